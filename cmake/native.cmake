@@ -1,0 +1,25 @@
+# Native build: the core against the in-memory platform, with GoogleTest.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+add_library(corvane_memory STATIC
+    src/platform/memory/memory_registry.cpp
+    src/platform/memory/memory_system.cpp
+)
+corvane_target(corvane_memory)
+target_link_libraries(corvane_memory PUBLIC corvane_core)
+
+add_executable(corvane_tests
+    tests/app/activity_log_test.cpp
+    tests/app/command_line_test.cpp
+    tests/app/command_state_test.cpp
+    tests/clean/run_driver_test.cpp
+    tests/platform/gbk_test.cpp
+    tests/platform/memory_contract_test.cpp
+    tests/platform/memory_registry_test.cpp
+    tests/settings/settings_store_test.cpp
+)
+corvane_target(corvane_tests)
+target_include_directories(corvane_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(corvane_tests PRIVATE corvane_memory GTest::gtest_main GTest::gmock)
+gtest_discover_tests(corvane_tests DISCOVERY_TIMEOUT 60)

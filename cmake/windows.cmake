@@ -1,0 +1,46 @@
+# Windows build (mingw-w64, i686): the program and the tests that run under Wine.
+set(WINE_RUN ${CMAKE_SOURCE_DIR}/tools/wine-run.sh ${CMAKE_BINARY_DIR}/wineprefix)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_RUN})
+
+# No MinGW runtime DLLs beside the program: everything is linked in.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+add_library(corvane_win32 STATIC
+    src/platform/win32/win32_registry.cpp
+    src/platform/win32/win32_system.cpp
+)
+corvane_target(corvane_win32)
+target_link_libraries(corvane_win32 PUBLIC corvane_core advapi32 shlwapi ole32 user32)
+
+add_executable(corvane WIN32 src/app/main_win32.cpp)
+corvane_target(corvane)
+target_link_libraries(corvane PRIVATE corvane_win32)
+
+# GoogleTest from Debian's sources, compiled by the mingw compiler.
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+add_executable(corvane_wine_tests
+    tests/wine/cli_wine_test.cpp
+    tests/wine/settings_wine_test.cpp
+    tests/wine/win32_contract_test.cpp
+    tests/wine/wine_support.cpp
+)
+corvane_target(corvane_wine_tests)
+target_include_directories(corvane_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(corvane_wine_tests PRIVATE corvane_win32 gtest_main gmock)
+add_dependencies(corvane_wine_tests corvane)
+
+# Each entry runs the Wine tests under one Windows version; the tests read the version
+# they run under from CORVANE_WINVER. Wine runs are serialised by the wrapper.
+function(corvane_wine_test name winver filter)
+    add_test(NAME ${name} COMMAND corvane_wine_tests --gtest_filter=${filter})
+    set_tests_properties(${name} PROPERTIES
+        ENVIRONMENT "CORVANE_WINVER=${winver};CORVANE_EXE=$<TARGET_FILE:corvane>"
+        RESOURCE_LOCK wineprefix)
+endfunction()
+
+corvane_wine_test(wine_winxp winxp "*")
+foreach(winver win95 win98 winme nt40 win2k win2003 win7)
+    corvane_wine_test(wine_os_${winver} ${winver} "OsVersion*")
+endforeach()

@@ -1,0 +1,67 @@
+// The activity log as a model: the lines of the log list, their emphasis, the
+// horizontal scroll extent and the top visible line. A window or the command line
+// watches it through LogObserver.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace emphasis {
+constexpr std::uint32_t kPlain = 0;
+constexpr std::uint32_t kStrong = 0x00B40000;
+}  // namespace emphasis
+
+struct LogLine {
+    std::string text;
+    std::uint32_t emphasis = emphasis::kPlain;
+};
+
+class LogObserver {
+public:
+    virtual ~LogObserver() = default;
+    // raw is true for AppendRawLine, which asks for no scrolling and no repaint.
+    virtual void LineAdded(const LogLine& line, bool raw) = 0;
+    virtual void LastLineRemoved() {}
+    virtual void Cleared() {}
+    virtual void TopIndexChanged(int /*topIndex*/) {}
+    virtual void HorizontalExtentChanged(int /*pixels*/) {}
+};
+
+class ActivityLog {
+public:
+    static constexpr size_t kMaxLineBytes = 400;
+    // Lines this long or longer do not widen the horizontal scroll range.
+    static constexpr int kWidestTrackedLine = 300;
+    static constexpr int kPixelsPerByte = 9;
+    static constexpr int kJumpLines = 16;
+
+    // Appends a line, cut to its first 400 bytes (a double-byte character may be
+    // split). A null text is ignored.
+    void AddLogLine(const char* text, std::uint32_t emphasis);
+    void AddLogLine(const std::string& text, std::uint32_t emphasis) {
+        AddLogLine(text.c_str(), emphasis);
+    }
+    // Appends a plain line as it is: no cut, no scroll range, no scrolling, no repaint.
+    void AppendRawLine(const char* text);
+    void RemoveLastLogLine();
+    void ClearLog();
+    void SetTopIndex(int index);
+
+    const std::vector<LogLine>& Lines() const { return lines_; }
+    int LineCount() const { return static_cast<int>(lines_.size()); }
+    int TopIndex() const { return topIndex_; }
+    int MaxLineLength() const { return maxLineLength_; }
+    int HorizontalExtent() const { return horizontalExtent_; }
+
+    void SetObserver(LogObserver* observer) { observer_ = observer; }
+
+private:
+    void Append(LogLine line, bool raw);
+
+    std::vector<LogLine> lines_;
+    int topIndex_ = 0;
+    int maxLineLength_ = 0;
+    int horizontalExtent_ = 0;
+    LogObserver* observer_ = nullptr;
+};

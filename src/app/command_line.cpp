@@ -1,0 +1,98 @@
+#include "app/command_line.h"
+
+#include "app/eraser_dlg.h"
+#include "platform/gbk.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: corvane.exe /test | /clear [/utf8]\r\n"
+    "  /test    list the traces that Clear would remove, removing nothing\r\n"
+    "  /clear   remove the traces of the categories chosen in the settings\r\n"
+    "  /utf8    write the activity log in UTF-8 instead of the ANSI code page\r\n"
+    "/save and /restore are not available yet.\r\n";
+
+struct SwitchName {
+    const char* name;
+    CliCommand command;
+};
+
+constexpr SwitchName kCommands[] = {
+    {"test", CliCommand::kTest},
+    {"clear", CliCommand::kClear},
+    {"save", CliCommand::kSave},
+    {"restore", CliCommand::kRestore},
+};
+
+// Bool return: false for an unknown switch.
+bool ApplySwitch(const std::string& arg, CliOptions* options, int* commandCount) {
+    if (arg.size() < 2 || (arg[0] != '/' && arg[0] != '-')) {
+        return false;
+    }
+    std::string name = GbkAsciiLower(arg.substr(1));
+    if (name == "utf8") {
+        options->utf8 = true;
+        return true;
+    }
+    for (const SwitchName& command : kCommands) {
+        if (name == command.name) {
+            options->command = command.command;
+            ++*commandCount;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Writes each log line as it is added, the analysis line that a run takes back
+// included.
+class LogPrinter : public LogObserver {
+public:
+    LogPrinter(TextOutput& out, System& system, bool utf8)
+        : out_(out), system_(system), utf8_(utf8) {}
+    void LineAdded(const LogLine& line, bool) override {
+        out_.Write((utf8_ ? system_.AnsiToUtf8(line.text) : line.text) + "\r\n");
+    }
+
+private:
+    TextOutput& out_;
+    System& system_;
+    bool utf8_;
+};
+
+}  // namespace
+
+CliOptions ParseCommandLine(const std::vector<std::string>& args) {
+    CliOptions options;
+    int commandCount = 0;
+    for (const std::string& arg : args) {
+        if (!ApplySwitch(arg, &options, &commandCount)) {
+            return CliOptions{};
+        }
+    }
+    options.valid = commandCount == 1;
+    return options;
+}
+
+int RunCommandLine(const std::vector<std::string>& args, Platform& platform, TextOutput& out,
+                   TextOutput& err) {
+    CliOptions options = ParseCommandLine(args);
+    bool runnable = options.command == CliCommand::kTest || options.command == CliCommand::kClear;
+    if (!options.valid || !runnable) {
+        err.Write(kUsage);
+        return 2;
+    }
+    EraserDlg dlg(platform);
+    LoadSettings(platform.registry, dlg.settings);
+    dlg.DetectOsVersion();
+    LogPrinter printer(out, platform.system, options.utf8);
+    dlg.log.SetObserver(&printer);
+    if (options.command == CliCommand::kTest) {
+        dlg.OnTest();
+    } else {
+        dlg.OnClear();
+    }
+    dlg.log.SetObserver(nullptr);
+    return 0;
+}

@@ -1,0 +1,33 @@
+// Running a command without the main window: corvane.exe /test, /clear, /save or
+// /restore, with /utf8 to have the activity log written in UTF-8 rather than in the
+// ANSI code page. Every log line goes to standard output as it is added.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+// Where the command line writes; Windows standard handles in the program.
+class TextOutput {
+public:
+    virtual ~TextOutput() = default;
+    virtual void Write(const std::string& bytes) = 0;
+};
+
+enum class CliCommand { kNone, kTest, kClear, kSave, kRestore };
+
+struct CliOptions {
+    CliCommand command = CliCommand::kNone;
+    bool utf8 = false;
+    bool valid = false;  // exactly one command and no unknown switch
+};
+
+// Switches start with '/' or '-' and are case-insensitive.
+CliOptions ParseCommandLine(const std::vector<std::string>& args);
+
+// Runs the command that args name (args excludes the program name). Exit status: 0 when
+// the command ran, 2 for a missing, unknown or not yet available command (the usage text
+// then goes to err).
+int RunCommandLine(const std::vector<std::string>& args, Platform& platform, TextOutput& out,
+                   TextOutput& err);

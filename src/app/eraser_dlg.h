@@ -1,0 +1,46 @@
+// The main window's shared state and its commands, apart from the window itself: the
+// user's choices, the flags through which commands and erasers talk, the activity log
+// and the progress model. Erasers borrow it for the length of a command.
+#pragma once
+
+#include <set>
+#include <string>
+
+#include "app/activity_log.h"
+#include "app/command_state.h"
+#include "clean/run_steps.h"
+#include "platform/platform.h"
+
+class EraserDlg {
+public:
+    explicit EraserDlg(Platform& platform) : platform(platform) {}
+    EraserDlg(const EraserDlg&) = delete;
+    EraserDlg& operator=(const EraserDlg&) = delete;
+
+    // Sets osVersion from the version query; 0 when it fails or is not known.
+    void DetectOsVersion();
+
+    // Advances the progress by one; erasers call it once per entry they visit.
+    void StepProgress() { progress.OffsetPos(1); }
+
+    // Dispatches pending window messages; handlers (a close request among them) may
+    // run inside and clear busy.
+    void PumpMessages() { platform.system.PumpMessages(); }
+
+    // The Clear and Test commands (the cleaning run).
+    void OnClear();
+    void OnTest();
+
+    Platform& platform;
+    EraserSettings settings;
+    bool comInitialized = false;
+    int osVersion = osver::kUnknown;
+    bool ieWindowOpen = false;
+    bool busy = false;
+    bool indexDatFound = false;
+    // Parent folders of the history containers, gathered by the index.dat step.
+    std::set<std::string> indexDatPaths;
+    ActivityLog log;
+    ProgressModel progress;
+    RunSteps steps;
+};

@@ -1,0 +1,212 @@
+// Clear and Test: one run that calls the erasers of every category switched on, in a
+// fixed order, and frames their lines in the activity log.
+
+#include <iterator>
+
+#include "app/eraser_dlg.h"
+
+namespace {
+
+constexpr char kSeparator[] = "............................................";
+constexpr char kAnalysisStart[] = "正在分析系统... Please wait. This may take some time";
+constexpr char kAnalysisDone[] = "正在分析系统 <OK>";
+constexpr char kRunDone[] = "完成!";
+
+constexpr CsidlFolder kIndexDatFolders[] = {csidl::kCookies, csidl::kInternetCache,
+                                            csidl::kHistory};
+
+// A line of the run frame: the Clear text beside the Test text.
+struct FrameText {
+    const char* clear;
+    const char* test;
+    const char* For(bool testMode) const { return testMode ? test : clear; }
+};
+
+constexpr FrameText kAutoCompleteOpening{"删除自动填表数据...", "测试: 正在删除自动完成内容..."};
+constexpr FrameText kAutoCompleteFound{"自动填表数据已删除 <OK>",
+                                       "测试: 自动完成的内容已删除 <OK>"};
+constexpr FrameText kAutoCompleteNone{"没有要删除的自动填表数据 <OK>",
+                                      "测试: 没有可以删除的自动完成内容 <OK>"};
+constexpr FrameText kRecycleBinOpening{"正在清空回收站...", "测试: 正在清空回收站..."};
+constexpr FrameText kIndexDatOpening{"正在填充 index.dat 文件...",
+                                     "测试: 正在清空 index.dat 文件..."};
+constexpr FrameText kIndexDatFound{"Index.dat 文件已填充 <OK>",
+                                   "测试: Index.dat 文件已被清空 <OK>"};
+constexpr FrameText kIndexDatNone{"Index.dat 文件已经被填充 <OK>",
+                                  "测试: Index.dat 文件已经被清空 <OK>"};
+
+const char* OsLine(int osVersion) {
+    static const char* const kLines[] = {
+        nullptr,
+        "操作系统: Windows 3.1",
+        "操作系统: Windows 95",
+        "操作系统: Windows 98",
+        "操作系统: Windows NT",
+        "操作系统: Windows 2000",
+        "操作系统: Windows XP",
+        "操作系统: Windows ME",
+        "操作系统: Windows Server 2003 家族",
+    };
+    if (osVersion < 0 || osVersion >= static_cast<int>(std::size(kLines))) {
+        return nullptr;
+    }
+    return kLines[osVersion];
+}
+
+void Plain(EraserDlg& dlg, const char* text) {
+    dlg.log.AddLogLine(text, emphasis::kPlain);
+}
+void Strong(EraserDlg& dlg, const char* text) {
+    dlg.log.AddLogLine(text, emphasis::kStrong);
+}
+
+// Opening line of a group the driver frames itself, followed by a blank line.
+void OpenGroup(EraserDlg& dlg, const FrameText& opening, bool testMode) {
+    Strong(dlg, opening.For(testMode));
+    Plain(dlg, "");
+}
+
+void CookiesGroup(EraserDlg& dlg, bool testMode) {
+    dlg.steps.EraseCookies(dlg, testMode);
+    if (!testMode) {
+        dlg.steps.EraseMozillaCookies(dlg);
+    }
+}
+
+void HistoryGroup(EraserDlg& dlg, bool testMode) {
+    dlg.steps.EraseHistory(dlg, testMode);
+    dlg.steps.EraseTypedUrls(dlg, testMode);
+    if (!testMode) {
+        dlg.steps.EraseMozillaHistory(dlg);
+        dlg.steps.EraseMozillaUrlBarHistory(dlg);
+    }
+    dlg.steps.EraseAolTraces(dlg, testMode);
+}
+
+void AutoCompleteGroup(EraserDlg& dlg, bool testMode) {
+    OpenGroup(dlg, kAutoCompleteOpening, testMode);
+    if (dlg.steps.EraseAutoComplete(dlg, testMode, dlg.log)) {
+        Plain(dlg, "");
+        Strong(dlg, kAutoCompleteFound.For(testMode));
+    } else {
+        Strong(dlg, kAutoCompleteNone.For(testMode));
+    }
+}
+
+void TempInternetFilesGroup(EraserDlg& dlg, bool testMode) {
+    dlg.steps.EraseTemporaryInternetFiles(dlg, testMode);
+}
+
+void WindowsTempGroup(EraserDlg& dlg, bool testMode) {
+    dlg.steps.EraseWindowsTemp(dlg, testMode);
+}
+
+void StartPageGroup(EraserDlg& dlg, bool testMode) {
+    dlg.steps.ResetStartPage(dlg, testMode);
+}
+
+void RecycleBinGroup(EraserDlg& dlg, bool testMode) {
+    OpenGroup(dlg, kRecycleBinOpening, testMode);
+    dlg.steps.EraseRecycleBin(dlg, testMode);
+}
+
+void RecentDocsGroup(EraserDlg& dlg, bool testMode) {
+    dlg.steps.EraseRecentDocuments(dlg, testMode);
+}
+
+void SearchHistoryGroup(EraserDlg& dlg, bool testMode) {
+    dlg.steps.EraseSearchHistory(dlg, testMode);
+}
+
+void IndexDatGroup(EraserDlg& dlg, bool testMode) {
+    dlg.indexDatFound = false;
+    OpenGroup(dlg, kIndexDatOpening, testMode);
+    for (CsidlFolder folder : kIndexDatFolders) {
+        dlg.steps.FillIndexDat(dlg, testMode, folder, true);
+    }
+    dlg.steps.FillListedIndexDat(dlg, testMode, true);
+    if (dlg.indexDatFound) {
+        Plain(dlg, "");
+        Strong(dlg, kIndexDatFound.For(testMode));
+    } else {
+        Strong(dlg, kIndexDatNone.For(testMode));
+    }
+}
+
+// The categories of a run in their fixed order, each with the switch that gates it.
+struct Group {
+    std::int32_t EraserSettings::*setting;
+    void (*run)(EraserDlg& dlg, bool testMode);
+};
+
+constexpr Group kGroups[] = {
+    {&EraserSettings::clearCookies, CookiesGroup},
+    {&EraserSettings::clearHistory, HistoryGroup},
+    {&EraserSettings::clearAutoComplete, AutoCompleteGroup},
+    {&EraserSettings::clearTempInternetFiles, TempInternetFilesGroup},
+    {&EraserSettings::clearWindowsTemp, WindowsTempGroup},
+    {&EraserSettings::resetStartPage, StartPageGroup},
+    {&EraserSettings::emptyRecycleBin, RecycleBinGroup},
+    {&EraserSettings::clearRecentDocs, RecentDocsGroup},
+    {&EraserSettings::clearSearchHistory, SearchHistoryGroup},
+    {&EraserSettings::clearIndexDat, IndexDatGroup},
+};
+
+// Clear (testMode false) and Test (testMode true). Test leaves the browser windows
+// alone and runs no Mozilla eraser.
+void Run(EraserDlg& dlg, bool testMode) {
+    if (dlg.busy) {
+        return;
+    }
+    dlg.busy = true;
+    dlg.indexDatPaths.clear();
+    dlg.log.ClearLog();
+    if (!testMode) {
+        dlg.progress.SetPos(0);
+        dlg.steps.HandleOpenIEWindows(dlg);
+    }
+    if (const char* osLine = OsLine(dlg.osVersion)) {
+        dlg.log.AppendRawLine(osLine);
+    }
+    Plain(dlg, kSeparator);
+
+    // The analysis line stays in view while the entries are counted, then gives way.
+    Strong(dlg, kAnalysisStart);
+    dlg.steps.PrepareProgress(dlg);
+    dlg.log.RemoveLastLogLine();
+    Strong(dlg, kAnalysisDone);
+    if (!testMode) {
+        dlg.steps.CloseMozillaWindows(dlg);
+        dlg.steps.CloseAolWindows(dlg);
+    }
+    Plain(dlg, kSeparator);
+
+    // busy is not tested between groups: after a close request the erasers' own loops
+    // end at once and the run still reaches its end.
+    for (const Group& group : kGroups) {
+        if (dlg.settings.*group.setting != 0) {
+            group.run(dlg, testMode);
+            Plain(dlg, kSeparator);
+        }
+    }
+
+    Plain(dlg, kRunDone);
+    int lower = 0;
+    int upper = 0;
+    dlg.progress.GetRange(&lower, &upper);
+    dlg.progress.SetPos(upper);
+    if (dlg.log.LineCount() >= ActivityLog::kJumpLines) {
+        dlg.log.SetTopIndex(dlg.log.LineCount() - ActivityLog::kJumpLines);
+    }
+    dlg.busy = false;
+}
+
+}  // namespace
+
+void EraserDlg::OnClear() {
+    Run(*this, false);
+}
+
+void EraserDlg::OnTest() {
+    Run(*this, true);
+}

@@ -1,0 +1,35 @@
+// Steps of a cleaning run that are not built yet. Each is called in its place in the
+// run, changes nothing, writes no line and reports that it found nothing, so that a run
+// never claims to have cleaned a category it cannot clean. Each one leaves this file
+// when its eraser is built.
+
+#include "clean/erasers.h"
+
+void HandleOpenIEWindows(EraserDlg&) {}
+void CloseMozillaWindows(EraserDlg&) {}
+void CloseAolWindows(EraserDlg&) {}
+
+void PrepareProgress(EraserDlg&) {}
+void EraseCookies(EraserDlg&, bool) {}
+void EraseHistory(EraserDlg&, bool) {}
+void EraseTemporaryInternetFiles(EraserDlg&, bool) {}
+
+void EraseMozillaCookies(EraserDlg&) {}
+void EraseMozillaHistory(EraserDlg&) {}
+void EraseMozillaUrlBarHistory(EraserDlg&) {}
+void EraseAolTraces(EraserDlg&, bool) {}
+
+void EraseTypedUrls(EraserDlg&, bool) {}
+void EraseSearchHistory(EraserDlg&, bool) {}
+void ResetStartPage(EraserDlg&, bool) {}
+
+bool EraseAutoComplete(EraserDlg&, bool, ActivityLog&) {
+    return false;
+}
+
+void EraseWindowsTemp(EraserDlg&, bool) {}
+void EraseRecycleBin(EraserDlg&, bool) {}
+void EraseRecentDocuments(EraserDlg&, bool) {}
+
+void FillIndexDat(EraserDlg&, bool, CsidlFolder, bool) {}
+void FillListedIndexDat(EraserDlg&, bool, bool) {}

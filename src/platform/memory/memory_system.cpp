@@ -1,0 +1,44 @@
+#include "platform/memory/memory_system.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <memory>
+
+bool MemorySystem::QueryVersion(OsVersionInfo* out) {
+    if (versionQueryFails) {
+        return false;
+    }
+    *out = version;
+    return true;
+}
+
+void MemorySystem::PumpMessages() {
+    ++pumpCount;
+    if (onPump) {
+        onPump();
+    }
+}
+
+std::string MemorySystem::AnsiToUtf8(const std::string& ansi) {
+    std::unique_ptr<void, int (*)(iconv_t)> cd(iconv_open("UTF-8", "GBK"), iconv_close);
+    if (cd.get() == reinterpret_cast<iconv_t>(-1)) {
+        return ansi;
+    }
+    std::string out;
+    char buffer[256];
+    char* in = const_cast<char*>(ansi.data());
+    size_t inLeft = ansi.size();
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        size_t outLeft = sizeof buffer;
+        size_t done = iconv(cd.get(), &in, &inLeft, &outPtr, &outLeft);
+        out.append(buffer, outPtr);
+        if (done == static_cast<size_t>(-1) && errno != E2BIG) {
+            out += '?';  // an invalid or cut-off byte sequence, as Windows shows it
+            ++in;
+            --inLeft;
+        }
+    }
+    return out;
+}

@@ -1,0 +1,24 @@
+// In-memory System: a configurable Windows version, a message pump that runs a test's
+// hook (standing in for the window messages dispatched during a command), and pauses
+// that are recorded instead of slept.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "platform/system.h"
+
+class MemorySystem : public System {
+public:
+    bool QueryVersion(OsVersionInfo* out) override;
+    void PumpMessages() override;
+    void Pause(std::uint32_t milliseconds) override { pauses.push_back(milliseconds); }
+    std::string AnsiToUtf8(const std::string& ansi) override;
+
+    // Windows XP Service Pack 2 unless a test says otherwise.
+    OsVersionInfo version{5, 1, 2600, osplatform::kNt};
+    bool versionQueryFails = false;
+    std::function<void()> onPump;
+    int pumpCount = 0;
+    std::vector<std::uint32_t> pauses;
+};

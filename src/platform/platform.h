@@ -1,0 +1,10 @@
+// Everything the core reaches of Windows, borrowed by the commands and erasers.
+#pragma once
+
+#include "platform/registry.h"
+#include "platform/system.h"
+
+struct Platform {
+    Registry& registry;
+    System& system;
+};

@@ -1,0 +1,89 @@
+#include "platform/win32/win32_registry.h"
+
+#include <shlwapi.h>
+#include <windows.h>
+
+static_assert(winerr::kMoreData == ERROR_MORE_DATA);
+static_assert(winerr::kNoMoreItems == ERROR_NO_MORE_ITEMS);
+static_assert(winerr::kKeyDeleted == ERROR_KEY_DELETED);
+static_assert(winerr::kFileNotFound == ERROR_FILE_NOT_FOUND);
+static_assert(winerr::kInsufficientBuffer == ERROR_INSUFFICIENT_BUFFER);
+static_assert(winerr::kSharingViolation == ERROR_SHARING_VIOLATION);
+static_assert(regaccess::kAllAccess == KEY_ALL_ACCESS);
+static_assert(regaccess::kRead == KEY_READ);
+static_assert(regaccess::kWrite == KEY_WRITE);
+
+namespace {
+
+HKEY ToHkey(HKey key) {
+    return reinterpret_cast<HKEY>(key.value);
+}
+HKey FromHkey(HKEY key) {
+    return HKey{reinterpret_cast<std::uintptr_t>(key)};
+}
+WinError ToError(LONG status) {
+    return static_cast<WinError>(status);
+}
+LPDWORD AsDword(std::uint32_t* p) {
+    return reinterpret_cast<LPDWORD>(p);
+}
+
+}  // namespace
+
+WinError Win32Registry::OpenKey(HKey parent, const std::string& subKey, std::uint32_t access,
+                                HKey* out) {
+    HKEY key = nullptr;
+    LONG status = RegOpenKeyExA(ToHkey(parent), subKey.c_str(), 0, access, &key);
+    if (status == ERROR_SUCCESS) {
+        *out = FromHkey(key);
+    }
+    return ToError(status);
+}
+
+WinError Win32Registry::CreateKey(HKey parent, const std::string& subKey, std::uint32_t access,
+                                  HKey* out) {
+    HKEY key = nullptr;
+    LONG status = RegCreateKeyExA(ToHkey(parent), subKey.c_str(), 0, nullptr,
+                                  REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr);
+    if (status == ERROR_SUCCESS) {
+        *out = FromHkey(key);
+    }
+    return ToError(status);
+}
+
+WinError Win32Registry::CloseKey(HKey key) {
+    return ToError(RegCloseKey(ToHkey(key)));
+}
+
+WinError Win32Registry::QueryValue(HKey key, const std::string& name, std::uint32_t* type,
+                                   void* data, std::uint32_t* size) {
+    return ToError(RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, AsDword(type),
+                                    static_cast<LPBYTE>(data), AsDword(size)));
+}
+
+WinError Win32Registry::SetValue(HKey key, const std::string& name, std::uint32_t type,
+                                 const void* data, std::uint32_t size) {
+    return ToError(
+        RegSetValueExA(ToHkey(key), name.c_str(), 0, type, static_cast<const BYTE*>(data), size));
+}
+
+WinError Win32Registry::DeleteValue(HKey key, const std::string& name) {
+    return ToError(RegDeleteValueA(ToHkey(key), name.c_str()));
+}
+
+WinError Win32Registry::DeleteTree(HKey parent, const std::string& subKey) {
+    return static_cast<WinError>(SHDeleteKeyA(ToHkey(parent), subKey.c_str()));
+}
+
+WinError Win32Registry::EnumKey(HKey key, std::uint32_t index, char* name,
+                                std::uint32_t* nameSize) {
+    return ToError(RegEnumKeyExA(ToHkey(key), index, name, AsDword(nameSize), nullptr, nullptr,
+                                 nullptr, nullptr));
+}
+
+WinError Win32Registry::EnumValue(HKey key, std::uint32_t index, char* name,
+                                  std::uint32_t* nameSize, std::uint32_t* type, void* data,
+                                  std::uint32_t* dataSize) {
+    return ToError(RegEnumValueA(ToHkey(key), index, name, AsDword(nameSize), nullptr,
+                                 AsDword(type), static_cast<LPBYTE>(data), AsDword(dataSize)));
+}

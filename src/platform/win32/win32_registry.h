@@ -1,0 +1,22 @@
+// The registry through the ANSI calls of ADVAPI32 and SHLWAPI.
+#pragma once
+
+#include "platform/registry.h"
+
+class Win32Registry : public Registry {
+public:
+    WinError OpenKey(HKey parent, const std::string& subKey, std::uint32_t access,
+                     HKey* out) override;
+    WinError CreateKey(HKey parent, const std::string& subKey, std::uint32_t access,
+                       HKey* out) override;
+    WinError CloseKey(HKey key) override;
+    WinError QueryValue(HKey key, const std::string& name, std::uint32_t* type, void* data,
+                        std::uint32_t* size) override;
+    WinError SetValue(HKey key, const std::string& name, std::uint32_t type, const void* data,
+                      std::uint32_t size) override;
+    WinError DeleteValue(HKey key, const std::string& name) override;
+    WinError DeleteTree(HKey parent, const std::string& subKey) override;
+    WinError EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t* nameSize) override;
+    WinError EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* nameSize,
+                       std::uint32_t* type, void* data, std::uint32_t* dataSize) override;
+};

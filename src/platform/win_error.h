@@ -1,0 +1,22 @@
+// Win32 error codes that the core tests for. The core never includes <windows.h>,
+// so the values are spelled out here; the Win32 layer checks them against the SDK.
+#pragma once
+
+#include <cstdint>
+
+using WinError = std::uint32_t;
+
+namespace winerr {
+constexpr WinError kSuccess = 0;
+constexpr WinError kFileNotFound = 2;
+constexpr WinError kPathNotFound = 3;
+constexpr WinError kAccessDenied = 5;
+constexpr WinError kInvalidHandle = 6;
+constexpr WinError kSharingViolation = 32;
+constexpr WinError kInvalidParameter = 87;
+constexpr WinError kInsufficientBuffer = 122;
+constexpr WinError kAlreadyExists = 183;
+constexpr WinError kMoreData = 234;
+constexpr WinError kNoMoreItems = 259;
+constexpr WinError kKeyDeleted = 1018;
+}  // namespace winerr

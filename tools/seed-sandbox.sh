@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Creates a Wine prefix that looks like a used Windows XP profile: typed URLs, Run
+# history, a start page, files in the temporary and recent-documents folders.
+# Usage: seed-sandbox.sh PREFIX
+set -euo pipefail
+prefix=$1
+here=$(dirname "$0")
+
+# Creates the prefix on first use.
+"$here/wine-run.sh" "$prefix" cmd /c exit 0
+
+export WINEPREFIX=$prefix WINEDEBUG=-all LANG=zh_CN.UTF-8
+reg() { wine reg add "$@" /f >/dev/null 2>&1; }
+reg 'HKCU\Software\Microsoft\Internet Explorer\TypedURLs' /v url1 /d 'http://www.example.com/'
+reg 'HKCU\Software\Microsoft\Internet Explorer\TypedURLs' /v url2 /d 'http://news.example.org/today'
+reg 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\RunMRU' /v a /d 'notepad\1'
+reg 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\RunMRU' /v MRUList /d 'a'
+reg 'HKCU\Software\Microsoft\Internet Explorer\Main' /v 'Start Page' /d 'http://www.example.com/'
+
+user=$(ls "$prefix/drive_c/users" | grep -v -x Public | head -n 1)
+profile="$prefix/drive_c/users/$user"
+temp="$profile/Temp"
+recent="$profile/AppData/Roaming/Microsoft/Windows/Recent"
+mkdir -p "$temp" "$recent"
+for i in 1 2 3; do echo "scratch $i" >"$temp/~corvane$i.tmp"; done
+echo "report" >"$recent/report.txt.lnk"
