@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "platform/win32/win32_registry.h"
-#include "platform/win32/win32_system.h"
+#include "platform/win32/win32_platform.h"
 
 namespace {
 
@@ -50,14 +49,12 @@ private:
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    Win32Registry registry;
-    Win32System system;
-    Platform platform{registry, system};
+    Win32Platform win32;
     StdHandleOutput out(STD_OUTPUT_HANDLE);
     StdHandleOutput err(STD_ERROR_HANDLE);
     // The URL history object of the erasers needs COM on this thread.
     bool comInitialized = SUCCEEDED(CoInitialize(nullptr));
-    int status = RunCommandLine(args, platform, out, err);
+    int status = RunCommandLine(args, win32.platform, out, err);
     if (comInitialized) {
         CoUninitialize();
     }

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/memory/memory_registry.h"
-#include "platform/memory/memory_system.h"
+#include "platform/memory/memory_platform.h"
 #include "settings/settings_store.h"
 
 namespace {
@@ -16,7 +15,7 @@ public:
 
 class CommandLine : public ::testing::Test {
 protected:
-    int Run(std::vector<std::string> args) { return RunCommandLine(args, platform, out, err); }
+    int Run(std::vector<std::string> args) { return RunCommandLine(args, mem.platform, out, err); }
     void SwitchEverythingOff() {
         EraserSettings settings;
         for (std::int32_t* field :
@@ -29,9 +28,9 @@ protected:
         SaveSettings(registry, settings);
     }
 
-    MemoryRegistry registry;
-    MemorySystem system;
-    Platform platform{registry, system};
+    MemoryPlatform mem;
+    MemoryRegistry& registry = mem.registry;
+    MemorySystem& system = mem.system;
     StringOutput out;
     StringOutput err;
 };

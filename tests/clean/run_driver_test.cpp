@@ -5,8 +5,7 @@
 #include <algorithm>
 
 #include "app/eraser_dlg.h"
-#include "platform/memory/memory_registry.h"
-#include "platform/memory/memory_system.h"
+#include "platform/memory/memory_platform.h"
 
 namespace {
 
@@ -100,10 +99,8 @@ protected:
         return out;
     }
 
-    MemoryRegistry registry;
-    MemorySystem system;
-    Platform platform{registry, system};
-    EraserDlg dlg{platform};
+    MemoryPlatform mem;
+    EraserDlg dlg{mem.platform};
     Lines calls;
     std::function<void(const std::string&)> hook;
     bool autoCompleteFound = false;

@@ -5,8 +5,7 @@
 #include <map>
 
 #include "app/eraser_dlg.h"
-#include "platform/win32/win32_registry.h"
-#include "platform/win32/win32_system.h"
+#include "platform/win32/win32_platform.h"
 #include "wine/wine_support.h"
 
 namespace {
@@ -54,10 +53,8 @@ protected:
 };
 
 TEST_F(OsVersionUnderWine, DetectsTheVersionWineReports) {
-    Win32Registry registry;
-    Win32System system;
-    Platform platform{registry, system};
-    EraserDlg dlg(platform);
+    Win32Platform win32;
+    EraserDlg dlg(win32.platform);
     dlg.DetectOsVersion();
     EXPECT_EQ(Expected().code, dlg.osVersion) << CurrentWinver();
 }

@@ -1,0 +1,12 @@
+// The whole platform through the real Win32 calls.
+#pragma once
+
+#include "platform/platform.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_system.h"
+
+struct Win32Platform {
+    Win32Registry registry;
+    Win32System system;
+    Platform platform{registry, system};
+};
