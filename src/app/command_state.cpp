@@ -34,6 +34,12 @@ bool IsNtFamily(int osVersion) {
            osVersion == osver::kWinXp || osVersion == osver::kWin2003;
 }
 
+void SetAllSwitches(EraserSettings& settings, std::int32_t value) {
+    for (std::int32_t EraserSettings::*field : kSwitchFields) {
+        settings.*field = value;
+    }
+}
+
 int ProgressModel::SetPos(int n) {
     int old = pos_;
     pos_ = n;

@@ -24,6 +24,18 @@ struct EraserSettings {
     std::int32_t closeBrowserPolicy = 2;
 };
 
+// The ten category switches, in the record's order.
+constexpr std::int32_t EraserSettings::*kSwitchFields[] = {
+    &EraserSettings::clearHistory,           &EraserSettings::clearCookies,
+    &EraserSettings::clearTempInternetFiles, &EraserSettings::clearIndexDat,
+    &EraserSettings::resetStartPage,         &EraserSettings::emptyRecycleBin,
+    &EraserSettings::clearRecentDocs,        &EraserSettings::clearAutoComplete,
+    &EraserSettings::clearWindowsTemp,       &EraserSettings::clearSearchHistory,
+};
+
+// Sets every category switch to value (1 for on, 0 for off); the policy stays.
+void SetAllSwitches(EraserSettings& settings, std::int32_t value);
+
 // Windows version codes.
 namespace osver {
 constexpr int kUnknown = 0;

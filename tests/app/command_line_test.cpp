@@ -18,13 +18,7 @@ protected:
     int Run(std::vector<std::string> args) { return RunCommandLine(args, mem.platform, out, err); }
     void SwitchEverythingOff() {
         EraserSettings settings;
-        for (std::int32_t* field :
-             {&settings.clearHistory, &settings.clearCookies, &settings.clearTempInternetFiles,
-              &settings.clearIndexDat, &settings.resetStartPage, &settings.emptyRecycleBin,
-              &settings.clearRecentDocs, &settings.clearAutoComplete, &settings.clearWindowsTemp,
-              &settings.clearSearchHistory}) {
-            *field = 0;
-        }
+        SetAllSwitches(settings, 0);
         SaveSettings(registry, settings);
     }
 

@@ -42,6 +42,18 @@ TEST(OsVersionCode, NtFamily) {
     }
 }
 
+TEST(EraserSettings, DefaultsAreEverythingOnAndAsk) {
+    EraserSettings settings;
+    for (std::int32_t EraserSettings::*field : kSwitchFields) {
+        EXPECT_EQ(1, settings.*field);
+    }
+    EXPECT_EQ(2, settings.closeBrowserPolicy);
+    SetAllSwitches(settings, 0);
+    EXPECT_EQ(0, settings.clearHistory);
+    EXPECT_EQ(0, settings.clearSearchHistory);
+    EXPECT_EQ(2, settings.closeBrowserPolicy);
+}
+
 TEST(ProgressModel, StartsAtZeroOfZeroToHundred) {
     ProgressModel progress;
     int lower = -1, upper = -1;

@@ -24,15 +24,7 @@ protected:
         Record();
     }
 
-    void SwitchAll(std::int32_t on) {
-        EraserSettings& s = dlg.settings;
-        for (std::int32_t* field :
-             {&s.clearHistory, &s.clearCookies, &s.clearTempInternetFiles, &s.clearIndexDat,
-              &s.resetStartPage, &s.emptyRecycleBin, &s.clearRecentDocs, &s.clearAutoComplete,
-              &s.clearWindowsTemp, &s.clearSearchHistory}) {
-            *field = on;
-        }
-    }
+    void SwitchAll(std::int32_t on) { SetAllSwitches(dlg.settings, on); }
 
     // Puts a recorder in every slot; `hook` runs inside each step.
     void Record() {

@@ -74,13 +74,7 @@ ProcessResult RunProcess(const std::string& commandLine) {
 
 void StoreAllSwitches(bool on, int policy) {
     EraserSettings settings;
-    for (std::int32_t* field :
-         {&settings.clearHistory, &settings.clearCookies, &settings.clearTempInternetFiles,
-          &settings.clearIndexDat, &settings.resetStartPage, &settings.emptyRecycleBin,
-          &settings.clearRecentDocs, &settings.clearAutoComplete, &settings.clearWindowsTemp,
-          &settings.clearSearchHistory}) {
-        *field = on ? 1 : 0;
-    }
+    SetAllSwitches(settings, on ? 1 : 0);
     settings.closeBrowserPolicy = policy;
     Win32Registry registry;
     SaveSettings(registry, settings);
