@@ -5,6 +5,8 @@ include(GoogleTest)
 add_library(corvane_memory STATIC
     src/platform/memory/memory_registry.cpp
     src/platform/memory/memory_system.cpp
+    src/platform/memory/memory_url_cache.cpp
+    src/platform/memory/memory_url_history.cpp
 )
 corvane_target(corvane_memory)
 target_link_libraries(corvane_memory PUBLIC corvane_core)
@@ -17,6 +19,8 @@ add_executable(corvane_tests
     tests/platform/gbk_test.cpp
     tests/platform/memory_contract_test.cpp
     tests/platform/memory_registry_test.cpp
+    tests/platform/memory_url_contract_test.cpp
+    tests/platform/memory_url_test.cpp
     tests/settings/settings_store_test.cpp
 )
 corvane_target(corvane_tests)

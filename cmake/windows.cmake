@@ -8,9 +8,11 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 add_library(corvane_win32 STATIC
     src/platform/win32/win32_registry.cpp
     src/platform/win32/win32_system.cpp
+    src/platform/win32/win32_url_cache.cpp
+    src/platform/win32/win32_url_history.cpp
 )
 corvane_target(corvane_win32)
-target_link_libraries(corvane_win32 PUBLIC corvane_core advapi32 shlwapi ole32 user32)
+target_link_libraries(corvane_win32 PUBLIC corvane_core advapi32 shlwapi ole32 user32 wininet)
 
 add_executable(corvane WIN32 src/app/main_win32.cpp)
 corvane_target(corvane)
@@ -22,13 +24,17 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 add_executable(corvane_wine_tests
     tests/wine/cli_wine_test.cpp
+    tests/wine/fake_url_history.cpp
     tests/wine/settings_wine_test.cpp
+    tests/wine/url_platform_wine_test.cpp
+    tests/wine/url_test_support.cpp
     tests/wine/win32_contract_test.cpp
+    tests/wine/win32_url_contract_test.cpp
     tests/wine/wine_support.cpp
 )
 corvane_target(corvane_wine_tests)
 target_include_directories(corvane_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(corvane_wine_tests PRIVATE corvane_win32 gtest_main gmock)
+target_link_libraries(corvane_wine_tests PRIVATE corvane_win32 gtest_main gmock uuid)
 add_dependencies(corvane_wine_tests corvane)
 
 # Each entry runs the Wine tests under one Windows version; the tests read the version

@@ -3,8 +3,12 @@
 
 #include "platform/registry.h"
 #include "platform/system.h"
+#include "platform/url_cache.h"
+#include "platform/url_history.h"
 
 struct Platform {
     Registry& registry;
     System& system;
+    UrlCache& urlCache;
+    UrlHistory& urlHistory;
 };

@@ -3,10 +3,14 @@
 
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_system.h"
+#include "platform/memory/memory_url_cache.h"
+#include "platform/memory/memory_url_history.h"
 #include "platform/platform.h"
 
 struct MemoryPlatform {
     MemoryRegistry registry;
     MemorySystem system;
-    Platform platform{registry, system};
+    MemoryUrlCache urlCache;
+    MemoryUrlHistory urlHistory;
+    Platform platform{registry, system, urlCache, urlHistory};
 };

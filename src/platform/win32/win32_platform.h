@@ -4,9 +4,13 @@
 #include "platform/platform.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
+#include "platform/win32/win32_url_cache.h"
+#include "platform/win32/win32_url_history.h"
 
 struct Win32Platform {
     Win32Registry registry;
     Win32System system;
-    Platform platform{registry, system};
+    Win32UrlCache urlCache;
+    Win32UrlHistory urlHistory;
+    Platform platform{registry, system, urlCache, urlHistory};
 };
