@@ -5,6 +5,7 @@ include(GoogleTest)
 add_library(corvane_memory STATIC
     src/platform/memory/memory_registry.cpp
     src/platform/memory/memory_system.cpp
+    src/platform/memory/memory_top_windows.cpp
 )
 corvane_target(corvane_memory)
 target_link_libraries(corvane_memory PUBLIC corvane_core)
@@ -17,6 +18,7 @@ add_executable(corvane_tests
     tests/platform/gbk_test.cpp
     tests/platform/memory_contract_test.cpp
     tests/platform/memory_registry_test.cpp
+    tests/platform/memory_top_windows_test.cpp
     tests/settings/settings_store_test.cpp
 )
 corvane_target(corvane_tests)

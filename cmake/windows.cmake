@@ -8,6 +8,7 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 add_library(corvane_win32 STATIC
     src/platform/win32/win32_registry.cpp
     src/platform/win32/win32_system.cpp
+    src/platform/win32/win32_top_windows.cpp
 )
 corvane_target(corvane_win32)
 target_link_libraries(corvane_win32 PUBLIC corvane_core advapi32 shlwapi ole32 user32)
@@ -24,6 +25,7 @@ add_executable(corvane_wine_tests
     tests/wine/cli_wine_test.cpp
     tests/wine/settings_wine_test.cpp
     tests/wine/win32_contract_test.cpp
+    tests/wine/win32_top_windows_test.cpp
     tests/wine/wine_support.cpp
 )
 corvane_target(corvane_wine_tests)

@@ -3,8 +3,10 @@
 
 #include "platform/registry.h"
 #include "platform/system.h"
+#include "platform/top_windows.h"
 
 struct Platform {
     Registry& registry;
     System& system;
+    TopWindows& windows;
 };

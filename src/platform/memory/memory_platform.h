@@ -3,10 +3,12 @@
 
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_system.h"
+#include "platform/memory/memory_top_windows.h"
 #include "platform/platform.h"
 
 struct MemoryPlatform {
     MemoryRegistry registry;
     MemorySystem system;
-    Platform platform{registry, system};
+    MemoryTopWindows windows;
+    Platform platform{registry, system, windows};
 };

@@ -4,9 +4,11 @@
 #include "platform/platform.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
+#include "platform/win32/win32_top_windows.h"
 
 struct Win32Platform {
     Win32Registry registry;
     Win32System system;
-    Platform platform{registry, system};
+    Win32TopWindows windows;
+    Platform platform{registry, system, windows};
 };
