@@ -5,10 +5,6 @@
 
 #include "clean/erasers.h"
 
-void HandleOpenIEWindows(EraserDlg&) {}
-void CloseMozillaWindows(EraserDlg&) {}
-void CloseAolWindows(EraserDlg&) {}
-
 void PrepareProgress(EraserDlg&) {}
 void EraseCookies(EraserDlg&, bool) {}
 void EraseHistory(EraserDlg&, bool) {}

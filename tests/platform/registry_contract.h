@@ -213,5 +213,5 @@ REGISTER_TYPED_TEST_SUITE_P(RegistryContract, OpenMissingKeyFailsAndLeavesOutput
                             SizeOnlyQueryAndMissingValue, NamesAreCaseInsensitive,
                             SubkeysEnumerateInNameOrderValuesEachOnce,
                             EnumNameThatDoesNotFitAnswersMoreData, ReadOnlyKeyRefusesWrites,
-                            DeleteTreeRemovesEverythingBelow,
-                            DeleteKeyTakesValuesButRefusesSubkeys, DeleteValue);
+                            DeleteTreeRemovesEverythingBelow, DeleteKeyTakesValuesButRefusesSubkeys,
+                            DeleteValue);

@@ -1,10 +1,11 @@
 // The top-windows contract against real windows of the test's own thread.
+#include "platform/win32/win32_top_windows.h"
+
 #include <windows.h>
 
 #include <map>
 
 #include "platform/top_windows_contract.h"
-#include "platform/win32/win32_top_windows.h"
 
 namespace {
 
@@ -38,8 +39,8 @@ struct Win32WindowsEnv {
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = className.c_str();
         RegisterClassA(&wc);  // fails harmlessly when an earlier test registered it
-        DWORD style = WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0) |
-                      (minimised ? WS_MINIMIZE : 0);
+        DWORD style =
+            WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0) | (minimised ? WS_MINIMIZE : 0);
         HWND window = CreateWindowExA(0, className.c_str(), "", style, 0, 0, 100, 80, nullptr,
                                       nullptr, wc.hInstance, nullptr);
         EXPECT_NE(nullptr, window) << className;
