@@ -40,6 +40,8 @@ corvane_target(browser_windows_app)
 
 add_executable(corvane_wine_tests
     tests/wine/browser_dialog_wine_test.cpp
+    tests/wine/browser_windows_stand_in.cpp
+    tests/wine/open_browsers_wine_test.cpp
     tests/wine/dialog_driver.cpp
     tests/wine/cli_wine_test.cpp
     tests/wine/settings_wine_test.cpp

@@ -10,6 +10,7 @@ HWnd ToHWnd(HWND window) {
 
 LRESULT BrowserOpenDlg::OnInitDialog(WPARAM, LPARAM) {
     SetChecked(IDC_DONT_SHOW_AGAIN, dontShowAgain);
+    Center();
     return TRUE;
 }
 

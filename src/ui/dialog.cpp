@@ -5,6 +5,21 @@ INT_PTR Dialog::DoModal(HWND owner) {
                            DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
+void Dialog::Center() {
+    RECT area;
+    HWND owner = GetWindow(window_, GW_OWNER);
+    if (owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner)) {
+        GetWindowRect(owner, &area);
+    } else {
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    }
+    RECT r;
+    GetWindowRect(window_, &r);
+    int x = area.left + ((area.right - area.left) - (r.right - r.left)) / 2;
+    int y = area.top + ((area.bottom - area.top) - (r.bottom - r.top)) / 2;
+    SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool Dialog::ProcessMessage(UINT, WPARAM, LPARAM, LRESULT&) {
     return false;
 }

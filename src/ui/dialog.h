@@ -20,6 +20,9 @@ public:
 
 protected:
     void EndDialog(INT_PTR result) { ::EndDialog(window_, result); }
+    // Centres the dialog over its owner when that is visible, else on the work area
+    // (the template places it at the owner's corner).
+    void Center();
     bool IsChecked(int id) const { return IsDlgButtonChecked(window_, id) == BST_CHECKED; }
     void SetChecked(int id, bool checked) {
         CheckDlgButton(window_, id, checked ? BST_CHECKED : BST_UNCHECKED);

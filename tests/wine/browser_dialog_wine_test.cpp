@@ -57,6 +57,15 @@ TEST(BrowserOpenDialog, TemplateAndTextsAsTheResourceHasThem) {
     }
 }
 
+TEST(BrowserOpenDialog, ShownInTheMiddleOfTheWorkAreaWithoutAVisibleOwner) {
+    SeenDialog seen;
+    AskWith({UserAct::kLeaveButton}, &seen);
+    RECT area;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    EXPECT_NEAR((area.left + area.right) / 2, (seen.place.left + seen.place.right) / 2, 1);
+    EXPECT_NEAR((area.top + area.bottom) / 2, (seen.place.top + seen.place.bottom) / 2, 1);
+}
+
 TEST(BrowserOpenDialog, CloseButtonClosesWhileShownAndAnswersOne) {
     Outcome outcome = AskWith({UserAct::kCloseButton});
     EXPECT_EQ(browserprompt::kClosedBrowsers, outcome.result);

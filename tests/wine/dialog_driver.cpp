@@ -63,6 +63,7 @@ void DialogDriver::Read(HWND dialog) {
     seen_.defaultId = LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0));
     seen_.boxTickedAtStart = IsDlgButtonChecked(dialog, IDC_DONT_SHOW_AGAIN) == BST_CHECKED;
     seen_.caption = TextOf(dialog);
+    GetWindowRect(dialog, &seen_.place);
     RECT units = {0, 0, 1000, 1000};
     MapDialogRect(dialog, &units);  // pixels per 1000 dialog units
     for (int i = 0; i < 4; ++i) {

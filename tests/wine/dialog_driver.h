@@ -20,6 +20,7 @@ struct SeenDialog {
     std::wstring caption;
     std::wstring texts[4];  // button 2, button 1, the static text, the box
     RECT controls[4] = {};  // the same controls, in dialog units
+    RECT place = {};        // the dialog on the screen, in pixels
 };
 
 class DialogDriver {
