@@ -16,6 +16,9 @@ add_executable(corvane_tests
     tests/app/command_state_test.cpp
     tests/browsers/open_browsers_test.cpp
     tests/clean/run_driver_test.cpp
+    tests/clean/search_history_test.cpp
+    tests/clean/start_page_test.cpp
+    tests/clean/typed_urls_test.cpp
     tests/platform/gbk_test.cpp
     tests/platform/memory_contract_test.cpp
     tests/platform/memory_registry_test.cpp

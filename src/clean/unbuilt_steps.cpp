@@ -15,10 +15,6 @@ void EraseMozillaHistory(EraserDlg&) {}
 void EraseMozillaUrlBarHistory(EraserDlg&) {}
 void EraseAolTraces(EraserDlg&, bool) {}
 
-void EraseTypedUrls(EraserDlg&, bool) {}
-void EraseSearchHistory(EraserDlg&, bool) {}
-void ResetStartPage(EraserDlg&, bool) {}
-
 bool EraseAutoComplete(EraserDlg&, bool, ActivityLog&) {
     return false;
 }
