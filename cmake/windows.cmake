@@ -42,6 +42,7 @@ add_executable(corvane_wine_tests
     tests/wine/browser_dialog_wine_test.cpp
     tests/wine/browser_windows_stand_in.cpp
     tests/wine/open_browsers_wine_test.cpp
+    tests/wine/registry_erasers_wine_test.cpp
     tests/wine/dialog_driver.cpp
     tests/wine/cli_wine_test.cpp
     tests/wine/settings_wine_test.cpp
