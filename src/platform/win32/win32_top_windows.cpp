@@ -16,9 +16,15 @@ HWND ToHwnd(HWnd window) {
     return reinterpret_cast<HWND>(window.value);
 }
 
+struct Walk {
+    const std::function<bool(HWnd)>& visit;
+    bool stopped = false;
+};
+
 BOOL CALLBACK VisitWindow(HWND window, LPARAM context) {
-    auto& visit = *reinterpret_cast<const std::function<bool(HWnd)>*>(context);
-    return visit(HWnd{reinterpret_cast<std::uintptr_t>(window)}) ? TRUE : FALSE;
+    Walk& walk = *reinterpret_cast<Walk*>(context);
+    walk.stopped = !walk.visit(HWnd{reinterpret_cast<std::uintptr_t>(window)});
+    return walk.stopped ? FALSE : TRUE;
 }
 
 // A send waits as long as the window works on the message (a browser may ask its user
@@ -44,10 +50,9 @@ bool SendWaiting(HWnd window, std::uint32_t message, std::uintptr_t wParam, LPAR
 }  // namespace
 
 bool Win32TopWindows::Enumerate(const std::function<bool(HWnd window)>& visit) {
-    // EnumWindows also answers FALSE when the callback ends the walk early.
-    SetLastError(ERROR_SUCCESS);
-    return EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&visit)) != FALSE ||
-           GetLastError() == ERROR_SUCCESS;
+    Walk walk{visit};
+    // EnumWindows also answers FALSE when the visit ends the walk early.
+    return EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&walk)) != FALSE || walk.stopped;
 }
 
 int Win32TopWindows::ClassName(HWnd window, char* buffer, int size) {
