@@ -7,6 +7,7 @@ add_library(corvane_memory STATIC
     src/platform/memory/memory_system.cpp
     src/platform/memory/memory_url_cache.cpp
     src/platform/memory/memory_url_history.cpp
+    src/platform/memory/memory_top_windows.cpp
 )
 corvane_target(corvane_memory)
 target_link_libraries(corvane_memory PUBLIC corvane_core)
@@ -15,12 +16,17 @@ add_executable(corvane_tests
     tests/app/activity_log_test.cpp
     tests/app/command_line_test.cpp
     tests/app/command_state_test.cpp
+    tests/browsers/open_browsers_test.cpp
     tests/clean/run_driver_test.cpp
+    tests/clean/search_history_test.cpp
+    tests/clean/start_page_test.cpp
+    tests/clean/typed_urls_test.cpp
     tests/platform/gbk_test.cpp
     tests/platform/memory_contract_test.cpp
     tests/platform/memory_registry_test.cpp
     tests/platform/memory_url_contract_test.cpp
     tests/platform/memory_url_test.cpp
+    tests/platform/memory_top_windows_test.cpp
     tests/settings/settings_store_test.cpp
 )
 corvane_target(corvane_tests)

@@ -1,4 +1,5 @@
 # Windows build (mingw-w64, i686): the program and the tests that run under Wine.
+enable_language(RC)
 set(WINE_RUN ${CMAKE_SOURCE_DIR}/tools/wine-run.sh ${CMAKE_BINARY_DIR}/wineprefix)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_RUN})
 
@@ -10,19 +11,41 @@ add_library(corvane_win32 STATIC
     src/platform/win32/win32_system.cpp
     src/platform/win32/win32_url_cache.cpp
     src/platform/win32/win32_url_history.cpp
+    src/platform/win32/win32_top_windows.cpp
 )
 corvane_target(corvane_win32)
 target_link_libraries(corvane_win32 PUBLIC corvane_core advapi32 shlwapi ole32 user32 wininet)
 
-add_executable(corvane WIN32 src/app/main_win32.cpp)
+# The windows and dialogs of the program; their templates are in the resource script,
+# which every executable that shows them links in.
+add_library(corvane_ui STATIC
+    src/ui/dialog.cpp
+    src/ui/window.cpp
+    src/browsers/browser_open_dlg.cpp
+    src/app/command_window.cpp
+)
+corvane_target(corvane_ui)
+target_link_libraries(corvane_ui PUBLIC corvane_win32 user32)
+set(CORVANE_RESOURCES ${CMAKE_SOURCE_DIR}/src/res/corvane.rc)
+
+add_executable(corvane WIN32 src/app/main_win32.cpp ${CORVANE_RESOURCES})
 corvane_target(corvane)
-target_link_libraries(corvane PRIVATE corvane_win32)
+target_link_libraries(corvane PRIVATE corvane_ui)
 
 # GoogleTest from Debian's sources, compiled by the mingw compiler.
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
+# Stands in for open browsers: windows of their classes that record what they are sent.
+add_executable(browser_windows_app tests/wine/browser_windows_app.cpp)
+corvane_target(browser_windows_app)
+
 add_executable(corvane_wine_tests
+    tests/wine/browser_dialog_wine_test.cpp
+    tests/wine/browser_windows_stand_in.cpp
+    tests/wine/open_browsers_wine_test.cpp
+    tests/wine/registry_erasers_wine_test.cpp
+    tests/wine/dialog_driver.cpp
     tests/wine/cli_wine_test.cpp
     tests/wine/fake_url_history.cpp
     tests/wine/settings_wine_test.cpp
@@ -30,12 +53,14 @@ add_executable(corvane_wine_tests
     tests/wine/url_test_support.cpp
     tests/wine/win32_contract_test.cpp
     tests/wine/win32_url_contract_test.cpp
+    tests/wine/win32_top_windows_test.cpp
     tests/wine/wine_support.cpp
+    ${CORVANE_RESOURCES}
 )
 corvane_target(corvane_wine_tests)
 target_include_directories(corvane_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(corvane_wine_tests PRIVATE corvane_win32 gtest_main gmock uuid)
-add_dependencies(corvane_wine_tests corvane)
+target_link_libraries(corvane_wine_tests PRIVATE corvane_ui gtest_main gmock uuid)
+add_dependencies(corvane_wine_tests corvane browser_windows_app)
 
 # Each entry runs the Wine tests under one Windows version; the tests read the version
 # they run under from CORVANE_WINVER. Wine runs are serialised by the wrapper.

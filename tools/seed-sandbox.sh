@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Creates a Wine prefix that looks like a used Windows XP profile: typed URLs, Run
-# history, a start page, files in the temporary and recent-documents folders.
+# history, search history, a start page, files in the temporary and recent-documents
+# folders.
 # Usage: seed-sandbox.sh PREFIX
 set -euo pipefail
 prefix=$1
@@ -11,11 +12,17 @@ here=$(dirname "$0")
 
 export WINEPREFIX=$prefix WINEDEBUG=-all LANG=zh_CN.UTF-8
 reg() { wine reg add "$@" /f >/dev/null 2>&1; }
-reg 'HKCU\Software\Microsoft\Internet Explorer\TypedURLs' /v url1 /d 'http://www.example.com/'
-reg 'HKCU\Software\Microsoft\Internet Explorer\TypedURLs' /v url2 /d 'http://news.example.org/today'
+typed='HKCU\Software\Microsoft\Internet Explorer\TypedURLs'
+reg "$typed" /v url1 /d 'http://www.example.com/'
+reg "$typed" /v url2 /d 'http://news.example.org/today'
+reg "$typed" /v url3 /d 'http://新闻.example.cn/体育'
 reg 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\RunMRU' /v a /d 'notepad\1'
 reg 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\RunMRU' /v MRUList /d 'a'
-reg 'HKCU\Software\Microsoft\Internet Explorer\Main' /v 'Start Page' /d 'http://www.example.com/'
+reg 'HKCU\Software\Microsoft\Internet Explorer\Main' /v '起始页' /d 'http://www.example.com/'
+acmru='HKCU\Software\Microsoft\Search Assistant\ACMru'
+reg "$acmru\5603" /v 000 /d '年度报告'
+reg "$acmru\5603" /v 001 /d 'budget.xls'
+reg "$acmru\5647" /v 000 /d 'printer driver'
 
 user=$(ls "$prefix/drive_c/users" | grep -v -x Public | head -n 1)
 profile="$prefix/drive_c/users/$user"

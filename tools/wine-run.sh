@@ -19,6 +19,12 @@ if [ ! -f "$prefix/system.reg" ]; then
     wineboot -i >/dev/null 2>&1
     wineserver -w
 fi
+# Windows not managed by an X window manager: under Xvfb there is none, and Wine would
+# wait two seconds for it each time a visible window is hidden or destroyed.
+if [ ! -f "$prefix/corvane-unmanaged" ]; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    touch "$prefix/corvane-unmanaged"
+fi
 if [ "$(cat "$prefix/corvane-winver" 2>/dev/null)" != "$winver" ]; then
     wine reg add 'HKCU\Software\Wine' /v Version /d "$winver" /f >/dev/null 2>&1
     echo "$winver" >"$prefix/corvane-winver"

@@ -76,7 +76,7 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 int RunCommandLine(const std::vector<std::string>& args, Platform& platform, TextOutput& out,
-                   TextOutput& err) {
+                   TextOutput& err, CommandHost* host) {
     CliOptions options = ParseCommandLine(args);
     bool runnable = options.command == CliCommand::kTest || options.command == CliCommand::kClear;
     if (!options.valid || !runnable) {
@@ -88,10 +88,16 @@ int RunCommandLine(const std::vector<std::string>& args, Platform& platform, Tex
     dlg.DetectOsVersion();
     LogPrinter printer(out, platform.system, options.utf8);
     dlg.log.SetObserver(&printer);
+    if (host != nullptr) {
+        host->Attach(dlg);
+    }
     if (options.command == CliCommand::kTest) {
         dlg.OnTest();
     } else {
         dlg.OnClear();
+    }
+    if (host != nullptr) {
+        host->Detach(dlg);
     }
     dlg.log.SetObserver(nullptr);
     return 0;

@@ -15,6 +15,18 @@ public:
     virtual void Write(const std::string& bytes) = 0;
 };
 
+class EraserDlg;
+
+// What the program around a command gives it besides the platform: the window that
+// stands for the main window and the way to ask the user. Attach is called once the
+// command's EraserDlg exists, Detach before it goes.
+class CommandHost {
+public:
+    virtual ~CommandHost() = default;
+    virtual void Attach(EraserDlg& dlg) = 0;
+    virtual void Detach(EraserDlg& dlg) = 0;
+};
+
 enum class CliCommand { kNone, kTest, kClear, kSave, kRestore };
 
 struct CliOptions {
@@ -28,6 +40,7 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args);
 
 // Runs the command that args name (args excludes the program name). Exit status: 0 when
 // the command ran, 2 for a missing, unknown or not yet available command (the usage text
-// then goes to err).
+// then goes to err). Without a host there is no main window and nobody to ask: open
+// Internet Explorer windows are then left alone.
 int RunCommandLine(const std::vector<std::string>& args, Platform& platform, TextOutput& out,
-                   TextOutput& err);
+                   TextOutput& err, CommandHost* host = nullptr);

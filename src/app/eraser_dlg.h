@@ -8,6 +8,7 @@
 
 #include "app/activity_log.h"
 #include "app/command_state.h"
+#include "browsers/browser_prompt.h"
 #include "clean/run_steps.h"
 #include "platform/platform.h"
 
@@ -32,6 +33,11 @@ public:
     void OnTest();
 
     Platform& platform;
+    // The main window: owner of the Internet Explorer walks and receiver of the
+    // detection message. Null when there is none (the walks then do nothing).
+    HWnd window{};
+    // Asks about open Internet Explorer windows; null when nobody can be asked.
+    BrowserPrompt* browserPrompt = nullptr;
     EraserSettings settings;
     bool comInitialized = false;
     int osVersion = osver::kUnknown;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/command_window.h"
 #include "platform/win32/win32_platform.h"
 
 namespace {
@@ -54,7 +55,8 @@ int main(int argc, char** argv) {
     StdHandleOutput err(STD_ERROR_HANDLE);
     // The URL history object of the erasers needs COM on this thread.
     bool comInitialized = SUCCEEDED(CoInitialize(nullptr));
-    int status = RunCommandLine(args, win32.platform, out, err);
+    WindowCommandHost host;
+    int status = RunCommandLine(args, win32.platform, out, err, &host);
     if (comInitialized) {
         CoUninitialize();
     }

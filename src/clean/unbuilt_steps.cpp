@@ -5,10 +5,6 @@
 
 #include "clean/erasers.h"
 
-void HandleOpenIEWindows(EraserDlg&) {}
-void CloseMozillaWindows(EraserDlg&) {}
-void CloseAolWindows(EraserDlg&) {}
-
 void PrepareProgress(EraserDlg&) {}
 void EraseCookies(EraserDlg&, bool) {}
 void EraseHistory(EraserDlg&, bool) {}
@@ -18,10 +14,6 @@ void EraseMozillaCookies(EraserDlg&) {}
 void EraseMozillaHistory(EraserDlg&) {}
 void EraseMozillaUrlBarHistory(EraserDlg&) {}
 void EraseAolTraces(EraserDlg&, bool) {}
-
-void EraseTypedUrls(EraserDlg&, bool) {}
-void EraseSearchHistory(EraserDlg&, bool) {}
-void ResetStartPage(EraserDlg&, bool) {}
 
 bool EraseAutoComplete(EraserDlg&, bool, ActivityLog&) {
     return false;

@@ -5,10 +5,12 @@
 #include "platform/system.h"
 #include "platform/url_cache.h"
 #include "platform/url_history.h"
+#include "platform/top_windows.h"
 
 struct Platform {
     Registry& registry;
     System& system;
     UrlCache& urlCache;
     UrlHistory& urlHistory;
+    TopWindows& windows;
 };

@@ -68,6 +68,9 @@ public:
     virtual WinError DeleteValue(HKey key, const std::string& name) = 0;
     // SHDeleteKeyA: removes subKey with everything below it.
     virtual WinError DeleteTree(HKey parent, const std::string& subKey) = 0;
+    // RegDeleteKeyA as the NT family has it: removes subKey with its values, and refuses
+    // (kAccessDenied) a key that still has subkeys.
+    virtual WinError DeleteKey(HKey parent, const std::string& subKey) = 0;
 
     // RegEnumKeyExA. *nameSize is the buffer size in, the name length out (without
     // NUL); a name that does not fit gives kMoreData.

@@ -182,6 +182,23 @@ TYPED_TEST_P(RegistryContract, DeleteTreeRemovesEverythingBelow) {
               this->registry.DeleteTree(regroot::kCurrentUser, "Software\\CorvaneContract\\a"));
 }
 
+TYPED_TEST_P(RegistryContract, DeleteKeyTakesValuesButRefusesSubkeys) {
+    RegKey parent = this->CreateScratch("withChild\\child");
+    RegKey leaf = this->CreateScratch("leaf");
+    this->SetText(leaf.Get(), "url1", "http://a/");
+    const std::string scratch = "Software\\CorvaneContract\\";
+    EXPECT_EQ(winerr::kAccessDenied,
+              this->registry.DeleteKey(regroot::kCurrentUser, scratch + "withChild"));
+    EXPECT_EQ(winerr::kSuccess, this->registry.DeleteKey(regroot::kCurrentUser, scratch + "LEAF"));
+    RegKey key(this->registry);
+    EXPECT_EQ(winerr::kFileNotFound,
+              key.Open(regroot::kCurrentUser, scratch + "leaf", regaccess::kRead));
+    EXPECT_EQ(winerr::kSuccess,
+              key.Open(regroot::kCurrentUser, scratch + "withChild\\child", regaccess::kRead));
+    EXPECT_EQ(winerr::kFileNotFound,
+              this->registry.DeleteKey(regroot::kCurrentUser, scratch + "leaf"));
+}
+
 TYPED_TEST_P(RegistryContract, DeleteValue) {
     RegKey key = this->CreateScratch();
     this->SetText(key.Get(), "v", "x");
@@ -196,4 +213,5 @@ REGISTER_TYPED_TEST_SUITE_P(RegistryContract, OpenMissingKeyFailsAndLeavesOutput
                             SizeOnlyQueryAndMissingValue, NamesAreCaseInsensitive,
                             SubkeysEnumerateInNameOrderValuesEachOnce,
                             EnumNameThatDoesNotFitAnswersMoreData, ReadOnlyKeyRefusesWrites,
-                            DeleteTreeRemovesEverythingBelow, DeleteValue);
+                            DeleteTreeRemovesEverythingBelow, DeleteKeyTakesValuesButRefusesSubkeys,
+                            DeleteValue);

@@ -5,6 +5,7 @@
 #include "platform/memory/memory_system.h"
 #include "platform/memory/memory_url_cache.h"
 #include "platform/memory/memory_url_history.h"
+#include "platform/memory/memory_top_windows.h"
 #include "platform/platform.h"
 
 struct MemoryPlatform {
@@ -12,5 +13,6 @@ struct MemoryPlatform {
     MemorySystem system;
     MemoryUrlCache urlCache;
     MemoryUrlHistory urlHistory;
-    Platform platform{registry, system, urlCache, urlHistory};
+    MemoryTopWindows windows;
+    Platform platform{registry, system, urlCache, urlHistory, windows};
 };

@@ -203,13 +203,25 @@ WinError MemoryRegistry::DeleteTree(HKey parent, const std::string& subKey) {
     if (WinError fault = faults.Check("Registry.DeleteTree", subKey)) {
         return fault;
     }
+    return Unlink(parent, subKey, true);
+}
+
+WinError MemoryRegistry::DeleteKey(HKey parent, const std::string& subKey) {
+    if (WinError fault = faults.Check("Registry.DeleteKey", subKey)) {
+        return fault;
+    }
+    return Unlink(parent, subKey, false);
+}
+
+// Removes the key at subKey below parent; without wholeTree only a key without subkeys.
+WinError MemoryRegistry::Unlink(HKey parent, const std::string& subKey, bool wholeTree) {
     std::shared_ptr<Key> key;
     if (WinError error = Resolve(parent, 0, &key)) {
         return error;
     }
     std::vector<std::string> parts = SplitGbkPath(subKey);
     if (parts.empty()) {
-        return winerr::kAccessDenied;  // a key cannot delete itself through this call
+        return winerr::kAccessDenied;  // a key cannot delete itself through these calls
     }
     for (size_t i = 0; i + 1 < parts.size(); ++i) {
         auto next = key->subkeys.find(parts[i]);
@@ -221,6 +233,9 @@ WinError MemoryRegistry::DeleteTree(HKey parent, const std::string& subKey) {
     auto victim = key->subkeys.find(parts.back());
     if (victim == key->subkeys.end()) {
         return winerr::kFileNotFound;
+    }
+    if (!wholeTree && !victim->second->subkeys.empty()) {
+        return winerr::kAccessDenied;
     }
     MarkDeleted(*victim->second);
     key->subkeys.erase(victim);

@@ -27,6 +27,7 @@ public:
                       std::uint32_t size) override;
     WinError DeleteValue(HKey key, const std::string& name) override;
     WinError DeleteTree(HKey parent, const std::string& subKey) override;
+    WinError DeleteKey(HKey parent, const std::string& subKey) override;
     WinError EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t* nameSize) override;
     WinError EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* nameSize,
                        std::uint32_t* type, void* data, std::uint32_t* dataSize) override;
@@ -35,7 +36,7 @@ public:
     size_t OpenHandleCount() const { return handles_.size(); }
 
     // Calls are named "Registry.OpenKey", "Registry.CreateKey", "Registry.QueryValue",
-    // "Registry.SetValue", "Registry.DeleteValue", "Registry.DeleteTree",
+    // "Registry.SetValue", "Registry.DeleteValue", "Registry.DeleteTree", "Registry.DeleteKey",
     // "Registry.EnumKey" and "Registry.EnumValue"; the argument matched is the subkey
     // path or value name.
     FaultPlan faults;
@@ -65,6 +66,7 @@ private:
     HKey NewHandle(std::shared_ptr<Key> key, std::uint32_t access);
     static Value* FindValue(Key& key, const std::string& name);
     static void MarkDeleted(Key& key);
+    WinError Unlink(HKey parent, const std::string& subKey, bool wholeTree);
 
     std::map<std::uintptr_t, std::shared_ptr<Key>> roots_;
     std::map<std::uintptr_t, Handle> handles_;

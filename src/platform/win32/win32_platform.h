@@ -6,11 +6,13 @@
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_url_cache.h"
 #include "platform/win32/win32_url_history.h"
+#include "platform/win32/win32_top_windows.h"
 
 struct Win32Platform {
     Win32Registry registry;
     Win32System system;
     Win32UrlCache urlCache;
     Win32UrlHistory urlHistory;
-    Platform platform{registry, system, urlCache, urlHistory};
+    Win32TopWindows windows;
+    Platform platform{registry, system, urlCache, urlHistory, windows};
 };

@@ -75,6 +75,10 @@ WinError Win32Registry::DeleteTree(HKey parent, const std::string& subKey) {
     return static_cast<WinError>(SHDeleteKeyA(ToHkey(parent), subKey.c_str()));
 }
 
+WinError Win32Registry::DeleteKey(HKey parent, const std::string& subKey) {
+    return ToError(RegDeleteKeyA(ToHkey(parent), subKey.c_str()));
+}
+
 WinError Win32Registry::EnumKey(HKey key, std::uint32_t index, char* name,
                                 std::uint32_t* nameSize) {
     return ToError(RegEnumKeyExA(ToHkey(key), index, name, AsDword(nameSize), nullptr, nullptr,

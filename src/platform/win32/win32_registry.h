@@ -16,6 +16,7 @@ public:
                       std::uint32_t size) override;
     WinError DeleteValue(HKey key, const std::string& name) override;
     WinError DeleteTree(HKey parent, const std::string& subKey) override;
+    WinError DeleteKey(HKey parent, const std::string& subKey) override;
     WinError EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t* nameSize) override;
     WinError EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* nameSize,
                        std::uint32_t* type, void* data, std::uint32_t* dataSize) override;

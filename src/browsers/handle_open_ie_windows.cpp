@@ -1,0 +1,47 @@
+// What Clear (and later Save state and Restore) does first about open Internet
+// Explorer windows, by closeBrowserPolicy: close them, leave them, or ask.
+
+#include "app/eraser_dlg.h"
+#include "browsers/browser_prompt.h"
+#include "browsers/browser_windows.h"
+#include "clean/erasers.h"
+
+namespace {
+
+// The question is asked only when the main window heard of an open window. A ticked
+// "以后不再显示本对话框" turns the answer into the policy; it reaches the registry when
+// the settings are saved.
+void AskAboutOpenIEWindows(EraserDlg& dlg) {
+    TopWindows& windows = dlg.platform.windows;
+    dlg.ieWindowOpen = false;
+    DetectIEWindows(windows, dlg.window);
+    if (!dlg.ieWindowOpen) {
+        return;
+    }
+    bool dontShowAgain = false;
+    int answer = 0;
+    if (dlg.browserPrompt != nullptr) {
+        answer = dlg.browserPrompt->Ask(
+            dlg.window, [&](HWnd self) { CloseIEWindows(windows, self); }, &dontShowAgain);
+    }
+    if (dontShowAgain) {
+        dlg.settings.closeBrowserPolicy = answer == browserprompt::kLeftOpen
+                                              ? closepolicy::kNeverClose
+                                              : closepolicy::kCloseWithoutAsking;
+    }
+    dlg.ieWindowOpen = false;
+}
+
+}  // namespace
+
+void HandleOpenIEWindows(EraserDlg& dlg) {
+    switch (dlg.settings.closeBrowserPolicy) {
+        case closepolicy::kNeverClose:
+            return;
+        case closepolicy::kCloseWithoutAsking:
+            CloseIEWindows(dlg.platform.windows, dlg.window);
+            return;
+        default:
+            AskAboutOpenIEWindows(dlg);
+    }
+}

@@ -1,0 +1,97 @@
+// The Windows search assistant's completion lists: every value of every subkey of
+// ACMru is one entry. The subkeys themselves stay.
+
+#include <vector>
+
+#include "app/eraser_dlg.h"
+#include "clean/erasers.h"
+#include "clean/registry_text.h"
+
+namespace {
+
+constexpr char kAcMruKey[] = "Software\\Microsoft\\Search Assistant\\ACMru";
+constexpr std::uint32_t kBufferSize = 260;  // subkey names; value names and data
+
+constexpr ModeText kHeading{"正在删除 Windows 搜索历史记录...",
+                            "测试: 正在删除 Windows 搜索历史记录..."};
+constexpr ModeText kEntry{"正在删除", "测试: 正在删除 "};
+constexpr ModeText kErased{"Windows 搜索历史记录已被删除。 <OK>",
+                           "测试: Windows 搜索历史记录已被删除。 <OK>"};
+constexpr ModeText kEmpty{"Windows 搜索历史记录为空。 <OK>",
+                          "测试: Windows 搜索历史记录为空。 <OK>"};
+
+// The names of all values of key. A name longer than the buffer is passed over: cut
+// short, it would name another value or none.
+std::vector<std::string> ValueNames(Registry& registry, HKey key) {
+    std::vector<std::string> names;
+    char name[kBufferSize];
+    for (std::uint32_t index = 0;; ++index) {
+        std::uint32_t size = kBufferSize;
+        WinError error = registry.EnumValue(key, index, name, &size, nullptr, nullptr, nullptr);
+        if (error == winerr::kMoreData) {
+            continue;
+        }
+        if (error != winerr::kSuccess) {
+            return names;
+        }
+        names.emplace_back(name, size);
+    }
+}
+
+// Lists (and with doDelete deletes) the entries of one completion list. True when
+// the list held at least one value.
+bool EraseSearchHistorySubkey(EraserDlg& dlg, HKey parent, const std::string& subKey,
+                              bool doDelete) {
+    Registry& registry = dlg.platform.registry;
+    RegKey key(registry);
+    if (key.Open(parent, subKey, regaccess::kAllAccess) != winerr::kSuccess) {
+        return false;
+    }
+    std::vector<std::string> names = ValueNames(registry, key.Get());
+    char data[kBufferSize];
+    for (const std::string& name : names) {
+        std::uint32_t size = kBufferSize;
+        if (registry.QueryValue(key.Get(), name, nullptr, data, &size) != winerr::kSuccess) {
+            continue;  // a text longer than the buffer, or gone: neither shown nor deleted
+        }
+        dlg.log.AddLogLine(kEntry.For(!doDelete) + RegistryText(data, size), emphasis::kPlain);
+        if (doDelete) {
+            registry.DeleteValue(key.Get(), name);
+        }
+    }
+    return !names.empty();
+}
+
+}  // namespace
+
+void EraseSearchHistory(EraserDlg& dlg, bool testMode) {
+    dlg.log.AddLogLine(kHeading.For(testMode), emphasis::kStrong);
+    dlg.log.AddLogLine("", emphasis::kPlain);
+    Registry& registry = dlg.platform.registry;
+    RegKey key(registry);
+    if (key.Open(regroot::kCurrentUser, kAcMruKey, regaccess::kAllAccess) != winerr::kSuccess) {
+        return;
+    }
+    bool found = false;
+    char name[kBufferSize];
+    for (std::uint32_t index = 0;; ++index) {
+        std::uint32_t size = kBufferSize;
+        WinError error = registry.EnumKey(key.Get(), index, name, &size);
+        if (error == winerr::kMoreData) {
+            continue;  // a name longer than the buffer: passed over, as for values
+        }
+        if (error != winerr::kSuccess) {
+            break;
+        }
+        // Every list is visited, also after one has been found to hold entries.
+        bool held = EraseSearchHistorySubkey(dlg, key.Get(), std::string(name, size), !testMode);
+        found = found || held;
+    }
+    key.Close();
+    if (found) {
+        dlg.log.AddLogLine("", emphasis::kPlain);
+        dlg.log.AddLogLine(kErased.For(testMode), emphasis::kStrong);
+    } else {
+        dlg.log.AddLogLine(kEmpty.For(testMode), emphasis::kStrong);
+    }
+}

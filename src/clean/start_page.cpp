@@ -1,0 +1,55 @@
+// Internet Explorer's start page, reset to "about:blank". One emphasised line, or none
+// when the settings key cannot be opened.
+
+#include "app/eraser_dlg.h"
+#include "clean/erasers.h"
+#include "clean/registry_text.h"
+#include "platform/gbk.h"
+
+namespace {
+
+constexpr char kMainKey[] = "Software\\Microsoft\\Internet Explorer\\Main";
+constexpr char kStartPageValue[] = "起始页";
+constexpr std::uint32_t kBufferSize = 1000;
+constexpr char kBlankPage[] = "about:blank";
+constexpr std::uint32_t kBlankPageSize = 11;  // the text without its terminating zero
+
+// The same in Clear and Test.
+constexpr char kCannotRead[] = "无法删除 IE 起始页";
+constexpr char kAlreadyBlank[] = "起始页被设置为 about:blank";
+// The old page follows the opening directly, then the ending.
+constexpr ModeText kResetOpening{"删除原来的起始页", "测试: 删除原来的起始页"};
+constexpr ModeText kResetEnding{" <OK>", "<OK>"};
+constexpr char kWriteRefused[] = "\\\n无法删除 IE 起始页";
+
+void Say(EraserDlg& dlg, const std::string& text) {
+    dlg.log.AddLogLine(text, emphasis::kStrong);
+}
+
+}  // namespace
+
+void ResetStartPage(EraserDlg& dlg, bool testMode) {
+    Registry& registry = dlg.platform.registry;
+    RegKey key(registry);
+    if (key.Open(regroot::kCurrentUser, kMainKey, regaccess::kAllAccess) != winerr::kSuccess) {
+        return;
+    }
+    char data[kBufferSize];
+    std::uint32_t size = kBufferSize;
+    // A page longer than the buffer fails the read like a missing one: it is never cut.
+    if (registry.QueryValue(key.Get(), kStartPageValue, nullptr, data, &size) != winerr::kSuccess) {
+        Say(dlg, kCannotRead);
+        return;
+    }
+    std::string oldPage = RegistryText(data, size);
+    if (GbkEqualNoCase(oldPage, kBlankPage)) {
+        Say(dlg, kAlreadyBlank);
+        return;
+    }
+    if (!testMode && registry.SetValue(key.Get(), kStartPageValue, regtype::kSz, kBlankPage,
+                                       kBlankPageSize) != winerr::kSuccess) {
+        Say(dlg, kWriteRefused);
+        return;
+    }
+    Say(dlg, kResetOpening.For(testMode) + oldPage + kResetEnding.For(testMode));
+}
