@@ -3,7 +3,9 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 
 add_library(corvane_memory STATIC
+    src/platform/memory/memory_accounts.cpp
     src/platform/memory/memory_registry.cpp
+    src/platform/memory/memory_security.cpp
     src/platform/memory/memory_system.cpp
 )
 corvane_target(corvane_memory)

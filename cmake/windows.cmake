@@ -6,7 +6,9 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_RUN})
 add_link_options(-static -static-libgcc -static-libstdc++)
 
 add_library(corvane_win32 STATIC
+    src/platform/win32/win32_accounts.cpp
     src/platform/win32/win32_registry.cpp
+    src/platform/win32/win32_security.cpp
     src/platform/win32/win32_system.cpp
 )
 corvane_target(corvane_win32)

@@ -2,11 +2,15 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/win32/win32_accounts.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_security.h"
 #include "platform/win32/win32_system.h"
 
 struct Win32Platform {
     Win32Registry registry;
     Win32System system;
-    Platform platform{registry, system};
+    Win32Accounts accounts;
+    Win32Security security;
+    Platform platform{registry, system, accounts, security};
 };
