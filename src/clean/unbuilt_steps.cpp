@@ -23,10 +23,6 @@ void EraseTypedUrls(EraserDlg&, bool) {}
 void EraseSearchHistory(EraserDlg&, bool) {}
 void ResetStartPage(EraserDlg&, bool) {}
 
-bool EraseAutoComplete(EraserDlg&, bool, ActivityLog&) {
-    return false;
-}
-
 void EraseWindowsTemp(EraserDlg&, bool) {}
 void EraseRecycleBin(EraserDlg&, bool) {}
 void EraseRecentDocuments(EraserDlg&, bool) {}
