@@ -23,6 +23,7 @@ set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 add_executable(corvane_wine_tests
+    tests/wine/autocomplete_wine_test.cpp
     tests/wine/cli_wine_test.cpp
     tests/wine/settings_wine_test.cpp
     tests/wine/win32_contract_test.cpp
@@ -43,6 +44,9 @@ function(corvane_wine_test name winver filter)
 endfunction()
 
 corvane_wine_test(wine_winxp winxp "*")
+foreach(winver win2k win98 win2003)
+    corvane_wine_test(wine_autocomplete_${winver} ${winver} "AutoCompleteUnderWine*")
+endforeach()
 foreach(winver win95 win98 winme nt40 win2k win2003 win7)
     corvane_wine_test(wine_os_${winver} ${winver} "OsVersion*")
 endforeach()

@@ -47,13 +47,15 @@ void EraseOnNtRoad(EraserDlg& dlg, bool testMode, FormEntryReport& report) {
     std::vector<SavedKeyDacl> changed;
     if (BuildGrantDescriptor(platform.security, userSid, &grant)) {
         KeyDaclWalk walk{platform.registry,
-                         [&report](const char* name) { ReportFormEntry(report, name); }, &changed};
+                         [&report](const char* name) { ReportFormEntry(report, name); },
+                         &changed,
+                         {}};
         std::string path = userKey;
-        ApplyKeyDacl(walk, regroot::kCurrentUser, "", path.c_str(), grant, false);
+        ApplyKeyDacl(walk, regroot::kCurrentUser, path.c_str(), grant, false);
         path = path + "\\" + autocomplete::kDataKey;
-        ApplyKeyDacl(walk, regroot::kCurrentUser, "", path.c_str(), grant, false);
+        ApplyKeyDacl(walk, regroot::kCurrentUser, path.c_str(), grant, false);
         path = path + "\\" + autocomplete::kTypeKey;
-        ApplyKeyDacl(walk, regroot::kCurrentUser, "", path.c_str(), grant, true);
+        ApplyKeyDacl(walk, regroot::kCurrentUser, path.c_str(), grant, true);
         if (!testMode) {
             platform.registry.DeleteTree(regroot::kCurrentUser, path);
         }

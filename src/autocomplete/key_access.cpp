@@ -157,12 +157,10 @@ bool BuildGrantDescriptor(Security& security, const ByteBlock& userSid, ByteBloc
     return true;
 }
 
-bool ApplyKeyDacl(KeyDaclWalk& walk, HKey parent, const std::string& parentPath, const char* subKey,
-                  const ByteBlock& descriptor, bool recursive) {
-    if (subKey == nullptr) {
-        return false;
-    }
-    std::string path = parentPath.empty() ? subKey : parentPath + "\\" + subKey;
+namespace {
+
+bool ApplyToKey(KeyDaclWalk& walk, HKey parent, const char* subKey, const ByteBlock& descriptor,
+                bool recursive) {
     ByteBlock original;
     if (walk.changed != nullptr &&
         (!ReadKeyDacl(walk.registry, parent, subKey, &original) || original.empty())) {
@@ -176,7 +174,7 @@ bool ApplyKeyDacl(KeyDaclWalk& walk, HKey parent, const std::string& parentPath,
         return false;
     }
     if (walk.changed != nullptr) {
-        walk.changed->push_back(SavedKeyDacl{path, std::move(original)});
+        walk.changed->push_back(SavedKeyDacl{walk.links, std::move(original)});
     }
     if (!recursive) {
         return true;
@@ -185,17 +183,41 @@ bool ApplyKeyDacl(KeyDaclWalk& walk, HKey parent, const std::string& parentPath,
         return false;
     }
     return ForEachSubKey(walk.registry, key.Get(), [&](const char* name) {
-        ApplyKeyDacl(walk, key.Get(), path, name, descriptor, true);
+        ApplyKeyDacl(walk, key.Get(), name, descriptor, true);
         if (walk.report) {
             walk.report(name);
         }
     });
 }
 
+}  // namespace
+
+bool ApplyKeyDacl(KeyDaclWalk& walk, HKey parent, const char* subKey, const ByteBlock& descriptor,
+                  bool recursive) {
+    if (subKey == nullptr) {
+        return false;
+    }
+    walk.links.push_back(subKey);
+    bool applied = ApplyToKey(walk, parent, subKey, descriptor, recursive);
+    walk.links.pop_back();
+    return applied;
+}
+
+// Each saved key is reached link by link, every link opened for no right at all: only
+// the last key is written to.
 void RestoreKeyDacls(Registry& registry, HKey root, const std::vector<SavedKeyDacl>& changed) {
-    KeyDaclWalk restore{registry, nullptr, nullptr};
     for (auto saved = changed.rbegin(); saved != changed.rend(); ++saved) {
-        ApplyKeyDacl(restore, root, "", saved->path.c_str(), saved->descriptor, false);
+        std::vector<RegKey> chain;
+        HKey parent = root;
+        for (size_t i = 0; i + 1 < saved->links.size() && parent.value != 0; ++i) {
+            chain.emplace_back(registry);
+            bool opened = chain.back().Open(parent, saved->links[i], 0) == winerr::kSuccess;
+            parent = opened ? chain.back().Get() : HKey{};
+        }
+        if (parent.value != 0 && !saved->links.empty()) {
+            KeyDaclWalk restore{registry, nullptr, nullptr, {}};
+            ApplyKeyDacl(restore, parent, saved->links.back().c_str(), saved->descriptor, false);
+        }
     }
 }
 

@@ -43,9 +43,11 @@ bool ReadKeyDacl(Registry& registry, HKey root, const std::string& path, ByteBlo
 // key and, by inheritance, to everything later created below it.
 bool BuildGrantDescriptor(Security& security, const ByteBlock& userSid, ByteBlock* descriptor);
 
-// A key whose access list was changed, with the list it had; path is from the root.
+// A key whose access list was changed, with the list it had. The key is reached from
+// the root link by link, each link opened below the one before, as the walk reached it:
+// a path from the root may be longer than the ANSI registry calls accept.
 struct SavedKeyDacl {
-    std::string path;
+    std::vector<std::string> links;
     ByteBlock descriptor;
 };
 
@@ -58,17 +60,18 @@ struct KeyDaclWalk {
     // When set, every key changed is recorded here with its old access list, and a key
     // whose list cannot be read is left alone: it could not be put back.
     std::vector<SavedKeyDacl>* changed = nullptr;
+    // The links from the root to the key being changed.
+    std::vector<std::string> links;
 };
 
-// Writes descriptor as the access list of the key subKey below parent (parentPath is
-// parent's path from the root, empty for a root) and, when recursive, of every key
-// below it, depth first. False when the key itself could not be changed or walked; a
-// subkey that fails ends only its own branch.
-bool ApplyKeyDacl(KeyDaclWalk& walk, HKey parent, const std::string& parentPath, const char* subKey,
-                  const ByteBlock& descriptor, bool recursive);
+// Writes descriptor as the access list of the key subKey below parent and, when
+// recursive, of every key below it, depth first. False when the key itself could not be
+// changed or walked; a subkey that fails ends only its own branch.
+bool ApplyKeyDacl(KeyDaclWalk& walk, HKey parent, const char* subKey, const ByteBlock& descriptor,
+                  bool recursive);
 
-// Gives every recorded key its old access list back, the last changed first. Keys that
-// no longer exist are passed over.
+// Gives every recorded key its old access list back, the last changed first, reaching
+// it link by link from root. Keys that no longer exist are passed over.
 void RestoreKeyDacls(Registry& registry, HKey root, const std::vector<SavedKeyDacl>& changed);
 
 // Calls visit with the name of every direct subkey of key, by index up to the count

@@ -21,6 +21,7 @@ const std::string kGuid = autocomplete::kTypeKey;
 const std::string kSidText = "S-1-5-21-1004336348-1177238915-682003330-1000";
 const std::string kNtUserKey = kProvider + kSidText;
 const std::string kNtTypeKey = kNtUserKey + "\\Data\\" + kGuid;
+const std::string kNtSubtypeKey = kNtTypeKey + "\\" + kGuid;
 const std::string kNineXTypeKey = kProvider + MemoryAccounts::kDefaultUser + "\\Data\\" + kGuid;
 const ByteBlock kLocalSystem = WriteSid({sidlayout::kRevision, kNtAuthority, {18}});
 
@@ -38,20 +39,34 @@ const OsVersionInfo kWin98{4, 10, 2222, osplatform::kWindows};
 class AutoCompleteStep : public ::testing::Test {
 protected:
     // The NT area as Windows keeps it: the user key, "Data", the type key, the subtype
-    // key and the items, each letting only LocalSystem in. Returns every key's path.
+    // key and the items, each letting only LocalSystem in. The items are made below the
+    // subtype key, since their paths from the root may be too long to name at once.
+    // Returns the paths of the keys above the items.
     Lines SeedNt(const Lines& items) {
-        Lines paths = {kNtUserKey, kNtUserKey + "\\Data", kNtTypeKey, kNtTypeKey + "\\" + kGuid};
-        for (const std::string& item : items) {
-            paths.push_back(kNtTypeKey + "\\" + kGuid + "\\" + item);
-        }
-        paths.push_back(kNtUserKey + "\\Data\\other-type");
+        Lines paths = {kNtUserKey, kNtUserKey + "\\Data", kNtUserKey + "\\Data\\other-type",
+                       kNtTypeKey, kNtSubtypeKey};
         for (const std::string& path : paths) {
             Create(regroot::kCurrentUser, path);
         }
+        RegKey subtype = Subtype(regaccess::kAllAccess);
+        for (const std::string& item : items) {
+            Create(subtype.Get(), item);
+            Lock(subtype.Get(), item);
+        }
         for (const std::string& path : paths) {
-            Lock(path);
+            Lock(regroot::kCurrentUser, path);
         }
         return paths;
+    }
+    RegKey Subtype(std::uint32_t access) {
+        RegKey key(mem.registry);
+        EXPECT_EQ(winerr::kSuccess, key.Open(regroot::kCurrentUser, kNtSubtypeKey, access));
+        return key;
+    }
+    ByteBlock ItemList(const std::string& item) {
+        ByteBlock list;
+        ReadKeyDacl(mem.registry, Subtype(0).Get(), item, &list);
+        return list;
     }
     void SeedNineX(const Lines& items) {
         for (const std::string& item : items) {
@@ -62,14 +77,14 @@ protected:
         RegKey key(mem.registry);
         ASSERT_EQ(winerr::kSuccess, key.Create(root, path, regaccess::kAllAccess));
     }
-    void Lock(const std::string& path) {
+    void Lock(HKey parent, const std::string& path) {
         DescriptorFields fields;
         fields.control = sdlayout::kSelfRelative | sdlayout::kDaclPresent;
         fields.dacl = WriteAcl({{acelayout::kAccessAllowed, acelayout::kContainerInherit,
                                  regaccess::kAllAccess, kLocalSystem}});
         ByteBlock descriptor = WriteDescriptor(fields);
         RegKey key(mem.registry);
-        ASSERT_EQ(winerr::kSuccess, key.Open(regroot::kCurrentUser, path, regaccess::kWriteDac));
+        ASSERT_EQ(winerr::kSuccess, key.Open(parent, path, regaccess::kWriteDac));
         ASSERT_EQ(winerr::kSuccess,
                   mem.registry.SetKeySecurity(key.Get(), secinfo::kDacl, descriptor.data(),
                                               static_cast<std::uint32_t>(descriptor.size())));
@@ -239,9 +254,18 @@ TEST_F(AutoCompleteStep, NamesBeyondTheBufferAreSkippedNotCut) {
     for (int i = 0; i < 124; ++i) {
         field += "字";  // with ":StringIndex", 260 bytes: the 261-byte buffer holds it
     }
-    SeedNt({field + ":StringIndex", "字" + field + ":StringIndex", "Q:StringIndex"});
+    const Lines items = {field + ":StringIndex", "字" + field + ":StringIndex", "Q:StringIndex"};
+    SeedNt(items);
+    std::map<std::string, ByteBlock> before;
+    for (const std::string& item : items) {
+        before[item] = ItemList(item);
+        EXPECT_FALSE(before[item].empty());
+    }
     EXPECT_TRUE(Erase(true));
     EXPECT_EQ((Lines{"Form: \"Q\" - cleared", "Form: \"" + field + "\" - cleared"}), Log());
+    for (const std::string& item : items) {
+        EXPECT_EQ(before[item], ItemList(item));  // put back though too deep to name at once
+    }
 }
 
 class AutoCompleteRoads : public AutoCompleteStep,
@@ -287,10 +311,10 @@ TEST_F(AutoCompleteStep, GrantThatCannotBeBuiltWalksAndRemovesNothing) {
 // and every list the step changed is put back.
 TEST_F(AutoCompleteStep, KeyClosedToWriteDacIsNotWalkedAndListsComeBack) {
     Lines paths = SeedNt(kEmailAndSearch);
-    const std::string subtype = kNtTypeKey + "\\" + kGuid;
+    const std::string subtype = kNtSubtypeKey;
     ASSERT_EQ(winerr::kSuccess,
               mem.registry.SetKeyOwner(regroot::kCurrentUser, subtype, kLocalSystem));
-    Lines readable(paths.begin(), paths.begin() + 3);
+    Lines readable(paths.begin(), paths.begin() + 4);
     auto before = AccessLists(readable);
     EXPECT_FALSE(Erase(false));
     EXPECT_TRUE(Log().empty());

@@ -173,14 +173,15 @@ protected:
         EXPECT_TRUE(BuildGrantDescriptor(mem.security, MemoryAccounts::DefaultUserSid(), &grant));
         return grant;
     }
-    // Applies the grant below the root and returns the names reported, space-separated.
+    // Applies the grant to the key below the root and returns the names reported.
     std::string Walk(const std::string& below, bool recursive, bool* result = nullptr) {
         std::string names;
-        KeyDaclWalk walk{mem.registry, [&](const char* name) { names += std::string(name) + " "; },
-                         recording ? &changed : nullptr};
-        RegKey root(mem.registry);
-        EXPECT_EQ(winerr::kSuccess, root.Open(regroot::kCurrentUser, kRoot, regaccess::kRead));
-        bool ok = ApplyKeyDacl(walk, root.Get(), kRoot, below.c_str(), grant, recursive);
+        KeyDaclWalk walk{mem.registry,
+                         [&](const char* name) { names += std::string(name) + " "; },
+                         recording ? &changed : nullptr,
+                         {}};
+        bool ok = ApplyKeyDacl(walk, regroot::kCurrentUser, Path(below).c_str(), grant, recursive);
+        EXPECT_TRUE(walk.links.empty());
         if (result != nullptr) {
             *result = ok;
         }
@@ -256,8 +257,8 @@ TEST_F(KeyAccess, LeafWalkedRecursivelyIsGrantedAndReportsNothing) {
     EXPECT_EQ("", Walk("leaf", true, &ok));
     EXPECT_TRUE(ok);
     EXPECT_EQ(grant, List("leaf"));
-    KeyDaclWalk walk{mem.registry, nullptr, nullptr};
-    EXPECT_FALSE(ApplyKeyDacl(walk, regroot::kCurrentUser, "", nullptr, grant, false));
+    KeyDaclWalk walk{mem.registry, nullptr, nullptr, {}};
+    EXPECT_FALSE(ApplyKeyDacl(walk, regroot::kCurrentUser, nullptr, grant, false));
 }
 
 // A key that may not be opened for WRITE_DAC is reported by its parent's walk but not
@@ -296,9 +297,9 @@ TEST_F(KeyAccess, RecordedChangesAreUndoneLastFirstSkippingDeletedKeys) {
     recording = true;
     Walk("t", true);
     ASSERT_EQ(3u, changed.size());
-    EXPECT_EQ(Path("t"), changed[0].path);
+    EXPECT_EQ(std::vector<std::string>{Path("t")}, changed[0].links);
     EXPECT_EQ(kLocalSystemOnly, changed[0].descriptor);
-    EXPECT_EQ(Path("t\\a"), changed[1].path);
+    EXPECT_EQ((std::vector<std::string>{Path("t"), "a"}), changed[1].links);
     ASSERT_EQ(winerr::kSuccess, mem.registry.DeleteTree(regroot::kCurrentUser, Path("t\\b")));
     RestoreKeyDacls(mem.registry, regroot::kCurrentUser, changed);
     EXPECT_EQ(kLocalSystemOnly, List("t"));

@@ -404,8 +404,32 @@ TYPED_TEST_P(RegistryContract, DeleteTreeStopsAtAKeyItCannotRead) {
     EXPECT_EQ(winerr::kSuccess, this->OpenScratch("p\\c", regaccess::kReadControl));
 }
 
+// The ANSI calls take a subkey path of at most 260 characters (GBK double-byte
+// characters count once); a key deeper than that is reached one link at a time.
+TYPED_TEST_P(RegistryContract, AnsiSubkeyPathIsLimitedTo260Characters) {
+    RegKey scratch = this->CreateScratch();
+    const std::string link(99, 'k');
+    const std::string path260 = link + "\\" + link + "\\" + std::string(60, 'k');
+    RegKey key(this->registry);
+    EXPECT_EQ(winerr::kSuccess, key.Create(scratch.Get(), path260, regaccess::kAllAccess));
+    EXPECT_EQ(winerr::kMoreData, key.Open(scratch.Get(), path260 + "k", regaccess::kRead));
+    EXPECT_EQ(winerr::kMoreData, key.Create(scratch.Get(), path260 + "\\k", regaccess::kAllAccess));
+    RegKey first(this->registry);
+    ASSERT_EQ(winerr::kSuccess, first.Open(scratch.Get(), link, regaccess::kAllAccess));
+    EXPECT_EQ(winerr::kSuccess, key.Create(first.Get(), link + "\\" + std::string(60, 'k') + "\\k",
+                                           regaccess::kAllAccess));
+
+    std::string wide;
+    for (int i = 0; i < 129; ++i) {
+        wide += "字";
+    }
+    const std::string gbk260 = wide + "\\" + wide + "字";  // 519 bytes
+    EXPECT_EQ(winerr::kSuccess, key.Create(scratch.Get(), gbk260, regaccess::kAllAccess));
+    EXPECT_EQ(winerr::kMoreData, key.Open(scratch.Get(), gbk260 + "k", regaccess::kRead));
+}
+
 REGISTER_TYPED_TEST_SUITE_P(
-    RegistryContract, QueryKeyInfoCountsSubkeysAndValues,
+    RegistryContract, AnsiSubkeyPathIsLimitedTo260Characters, QueryKeyInfoCountsSubkeysAndValues,
     ReadControlHandleCountsButDoesNotEnumerate, EnumKeyNameLongerThanTheBufferIsRefusedNotCut,
     KeySecurityAnswersItsSizeFirst, KeySecurityRoundTripsByteForByte,
     KeySecurityCallsNeedTheirRightsOnTheHandle, BrokenDescriptorIsRefused,

@@ -43,6 +43,20 @@ std::uint32_t MapGeneric(std::uint32_t mask) {
     return specific;
 }
 
+// The ANSI registry calls convert a subkey path into a buffer of 260 characters and
+// refuse a longer one.
+constexpr size_t kMaxAnsiPathCharacters = 260;
+
+bool AnsiPathTooLong(const std::string& path) {
+    size_t characters = 0;
+    for (size_t i = 0; i < path.size(); ++i, ++characters) {
+        if (IsGbkLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
+            ++i;
+        }
+    }
+    return characters > kMaxAnsiPathCharacters;
+}
+
 // The SID at the start of an entry's SID part, without what may follow it.
 ByteBlock EntrySid(const ByteBlock& bytes) {
     SidFields sid;
@@ -215,6 +229,9 @@ WinError MemoryRegistry::OpenKey(HKey parent, const std::string& subKey, std::ui
     if (WinError fault = faults.Check("Registry.OpenKey", subKey)) {
         return fault;
     }
+    if (AnsiPathTooLong(subKey)) {
+        return winerr::kMoreData;
+    }
     std::shared_ptr<Key> key;
     if (WinError error = Resolve(parent, 0, &key)) {
         return error;
@@ -237,6 +254,9 @@ WinError MemoryRegistry::CreateKey(HKey parent, const std::string& subKey, std::
                                    HKey* out) {
     if (WinError fault = faults.Check("Registry.CreateKey", subKey)) {
         return fault;
+    }
+    if (AnsiPathTooLong(subKey)) {
+        return winerr::kMoreData;
     }
     std::shared_ptr<Key> key;
     if (WinError error = Resolve(parent, regaccess::kCreateSubKey, &key)) {

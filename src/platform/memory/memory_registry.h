@@ -1,7 +1,8 @@
 // An in-memory registry with the Win32 semantics the core relies on: case-insensitive
 // key and value names, subkeys enumerated in case-insensitive name order and values in
 // the order they were created, access rights checked per handle, deleted keys answering
-// kKeyDeleted, and the error codes of the ANSI calls. Key security follows what Wine
+// kKeyDeleted, the error codes of the ANSI calls and their 260-character limit on a
+// subkey path. Key security follows what Wine
 // does: a new key is owned by the Administrators group and carries Wine's default access
 // list, opening a key is checked against its access list for the SIDs of the caller's
 // token, the owner may always read and write the access list, and a key that cannot be
