@@ -1,5 +1,6 @@
 #include "platform/security.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -11,14 +12,9 @@ std::uint32_t Get32(const std::uint8_t* p) {
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
-void Put16(ByteBlock& out, std::uint16_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void Put32(ByteBlock& out, std::uint32_t v) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        out.push_back(static_cast<std::uint8_t>(v >> shift));
-    }
+void Set16(ByteBlock& out, std::size_t at, std::uint16_t v) {
+    out[at] = static_cast<std::uint8_t>(v);
+    out[at + 1] = static_cast<std::uint8_t>(v >> 8);
 }
 void Set32(ByteBlock& out, std::size_t at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) {
@@ -61,10 +57,12 @@ bool ReadSid(const std::uint8_t* block, std::size_t blockSize, SidFields* out) {
 }
 
 ByteBlock WriteSid(const SidFields& sid) {
-    ByteBlock out = {sid.revision, static_cast<std::uint8_t>(sid.subAuthorities.size())};
-    out.insert(out.end(), sid.authority.bytes, sid.authority.bytes + 6);
-    for (std::uint32_t sub : sid.subAuthorities) {
-        Put32(out, sub);
+    ByteBlock out(SidLength(sid));
+    out[0] = sid.revision;
+    out[1] = static_cast<std::uint8_t>(sid.subAuthorities.size());
+    std::memcpy(out.data() + 2, sid.authority.bytes, 6);
+    for (std::size_t i = 0; i < sid.subAuthorities.size(); ++i) {
+        Set32(out, sidlayout::kHeaderSize + 4 * i, sid.subAuthorities[i]);
     }
     return out;
 }
@@ -102,18 +100,23 @@ bool ReadAcl(const std::uint8_t* block, std::size_t blockSize, AclFields* out) {
 }
 
 ByteBlock WriteAcl(const std::vector<AceFields>& aces) {
-    ByteBlock out = {acllayout::kRevision, 0, 0, 0};
-    Put16(out, static_cast<std::uint16_t>(aces.size()));
-    Put16(out, 0);
+    std::size_t size = acllayout::kHeaderSize;
     for (const AceFields& ace : aces) {
-        out.push_back(ace.type);
-        out.push_back(ace.flags);
-        Put16(out, static_cast<std::uint16_t>(acelayout::kHeaderSize + ace.sid.size()));
-        Put32(out, ace.mask);
-        out.insert(out.end(), ace.sid.begin(), ace.sid.end());
+        size += acelayout::kHeaderSize + ace.sid.size();
     }
-    out[2] = static_cast<std::uint8_t>(out.size());
-    out[3] = static_cast<std::uint8_t>(out.size() >> 8);
+    ByteBlock out(size, 0);
+    out[0] = acllayout::kRevision;
+    Set16(out, 2, static_cast<std::uint16_t>(size));
+    Set16(out, 4, static_cast<std::uint16_t>(aces.size()));
+    std::size_t at = acllayout::kHeaderSize;
+    for (const AceFields& ace : aces) {
+        out[at] = ace.type;
+        out[at + 1] = ace.flags;
+        Set16(out, at + 2, static_cast<std::uint16_t>(acelayout::kHeaderSize + ace.sid.size()));
+        Set32(out, at + 4, ace.mask);
+        std::copy(ace.sid.begin(), ace.sid.end(), out.begin() + at + acelayout::kHeaderSize);
+        at += acelayout::kHeaderSize + ace.sid.size();
+    }
     return out;
 }
 
@@ -141,16 +144,18 @@ bool ReadDescriptor(const std::uint8_t* block, std::size_t size, DescriptorField
 }
 
 ByteBlock WriteDescriptor(const DescriptorFields& fields) {
-    ByteBlock out = {fields.revision, 0};
-    Put16(out, fields.control);
-    out.resize(sdlayout::kHeaderSize, 0);
+    ByteBlock out(sdlayout::kHeaderSize + fields.dacl.size() + fields.owner.size(), 0);
+    out[0] = fields.revision;
+    Set16(out, 2, fields.control);
+    std::size_t at = sdlayout::kHeaderSize;
     if (!fields.dacl.empty()) {
-        Set32(out, 16, static_cast<std::uint32_t>(out.size()));
-        out.insert(out.end(), fields.dacl.begin(), fields.dacl.end());
+        Set32(out, 16, static_cast<std::uint32_t>(at));
+        std::copy(fields.dacl.begin(), fields.dacl.end(), out.begin() + at);
+        at += fields.dacl.size();
     }
     if (!fields.owner.empty()) {
-        Set32(out, 4, static_cast<std::uint32_t>(out.size()));
-        out.insert(out.end(), fields.owner.begin(), fields.owner.end());
+        Set32(out, 4, static_cast<std::uint32_t>(at));
+        std::copy(fields.owner.begin(), fields.owner.end(), out.begin() + at);
     }
     return out;
 }

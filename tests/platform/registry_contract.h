@@ -335,7 +335,7 @@ TYPED_TEST_P(RegistryContract, KeySecurityRoundTripsByteForByte) {
     ByteBlock acl =
         WriteAcl({{acelayout::kAccessAllowed, 3, regaccess::kAllAccess, this->Everyone()},
                   {acelayout::kAccessAllowed, 0, regaccess::kRead, this->LocalSystem()}});
-    acl.insert(acl.end(), {0, 0, 0, 0});
+    acl.resize(acl.size() + 4, 0);  // free space at the end of the list
     acl[2] = static_cast<std::uint8_t>(acl.size());
     ByteBlock descriptor =
         this->DaclDescriptor(acl, sdlayout::kDaclProtected | sdlayout::kDaclAutoInherited);

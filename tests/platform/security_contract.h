@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -158,8 +159,11 @@ TYPED_TEST_P(AccessListContract, DescriptorHoldsTheDaclAfterItsHeader) {
     ASSERT_EQ(winerr::kSuccess,
               this->security.MakeDescriptor(acl.data(), descriptor.data(), &size));
     EXPECT_EQ(48u, size);
-    ByteBlock expected = {1, 0, 0x04, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 20, 0, 0, 0};
-    expected.insert(expected.end(), acl.begin(), acl.end());
+    const std::uint8_t header[] = {1, 0, 0x04, 0x80, 0, 0, 0,  0, 0, 0,
+                                   0, 0, 0,    0,    0, 0, 20, 0, 0, 0};
+    ByteBlock expected(header, header + sizeof header);
+    expected.resize(sizeof header + acl.size());
+    std::copy(acl.begin(), acl.end(), expected.begin() + sizeof header);
     EXPECT_EQ(expected, ByteBlock(descriptor.begin(), descriptor.begin() + 48));
 }
 

@@ -330,23 +330,25 @@ TEST_F(AutoCompleteUnderWine, ProgramPrintsTheGroupForTestAndClear) {
         NtRoad() ? kEmailLine + "\r\n" + kSearchLine + "\r\n" : kSearchLine + "\r\n";
     struct Row {
         const char* args;
+        bool listed;
         const char* opening;
         const char* closing;
     };
     const Row rows[] = {
-        {"/test /utf8", u8"测试: 正在删除自动完成内容...", u8"测试: 自动完成的内容已删除 <OK>"},
-        {"/clear /utf8", u8"删除自动填表数据...", u8"自动填表数据已删除 <OK>"},
-        {"/clear /utf8", u8"删除自动填表数据...", u8"没有要删除的自动填表数据 <OK>"},
-        {"/test /utf8", u8"测试: 正在删除自动完成内容...",
+        {"/test /utf8", true, u8"测试: 正在删除自动完成内容...",
+         u8"测试: 自动完成的内容已删除 <OK>"},
+        {"/clear /utf8", true, u8"删除自动填表数据...", u8"自动填表数据已删除 <OK>"},
+        {"/clear /utf8", false, u8"删除自动填表数据...", u8"没有要删除的自动填表数据 <OK>"},
+        {"/test /utf8", false, u8"测试: 正在删除自动完成内容...",
          u8"测试: 没有可以删除的自动完成内容 <OK>"},
     };
+    const std::string end = std::string(44, '.') + "\r\n" + u8"完成!\r\n";
     for (const Row& row : rows) {
         ProcessResult result = RunProcess("\"" + ProgramFolder() + "corvane.exe\" " + row.args);
-        bool none = std::string(row.closing).find("<OK>") != std::string::npos &&
-                    (std::string(row.closing).find(u8"没有") != std::string::npos);
-        std::string group = std::string(row.opening) + "\r\n\r\n" + (none ? "" : forms + "\r\n") +
-                            row.closing + "\r\n";
-        EXPECT_NE(std::string::npos, result.out.find(group)) << row.args << "\n" << result.out;
+        std::string group = std::string(row.opening) + "\r\n\r\n" +
+                            (row.listed ? forms + "\r\n" : "") + row.closing + "\r\n" + end;
+        ASSERT_GE(result.out.size(), group.size()) << row.args;
+        EXPECT_EQ(group, result.out.substr(result.out.size() - group.size())) << row.args;
         EXPECT_EQ(0, result.exitCode);
     }
 }
