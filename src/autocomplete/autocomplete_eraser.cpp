@@ -75,8 +75,8 @@ void EraseOnNineXRoad(EraserDlg& dlg, bool testMode, FormEntryReport& report) {
                                 autocomplete::kDataKey + "\\" + autocomplete::kTypeKey;
     const std::string itemKey = typeKey + "\\" + autocomplete::kTypeKey;
     {
-        // KEY_READ: on the NT family a key opened only to read its access list can
-        // neither be counted nor enumerated.
+        // KEY_READ: on the NT family a key opened only to read its access list cannot
+        // be enumerated.
         RegKey key(registry);
         if (key.Open(regroot::kLocalMachine, itemKey, regaccess::kRead) == winerr::kSuccess) {
             ForEachSubKey(registry, key.Get(),

@@ -377,6 +377,7 @@ TYPED_TEST_P(RegistryContract, AccessListDecidesWhatOpens) {
     EXPECT_EQ(winerr::kAccessDenied, this->OpenScratch("locked", regaccess::kRead));
     EXPECT_EQ(winerr::kAccessDenied, this->OpenScratch("locked", regaccess::kSetValue));
     EXPECT_EQ(winerr::kSuccess, this->OpenScratch("locked", regaccess::kReadControl));
+    EXPECT_EQ(winerr::kSuccess, this->OpenScratch("locked", 0));  // asking for no right
     RegKey key(this->registry);
     ASSERT_EQ(winerr::kSuccess,
               key.Open(regroot::kCurrentUser, std::string(this->kScratch) + "\\locked",
