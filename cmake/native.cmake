@@ -3,7 +3,9 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 
 add_library(corvane_memory STATIC
+    src/platform/memory/memory_accounts.cpp
     src/platform/memory/memory_registry.cpp
+    src/platform/memory/memory_security.cpp
     src/platform/memory/memory_system.cpp
     src/platform/memory/memory_url_cache.cpp
     src/platform/memory/memory_url_history.cpp
@@ -17,6 +19,8 @@ add_executable(corvane_tests
     tests/app/command_line_test.cpp
     tests/app/command_state_test.cpp
     tests/browsers/open_browsers_test.cpp
+    tests/autocomplete/autocomplete_eraser_test.cpp
+    tests/autocomplete/key_access_test.cpp
     tests/clean/run_driver_test.cpp
     tests/clean/search_history_test.cpp
     tests/clean/start_page_test.cpp

@@ -7,7 +7,9 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_RUN})
 add_link_options(-static -static-libgcc -static-libstdc++)
 
 add_library(corvane_win32 STATIC
+    src/platform/win32/win32_accounts.cpp
     src/platform/win32/win32_registry.cpp
+    src/platform/win32/win32_security.cpp
     src/platform/win32/win32_system.cpp
     src/platform/win32/win32_url_cache.cpp
     src/platform/win32/win32_url_history.cpp
@@ -46,6 +48,7 @@ add_executable(corvane_wine_tests
     tests/wine/open_browsers_wine_test.cpp
     tests/wine/registry_erasers_wine_test.cpp
     tests/wine/dialog_driver.cpp
+    tests/wine/autocomplete_wine_test.cpp
     tests/wine/cli_wine_test.cpp
     tests/wine/fake_url_history.cpp
     tests/wine/settings_wine_test.cpp
@@ -72,6 +75,9 @@ function(corvane_wine_test name winver filter)
 endfunction()
 
 corvane_wine_test(wine_winxp winxp "*")
+foreach(winver win2k win98 win2003)
+    corvane_wine_test(wine_autocomplete_${winver} ${winver} "AutoCompleteUnderWine*")
+endforeach()
 foreach(winver win95 win98 winme nt40 win2k win2003 win7)
     corvane_wine_test(wine_os_${winver} ${winver} "OsVersion*")
 endforeach()

@@ -15,10 +15,6 @@ void EraseMozillaHistory(EraserDlg&) {}
 void EraseMozillaUrlBarHistory(EraserDlg&) {}
 void EraseAolTraces(EraserDlg&, bool) {}
 
-bool EraseAutoComplete(EraserDlg&, bool, ActivityLog&) {
-    return false;
-}
-
 void EraseWindowsTemp(EraserDlg&, bool) {}
 void EraseRecycleBin(EraserDlg&, bool) {}
 void EraseRecentDocuments(EraserDlg&, bool) {}

@@ -1,7 +1,9 @@
 // Everything the core reaches of Windows, borrowed by the commands and erasers.
 #pragma once
 
+#include "platform/accounts.h"
 #include "platform/registry.h"
+#include "platform/security.h"
 #include "platform/system.h"
 #include "platform/url_cache.h"
 #include "platform/url_history.h"
@@ -13,4 +15,6 @@ struct Platform {
     UrlCache& urlCache;
     UrlHistory& urlHistory;
     TopWindows& windows;
+    Accounts& accounts;
+    Security& security;
 };

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/security.h"
 #include "platform/win_error.h"
 
 // An open registry key or one of the predefined roots. Plain value; see RegKey for
@@ -38,10 +39,19 @@ constexpr std::uint32_t kQueryValue = 0x0001;
 constexpr std::uint32_t kSetValue = 0x0002;
 constexpr std::uint32_t kCreateSubKey = 0x0004;
 constexpr std::uint32_t kEnumerateSubKeys = 0x0008;
+constexpr std::uint32_t kDelete = 0x10000;
+constexpr std::uint32_t kReadControl = 0x20000;
+constexpr std::uint32_t kWriteDac = 0x40000;
 constexpr std::uint32_t kRead = 0x20019;
 constexpr std::uint32_t kWrite = 0x20006;
 constexpr std::uint32_t kAllAccess = 0xF003F;
 }  // namespace regaccess
+
+// What RegQueryInfoKeyA tells about a key.
+struct KeyInfo {
+    std::uint32_t subKeys = 0;
+    std::uint32_t values = 0;
+};
 
 class Registry {
 public:
@@ -80,6 +90,20 @@ public:
     [[nodiscard]] virtual WinError EnumValue(HKey key, std::uint32_t index, char* name,
                                              std::uint32_t* nameSize, std::uint32_t* type,
                                              void* data, std::uint32_t* dataSize) = 0;
+    // RegQueryInfoKeyA: the numbers of subkeys and values.
+    [[nodiscard]] virtual WinError QueryKeyInfo(HKey key, KeyInfo* out) = 0;
+
+    // RegGetKeySecurity: the parts of the key's security that `information` names
+    // (secinfo), as a self-relative descriptor. *size is the buffer size in and the
+    // descriptor's size out; a buffer too small (null with size 0 included) gives
+    // kInsufficientBuffer with the size needed. The handle needs READ_CONTROL.
+    [[nodiscard]] virtual WinError GetKeySecurity(HKey key, std::uint32_t information,
+                                                  void* descriptor, std::uint32_t* size) = 0;
+    // RegSetKeySecurity with a self-relative descriptor of `size` bytes. A descriptor
+    // whose parts do not lie inside those bytes gives kInvalidParameter before the
+    // registry sees it. For secinfo::kDacl the handle needs WRITE_DAC.
+    virtual WinError SetKeySecurity(HKey key, std::uint32_t information, const void* descriptor,
+                                    std::uint32_t size) = 0;
 };
 
 // Owns one open key and closes it when it goes out of scope. Move-only.

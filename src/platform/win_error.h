@@ -19,4 +19,8 @@ constexpr WinError kAlreadyExists = 183;
 constexpr WinError kMoreData = 234;
 constexpr WinError kNoMoreItems = 259;
 constexpr WinError kKeyDeleted = 1018;
+constexpr WinError kUnknownRevision = 1305;
+constexpr WinError kNoneMapped = 1332;
+constexpr WinError kInvalidAcl = 1336;
+constexpr WinError kInvalidSecurityDescriptor = 1338;
 }  // namespace winerr

@@ -92,7 +92,15 @@ TEST_F(SearchHistory, TextsAndNamesLongerThanTheBufferAreLeftAlone) {
 }
 
 TEST_F(SearchHistory, ListWhoseNameIsTooLongIsPassedOver) {
-    PutText(kAcMru + "\\" + std::string(260, 'k'), "000", "hidden");
+    // Created below its parent: the whole path would be too long for the ANSI calls.
+    PutKey(kAcMru);
+    RegKey parent(mem.registry);
+    ASSERT_EQ(winerr::kSuccess, parent.Open(regroot::kCurrentUser, kAcMru, regaccess::kAllAccess));
+    RegKey list(mem.registry);
+    ASSERT_EQ(winerr::kSuccess,
+              list.Create(parent.Get(), std::string(260, 'k'), regaccess::kAllAccess));
+    ASSERT_EQ(winerr::kSuccess,
+              mem.registry.SetValue(list.Get(), "000", regtype::kSz, "hidden", 7));
     PutText(kAcMru + "\\5603", "000", "seen");
     EraseSearchHistory(dlg, true);
     EXPECT_EQ((Lines{kModes[1].heading, "", "测试: 正在删除 seen", "", kModes[1].erased}), Log());

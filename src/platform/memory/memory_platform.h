@@ -1,7 +1,9 @@
 // The whole in-memory platform, each double reachable for set-up and fault injection.
 #pragma once
 
+#include "platform/memory/memory_accounts.h"
 #include "platform/memory/memory_registry.h"
+#include "platform/memory/memory_security.h"
 #include "platform/memory/memory_system.h"
 #include "platform/memory/memory_url_cache.h"
 #include "platform/memory/memory_url_history.h"
@@ -14,5 +16,7 @@ struct MemoryPlatform {
     MemoryUrlCache urlCache;
     MemoryUrlHistory urlHistory;
     MemoryTopWindows windows;
-    Platform platform{registry, system, urlCache, urlHistory, windows};
+    MemoryAccounts accounts;
+    MemorySecurity security;
+    Platform platform{registry, system, urlCache, urlHistory, windows, accounts, security};
 };

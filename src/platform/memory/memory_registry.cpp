@@ -3,8 +3,68 @@
 #include <cstring>
 
 #include "platform/gbk.h"
+#include "platform/memory/memory_accounts.h"
 
 namespace {
+
+constexpr std::uint32_t kGenericRead = 0x80000000u;
+constexpr std::uint32_t kGenericWrite = 0x40000000u;
+constexpr std::uint32_t kGenericExecute = 0x20000000u;
+constexpr std::uint32_t kGenericAll = 0x10000000u;
+// Bits of a desired access that choose a registry view rather than ask for a right.
+constexpr std::uint32_t kWow64Bits = 0x0300;
+
+ByteBlock NtSid(std::vector<std::uint32_t> subAuthorities) {
+    return WriteSid({sidlayout::kRevision, kNtAuthority, std::move(subAuthorities)});
+}
+const ByteBlock kEveryone = WriteSid({sidlayout::kRevision, kWorldAuthority, {0}});
+const ByteBlock kAdministrators = NtSid({32, 544});
+const ByteBlock kUsers = NtSid({32, 545});
+
+// The access list Wine gives every new key: Users may read what is created below it,
+// Administrators may do everything.
+const ByteBlock kDefaultDacl = WriteAcl({
+    {acelayout::kAccessAllowed, acelayout::kContainerInherit | acelayout::kInheritOnly,
+     kGenericRead, kUsers},
+    {acelayout::kAccessAllowed, 0, regaccess::kAllAccess, kAdministrators},
+});
+
+std::uint32_t MapGeneric(std::uint32_t mask) {
+    std::uint32_t specific = mask & ~(kGenericRead | kGenericWrite | kGenericExecute | kGenericAll);
+    if (mask & (kGenericRead | kGenericExecute)) {
+        specific |= regaccess::kRead;
+    }
+    if (mask & kGenericWrite) {
+        specific |= regaccess::kWrite;
+    }
+    if (mask & kGenericAll) {
+        specific |= regaccess::kAllAccess;
+    }
+    return specific;
+}
+
+// The ANSI registry calls convert a subkey path into a buffer of 260 characters and
+// refuse a longer one.
+constexpr size_t kMaxAnsiPathCharacters = 260;
+
+bool AnsiPathTooLong(const std::string& path) {
+    size_t characters = 0;
+    for (size_t i = 0; i < path.size(); ++i, ++characters) {
+        if (IsGbkLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
+            ++i;
+        }
+    }
+    return characters > kMaxAnsiPathCharacters;
+}
+
+// The SID at the start of an entry's SID part, without what may follow it.
+ByteBlock EntrySid(const ByteBlock& bytes) {
+    SidFields sid;
+    if (!ReadSid(bytes.data(), bytes.size(), &sid)) {
+        return {};
+    }
+    return ByteBlock(bytes.begin(), bytes.begin() + SidLength(sid));
+}
 
 WinError CopyName(const std::string& name, char* buffer, std::uint32_t* size) {
     if (name.size() + 1 > *size) {
@@ -42,11 +102,75 @@ bool MemoryRegistry::NameLess::operator()(const std::string& a, const std::strin
     return GbkAsciiLower(a) < GbkAsciiLower(b);
 }
 
-MemoryRegistry::MemoryRegistry() {
+static const char* RootName(std::uintptr_t root) {
+    switch (root) {
+        case 0x80000000u:
+            return "HKCR";
+        case 0x80000001u:
+            return "HKCU";
+        case 0x80000002u:
+            return "HKLM";
+        default:
+            return "HKU";
+    }
+}
+
+MemoryRegistry::MemoryRegistry()
+    : tokenSids{MemoryAccounts::DefaultUserSid(), kEveryone, kAdministrators, kUsers} {
     for (HKey root :
          {regroot::kClassesRoot, regroot::kCurrentUser, regroot::kLocalMachine, regroot::kUsers}) {
-        roots_[root.value] = std::make_shared<Key>();
+        roots_[root.value] = NewKey("");
     }
+}
+
+std::shared_ptr<MemoryRegistry::Key> MemoryRegistry::NewKey(const std::string& name) const {
+    auto key = std::make_shared<Key>();
+    key->name = name;
+    key->owner = kAdministrators;
+    key->dacl = kDefaultDacl;
+    return key;
+}
+
+bool MemoryRegistry::InToken(const ByteBlock& sid) const {
+    for (const ByteBlock& mine : tokenSids) {
+        if (mine == sid) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The rights the token holds on a key: the access list's entries in order, each right
+// decided by the first entry that names it, and the owner's right to read and change
+// the list.
+std::uint32_t MemoryRegistry::GrantedAccess(const Key& key) const {
+    if (key.dacl.empty()) {
+        return 0xFFFFFFFFu;
+    }
+    AclFields acl;
+    std::uint32_t granted = 0;
+    std::uint32_t denied = 0;
+    if (ReadAcl(key.dacl.data(), key.dacl.size(), &acl)) {
+        for (const AceFields& ace : acl.aces) {
+            if ((ace.flags & acelayout::kInheritOnly) != 0 || !InToken(EntrySid(ace.sid))) {
+                continue;
+            }
+            std::uint32_t mask = MapGeneric(ace.mask);
+            if (ace.type == acelayout::kAccessAllowed) {
+                granted |= mask & ~denied;
+            } else if (ace.type == acelayout::kAccessDenied) {
+                denied |= mask & ~granted;
+            }
+        }
+    }
+    if (InToken(key.owner)) {
+        granted |= regaccess::kReadControl | regaccess::kWriteDac;
+    }
+    return granted;
+}
+
+bool MemoryRegistry::Allows(const Key& key, std::uint32_t access) const {
+    return ((access & ~kWow64Bits) & ~GrantedAccess(key)) == 0;
 }
 
 WinError MemoryRegistry::Resolve(HKey key, std::uint32_t needed, std::shared_ptr<Key>* out) const {
@@ -69,10 +193,18 @@ WinError MemoryRegistry::Resolve(HKey key, std::uint32_t needed, std::shared_ptr
     return winerr::kSuccess;
 }
 
-HKey MemoryRegistry::NewHandle(std::shared_ptr<Key> key, std::uint32_t access) {
+std::string MemoryRegistry::PathOf(HKey key) const {
+    if (roots_.count(key.value) != 0) {
+        return RootName(key.value);
+    }
+    auto handle = handles_.find(key.value);
+    return handle == handles_.end() ? "" : handle->second.path;
+}
+
+HKey MemoryRegistry::NewHandle(std::shared_ptr<Key> key, std::uint32_t access, std::string path) {
     std::uintptr_t id = nextHandle_;
     nextHandle_ += 4;
-    handles_[id] = Handle{std::move(key), access};
+    handles_[id] = Handle{std::move(key), access, std::move(path)};
     return HKey{id};
 }
 
@@ -97,6 +229,9 @@ WinError MemoryRegistry::OpenKey(HKey parent, const std::string& subKey, std::ui
     if (WinError fault = faults.Check("Registry.OpenKey", subKey)) {
         return fault;
     }
+    if (AnsiPathTooLong(subKey)) {
+        return winerr::kMoreData;
+    }
     std::shared_ptr<Key> key;
     if (WinError error = Resolve(parent, 0, &key)) {
         return error;
@@ -108,7 +243,10 @@ WinError MemoryRegistry::OpenKey(HKey parent, const std::string& subKey, std::ui
         }
         key = next->second;
     }
-    *out = NewHandle(key, access);
+    if (!Allows(*key, access)) {
+        return winerr::kAccessDenied;
+    }
+    *out = NewHandle(key, access, PathOf(parent) + "\\" + subKey);
     return winerr::kSuccess;
 }
 
@@ -117,6 +255,9 @@ WinError MemoryRegistry::CreateKey(HKey parent, const std::string& subKey, std::
     if (WinError fault = faults.Check("Registry.CreateKey", subKey)) {
         return fault;
     }
+    if (AnsiPathTooLong(subKey)) {
+        return winerr::kMoreData;
+    }
     std::shared_ptr<Key> key;
     if (WinError error = Resolve(parent, regaccess::kCreateSubKey, &key)) {
         return error;
@@ -124,12 +265,14 @@ WinError MemoryRegistry::CreateKey(HKey parent, const std::string& subKey, std::
     for (const std::string& part : SplitGbkPath(subKey)) {
         std::shared_ptr<Key>& next = key->subkeys[part];
         if (!next) {
-            next = std::make_shared<Key>();
-            next->name = part;
+            next = NewKey(part);
         }
         key = next;
     }
-    *out = NewHandle(key, access);
+    if (!Allows(*key, access)) {
+        return winerr::kAccessDenied;
+    }
+    *out = NewHandle(key, access, PathOf(parent) + "\\" + subKey);
     return winerr::kSuccess;
 }
 
@@ -230,15 +373,33 @@ WinError MemoryRegistry::Unlink(HKey parent, const std::string& subKey, bool who
         }
         key = next->second;
     }
-    auto victim = key->subkeys.find(parts.back());
-    if (victim == key->subkeys.end()) {
+    if (!wholeTree) {
+        auto victim = key->subkeys.find(parts.back());
+        if (victim != key->subkeys.end() && !victim->second->subkeys.empty()) {
+            return winerr::kAccessDenied;
+        }
+    }
+    return DeleteKeyTree(*key, parts.back());
+}
+
+// As RegDeleteTree: each key is opened for reading before its subkeys go, depth first;
+// the first key that cannot be read ends the deletion where it stands.
+WinError MemoryRegistry::DeleteKeyTree(Key& parent, const std::string& name) {
+    auto victim = parent.subkeys.find(name);
+    if (victim == parent.subkeys.end()) {
         return winerr::kFileNotFound;
     }
-    if (!wholeTree && !victim->second->subkeys.empty()) {
+    Key& key = *victim->second;
+    if (!Allows(key, regaccess::kRead)) {
         return winerr::kAccessDenied;
     }
-    MarkDeleted(*victim->second);
-    key->subkeys.erase(victim);
+    while (!key.subkeys.empty()) {
+        if (WinError error = DeleteKeyTree(key, key.subkeys.begin()->first)) {
+            return error;
+        }
+    }
+    MarkDeleted(key);
+    parent.subkeys.erase(victim);
     return winerr::kSuccess;
 }
 
@@ -280,4 +441,90 @@ WinError MemoryRegistry::EnumValue(HKey key, std::uint32_t index, char* name,
         *type = value.type;
     }
     return CopyData(value.data, data, dataSize);
+}
+
+WinError MemoryRegistry::QueryKeyInfo(HKey key, KeyInfo* out) {
+    if (WinError fault = faults.Check("Registry.QueryKeyInfo", PathOf(key))) {
+        return fault;
+    }
+    std::shared_ptr<Key> k;
+    if (WinError error = Resolve(key, 0, &k)) {  // Wine asks for no right here
+        return error;
+    }
+    out->subKeys = static_cast<std::uint32_t>(k->subkeys.size());
+    out->values = static_cast<std::uint32_t>(k->values.size());
+    return winerr::kSuccess;
+}
+
+WinError MemoryRegistry::GetKeySecurity(HKey key, std::uint32_t information, void* descriptor,
+                                        std::uint32_t* size) {
+    if (WinError fault = faults.Check("Registry.GetKeySecurity", PathOf(key))) {
+        return fault;
+    }
+    std::shared_ptr<Key> k;
+    if (WinError error = Resolve(key, regaccess::kReadControl, &k)) {
+        return error;
+    }
+    if (information != secinfo::kDacl) {
+        return winerr::kInvalidParameter;
+    }
+    DescriptorFields fields;
+    fields.control = sdlayout::kSelfRelative | sdlayout::kDaclPresent | k->daclControl;
+    fields.dacl = k->dacl;
+    ByteBlock bytes = WriteDescriptor(fields);
+    std::uint32_t available = *size;
+    *size = static_cast<std::uint32_t>(bytes.size());
+    if (descriptor == nullptr || available < bytes.size()) {
+        return winerr::kInsufficientBuffer;
+    }
+    std::memcpy(descriptor, bytes.data(), bytes.size());
+    return winerr::kSuccess;
+}
+
+WinError MemoryRegistry::SetKeySecurity(HKey key, std::uint32_t information, const void* descriptor,
+                                        std::uint32_t size) {
+    DescriptorFields fields;
+    if (descriptor == nullptr ||
+        !ReadDescriptor(static_cast<const std::uint8_t*>(descriptor), size, &fields)) {
+        return winerr::kInvalidParameter;
+    }
+    if (WinError fault = faults.Check("Registry.SetKeySecurity", PathOf(key))) {
+        return fault;
+    }
+    std::shared_ptr<Key> k;
+    if (WinError error = Resolve(key, regaccess::kWriteDac, &k)) {
+        return error;
+    }
+    if (information != secinfo::kDacl) {
+        return winerr::kInvalidParameter;
+    }
+    if (fields.revision != sdlayout::kRevision) {
+        return winerr::kUnknownRevision;
+    }
+    AclFields acl;
+    if (!fields.dacl.empty() &&
+        (!ReadAcl(fields.dacl.data(), fields.dacl.size(), &acl) ||
+         (acl.revision != acllayout::kRevision && acl.revision != acllayout::kRevisionDs))) {
+        return winerr::kInvalidAcl;
+    }
+    bool present = (fields.control & sdlayout::kDaclPresent) != 0;
+    k->dacl = present ? fields.dacl : ByteBlock{};
+    k->daclControl = fields.control & (sdlayout::kDaclAutoInherited | sdlayout::kDaclProtected);
+    return winerr::kSuccess;
+}
+
+WinError MemoryRegistry::SetKeyOwner(HKey root, const std::string& path, const ByteBlock& owner) {
+    std::shared_ptr<Key> key;
+    if (WinError error = Resolve(root, 0, &key)) {
+        return error;
+    }
+    for (const std::string& part : SplitGbkPath(path)) {
+        auto next = key->subkeys.find(part);
+        if (next == key->subkeys.end()) {
+            return winerr::kFileNotFound;
+        }
+        key = next->second;
+    }
+    key->owner = owner;
+    return winerr::kSuccess;
 }

@@ -2,7 +2,9 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/win32/win32_accounts.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_security.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_url_cache.h"
 #include "platform/win32/win32_url_history.h"
@@ -14,5 +16,7 @@ struct Win32Platform {
     Win32UrlCache urlCache;
     Win32UrlHistory urlHistory;
     Win32TopWindows windows;
-    Platform platform{registry, system, urlCache, urlHistory, windows};
+    Win32Accounts accounts;
+    Win32Security security;
+    Platform platform{registry, system, urlCache, urlHistory, windows, accounts, security};
 };

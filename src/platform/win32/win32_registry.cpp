@@ -12,6 +12,16 @@ static_assert(winerr::kSharingViolation == ERROR_SHARING_VIOLATION);
 static_assert(regaccess::kAllAccess == KEY_ALL_ACCESS);
 static_assert(regaccess::kRead == KEY_READ);
 static_assert(regaccess::kWrite == KEY_WRITE);
+static_assert(regaccess::kDelete == DELETE);
+static_assert(regaccess::kReadControl == READ_CONTROL);
+static_assert(regaccess::kWriteDac == WRITE_DAC);
+static_assert(secinfo::kDacl == DACL_SECURITY_INFORMATION);
+static_assert(secinfo::kOwner == OWNER_SECURITY_INFORMATION);
+static_assert(sdlayout::kHeaderSize == sizeof(SECURITY_DESCRIPTOR_RELATIVE));
+static_assert(sdlayout::kDaclPresent == SE_DACL_PRESENT);
+static_assert(sdlayout::kSelfRelative == SE_SELF_RELATIVE);
+static_assert(winerr::kUnknownRevision == ERROR_UNKNOWN_REVISION);
+static_assert(winerr::kInvalidAcl == ERROR_INVALID_ACL);
 
 namespace {
 
@@ -90,4 +100,33 @@ WinError Win32Registry::EnumValue(HKey key, std::uint32_t index, char* name,
                                   std::uint32_t* dataSize) {
     return ToError(RegEnumValueA(ToHkey(key), index, name, AsDword(nameSize), nullptr,
                                  AsDword(type), static_cast<LPBYTE>(data), AsDword(dataSize)));
+}
+
+WinError Win32Registry::QueryKeyInfo(HKey key, KeyInfo* out) {
+    DWORD subKeys = 0;
+    DWORD values = 0;
+    LONG status = RegQueryInfoKeyA(ToHkey(key), nullptr, nullptr, nullptr, &subKeys, nullptr,
+                                   nullptr, &values, nullptr, nullptr, nullptr, nullptr);
+    if (status == ERROR_SUCCESS) {
+        *out = KeyInfo{subKeys, values};
+    }
+    return ToError(status);
+}
+
+WinError Win32Registry::GetKeySecurity(HKey key, std::uint32_t information, void* descriptor,
+                                       std::uint32_t* size) {
+    return ToError(RegGetKeySecurity(ToHkey(key), information,
+                                     static_cast<PSECURITY_DESCRIPTOR>(descriptor), AsDword(size)));
+}
+
+WinError Win32Registry::SetKeySecurity(HKey key, std::uint32_t information, const void* descriptor,
+                                       std::uint32_t size) {
+    // The registry reads as far as the descriptor's offsets point: check them first.
+    DescriptorFields fields;
+    if (descriptor == nullptr ||
+        !ReadDescriptor(static_cast<const std::uint8_t*>(descriptor), size, &fields)) {
+        return winerr::kInvalidParameter;
+    }
+    return ToError(
+        RegSetKeySecurity(ToHkey(key), information, const_cast<PSECURITY_DESCRIPTOR>(descriptor)));
 }

@@ -20,4 +20,9 @@ public:
     WinError EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t* nameSize) override;
     WinError EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* nameSize,
                        std::uint32_t* type, void* data, std::uint32_t* dataSize) override;
+    WinError QueryKeyInfo(HKey key, KeyInfo* out) override;
+    WinError GetKeySecurity(HKey key, std::uint32_t information, void* descriptor,
+                            std::uint32_t* size) override;
+    WinError SetKeySecurity(HKey key, std::uint32_t information, const void* descriptor,
+                            std::uint32_t size) override;
 };

@@ -1,0 +1,123 @@
+// The AutoComplete eraser. On NT 4, 2000 and XP the area lies below the current user's
+// key, in a key named after the user's SID, behind access lists that do not let the
+// user in: the step grants itself access to the whole AutoComplete subtree, walks it,
+// and puts every access list it changed back as it was. Elsewhere (Windows 9x, and
+// Server 2003, which never stored the area there) it lies below the local machine's
+// key, in a key named after the user name, and no access list is touched.
+
+#include "autocomplete/autocomplete_eraser.h"
+
+#include <cstring>
+#include <string>
+
+#include "app/eraser_dlg.h"
+#include "autocomplete/key_access.h"
+#include "clean/erasers.h"
+
+namespace {
+
+constexpr char kStringIndex[] = ":StringIndex";
+constexpr char kStringData[] = ":StringData";
+constexpr char kSearchField[] = "q";
+
+// The pieces of a form line, Clear beside Test: a Test lists a field with the very
+// words a Clear uses, " - cleared" included.
+struct FormLineText {
+    const char* opening;
+    const char* searchSuffix;
+    const char* ending;
+};
+constexpr FormLineText kClearFormLine{"Form: \"", " (Search engines form) ", " - cleared"};
+constexpr FormLineText kTestFormLine{"Form: \"", " (Search engines form) ", " - cleared"};
+
+bool TakesNtRoad(int version) {
+    return version == osver::kWinNt || version == osver::kWin2000 || version == osver::kWinXp;
+}
+
+void EraseOnNtRoad(EraserDlg& dlg, bool testMode, FormEntryReport& report) {
+    Platform& platform = dlg.platform;
+    ByteBlock userSid;
+    char sidText[keyaccess::kSidTextSize];
+    std::uint32_t length = sizeof sidText;
+    if (!GetCurrentUserSid(platform, &userSid) || !FormatSidString(userSid, sidText, &length)) {
+        return;
+    }
+    const std::string userKey = std::string(autocomplete::kProviderPath) + sidText;
+    ByteBlock grant;
+    std::vector<SavedKeyDacl> changed;
+    if (BuildGrantDescriptor(platform.security, userSid, &grant)) {
+        KeyDaclWalk walk{platform.registry,
+                         [&report](const char* name) { ReportFormEntry(report, name); },
+                         &changed,
+                         {}};
+        std::string path = userKey;
+        ApplyKeyDacl(walk, regroot::kCurrentUser, path.c_str(), grant, false);
+        path = path + "\\" + autocomplete::kDataKey;
+        ApplyKeyDacl(walk, regroot::kCurrentUser, path.c_str(), grant, false);
+        path = path + "\\" + autocomplete::kTypeKey;
+        ApplyKeyDacl(walk, regroot::kCurrentUser, path.c_str(), grant, true);
+        if (!testMode) {
+            platform.registry.DeleteTree(regroot::kCurrentUser, path);
+        }
+    }
+    // Every key changed gets its own list back, whether the step was a Test or a Clear.
+    RestoreKeyDacls(platform.registry, regroot::kCurrentUser, changed);
+}
+
+void EraseOnNineXRoad(EraserDlg& dlg, bool testMode, FormEntryReport& report) {
+    Registry& registry = dlg.platform.registry;
+    char userName[keyaccess::kUserNameSize];
+    std::uint32_t size = sizeof userName;
+    if (dlg.platform.accounts.QueryUserName(userName, &size) != winerr::kSuccess) {
+        return;  // without the name there is no key of this user to look at
+    }
+    const std::string typeKey = std::string(autocomplete::kProviderPath) + userName + "\\" +
+                                autocomplete::kDataKey + "\\" + autocomplete::kTypeKey;
+    const std::string itemKey = typeKey + "\\" + autocomplete::kTypeKey;
+    {
+        // KEY_READ: on the NT family a key opened only to read its access list cannot
+        // be enumerated.
+        RegKey key(registry);
+        if (key.Open(regroot::kLocalMachine, itemKey, regaccess::kRead) == winerr::kSuccess) {
+            ForEachSubKey(registry, key.Get(),
+                          [&report](const char* name) { ReportFormEntry(report, name); });
+        }
+    }
+    if (!testMode) {
+        registry.DeleteTree(regroot::kLocalMachine, typeKey);
+    }
+}
+
+}  // namespace
+
+void ReportFormEntry(FormEntryReport& report, const char* name) {
+    if (report.autoCompleteLog == nullptr || name == nullptr ||
+        std::strstr(name, kStringData) != nullptr) {
+        return;
+    }
+    const char* marker = std::strstr(name, kStringIndex);
+    if (marker == nullptr) {
+        return;
+    }
+    const FormLineText& text = report.testMode ? kTestFormLine : kClearFormLine;
+    std::string field(name, marker);
+    std::string line = text.opening + field + "\"";
+    if (field == kSearchField) {
+        line += text.searchSuffix;
+    }
+    line += text.ending;
+    report.autoCompleteLog->AppendRawLine(line.c_str());
+    report.formEntryFound = true;
+}
+
+bool EraseAutoComplete(EraserDlg& dlg, bool testMode, ActivityLog& log) {
+    FormEntryReport report{&log, testMode, false};
+    int version = osver::kUnknown;
+    DetectWindowsVersion(dlg.platform.system, &version);
+    if (TakesNtRoad(version)) {
+        EraseOnNtRoad(dlg, testMode, report);
+    } else {
+        EraseOnNineXRoad(dlg, testMode, report);
+    }
+    return report.formEntryFound;
+}
