@@ -3,7 +3,10 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 
 add_library(corvane_memory STATIC
+    src/platform/memory/memory_environment.cpp
+    src/platform/memory/memory_files.cpp
     src/platform/memory/memory_registry.cpp
+    src/platform/memory/memory_shell.cpp
     src/platform/memory/memory_system.cpp
 )
 corvane_target(corvane_memory)
@@ -16,6 +19,7 @@ add_executable(corvane_tests
     tests/clean/run_driver_test.cpp
     tests/platform/gbk_test.cpp
     tests/platform/memory_contract_test.cpp
+    tests/platform/memory_files_test.cpp
     tests/platform/memory_registry_test.cpp
     tests/settings/settings_store_test.cpp
 )

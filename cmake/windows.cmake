@@ -6,11 +6,14 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_RUN})
 add_link_options(-static -static-libgcc -static-libstdc++)
 
 add_library(corvane_win32 STATIC
+    src/platform/win32/win32_environment.cpp
+    src/platform/win32/win32_files.cpp
     src/platform/win32/win32_registry.cpp
+    src/platform/win32/win32_shell.cpp
     src/platform/win32/win32_system.cpp
 )
 corvane_target(corvane_win32)
-target_link_libraries(corvane_win32 PUBLIC corvane_core advapi32 shlwapi ole32 user32)
+target_link_libraries(corvane_win32 PUBLIC corvane_core advapi32 shlwapi shell32 ole32 user32)
 
 add_executable(corvane WIN32 src/app/main_win32.cpp)
 corvane_target(corvane)

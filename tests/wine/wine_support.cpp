@@ -1,7 +1,9 @@
 #include "wine/wine_support.h"
 
-#include <shlwapi.h>
 #include <windows.h>
+// windows.h first: the shell headers build on it.
+#include <shellapi.h>
+#include <shlwapi.h>
 
 #include <cstdlib>
 
@@ -88,4 +90,22 @@ void StoreAllSwitches(bool on, int policy) {
 
 void DeleteSettingsKey() {
     SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Halvix\\Corvane");
+}
+
+bool RecycleNewFile(const std::string& path, const std::string& content) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(file);
+    std::string from = path + '\0';  // a list of names, ended by an empty one
+    SHFILEOPSTRUCTA operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    return SHFileOperationA(&operation) == 0 && !operation.fAnyOperationsAborted &&
+           GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
 }

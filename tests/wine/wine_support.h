@@ -19,6 +19,9 @@ struct ProcessResult {
 // Runs commandLine and collects its standard output and error.
 ProcessResult RunProcess(const std::string& commandLine);
 
+// Creates path with content and moves it to the recycle bin; false when either fails.
+bool RecycleNewFile(const std::string& path, const std::string& content);
+
 // Writes the settings key with every category off (or on) and the given policy.
 void StoreAllSwitches(bool on, int policy);
 void DeleteSettingsKey();
