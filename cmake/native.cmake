@@ -16,6 +16,9 @@ add_executable(corvane_tests
     tests/app/activity_log_test.cpp
     tests/app/command_line_test.cpp
     tests/app/command_state_test.cpp
+    tests/clean/file_erasers_test.cpp
+    tests/clean/folder_ops_test.cpp
+    tests/clean/index_dat_test.cpp
     tests/clean/run_driver_test.cpp
     tests/platform/gbk_test.cpp
     tests/platform/memory_contract_test.cpp

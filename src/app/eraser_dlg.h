@@ -32,6 +32,10 @@ public:
     void OnTest();
 
     Platform& platform;
+    // The main window's handle; 0 when a command runs without the window.
+    WindowHandle window = 0;
+    // The shell library, loaded by the first shell call and freed with the window.
+    ShellLibrary shell32Module{platform.shell};
     EraserSettings settings;
     bool comInitialized = false;
     int osVersion = osver::kUnknown;

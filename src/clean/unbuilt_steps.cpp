@@ -26,10 +26,3 @@ void ResetStartPage(EraserDlg&, bool) {}
 bool EraseAutoComplete(EraserDlg&, bool, ActivityLog&) {
     return false;
 }
-
-void EraseWindowsTemp(EraserDlg&, bool) {}
-void EraseRecycleBin(EraserDlg&, bool) {}
-void EraseRecentDocuments(EraserDlg&, bool) {}
-
-void FillIndexDat(EraserDlg&, bool, CsidlFolder, bool) {}
-void FillListedIndexDat(EraserDlg&, bool, bool) {}
