@@ -25,14 +25,22 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 add_executable(corvane_wine_tests
     tests/wine/cli_wine_test.cpp
+    tests/wine/file_erasers_wine_test.cpp
+    tests/wine/index_dat_wine_test.cpp
     tests/wine/settings_wine_test.cpp
     tests/wine/win32_contract_test.cpp
     tests/wine/wine_support.cpp
+    tests/wine/xp_profile_wine.cpp
 )
 corvane_target(corvane_wine_tests)
 target_include_directories(corvane_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(corvane_wine_tests PRIVATE corvane_win32 gtest_main gmock)
-add_dependencies(corvane_wine_tests corvane)
+
+# The second program the Wine tests start: it holds files open and fills the URL cache.
+add_executable(corvane_wine_helper tests/wine/wine_helper.cpp)
+corvane_target(corvane_wine_helper)
+target_link_libraries(corvane_wine_helper PRIVATE wininet)
+add_dependencies(corvane_wine_tests corvane corvane_wine_helper)
 
 # Each entry runs the Wine tests under one Windows version; the tests read the version
 # they run under from CORVANE_WINVER. Wine runs are serialised by the wrapper.
@@ -47,3 +55,6 @@ corvane_wine_test(wine_winxp winxp "*")
 foreach(winver win95 win98 winme nt40 win2k win2003 win7)
     corvane_wine_test(wine_os_${winver} ${winver} "OsVersion*")
 endforeach()
+# The cache folder rules and the tree removal differ between Windows 98 and the NT family.
+corvane_wine_test(wine_win98_cache_folders win98
+                  "IndexDatUnderWine.CacheFolders*:IndexDatUnderWine.FolderTree*")
