@@ -19,6 +19,11 @@ add_executable(corvane WIN32 src/app/main_win32.cpp)
 corvane_target(corvane)
 target_link_libraries(corvane PRIVATE corvane_win32)
 
+# Figures of speed, printed, never asserted: tools/wine-run.sh PREFIX corvane_bench.exe
+add_executable(corvane_bench bench/temp_folder_bench.cpp)
+corvane_target(corvane_bench)
+target_link_libraries(corvane_bench PRIVATE corvane_win32)
+
 # GoogleTest from Debian's sources, compiled by the mingw compiler.
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
