@@ -79,6 +79,13 @@ void RemoveTree(Files& files, const std::string& folder) {
     (void)files.RemoveFolder(folder);
 }
 
+// An empty path, a drive root ("C:\") or a share's root ("\\server\share").
+bool IsRoot(const std::string& folder) {
+    bool unc =
+        folder.size() >= 2 && IsGbkPathSeparatorAt(folder, 0) && IsGbkPathSeparatorAt(folder, 1);
+    return SplitGbkFilePath(folder).size() < (unc ? 3u : 2u);
+}
+
 }  // namespace
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
@@ -136,8 +143,8 @@ void RemoveFolderTree(EraserDlg& dlg, const std::string& folder) {
         WipeFolderFiles(dlg, folder, true, nullptr);
         return;
     }
-    if (SplitGbkFilePath(folder).size() < 2) {
-        return;  // empty, or a drive root: never a cache folder
+    if (IsRoot(folder)) {
+        return;  // never a cache folder
     }
     RemoveTree(dlg.platform.files, folder);
 }

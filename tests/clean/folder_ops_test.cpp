@@ -93,13 +93,18 @@ TEST_F(FolderOps, JunctionInsideTheTreeGoesWithoutWhatItLeadsTo) {
     EXPECT_EQ("t", mem.files.Content("C:\\Documents and Settings\\user\\My Documents\\thesis.doc"));
 }
 
-TEST_F(FolderOps, DriveRootIsNeverRemoved) {
+TEST_F(FolderOps, RootIsNeverRemoved) {
     mem.files.AddFile("C:\\boot.ini", "b");
-    for (const char* root : {"C:\\", "C:", ""}) {
+    mem.files.AddFile("\\\\server\\share\\data.txt", "d");
+    mem.files.AddFile("\\\\server\\share\\Cache\\index.dat", "i");
+    for (const char* root : {"C:\\", "C:", "", "\\\\server\\share", "\\\\server\\share\\"}) {
         RemoveFolderTree(dlg, root);
     }
     EXPECT_TRUE(mem.files.Exists("C:\\boot.ini"));
     EXPECT_TRUE(mem.files.Exists(kTemp));
+    EXPECT_TRUE(mem.files.Exists("\\\\server\\share\\data.txt"));
+    RemoveFolderTree(dlg, "\\\\server\\share\\Cache");
+    EXPECT_FALSE(mem.files.Exists("\\\\server\\share\\Cache"));
 }
 
 TEST_F(FolderOps, OtherVersionsDeleteOnlyTheTopLevelFiles) {

@@ -11,18 +11,25 @@ namespace {
 constexpr std::uint32_t kSettableAttributes =
     fileattr::kReadOnly | fileattr::kHidden | fileattr::kSystem | fileattr::kArchive;
 
-// A full path's drive ("C:") and the names below it, with "." and ".." resolved.
+// A full path's root (a drive "C:" or a share "\\server\share") and the names below
+// it, with "." and ".." resolved.
 bool ParsePath(const std::string& path, std::string* drive, std::vector<std::string>* names) {
-    if (path.size() < 2 || path[1] != ':' || !std::isalpha(static_cast<unsigned char>(path[0]))) {
+    std::vector<std::string> parts = SplitGbkFilePath(path);
+    size_t rootParts = 1;
+    if (path.size() >= 2 && IsGbkPathSeparatorAt(path, 0) && IsGbkPathSeparatorAt(path, 1)) {
+        if (parts.size() < 2) {
+            return false;
+        }
+        rootParts = 2;
+        *drive = "\\\\" + parts[0] + "\\" + parts[1];
+    } else if (path.size() >= 2 && path[1] == ':' &&
+               std::isalpha(static_cast<unsigned char>(path[0])) && parts[0].size() == 2) {
+        *drive = parts[0];  // not "C:name", which is relative to the drive's current folder
+    } else {
         return false;
     }
-    std::vector<std::string> parts = SplitGbkFilePath(path);
-    if (parts.empty() || parts[0].size() != 2) {
-        return false;  // "C:name" is relative to the drive's current folder
-    }
-    *drive = parts[0];
     names->clear();
-    for (size_t i = 1; i < parts.size(); ++i) {
+    for (size_t i = rootParts; i < parts.size(); ++i) {
         if (parts[i] == "..") {
             if (!names->empty()) {
                 names->pop_back();

@@ -1,4 +1,5 @@
-// An in-memory file system with the Win32 semantics the core relies on: drives, folders
+// An in-memory file system with the Win32 semantics the core relies on: drives and
+// shares (\\server\share), folders
 // and files with case-insensitive names kept as they were spelt, attributes, share modes
 // checked between handles (a file held open without sharing can be neither opened for
 // writing nor deleted), read-only files refusing deletion and writing, deletion of a
@@ -36,7 +37,7 @@ public:
     WinError GetSize(FileHandle file, std::uint64_t* size) override;
     WinError Close(FileHandle file) override;
 
-    // Set-up for tests: folders on the way are created, a new drive included.
+    // Set-up for tests: folders on the way are created, a new drive or share included.
     void AddFolder(const std::string& path);
     void AddFile(const std::string& path, const std::string& content,
                  std::uint32_t attributes = fileattr::kArchive);
