@@ -119,10 +119,13 @@ HeldFile::HeldFile(const std::string& path) {
     if (started) {
         CloseHandle(process.hThread);
         process_ = process.hProcess;
-        char answer[16] = {};
+        std::string answer;  // "held" or "failed", up to the end of its line
+        char c = 0;
         DWORD read = 0;
-        ReadFile(outRead, answer, 5, &read, nullptr);  // "held\n" or "faile"
-        holding_ = std::string(answer, read) == "held\n" || std::string(answer, read) == "held\r";
+        while (ReadFile(outRead, &c, 1, &read, nullptr) && read == 1 && c != '\n') {
+            answer += c;
+        }
+        holding_ = answer == "held" || answer == "held\r";
     }
     CloseHandle(outRead);
 }
