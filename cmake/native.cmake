@@ -6,6 +6,10 @@ add_library(corvane_memory STATIC
     src/platform/memory/memory_accounts.cpp
     src/platform/memory/memory_registry.cpp
     src/platform/memory/memory_security.cpp
+    src/platform/memory/memory_environment.cpp
+    src/platform/memory/memory_files.cpp
+    src/platform/memory/memory_registry.cpp
+    src/platform/memory/memory_shell.cpp
     src/platform/memory/memory_system.cpp
     src/platform/memory/memory_url_cache.cpp
     src/platform/memory/memory_url_history.cpp
@@ -21,12 +25,16 @@ add_executable(corvane_tests
     tests/browsers/open_browsers_test.cpp
     tests/autocomplete/autocomplete_eraser_test.cpp
     tests/autocomplete/key_access_test.cpp
+    tests/clean/file_erasers_test.cpp
+    tests/clean/folder_ops_test.cpp
+    tests/clean/index_dat_test.cpp
     tests/clean/run_driver_test.cpp
     tests/clean/search_history_test.cpp
     tests/clean/start_page_test.cpp
     tests/clean/typed_urls_test.cpp
     tests/platform/gbk_test.cpp
     tests/platform/memory_contract_test.cpp
+    tests/platform/memory_files_test.cpp
     tests/platform/memory_registry_test.cpp
     tests/platform/memory_url_contract_test.cpp
     tests/platform/memory_url_test.cpp

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Creates a Wine prefix that looks like a used Windows XP profile: typed URLs, Run
-# history, search history, a start page, AutoComplete form entries, files in the
-# temporary and recent-documents folders.
+# Creates a Wine prefix that looks like a used Chinese Windows XP profile: its shell
+# folders (Cache, Cookies, History, Recent, AppData) point to XP-style GBK folders below
+# C:\Documents and Settings, and it holds typed URLs, Run history, search history, a
+# start page, AutoComplete form entries, files in the temporary and recent-documents
+# folders, index.dat files of the caches with a history container recorded in the
+# registry, and items in the recycle bin.
 # Usage: seed-sandbox.sh PREFIX
 set -euo pipefail
 prefix=$1
@@ -10,7 +13,7 @@ here=$(dirname "$0")
 # Creates the prefix on first use.
 "$here/wine-run.sh" "$prefix" cmd /c exit 0
 
-export WINEPREFIX=$prefix WINEDEBUG=-all LANG=zh_CN.UTF-8
+export WINEPREFIX=$prefix WINEDEBUG=-all LANG=zh_CN.UTF-8 XDG_DATA_HOME=$prefix/xdg-data
 reg() { wine reg add "$@" /f >/dev/null 2>&1; }
 typed='HKCU\Software\Microsoft\Internet Explorer\TypedURLs'
 reg "$typed" /v url1 /d 'http://www.example.com/'
@@ -34,9 +37,52 @@ for field in q email; do
 done
 
 user=$(ls "$prefix/drive_c/users" | grep -v -x Public | head -n 1)
-profile="$prefix/drive_c/users/$user"
-temp="$profile/Temp"
-recent="$profile/AppData/Roaming/Microsoft/Windows/Recent"
-mkdir -p "$temp" "$recent"
+drive=$prefix/drive_c
+
+# The XP profile: each shell folder as a Windows path and as the folder under drive_c.
+xp="Documents and Settings/$user"
+declare -A folders=(
+    [Cache]="$xp/Local Settings/Internet 临时文件夹"
+    [Cookies]="$xp/Cookies"
+    [History]="$xp/Local Settings/历史"
+    [Recent]="$xp/Recent"
+    [AppData]="$xp/Application Data"
+)
+for name in "${!folders[@]}"; do
+    mkdir -p "$drive/${folders[$name]}"
+    reg 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' \
+        /v "$name" /t REG_EXPAND_SZ /d "C:\\${folders[$name]//\//\\}"
+done
+
+temp="$drive/users/$user/Temp"
+recent="$drive/${folders[Recent]}"
+mkdir -p "$temp"
 for i in 1 2 3; do echo "scratch $i" >"$temp/~corvane$i.tmp"; done
 echo "report" >"$recent/report.txt.lnk"
+echo "年度总结" >"$recent/年度总结.doc.lnk"
+printf '[.ShellClassInfo]\r\n' >"$recent/desktop.ini"
+
+# index.dat files as Windows writes them: the URL-cache signature, then the index.
+index_dat() {  # index_dat FOLDER BYTES
+    mkdir -p "$1"
+    { printf 'Client UrlCache MMF Ver 5.2'; head -c "$(($2 - 27))" /dev/zero | tr '\0' 'x'; } \
+        >"$1/index.dat"
+}
+history="$drive/${folders[History]}/History.IE5"
+container=MSHist012005031420050315
+index_dat "$drive/${folders[Cookies]}" 16384
+index_dat "$drive/${folders[Cache]}/Content.IE5" 32768
+index_dat "$history" 16384
+index_dat "$history/$container" 16384
+echo "visited" >"$history/$container/visited.dat"
+reg "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\Cache\\Extensible Cache\\$container" \
+    /v CachePath /d "C:\\${xp//\//\\}\\Local Settings\\历史\\History.IE5\\$container\\"
+
+# Two items in the recycle bin, which Wine keeps in XDG_DATA_HOME.
+trash=$XDG_DATA_HOME/Trash
+mkdir -p "$trash/files" "$trash/info"
+for name in old-draft.txt 旧照片.jpg; do
+    head -c 1000 /dev/zero | tr '\0' 'd' >"$trash/files/$name"
+    printf '[Trash Info]\nPath=%s\nDeletionDate=2005-03-14T10:00:00\n' \
+        "$drive/$xp/$name" >"$trash/info/$name.trashinfo"
+done

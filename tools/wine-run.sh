@@ -7,7 +7,8 @@ set -euo pipefail
 
 prefix=$1
 shift
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all LANG=zh_CN.UTF-8
+# The recycle bin of Wine lives in XDG_DATA_HOME: the prefix keeps its own.
+export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all LANG=zh_CN.UTF-8 XDG_DATA_HOME=$prefix/xdg-data
 unset LC_ALL
 winver=${CORVANE_WINVER:-winxp}
 
@@ -25,6 +26,7 @@ if [ ! -f "$prefix/corvane-unmanaged" ]; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     touch "$prefix/corvane-unmanaged"
 fi
+mkdir -p "$XDG_DATA_HOME"
 if [ "$(cat "$prefix/corvane-winver" 2>/dev/null)" != "$winver" ]; then
     wine reg add 'HKCU\Software\Wine' /v Version /d "$winver" /f >/dev/null 2>&1
     echo "$winver" >"$prefix/corvane-winver"

@@ -38,6 +38,8 @@ public:
     HWnd window{};
     // Asks about open Internet Explorer windows; null when nobody can be asked.
     BrowserPrompt* browserPrompt = nullptr;
+    // The shell library, loaded by the first shell call and freed with the window.
+    ShellLibrary shell32Module{platform.shell};
     EraserSettings settings;
     bool comInitialized = false;
     int osVersion = osver::kUnknown;

@@ -14,10 +14,3 @@ void EraseMozillaCookies(EraserDlg&) {}
 void EraseMozillaHistory(EraserDlg&) {}
 void EraseMozillaUrlBarHistory(EraserDlg&) {}
 void EraseAolTraces(EraserDlg&, bool) {}
-
-void EraseWindowsTemp(EraserDlg&, bool) {}
-void EraseRecycleBin(EraserDlg&, bool) {}
-void EraseRecentDocuments(EraserDlg&, bool) {}
-
-void FillIndexDat(EraserDlg&, bool, CsidlFolder, bool) {}
-void FillListedIndexDat(EraserDlg&, bool, bool) {}

@@ -46,3 +46,72 @@ std::vector<std::string> SplitGbkPath(const std::string& path) {
     }
     return parts;
 }
+
+namespace {
+
+// Start of every character of text, in order.
+std::vector<size_t> GbkCharStarts(const std::string& text) {
+    std::vector<size_t> starts;
+    ForEachGbkChar(text, [&](size_t i, bool) { starts.push_back(i); });
+    return starts;
+}
+
+}  // namespace
+
+size_t GbkFind(const std::string& text, const std::string& word, size_t from) {
+    for (size_t start : GbkCharStarts(text)) {
+        if (start >= from && text.compare(start, word.size(), word) == 0) {
+            return start;
+        }
+    }
+    return std::string::npos;
+}
+
+size_t GbkFindNoCase(const std::string& text, const std::string& word) {
+    return GbkFind(GbkAsciiLower(text), GbkAsciiLower(word));
+}
+
+bool IsGbkPathSeparatorAt(const std::string& path, size_t pos) {
+    if (pos >= path.size() || (path[pos] != '\\' && path[pos] != '/')) {
+        return false;
+    }
+    bool starts = false;
+    ForEachGbkChar(path.substr(0, pos + 1), [&](size_t i, bool) { starts = i == pos; });
+    return starts;
+}
+
+size_t GbkLastSeparator(const std::string& path, size_t end) {
+    size_t found = std::string::npos;
+    for (size_t start : GbkCharStarts(path)) {
+        if (start >= end) {
+            break;
+        }
+        if (path[start] == '\\' || path[start] == '/') {
+            found = start;
+        }
+    }
+    return found;
+}
+
+bool GbkEndsWithSeparator(const std::string& path) {
+    return !path.empty() && IsGbkPathSeparatorAt(path, path.size() - 1);
+}
+
+std::vector<std::string> SplitGbkFilePath(const std::string& path) {
+    std::vector<std::string> parts;
+    std::string current;
+    ForEachGbkChar(path, [&](size_t i, bool dbcs) {
+        if (!dbcs && (path[i] == '\\' || path[i] == '/')) {
+            if (!current.empty()) {
+                parts.push_back(current);
+            }
+            current.clear();
+            return;
+        }
+        current.append(path, i, dbcs ? 2 : 1);
+    });
+    if (!current.empty()) {
+        parts.push_back(current);
+    }
+    return parts;
+}

@@ -18,3 +18,17 @@ bool GbkEqualNoCase(const std::string& a, const std::string& b);
 
 // Splits at backslashes that are characters of their own, dropping empty pieces.
 std::vector<std::string> SplitGbkPath(const std::string& path);
+
+// Position of word in text, from `from` on, matched only where a character begins (a
+// trail byte is never the start of a match); npos when absent.
+size_t GbkFind(const std::string& text, const std::string& word, size_t from = 0);
+// The same, ignoring the case of ASCII letters.
+size_t GbkFindNoCase(const std::string& text, const std::string& word);
+
+// File-system paths, where "\" and "/" both separate.
+bool IsGbkPathSeparatorAt(const std::string& path, size_t pos);
+// Position of the last separator that begins before `end`; npos when there is none.
+size_t GbkLastSeparator(const std::string& path, size_t end = std::string::npos);
+bool GbkEndsWithSeparator(const std::string& path);
+// Splits at separators that are characters of their own, dropping empty pieces.
+std::vector<std::string> SplitGbkFilePath(const std::string& path);

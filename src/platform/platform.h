@@ -2,12 +2,15 @@
 #pragma once
 
 #include "platform/accounts.h"
+#include "platform/environment.h"
+#include "platform/files.h"
 #include "platform/registry.h"
 #include "platform/security.h"
+#include "platform/shell.h"
 #include "platform/system.h"
+#include "platform/top_windows.h"
 #include "platform/url_cache.h"
 #include "platform/url_history.h"
-#include "platform/top_windows.h"
 
 struct Platform {
     Registry& registry;
@@ -17,4 +20,7 @@ struct Platform {
     TopWindows& windows;
     Accounts& accounts;
     Security& security;
+    Files& files;
+    Environment& environment;
+    Shell& shell;
 };

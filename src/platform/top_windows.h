@@ -8,12 +8,7 @@
 #include <functional>
 #include <string>
 
-// A window handle. Plain value; null is no window.
-struct HWnd {
-    std::uintptr_t value = 0;
-    bool operator==(HWnd other) const { return value == other.value; }
-    bool operator!=(HWnd other) const { return value != other.value; }
-};
+#include "platform/hwnd.h"
 
 namespace winmsg {
 constexpr std::uint32_t kQueryEndSession = 0x0011;

@@ -1,7 +1,9 @@
 #include "wine/wine_support.h"
 
-#include <shlwapi.h>
 #include <windows.h>
+// windows.h first: the shell headers build on it.
+#include <shellapi.h>
+#include <shlwapi.h>
 
 #include <cstdlib>
 
@@ -76,10 +78,145 @@ void StoreAllSwitches(bool on, int policy) {
     EraserSettings settings;
     SetAllSwitches(settings, on ? 1 : 0);
     settings.closeBrowserPolicy = policy;
+    StoreSettings(settings);
+}
+
+void StoreSettings(const EraserSettings& settings) {
     Win32Registry registry;
     SaveSettings(registry, settings);
 }
 
 void DeleteSettingsKey() {
     SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Halvix\\Corvane");
+}
+
+HeldFile::HeldFile(const std::string& path) {
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE inRead, inWrite, outRead, outWrite;
+    CreatePipe(&inRead, &inWrite, &inherit, 0);
+    CreatePipe(&outRead, &outWrite, &inherit, 0);
+    SetHandleInformation(inWrite, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = inRead;
+    startup.hStdOutput = outWrite;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process = {};
+    std::string line = "\"" + ProgramFolder() + "corvane_wine_helper.exe\" hold \"" + path + "\"";
+    BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                  &startup, &process);
+    CloseHandle(inRead);
+    CloseHandle(outWrite);
+    input_ = inWrite;
+    if (started) {
+        CloseHandle(process.hThread);
+        process_ = process.hProcess;
+        std::string answer;  // "held" or "failed", up to the end of its line
+        char c = 0;
+        DWORD read = 0;
+        while (ReadFile(outRead, &c, 1, &read, nullptr) && read == 1 && c != '\n') {
+            answer += c;
+        }
+        holding_ = answer == "held" || answer == "held\r";
+    }
+    CloseHandle(outRead);
+}
+
+HeldFile::~HeldFile() {
+    CloseHandle(input_);  // the helper's input ends: it lets go and exits
+    if (process_ != nullptr) {
+        WaitForSingleObject(process_, INFINITE);
+        CloseHandle(process_);
+    }
+}
+
+ProcessResult RunHelper(const std::string& args) {
+    return RunProcess("\"" + ProgramFolder() + "corvane_wine_helper.exe\" " + args);
+}
+
+ProcessResult RunCorvane(const std::string& args) {
+    return RunProcess("\"" + ProgramFolder() + "corvane.exe\" " + args);
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& content) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    BOOL ok =
+        WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == content.size();
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return "";
+    }
+    std::string content(GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
+    CloseHandle(file);
+    content.resize(read);
+    return content;
+}
+
+bool PathExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RemoveTreeForTest(const std::string& folder) {
+    DWORD attributes = GetFileAttributesA(folder.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(folder.c_str());
+        return;
+    }
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = data.cFileName;
+            std::string path = folder + "\\" + name;
+            if (name == "." || name == "..") {
+                continue;
+            }
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTreeForTest(path);
+            } else {
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+std::pair<long long, long long> RecycleBinContent() {
+    SHQUERYRBINFO info = {};
+    info.cbSize = sizeof info;
+    if (FAILED(SHQueryRecycleBinA(nullptr, &info))) {
+        return {-1, -1};
+    }
+    return {info.i64Size, info.i64NumItems};
+}
+
+bool RecycleNewFile(const std::string& path, const std::string& content) {
+    if (!WriteFileBytes(path, content)) {
+        return false;
+    }
+    std::string from = path + '\0';  // a list of names, ended by an empty one
+    SHFILEOPSTRUCTA operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    return SHFileOperationA(&operation) == 0 && !operation.fAnyOperationsAborted &&
+           GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
 }

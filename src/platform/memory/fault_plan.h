@@ -1,7 +1,10 @@
 // Fault injection for the in-memory platform: makes named calls fail with a chosen
-// Win32 error, optionally only for arguments that contain a given text.
+// Win32 error, optionally only for arguments that contain a given text, or lets calls
+// that move bytes move only so many before they fail.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,15 +16,21 @@ public:
     // contains `match` fails with `error`, `times` times (forever when negative).
     void Fail(const std::string& call, WinError error, const std::string& match = "",
               int times = -1) {
-        rules_.push_back({call, match, error, times});
+        rules_.push_back({call, match, error, times, false, 0});
+    }
+    // Calls named `call` (for example "Files.Write") whose argument contains `match`
+    // move `bytes` bytes in all; the call that would go past them moves what is left and
+    // fails with `error`, and every later one moves nothing and fails.
+    void FailAfterBytes(const std::string& call, WinError error, std::uint64_t bytes,
+                        const std::string& match = "") {
+        rules_.push_back({call, match, error, -1, true, bytes});
     }
     void Clear() { rules_.clear(); }
 
     // The error the next call should fail with, or kSuccess.
     WinError Check(const std::string& call, const std::string& argument) {
         for (Rule& rule : rules_) {
-            if (rule.times == 0 || rule.call != call ||
-                argument.find(rule.match) == std::string::npos) {
+            if (rule.byBytes || !Matches(rule, call, argument)) {
                 continue;
             }
             if (rule.times > 0) {
@@ -32,12 +41,37 @@ public:
         return winerr::kSuccess;
     }
 
+    // For a call that wants to move `wanted` bytes: how many it may move. *error is the
+    // failure of a call cut short, kSuccess otherwise.
+    std::uint64_t Allow(const std::string& call, const std::string& argument, std::uint64_t wanted,
+                        WinError* error) {
+        *error = winerr::kSuccess;
+        for (Rule& rule : rules_) {
+            if (!rule.byBytes || !Matches(rule, call, argument)) {
+                continue;
+            }
+            std::uint64_t allowed = std::min(wanted, rule.bytesLeft);
+            rule.bytesLeft -= allowed;
+            if (allowed < wanted) {
+                *error = rule.error;
+            }
+            return allowed;
+        }
+        return wanted;
+    }
+
 private:
     struct Rule {
         std::string call;
         std::string match;
         WinError error;
         int times;
+        bool byBytes;
+        std::uint64_t bytesLeft;
     };
+    static bool Matches(const Rule& rule, const std::string& call, const std::string& argument) {
+        return rule.times != 0 && rule.call == call &&
+               argument.find(rule.match) != std::string::npos;
+    }
     std::vector<Rule> rules_;
 };

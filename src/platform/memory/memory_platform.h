@@ -2,12 +2,15 @@
 #pragma once
 
 #include "platform/memory/memory_accounts.h"
+#include "platform/memory/memory_environment.h"
+#include "platform/memory/memory_files.h"
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_security.h"
+#include "platform/memory/memory_shell.h"
 #include "platform/memory/memory_system.h"
+#include "platform/memory/memory_top_windows.h"
 #include "platform/memory/memory_url_cache.h"
 #include "platform/memory/memory_url_history.h"
-#include "platform/memory/memory_top_windows.h"
 #include "platform/platform.h"
 
 struct MemoryPlatform {
@@ -18,5 +21,9 @@ struct MemoryPlatform {
     MemoryTopWindows windows;
     MemoryAccounts accounts;
     MemorySecurity security;
-    Platform platform{registry, system, urlCache, urlHistory, windows, accounts, security};
+    MemoryFiles files;
+    MemoryEnvironment environment;
+    MemoryShell shell;
+    Platform platform{registry, system,   urlCache, urlHistory,  windows,
+                      accounts, security, files,    environment, shell};
 };

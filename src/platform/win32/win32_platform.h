@@ -3,12 +3,15 @@
 
 #include "platform/platform.h"
 #include "platform/win32/win32_accounts.h"
+#include "platform/win32/win32_environment.h"
+#include "platform/win32/win32_files.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_security.h"
+#include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_system.h"
+#include "platform/win32/win32_top_windows.h"
 #include "platform/win32/win32_url_cache.h"
 #include "platform/win32/win32_url_history.h"
-#include "platform/win32/win32_top_windows.h"
 
 struct Win32Platform {
     Win32Registry registry;
@@ -18,5 +21,9 @@ struct Win32Platform {
     Win32TopWindows windows;
     Win32Accounts accounts;
     Win32Security security;
-    Platform platform{registry, system, urlCache, urlHistory, windows, accounts, security};
+    Win32Files files;
+    Win32Environment environment;
+    Win32Shell shell;
+    Platform platform{registry, system,   urlCache, urlHistory,  windows,
+                      accounts, security, files,    environment, shell};
 };

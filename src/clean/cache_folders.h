@@ -1,0 +1,25 @@
+// Where Internet Explorer keeps its caches besides the shell's special folders: the
+// cache containers recorded in the registry, and second copies of a cache folder.
+#pragma once
+
+#include <string>
+
+class EraserDlg;
+
+// The folder words that name the cache folders in the localised paths.
+constexpr char kHistoryWord[] = "历史";
+constexpr char kTempInternetFilesWord[] = "Internet 临时文件夹";
+constexpr char kCookiesWord[] = "Cookies";
+
+// Fills dlg.indexDatPaths afresh with the folders that hold cache containers: the parent
+// of every container folder named by a "CachePath" under the first Extensible Cache key
+// that opens, then the history folder (or its History.IE5) and that folder's second copy.
+// Without an Extensible Cache key nothing is gathered.
+void GatherCacheFolders(EraserDlg& dlg);
+
+// A second copy of the cache folder path, which word (a folder word above) names: on
+// Windows 98 and ME beside the temporary Internet files under "Local Settings", elsewhere
+// in the temporary folder. True, with *out set, when that folder exists and is not path
+// itself; *out is untouched otherwise.
+bool FindAlternateCacheFolder(EraserDlg& dlg, const std::string& path, const std::string& word,
+                              std::string* out);

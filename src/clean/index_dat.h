@@ -1,0 +1,36 @@
+// The index.dat files of Internet Explorer's caches: system files that cannot be deleted
+// while in use, so their content is overwritten with zeros in place, keeping their
+// length. FillIndexDat and FillListedIndexDat (clean/erasers.h) are the run's steps.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/files.h"
+
+class ActivityLog;
+class EraserDlg;
+
+// The first bytes of a URL-cache index written by Windows.
+constexpr char kUrlCacheSignature[] = "Client UrlCache MMF Ver";
+
+// Whether the file can be opened for reading and writing (without creating it, sharing
+// reading and writing) and begins with a byte other than zero. A filled file begins with
+// zero, so a second run passes it over.
+bool IndexDatNeedsFill(Files& files, const std::string& path);
+
+// Whether the file, opened in the same way, begins with kUrlCacheSignature.
+bool IsUrlCacheIndex(Files& files, const std::string& path);
+
+// Overwrites the whole file, as long as its listing says it is, with zeros, 20000 bytes
+// at a time, from its start, until done or a write fails. The number of bytes written;
+// -1 when the file is absent or cannot be opened. *listedLength, when given, receives the
+// length the listing reported.
+std::int64_t ZeroFillFile(Files& files, const std::string& path,
+                          std::uint64_t* listedLength = nullptr);
+
+// For each subfolder of parent that is a cache container (its index.dat a URL-cache index
+// that is not filled yet): logs it, and in Clear fills and deletes that index.dat and
+// removes the container folder. log is null for silence.
+void FillSubfolderIndexDat(EraserDlg& dlg, const std::string& parent, bool testMode,
+                           ActivityLog* log);
