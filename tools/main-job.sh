@@ -6,8 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash tools/setup.sh
-cmake -S . -B build/win32 --toolchain cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win32 -j"$(nproc)" --target corvane >/dev/null
+# Its own build folder: the tests build build/win32 for debugging.
+cmake -S . -B build/release --toolchain cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/release -j"$(nproc)" --target corvane >/dev/null
 
 prefix=$PWD/build/sandbox
 rm -rf "$prefix" "$prefix.lock"
@@ -15,7 +16,7 @@ bash tools/seed-sandbox.sh "$prefix"
 
 run() {
     echo "== corvane.exe $*"
-    tools/wine-run.sh "$prefix" build/win32/corvane.exe "$@"
+    tools/wine-run.sh "$prefix" build/release/corvane.exe "$@"
 }
 run /test /utf8
 run /clear /utf8
