@@ -28,11 +28,15 @@ bool GbkEqualNoCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && GbkAsciiLower(a) == GbkAsciiLower(b);
 }
 
-std::vector<std::string> SplitGbkPath(const std::string& path) {
+namespace {
+
+// Splits at single-byte characters for which isSeparator holds, dropping empty pieces.
+template <typename IsSeparator>
+std::vector<std::string> SplitGbk(const std::string& path, IsSeparator isSeparator) {
     std::vector<std::string> parts;
     std::string current;
     ForEachGbkChar(path, [&](size_t i, bool dbcs) {
-        if (!dbcs && path[i] == '\\') {
+        if (!dbcs && isSeparator(path[i])) {
             if (!current.empty()) {
                 parts.push_back(current);
             }
@@ -45,6 +49,12 @@ std::vector<std::string> SplitGbkPath(const std::string& path) {
         parts.push_back(current);
     }
     return parts;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitGbkPath(const std::string& path) {
+    return SplitGbk(path, [](char c) { return c == '\\'; });
 }
 
 namespace {
@@ -98,20 +108,5 @@ bool GbkEndsWithSeparator(const std::string& path) {
 }
 
 std::vector<std::string> SplitGbkFilePath(const std::string& path) {
-    std::vector<std::string> parts;
-    std::string current;
-    ForEachGbkChar(path, [&](size_t i, bool dbcs) {
-        if (!dbcs && (path[i] == '\\' || path[i] == '/')) {
-            if (!current.empty()) {
-                parts.push_back(current);
-            }
-            current.clear();
-            return;
-        }
-        current.append(path, i, dbcs ? 2 : 1);
-    });
-    if (!current.empty()) {
-        parts.push_back(current);
-    }
-    return parts;
+    return SplitGbk(path, [](char c) { return c == '\\' || c == '/'; });
 }
