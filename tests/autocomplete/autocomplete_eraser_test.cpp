@@ -10,11 +10,10 @@
 #include "app/eraser_dlg.h"
 #include "autocomplete/key_access.h"
 #include "clean/erasers.h"
+#include "log_lines.h"
 #include "platform/memory/memory_platform.h"
 
 namespace {
-
-using Lines = std::vector<std::string>;
 
 const std::string kProvider = autocomplete::kProviderPath;
 const std::string kGuid = autocomplete::kTypeKey;
@@ -103,13 +102,7 @@ protected:
         return lists;
     }
     bool Erase(bool testMode) { return EraseAutoComplete(dlg, testMode, dlg.log); }
-    Lines Log() const {
-        Lines out;
-        for (const LogLine& line : dlg.log.Lines()) {
-            out.push_back((line.emphasis != 0 ? "**" : "") + line.text);
-        }
-        return out;
-    }
+    Lines Log() const { return LogLines(dlg.log); }
 
     MemoryPlatform mem;
     EraserDlg dlg{mem.platform};

@@ -9,9 +9,8 @@
 
 #include "app/eraser_dlg.h"
 #include "clean/erasers.h"
+#include "log_lines.h"
 #include "platform/memory/memory_platform.h"
-
-using Lines = std::vector<std::string>;
 
 class RegistryEraser : public ::testing::Test {
 protected:
@@ -52,13 +51,7 @@ protected:
         return data;
     }
     // The log; emphasised lines start with "**".
-    Lines Log() const {
-        Lines out;
-        for (const LogLine& line : dlg.log.Lines()) {
-            out.push_back((line.emphasis != 0 ? "**" : "") + line.text);
-        }
-        return out;
-    }
+    Lines Log() const { return LogLines(dlg.log); }
 
     MemoryPlatform mem;
     EraserDlg dlg{mem.platform};

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/eraser_dlg.h"
+#include "log_lines.h"
 #include "platform/memory/memory_platform.h"
 
 namespace {
@@ -13,8 +14,6 @@ const std::string kSep(44, '.');
 const std::string kOsXp = "操作系统: Windows XP";
 const std::string kAnalysisDone = "**正在分析系统 <OK>";
 const std::string kDone = "完成!";
-
-using Lines = std::vector<std::string>;
 
 class RunDriver : public ::testing::Test {
 protected:
@@ -76,13 +75,7 @@ protected:
     }
 
     // The log as texts; emphasised lines start with "**".
-    Lines Log() const {
-        Lines out;
-        for (const LogLine& line : dlg.log.Lines()) {
-            out.push_back((line.emphasis != 0 ? "**" : "") + line.text);
-        }
-        return out;
-    }
+    Lines Log() const { return LogLines(dlg.log); }
 
     static Lines Frame(const Lines& groups) {
         Lines out = {kOsXp, kSep, kAnalysisDone, kSep};

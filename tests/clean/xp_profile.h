@@ -9,9 +9,8 @@
 #include <vector>
 
 #include "app/eraser_dlg.h"
+#include "log_lines.h"
 #include "platform/memory/memory_platform.h"
-
-using Lines = std::vector<std::string>;
 
 class XpProfile : public ::testing::Test {
 protected:
@@ -40,13 +39,7 @@ protected:
     }
 
     // The log as texts; emphasised lines start with "**".
-    Lines Log() const {
-        Lines out;
-        for (const LogLine& line : dlg.log.Lines()) {
-            out.push_back((line.emphasis != 0 ? "**" : "") + line.text);
-        }
-        return out;
-    }
+    Lines Log() const { return LogLines(dlg.log); }
     // The log of one call of step, then the log is emptied again.
     template <typename Step>
     Lines LogOf(Step step) {

@@ -8,13 +8,12 @@
 
 #include "app/eraser_dlg.h"
 #include "clean/erasers.h"
+#include "log_lines.h"
 #include "platform/win32/win32_platform.h"
 #include "wine/wine_support.h"
 #include "wine/xp_profile_wine.h"
 
 namespace {
-
-using Lines = std::vector<std::string>;
 
 constexpr char kScratch[] = "C:\\corvane-wine";
 
@@ -44,11 +43,7 @@ protected:
     Lines LogOf(Step step) {
         dlg.log.ClearLog();
         step();
-        Lines out;
-        for (const LogLine& line : dlg.log.Lines()) {
-            out.push_back((line.emphasis != 0 ? "**" : "") + line.text);
-        }
-        return out;
+        return LogLines(dlg.log);
     }
 
     Win32Platform win32;

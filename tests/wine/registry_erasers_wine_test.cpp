@@ -8,11 +8,10 @@
 
 #include "app/eraser_dlg.h"
 #include "clean/erasers.h"
+#include "log_lines.h"
 #include "platform/win32/win32_platform.h"
 
 namespace {
-
-using Lines = std::vector<std::string>;
 
 constexpr char kTyped[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
 constexpr char kRunMru[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
@@ -64,11 +63,7 @@ protected:
     Lines Run(void (*eraser)(EraserDlg&, bool), bool testMode) {
         dlg.log.ClearLog();
         eraser(dlg, testMode);
-        Lines out;
-        for (const LogLine& line : dlg.log.Lines()) {
-            out.push_back((line.emphasis != 0 ? "**" : "") + line.text);
-        }
-        return out;
+        return LogLines(dlg.log);
     }
 
     Win32Platform win32;
