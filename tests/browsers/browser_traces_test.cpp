@@ -119,18 +119,6 @@ TEST_F(BrowserTraces, UrlBarRewriteEndsAtTheFirstFailedWrite) {
     EXPECT_EQ(after, mem.files.Content(path));
 }
 
-TEST_F(BrowserTraces, LocalstoreThatCannotBeOpenedOrReadIsLeftAsItIs) {
-    const std::string path = In(In(Profiles(), "x.slt"), "localstore.rdf");
-    const std::string before = Localstore(100, 400, 1200);
-    mem.files.AddFile(path, before);
-    FileHandle held = Hold(path);
-    EXPECT_FALSE(EraseMozillaUrlBarHistory(dlg));
-    mem.files.Close(held);
-    mem.files.faults.Fail("Files.Read", winerr::kAccessDenied, "localstore.rdf");
-    EXPECT_FALSE(EraseMozillaUrlBarHistory(dlg));
-    EXPECT_EQ(before, mem.files.Content(path));
-}
-
 // The command value has a buffer of 260 bytes: a longer one is ignored, not cut to a
 // path that happens to name a folder.
 TEST_F(BrowserTraces, AolCommandLongerThanItsBufferIsIgnored) {
