@@ -22,6 +22,7 @@ add_executable(corvane_tests
     tests/app/activity_log_test.cpp
     tests/app/command_line_test.cpp
     tests/app/command_state_test.cpp
+    tests/browsers/browser_traces_test.cpp
     tests/browsers/open_browsers_test.cpp
     tests/autocomplete/autocomplete_eraser_test.cpp
     tests/autocomplete/key_access_test.cpp

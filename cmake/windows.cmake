@@ -52,6 +52,7 @@ corvane_target(browser_windows_app)
 
 add_executable(corvane_wine_tests
     tests/wine/browser_dialog_wine_test.cpp
+    tests/wine/browser_traces_wine_test.cpp
     tests/wine/browser_windows_stand_in.cpp
     tests/wine/open_browsers_wine_test.cpp
     tests/wine/registry_erasers_wine_test.cpp

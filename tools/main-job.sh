@@ -18,7 +18,18 @@ run() {
     echo "== corvane.exe $*"
     tools/wine-run.sh "$prefix" build/release/corvane.exe "$@"
 }
+# The Mozilla and AOL steps write no lines: their traces are shown as files instead.
+traces() {
+    echo "== Mozilla and AOL traces $1"
+    (cd "$prefix/drive_c" && find "Documents and Settings" "Program Files/America Online 9.0" \
+        -type f \( -path '*/Mozilla/*' -o -path '*/organize/*' \) | sort)
+    tr -d '\r' <"$prefix/drive_c/Documents and Settings/"*"/Application Data/Mozilla/Profiles/default/"*/localstore.rdf |
+        grep -v '^ *$'
+}
+traces "before Test"
 run /test /utf8
+traces "after Test"
 run /clear /utf8
+traces "after Clear"
 echo "== the same Test again, after Clear"
 run /test /utf8

@@ -4,7 +4,7 @@
 # C:\Documents and Settings, and it holds typed URLs, Run history, search history, a
 # start page, AutoComplete form entries, files in the temporary and recent-documents
 # folders, index.dat files of the caches with a history container recorded in the
-# registry, and items in the recycle bin.
+# registry, items in the recycle bin, a Mozilla profile and AOL organize files.
 # Usage: seed-sandbox.sh PREFIX
 set -euo pipefail
 prefix=$1
@@ -86,3 +86,31 @@ for name in old-draft.txt 旧照片.jpg; do
     printf '[Trash Info]\nPath=%s\nDeletionDate=2005-03-14T10:00:00\n' \
         "$drive/$xp/$name" >"$trash/info/$name.trashinfo"
 done
+
+# A Mozilla profile (the first profile folder below Profiles\default) with its history,
+# cookies and the URL-bar history in localstore.rdf.
+profile="$drive/${folders[AppData]}/Mozilla/Profiles/default/k3x9q2vd.slt"
+mkdir -p "$profile"
+printf '// <!-- <mdb:mork:z v="1.4"/> -->\r\n< <(a=c)> // (f=iso-8859-1)\r\n' >"$profile/history.dat"
+printf '.example.com\tTRUE\t/\tFALSE\t1893456000\tsession\t42\r\n' >"$profile/cookies.txt"
+{
+    printf '<?xml version="1.0"?>\r\n<RDF:RDF xmlns:RDF="http://www.w3.org/1999/02/22-rdf-syntax-ns#">\r\n'
+    printf '  <RDF:Seq about="nc:urlbar-history">\r\n'
+    for url in http://www.example.com/ http://news.example.org/today 'http://新闻.example.cn/体育'; do
+        printf '    <RDF:li>%s</RDF:li>\r\n' "$url"
+    done
+    printf '  </RDF:Seq>\r\n</RDF:RDF>\r\n'
+} >"$profile/localstore.rdf"
+
+# AOL organize files, in the folder shared by all users and beside the program that the
+# aol.exe command names; toolbar.dat is no trace and stays.
+aol_organize=(
+    "$drive/Documents and Settings/All Users/Application Data/AOL/C_America Online 9.0/organize"
+    "$drive/Program Files/America Online 9.0/organize"
+)
+for folder in "${aol_organize[@]}"; do
+    mkdir -p "$folder"
+    for name in someone.arl someone.AUT toolbar.dat; do echo "$name" >"$folder/$name"; done
+done
+reg 'HKCR\Applications\aol.exe\shell\open\command' /ve \
+    /d '"C:\Program Files\America Online 9.0\aol.exe" -u'

@@ -19,10 +19,13 @@ void EraseCookies(EraserDlg& dlg, bool testMode);
 void EraseHistory(EraserDlg& dlg, bool testMode);
 void EraseTemporaryInternetFiles(EraserDlg& dlg, bool testMode);
 
-// Mozilla and AOL traces. The Mozilla erasers have no test form.
-void EraseMozillaCookies(EraserDlg& dlg);
-void EraseMozillaHistory(EraserDlg& dlg);
-void EraseMozillaUrlBarHistory(EraserDlg& dlg);
+// Mozilla and AOL traces; none writes to the log. The Mozilla erasers have no test form
+// and run in Clear only; each returns whether it found its trace (cookies.txt,
+// history.dat) or rewrote localstore.rdf, which the run does not look at. In Test
+// EraseAolTraces returns at once.
+bool EraseMozillaCookies(EraserDlg& dlg);
+bool EraseMozillaHistory(EraserDlg& dlg);
+bool EraseMozillaUrlBarHistory(EraserDlg& dlg);
 void EraseAolTraces(EraserDlg& dlg, bool testMode);
 
 // Registry lists and the start page.

@@ -9,8 +9,3 @@ void PrepareProgress(EraserDlg&) {}
 void EraseCookies(EraserDlg&, bool) {}
 void EraseHistory(EraserDlg&, bool) {}
 void EraseTemporaryInternetFiles(EraserDlg&, bool) {}
-
-void EraseMozillaCookies(EraserDlg&) {}
-void EraseMozillaHistory(EraserDlg&) {}
-void EraseMozillaUrlBarHistory(EraserDlg&) {}
-void EraseAolTraces(EraserDlg&, bool) {}
