@@ -1,6 +1,6 @@
+#include <windows.h>
 // windows.h first: the shell header builds on it.
 #include <shellapi.h>
-#include <windows.h>
 
 #include "platform/environment_contract.h"
 #include "platform/files_contract.h"
