@@ -5,11 +5,6 @@
 
 #include "clean/erasers.h"
 
-void PrepareProgress(EraserDlg&) {}
-void EraseCookies(EraserDlg&, bool) {}
-void EraseHistory(EraserDlg&, bool) {}
-void EraseTemporaryInternetFiles(EraserDlg&, bool) {}
-
 void EraseMozillaCookies(EraserDlg&) {}
 void EraseMozillaHistory(EraserDlg&) {}
 void EraseMozillaUrlBarHistory(EraserDlg&) {}
