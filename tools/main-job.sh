@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 bash tools/setup.sh
 cmake -S . -B build/win32 --toolchain cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win32 -j"$(nproc)" --target corvane >/dev/null
+cmake --build build/win32 -j"$(nproc)" --target corvane corvane_wine_helper >/dev/null
 
 prefix=$PWD/build/sandbox
 rm -rf "$prefix" "$prefix.lock"
