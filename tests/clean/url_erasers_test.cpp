@@ -71,24 +71,22 @@ TEST_F(UrlErasers, CookiesTakeTheCookieEntriesAndClearEmptiesTheCookieFolders) {
 // small ones; the size variable shrinks after every small one, so the block grows again.
 TEST_F(UrlErasers, TemporaryFilesLeaveCookiesAndVisitedPagesAndClearRemovesTheCacheFolder) {
     const std::string big = "http://a.test/big.htm";
+    const std::string bigger = "http://a.test/bigger.htm";
     Commit(kCookieA);
     Commit(kPage);
     Commit(big, 5000);
     Commit(kVisited);
-    Commit("http://a.test/bigger.htm", 9000);
+    Commit(bigger, 9000);
     const std::string copy = In(kTemp, "Internet 临时文件夹\\Content.IE5");
     mem.files.AddFile(In(kCache, "Content.IE5\\AB12CD34\\page[1].htm"), "p");
     mem.files.AddFile(In(copy, "index.dat"), "i");
     auto [clear, test] = BothModes([this](bool t) { EraseTemporaryInternetFiles(dlg, t); });
-    const Lines taken = {kPage, big, "http://a.test/bigger.htm"};
-    Lines expected = {"**测试: 正在删除 Internet 临时文件...", ""};
-    expected.insert(expected.end(), taken.begin(), taken.end());
-    expected.insert(expected.end(), {"", "**测试: Internet 临时文件已删除 <OK>"});
-    EXPECT_EQ(expected, test);
-    expected = {"**正在删除 Internet 临时文件...", ""};
-    expected.insert(expected.end(), taken.begin(), taken.end());
-    expected.insert(expected.end(), {"", "**Internet 临时文件已删除 <OK>"});
-    EXPECT_EQ(expected, clear);
+    EXPECT_EQ((Lines{"**测试: 正在删除 Internet 临时文件...", "", kPage, big, bigger, "",
+                     "**测试: Internet 临时文件已删除 <OK>"}),
+              test);
+    EXPECT_EQ((Lines{"**正在删除 Internet 临时文件...", "", kPage, big, bigger, "",
+                     "**Internet 临时文件已删除 <OK>"}),
+              clear);
     EXPECT_EQ((Lines{kCookieA, kVisited}), CacheUrls());
     EXPECT_EQ(2u, mem.urlCache.EntryCount());
     EXPECT_FALSE(mem.files.Exists(kCache));
