@@ -34,7 +34,6 @@ public:
         progressStride_ = stride > 1 ? stride : 1;
         stepsSinceUnit_ = 0;
     }
-    int ProgressStride() const { return progressStride_; }
 
     // Dispatches pending window messages; handlers (a close request among them) may
     // run inside and clear busy.

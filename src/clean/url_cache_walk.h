@@ -1,6 +1,6 @@
-// The one walk over the URL cache that every eraser, counter and snapshot command uses:
-// all entries of all containers (a null search pattern), read one at a time into one
-// heap block that grows only when the cache asks for more.
+// The one walk over the URL cache, for every eraser, counter and snapshot command: all
+// entries of all containers (a null search pattern), read one at a time into one heap
+// block that grows only when the cache asks for more.
 //
 //     UrlCacheWalk walk(dlg.platform.urlCache);
 //     for (bool more = walk.First(); more; more = walk.Next()) {
