@@ -19,7 +19,10 @@ constexpr std::int64_t kMaxUpper = 32767;
 void CountingPace::Count(EraserDlg& dlg) {
     if (++count_ > threshold_) {
         dlg.StepProgress();
-        threshold_ = static_cast<std::int64_t>(static_cast<double>(threshold_) * 1.4);
+        // Rounded to a double before it is truncated: the x87 unit of the 32-bit build
+        // would keep the product in extended precision, where 1000 x 1.4 is 1399.99...
+        volatile double next = static_cast<double>(threshold_) * 1.4;
+        threshold_ = static_cast<std::int64_t>(next);
     }
 }
 

@@ -11,6 +11,7 @@
 
 #include "app/eraser_dlg.h"
 #include "clean/erasers.h"
+#include "clean/progress_counts.h"
 #include "platform/win32/win32_platform.h"
 #include "wine/fake_url_history.h"
 #include "wine/url_test_support.h"
@@ -229,6 +230,23 @@ TEST_F(HistoryUnderWine, ObjectThatCannotBeCreatedListsAndClearsNothing) {
               LogOf([&] { EraseHistory(dlg, false); }));
     EXPECT_EQ(0, history.ClearHistoryCalls());
     EXPECT_EQ(1u, history.Urls().size());
+}
+
+// The 32-bit build computes in the x87 unit, whose extended precision would make the
+// second threshold 1399 (1000 x 1.4 is 1399.99... before rounding to a double).
+TEST(CountingPaceUnderWine, ThresholdsGrowInDoublePrecision) {
+    Win32Platform win32;
+    EraserDlg dlg{win32.platform};
+    CountingPace pace;
+    std::vector<int> stepsAt;
+    for (int count = 1; count <= 1960; ++count) {
+        int before = dlg.progress.GetPos();
+        pace.Count(dlg);
+        if (dlg.progress.GetPos() != before) {
+            stepsAt.push_back(count);
+        }
+    }
+    EXPECT_EQ((std::vector<int>{1001, 1401, 1960}), stepsAt);
 }
 
 }  // namespace
