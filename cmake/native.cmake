@@ -4,7 +4,6 @@ include(GoogleTest)
 
 add_library(corvane_memory STATIC
     src/platform/memory/memory_accounts.cpp
-    src/platform/memory/memory_registry.cpp
     src/platform/memory/memory_security.cpp
     src/platform/memory/memory_environment.cpp
     src/platform/memory/memory_files.cpp
@@ -33,6 +32,7 @@ add_executable(corvane_tests
     tests/clean/search_history_test.cpp
     tests/clean/start_page_test.cpp
     tests/clean/typed_urls_test.cpp
+    tests/clean/url_erasers_test.cpp
     tests/platform/gbk_test.cpp
     tests/platform/memory_contract_test.cpp
     tests/platform/memory_files_test.cpp

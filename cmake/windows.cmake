@@ -38,7 +38,7 @@ corvane_target(corvane)
 target_link_libraries(corvane PRIVATE corvane_ui)
 
 # Figures of speed, printed, never asserted: tools/wine-run.sh PREFIX corvane_bench.exe
-add_executable(corvane_bench bench/temp_folder_bench.cpp)
+add_executable(corvane_bench bench/erasers_bench.cpp)
 corvane_target(corvane_bench)
 target_link_libraries(corvane_bench PRIVATE corvane_win32)
 
@@ -63,6 +63,7 @@ add_executable(corvane_wine_tests
     tests/wine/index_dat_wine_test.cpp
     tests/wine/fake_url_history.cpp
     tests/wine/settings_wine_test.cpp
+    tests/wine/url_erasers_wine_test.cpp
     tests/wine/url_platform_wine_test.cpp
     tests/wine/url_test_support.cpp
     tests/wine/win32_contract_test.cpp

@@ -6,13 +6,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash tools/setup.sh
-# Its own build folder: the tests build build/win32 for debugging.
+# Its own build folder: the tests build build/win32 for debugging. The helper program
+# fills the sandbox's URL cache.
 cmake -S . -B build/release --toolchain cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/release -j"$(nproc)" --target corvane >/dev/null
+cmake --build build/release -j"$(nproc)" --target corvane corvane_wine_helper >/dev/null
 
 prefix=$PWD/build/sandbox
 rm -rf "$prefix" "$prefix.lock"
-bash tools/seed-sandbox.sh "$prefix"
+CORVANE_HELPER=$PWD/build/release/corvane_wine_helper.exe bash tools/seed-sandbox.sh "$prefix"
 
 run() {
     echo "== corvane.exe $*"

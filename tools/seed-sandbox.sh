@@ -3,12 +3,17 @@
 # folders (Cache, Cookies, History, Recent, AppData) point to XP-style GBK folders below
 # C:\Documents and Settings, and it holds typed URLs, Run history, search history, a
 # start page, AutoComplete form entries, files in the temporary and recent-documents
-# folders, index.dat files of the caches with a history container recorded in the
-# registry, items in the recycle bin, a Mozilla profile and AOL organize files.
+# folders, cookies, temporary Internet files and visited pages in WinINet's cache (whose
+# index.dat files WinINet then writes in the profile's folders), a history container
+# recorded in the registry, items in the recycle bin, a Mozilla profile and AOL organize
+# files.
 # Usage: seed-sandbox.sh PREFIX
+# The URL cache is filled by build/win32/corvane_wine_helper.exe (CORVANE_HELPER names
+# another), which must have been built.
 set -euo pipefail
 prefix=$1
 here=$(dirname "$0")
+helper=${CORVANE_HELPER:-$here/../build/win32/corvane_wine_helper.exe}
 
 # Creates the prefix on first use.
 "$here/wine-run.sh" "$prefix" cmd /c exit 0
@@ -62,7 +67,13 @@ echo "report" >"$recent/report.txt.lnk"
 echo "年度总结" >"$recent/年度总结.doc.lnk"
 printf '[.ShellClassInfo]\r\n' >"$recent/desktop.ini"
 
-# index.dat files as Windows writes them: the URL-cache signature, then the index.
+# Pages, cookies and visited pages of two sites in WinINet's cache. WinINet, loaded after
+# the shell folders above were set, keeps its caches and their index.dat files in them:
+# Cookies, Internet 临时文件夹\Content.IE5 and 历史\History.IE5.
+"$here/wine-run.sh" "$prefix" "$helper" urlcache www.example.com news.example.org >/dev/null
+
+# A history container of a past day, as Windows writes it: an index.dat that begins with
+# the URL-cache signature, recorded under Extensible Cache.
 index_dat() {  # index_dat FOLDER BYTES
     mkdir -p "$1"
     { printf 'Client UrlCache MMF Ver 5.2'; head -c "$(($2 - 27))" /dev/zero | tr '\0' 'x'; } \
@@ -70,9 +81,6 @@ index_dat() {  # index_dat FOLDER BYTES
 }
 history="$drive/${folders[History]}/History.IE5"
 container=MSHist012005031420050315
-index_dat "$drive/${folders[Cookies]}" 16384
-index_dat "$drive/${folders[Cache]}/Content.IE5" 32768
-index_dat "$history" 16384
 index_dat "$history/$container" 16384
 echo "visited" >"$history/$container/visited.dat"
 reg "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\Cache\\Extensible Cache\\$container" \

@@ -21,12 +21,26 @@ public:
     // Sets osVersion from the version query; 0 when it fails or is not known.
     void DetectOsVersion();
 
-    // Advances the progress by one; erasers call it once per entry they visit.
-    void StepProgress() { progress.OffsetPos(1); }
+    // Erasers call it once per entry they visit. The bar moves one unit every `stride`
+    // calls: PrepareProgress sets a stride above 1 when a run has more entries than the
+    // bar's 16-bit bounds can hold.
+    void StepProgress() {
+        if (++stepsSinceUnit_ >= progressStride_) {
+            stepsSinceUnit_ = 0;
+            progress.OffsetPos(1);
+        }
+    }
+    void SetProgressStride(int stride) {
+        progressStride_ = stride > 1 ? stride : 1;
+        stepsSinceUnit_ = 0;
+    }
 
     // Dispatches pending window messages; handlers (a close request among them) may
     // run inside and clear busy.
     void PumpMessages() { platform.system.PumpMessages(); }
+    // The same, but only while busy is set: once a handler has cleared it, the messages
+    // behind wait, so that no command can start inside the one being abandoned.
+    void PumpMessagesWhileBusy() { platform.system.PumpMessagesWhile(busy); }
 
     // The Clear and Test commands (the cleaning run).
     void OnClear();
@@ -51,4 +65,8 @@ public:
     ActivityLog log;
     ProgressModel progress;
     RunSteps steps;
+
+private:
+    int progressStride_ = 1;
+    int stepsSinceUnit_ = 0;
 };

@@ -172,3 +172,17 @@ bool FindAlternateCacheFolder(EraserDlg& dlg, const std::string& path, const std
     *out = alternate;
     return true;
 }
+
+std::vector<std::string> CacheFolderAndCopy(EraserDlg& dlg, CsidlFolder csidl,
+                                            const std::string& word) {
+    std::string folder;
+    if (!LookUpSpecialFolder(dlg, csidl, &folder) || GbkFind(folder, word) == std::string::npos) {
+        return {};
+    }
+    std::vector<std::string> folders{folder};
+    std::string alternate;
+    if (FindAlternateCacheFolder(dlg, folder, word, &alternate)) {
+        folders.push_back(alternate);
+    }
+    return folders;
+}

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "platform/csidl.h"
 
 class EraserDlg;
 
@@ -23,3 +26,10 @@ void GatherCacheFolders(EraserDlg& dlg);
 // itself; *out is untouched otherwise.
 bool FindAlternateCacheFolder(EraserDlg& dlg, const std::string& path, const std::string& word,
                               std::string* out);
+
+// The shell's folder csidl, when its path holds word (case as written), then its second
+// copy when there is one: the folders whose files a Clear of that cache removes. Empty
+// when the shell knows no such folder or its path does not hold word: then nothing of
+// it may be touched.
+std::vector<std::string> CacheFolderAndCopy(EraserDlg& dlg, CsidlFolder csidl,
+                                            const std::string& word);

@@ -30,6 +30,10 @@ public:
     // While PeekMessageA (any window, all messages, PM_REMOVE) finds a message,
     // DispatchMessageA it. Window handlers may run inside this call.
     virtual void PumpMessages() = 0;
+    // The same while goOn stays true: it is read before each message, so a handler that
+    // clears it (a close request clearing busy) ends the pump, and the messages behind
+    // it wait for the window's own loop.
+    virtual void PumpMessagesWhile(const bool& goOn) = 0;
 
     // Sleep.
     virtual void Pause(std::uint32_t milliseconds) = 0;

@@ -34,6 +34,30 @@ bool CommitTestEntry(const std::string& url, const std::string& headerInfo) {
                                 static_cast<DWORD>(header.size()), nullptr, nullptr) != FALSE;
 }
 
+bool CommitVisitedEntry(const std::string& url) {
+    FILETIME never = {};
+    return CommitUrlCacheEntryA(url.c_str(), nullptr, never, never, URLHISTORY_CACHE_ENTRY, nullptr,
+                                0, nullptr, nullptr) != FALSE;
+}
+
+void EmptyUrlCache() {
+    std::vector<std::string> urls;
+    std::vector<char> block(65536);  // the tests' entries all fit
+    auto* info = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(block.data());
+    DWORD size = static_cast<DWORD>(block.size());
+    HANDLE find = FindFirstUrlCacheEntryA(nullptr, info, &size);
+    for (BOOL more = find != nullptr; more; more = FindNextUrlCacheEntryA(find, info, &size)) {
+        urls.push_back(info->lpszSourceUrlName);
+        size = static_cast<DWORD>(block.size());
+    }
+    if (find != nullptr) {
+        FindCloseUrlCache(find);
+    }
+    for (const std::string& url : urls) {
+        DeleteUrlCacheEntryA(url.c_str());
+    }
+}
+
 std::string CommitTestEntryWithFile(const std::string& url, const std::string& content) {
     char path[MAX_PATH];
     if (!CreateUrlCacheEntryA(url.c_str(), 0, "htm", path, 0)) {

@@ -18,6 +18,11 @@ bool CommitTestEntry(const std::string& url, const std::string& headerInfo = "")
 // CreateUrlCacheEntryA, the file written with content, then CommitUrlCacheEntryA: a normal
 // entry with its file in the cache folder. Returns the file's path, empty on failure.
 std::string CommitTestEntryWithFile(const std::string& url, const std::string& content);
+// CommitUrlCacheEntryA of a visited page of the history: a "Visited:" URL with the
+// history bit. False on failure.
+bool CommitVisitedEntry(const std::string& url);
+// Deletes every entry of the cache, so that a test knows all it holds.
+void EmptyUrlCache();
 // InternetSetCookieA of a persistent cookie for http://host/; WinINet stores it in the
 // cache at once. Returns the URL of its entry, "Cookie:" + user + "@" + host + "/".
 std::string SetTestCookie(const std::string& host);

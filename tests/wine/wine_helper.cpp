@@ -4,7 +4,9 @@
 //   corvane_wine_helper hold PATH   opens PATH for reading and writing without sharing,
 //                                   prints "held" (or "failed"), holds it until its
 //                                   standard input ends
-//   corvane_wine_helper urlcache    puts a page, a cookie and a visited URL in the URL
+//   corvane_wine_helper urlcache [HOST...]
+//                                   for each host (corvane.test when none is given)
+//                                   puts a page, a cookie and a visited URL in the URL
 //                                   cache, so that WinINet writes its index.dat files
 //                                   where the shell folders point; prints "ok"
 #include <windows.h>
@@ -13,6 +15,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -45,13 +48,27 @@ bool CachePage(const char* url) {
                                 nullptr) != FALSE;
 }
 
-int FillUrlCache() {
+std::string UserName() {
+    char name[257];
+    DWORD size = sizeof name;
+    return GetUserNameA(name, &size) ? name : "user";
+}
+
+bool FillUrlCache(const std::string& host) {
     FILETIME none = {};
-    bool ok = CachePage("http://corvane.test/page.htm") &&
-              InternetSetCookieA("http://corvane.test/", "visit",
-                                 "1; expires=Sat, 01-Jan-2033 00:00:00 GMT") &&
-              CommitUrlCacheEntryA("Visited: user@http://corvane.test/", nullptr, none, none,
-                                   URLHISTORY_CACHE_ENTRY, nullptr, 0, nullptr, nullptr);
+    std::string site = "http://" + host + "/";
+    std::string visited = "Visited: " + UserName() + "@" + site;
+    return CachePage((site + "page.htm").c_str()) &&
+           InternetSetCookieA(site.c_str(), "visit", "1; expires=Sat, 01-Jan-2033 00:00:00 GMT") &&
+           CommitUrlCacheEntryA(visited.c_str(), nullptr, none, none, URLHISTORY_CACHE_ENTRY,
+                                nullptr, 0, nullptr, nullptr);
+}
+
+int FillUrlCache(int hostCount, char** hosts) {
+    bool ok = hostCount > 0 ? true : FillUrlCache("corvane.test");
+    for (int i = 0; i < hostCount; ++i) {
+        ok = FillUrlCache(hosts[i]) && ok;
+    }
     std::puts(ok ? "ok" : "failed");
     return ok ? 0 : 1;
 }
@@ -62,9 +79,9 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "hold") == 0) {
         return Hold(argv[2]);
     }
-    if (argc == 2 && std::strcmp(argv[1], "urlcache") == 0) {
-        return FillUrlCache();
+    if (argc >= 2 && std::strcmp(argv[1], "urlcache") == 0) {
+        return FillUrlCache(argc - 2, argv + 2);
     }
-    std::fputs("usage: corvane_wine_helper hold PATH | urlcache\n", stderr);
+    std::fputs("usage: corvane_wine_helper hold PATH | urlcache [HOST...]\n", stderr);
     return 2;
 }

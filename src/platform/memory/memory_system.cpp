@@ -20,6 +20,13 @@ void MemorySystem::PumpMessages() {
     }
 }
 
+void MemorySystem::PumpMessagesWhile(const bool& goOn) {
+    ++pumpCount;
+    if (goOn && onPump) {
+        onPump();
+    }
+}
+
 std::string MemorySystem::AnsiToUtf8(const std::string& ansi) {
     std::unique_ptr<void, int (*)(iconv_t)> cd(iconv_open("UTF-8", "GBK"), iconv_close);
     if (cd.get() == reinterpret_cast<iconv_t>(-1)) {

@@ -12,6 +12,8 @@ class MemorySystem : public System {
 public:
     bool QueryVersion(OsVersionInfo* out) override;
     void PumpMessages() override;
+    // Runs the hook only while goOn is true; counted like PumpMessages either way.
+    void PumpMessagesWhile(const bool& goOn) override;
     void Pause(std::uint32_t milliseconds) override { pauses.push_back(milliseconds); }
     std::string AnsiToUtf8(const std::string& ansi) override;
 

@@ -24,6 +24,13 @@ void Win32System::PumpMessages() {
     }
 }
 
+void Win32System::PumpMessagesWhile(const bool& goOn) {
+    MSG msg;
+    while (goOn && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageA(&msg);
+    }
+}
+
 void Win32System::Pause(std::uint32_t milliseconds) {
     Sleep(milliseconds);
 }

@@ -7,6 +7,7 @@ class Win32System : public System {
 public:
     bool QueryVersion(OsVersionInfo* out) override;
     void PumpMessages() override;
+    void PumpMessagesWhile(const bool& goOn) override;
     void Pause(std::uint32_t milliseconds) override;
     std::string AnsiToUtf8(const std::string& ansi) override;
 };

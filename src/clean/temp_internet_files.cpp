@@ -1,0 +1,68 @@
+// Internet Explorer's temporary Internet files: the entries of the URL cache that are
+// neither cookies nor visited pages, then, in Clear, the whole cache folder and its
+// second copy.
+//
+// The cache walk lists the visited pages of the history too (they carry the history
+// bit). They are left to the history eraser: a user who clears the temporary files and
+// keeps the history expects to find the history still there.
+
+#include "app/eraser_dlg.h"
+#include "clean/cache_folders.h"
+#include "clean/erasers.h"
+#include "clean/folder_ops.h"
+#include "clean/log_text.h"
+#include "clean/url_cache_walk.h"
+
+namespace {
+
+constexpr ModeText kHeading{"正在删除 Internet 临时文件...", "测试: 正在删除 Internet 临时文件..."};
+constexpr ModeText kDeleted{"Internet 临时文件已删除 <OK>", "测试: Internet 临时文件已删除 <OK>"};
+constexpr ModeText kNothing{"没有要删除的 Internet 临时文件! <OK>",
+                            "测试: 没有要删除的 Internet 临时文件! <OK>"};
+
+bool IsTemporaryFile(std::uint32_t type) {
+    return (type & (cacheentry::kCookie | cacheentry::kUrlHistory)) == 0;
+}
+
+// One line per entry deleted (or found, in Test). The bar steps once per entry of any
+// kind; the walk ends early once busy is cleared (the run is being abandoned). True when
+// a line was written. The walk's handle is closed on return.
+bool TakeTemporaryFileEntries(EraserDlg& dlg, bool testMode) {
+    UrlCacheWalk walk(dlg.platform.urlCache);
+    bool done = false;
+    bool more = walk.First();
+    while (more) {
+        if (IsTemporaryFile(walk.EntryType())) {
+            std::string url = walk.SourceUrl();
+            if (!url.empty() && walk.Take(url, testMode)) {
+                dlg.log.AddLogLine(url, emphasis::kPlain);
+                done = true;
+            }
+        }
+        more = walk.Next();
+        dlg.StepProgress();
+        dlg.PumpMessagesWhileBusy();
+        more = more && dlg.busy;
+    }
+    return done;
+}
+
+}  // namespace
+
+void EraseTemporaryInternetFiles(EraserDlg& dlg, bool testMode) {
+    dlg.log.AddLogLine(kHeading.For(testMode), emphasis::kStrong);
+    dlg.log.AddLogLine("", emphasis::kPlain);
+    bool done = TakeTemporaryFileEntries(dlg, testMode);
+    if (!testMode) {
+        for (const std::string& folder :
+             CacheFolderAndCopy(dlg, csidl::kInternetCache, kTempInternetFilesWord)) {
+            RemoveFolderTree(dlg, folder);
+        }
+    }
+    if (done) {
+        dlg.log.AddLogLine("", emphasis::kPlain);
+        dlg.log.AddLogLine(kDeleted.For(testMode), emphasis::kStrong);
+    } else {
+        dlg.log.AddLogLine(kNothing.For(testMode), emphasis::kStrong);
+    }
+}

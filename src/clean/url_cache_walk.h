@@ -1,0 +1,50 @@
+// The one walk over the URL cache, for every eraser, counter and snapshot command: all
+// entries of all containers (a null search pattern), read one at a time into one heap
+// block that grows only when the cache asks for more.
+//
+//     UrlCacheWalk walk(dlg.platform.urlCache);
+//     for (bool more = walk.First(); more; more = walk.Next()) {
+//         ... walk.SourceUrl(), walk.EntryType() ...
+//     }
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/url_cache.h"
+
+class UrlCacheWalk {
+public:
+    explicit UrlCacheWalk(UrlCache& cache) : cache_(cache), find_(cache) {}
+
+    // Opens the walk on the first entry. False when the cache holds nothing or cannot be
+    // read; no handle is then open.
+    bool First();
+    // Moves on to the next entry. False after the last one, and also when the call fails
+    // in any other way: the block would still hold the entry before, and a walk that went
+    // on with it would visit that entry again and again. The handle stays open until
+    // Close or the end of the walk's scope.
+    bool Next();
+    void Close() { find_.Close(); }
+
+    // The entry read last: its source URL name (empty when it has none) and type bits.
+    std::string SourceUrl();
+    std::uint32_t EntryType() { return buffer_.entry()->cacheEntryType; }
+
+    // Whether the cache holds an entry named url, read into the walk's block as the
+    // walk's own calls are (after this the current entry's fields are those of url).
+    bool EntryExists(const std::string& url);
+    // An eraser's work on one entry: Clear deletes it, Test only looks it up. True when
+    // it was deleted, or is there to be.
+    bool Take(const std::string& url, bool testMode) {
+        return testMode ? EntryExists(url) : cache_.DeleteEntry(url) == winerr::kSuccess;
+    }
+
+private:
+    template <typename Call>
+    WinError Grown(Call call);
+
+    UrlCache& cache_;
+    UrlCacheEntryBuffer buffer_;
+    UrlCacheFind find_;
+};
