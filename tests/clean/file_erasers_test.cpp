@@ -113,27 +113,21 @@ TEST_F(FileErasers, TempFolderSkipsReadOnlyAndHeldFiles) {
     EXPECT_EQ("i", mem.files.Content(In(kTemp, "sub\\inner.tmp")));
 }
 
+// Only a path holding "Temp" or "TEMP", case-sensitively, is wiped.
 TEST_F(FileErasers, TempFolderWhosePathLacksTempIsLeftAlone) {
-    mem.environment.Set("TMP", "D:\\tmp\\");
-    mem.files.AddFile("D:\\tmp\\keep.txt", "k");
+    mem.environment.Set("TMP", "C:\\work\\temp\\");
+    mem.files.AddFile("C:\\work\\temp\\keep.txt", "k");
     BothModes lines = WindowsTemp();
     EXPECT_EQ((Lines{"**测试: 正在清空 Windows 临时文件夹...", "",
                      "**测试: Windows 临时文件夹为空 <OK>"}),
               lines.test);
     EXPECT_EQ((Lines{"**正在清空 Windows 临时文件夹...", "", "**Windows 临时文件夹为空 <OK>"}),
               lines.clear);
-    EXPECT_TRUE(mem.files.Exists("D:\\tmp\\keep.txt"));
-}
-
-TEST_F(FileErasers, TempGuardIsCaseSensitive) {
+    EXPECT_TRUE(mem.files.Exists("C:\\work\\temp\\keep.txt"));
     mem.files.AddFile("C:\\WINDOWS\\TEMP\\x.tmp", "x");
-    mem.files.AddFile("C:\\work\\temp\\y.tmp", "y");
     mem.environment.Set("TMP", "C:\\WINDOWS\\TEMP\\");
     EraseWindowsTemp(dlg, false);
-    mem.environment.Set("TMP", "C:\\work\\temp");
-    EraseWindowsTemp(dlg, false);
     EXPECT_FALSE(mem.files.Exists("C:\\WINDOWS\\TEMP\\x.tmp"));
-    EXPECT_TRUE(mem.files.Exists("C:\\work\\temp\\y.tmp"));
 }
 
 TEST_F(FileErasers, TempPathThatDoesNotFitWritesNothing) {
@@ -143,75 +137,68 @@ TEST_F(FileErasers, TempPathThatDoesNotFitWritesNothing) {
     EXPECT_EQ(4u, LogOf([&] { EraseWindowsTemp(dlg, false); }).size());
 }
 
-TEST_F(FileErasers, RecycleBinWithItemsShowsItsSizeAndIsEmptiedOnlyByClear) {
-    mem.shell.recycleBin = {1000, 234};
+// Every shell the recycle bin step may meet, Clear beside Test: what is left in the bin
+// and how often the emptying function was called (always with flags 7).
+struct BinRow {
+    const char* name;
+    decltype(MemoryShell::recycleBin) bin;
+    const char* missingExport;  // null: every export there
+    bool libraryMissing;
+    std::uint32_t emptyFault;  // the HRESULT the emptying answers, 0: none
+    Lines test;
+    Lines clear;
+    size_t binLeft;
+    int emptyCalls;
+};
+
+class RecycleBinShells : public FileErasers, public ::testing::WithParamInterface<BinRow> {};
+
+TEST_P(RecycleBinShells, ClearBesideTest) {
+    const BinRow& row = GetParam();
+    mem.shell.recycleBin = row.bin;
+    if (row.missingExport != nullptr) {
+        mem.shell.missingExports.insert(row.missingExport);
+    }
+    mem.shell.libraryMissing = row.libraryMissing;
+    if (row.emptyFault != 0) {
+        mem.shell.faults.Fail("Shell.EmptyRecycleBin", row.emptyFault);
+    }
     BothModes lines = RecycleBin();
-    EXPECT_EQ((Lines{"测试: 1234 字节已删除", "", "**测试: 回收站已清空 <OK>"}), lines.test);
-    EXPECT_EQ((Lines{"1234 字节已删除", "", "**回收站已清空<OK>"}), lines.clear);
-    EXPECT_TRUE(mem.shell.recycleBin.empty());
-    EXPECT_EQ(1, mem.shell.emptyCalls);
-    EXPECT_EQ(7u, mem.shell.lastEmptyFlags);
+    EXPECT_EQ(row.test, lines.test);
+    EXPECT_EQ(row.clear, lines.clear);
+    EXPECT_EQ(row.binLeft, mem.shell.recycleBin.size());
+    EXPECT_EQ(row.emptyCalls, mem.shell.emptyCalls);
+    EXPECT_EQ(row.emptyCalls != 0 ? 7u : 0u, mem.shell.lastEmptyFlags);
 }
 
-TEST_F(FileErasers, RecycleBinSizeIsTheWhole64BitValue) {
-    mem.shell.recycleBin = {5000000000};
-    EXPECT_EQ("5000000000 字节已删除", LogOf([&] { EraseRecycleBin(dlg, false); })[0]);
-}
+const char kDone[] = "**回收站已清空<OK>";
+const char kFailed[] = "**回收站已清空... 请手动清空回收站! <失败>";
+const char kTooOld[] = "**回收站已清空... 外壳版本太旧了! 请手动清空回收站! <失败>";
+const char kTestDone[] = "**测试: 回收站已清空 <OK>";
+const Lines kTestTen = {"测试: 10 字节已删除", "", kTestDone};
+const char* const kNoQuery = MemoryShell::kQueryRecycleBinExport;
+const std::uint32_t kUnexpected = 0x8000FFFFu;  // E_UNEXPECTED
 
-TEST_F(FileErasers, EmptyRecycleBinIsStillEmptiedByClear) {
-    BothModes lines = RecycleBin();
-    EXPECT_EQ((Lines{"**测试: 回收站为空 <OK>"}), lines.test);
-    EXPECT_EQ((Lines{"**回收站为空 <OK>"}), lines.clear);
-    EXPECT_EQ(1, mem.shell.emptyCalls);
-}
-
-TEST_F(FileErasers, EmptyBinIgnoresWhatTheShellAnswersForIt) {
-    mem.shell.faults.Fail("Shell.EmptyRecycleBin", 0x8000FFFFu);  // E_UNEXPECTED
-    EXPECT_EQ((Lines{"**回收站为空 <OK>"}), LogOf([&] { EraseRecycleBin(dlg, false); }));
-}
-
-TEST_F(FileErasers, ShellThatFailsToEmptyAFullBinIsReported) {
-    mem.shell.recycleBin = {10};
-    mem.shell.faults.Fail("Shell.EmptyRecycleBin", 0x80070005u);  // E_ACCESSDENIED
-    BothModes lines = RecycleBin();
-    EXPECT_EQ((Lines{"测试: 10 字节已删除", "", "**测试: 回收站已清空 <OK>"}), lines.test);
-    EXPECT_EQ((Lines{"10 字节已删除", "", "**回收站已清空... 请手动清空回收站! <失败>"}),
-              lines.clear);
-}
-
-TEST_F(FileErasers, ShellWithoutTheQueryEmptiesWithoutASizeLine) {
-    mem.shell.missingExports.insert(MemoryShell::kQueryRecycleBinExport);
-    mem.shell.recycleBin = {10};
-    BothModes lines = RecycleBin();
-    EXPECT_EQ((Lines{"**测试: 回收站已清空 <OK>"}), lines.test);
-    EXPECT_EQ((Lines{"**回收站已清空<OK>"}), lines.clear);
-    EXPECT_TRUE(mem.shell.recycleBin.empty());
-}
-
-TEST_F(FileErasers, WithoutTheQueryAFailureCannotBeToldFromAnEmptyBin) {
-    mem.shell.missingExports.insert(MemoryShell::kQueryRecycleBinExport);
-    mem.shell.faults.Fail("Shell.EmptyRecycleBin", 0x8000FFFFu);
-    EXPECT_EQ((Lines{"**回收站已清空<OK>"}), LogOf([&] { EraseRecycleBin(dlg, false); }));
-}
-
-TEST_F(FileErasers, ShellWithoutTheEmptyFunctionAsksForAManualEmptying) {
-    mem.shell.missingExports.insert(MemoryShell::kEmptyRecycleBinExport);
-    mem.shell.recycleBin = {10};
-    BothModes lines = RecycleBin();
-    EXPECT_EQ((Lines{"测试: 10 字节已删除", "", "**测试: 回收站已清空 <OK>"}), lines.test);
-    EXPECT_EQ(
-        (Lines{"10 字节已删除", "", "**回收站已清空... 外壳版本太旧了! 请手动清空回收站! <失败>"}),
-        lines.clear);
-    EXPECT_EQ(1u, mem.shell.recycleBin.size());
-}
-
-TEST_F(FileErasers, MissingShellLibraryLeavesOnlyTheFailureLine) {
-    mem.shell.libraryMissing = true;
-    mem.shell.recycleBin = {10};
-    BothModes lines = RecycleBin();
-    EXPECT_EQ((Lines{"**测试: 回收站已清空 <OK>"}), lines.test);
-    EXPECT_EQ((Lines{"**回收站已清空... 外壳版本太旧了! 请手动清空回收站! <失败>"}), lines.clear);
-}
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Shells, RecycleBinShells, ::testing::Values(
+    BinRow{"Full", {1000, 234}, nullptr, false, 0,
+           {"测试: 1234 字节已删除", "", kTestDone}, {"1234 字节已删除", "", kDone}, 0, 1},
+    BinRow{"SizeIsTheWhole64BitValue", {5000000000}, nullptr, false, 0,
+           {"测试: 5000000000 字节已删除", "", kTestDone}, {"5000000000 字节已删除", "", kDone}, 0, 1},
+    BinRow{"EmptyIsStillEmptied", {}, nullptr, false, 0,
+           {"**测试: 回收站为空 <OK>"}, {"**回收站为空 <OK>"}, 0, 1},
+    BinRow{"EmptyIgnoresTheAnswer", {}, nullptr, false, kUnexpected,
+           {"**测试: 回收站为空 <OK>"}, {"**回收站为空 <OK>"}, 0, 1},
+    BinRow{"RefusedEmptyingIsReported", {10}, nullptr, false, 0x80070005u,  // E_ACCESSDENIED
+           kTestTen, {"10 字节已删除", "", kFailed}, 1, 1},
+    BinRow{"NoQuery", {10}, kNoQuery, false, 0, {kTestDone}, {kDone}, 0, 1},
+    // Without the query a failure cannot be told from an empty bin.
+    BinRow{"NoQueryFailedEmptying", {}, kNoQuery, false, kUnexpected, {kTestDone}, {kDone}, 0, 1},
+    BinRow{"NoEmptying", {10}, MemoryShell::kEmptyRecycleBinExport, false, 0,
+           kTestTen, {"10 字节已删除", "", kTooOld}, 1, 0},
+    BinRow{"NoLibrary", {10}, nullptr, true, 0, {kTestDone}, {kTooOld}, 1, 0}),
+    [](const ::testing::TestParamInfo<BinRow>& info) { return std::string(info.param.name); });
+// clang-format on
 
 // The run as the command line starts it: every category of these erasers on, a Test
 // first (which must change nothing), then a Clear.

@@ -187,6 +187,9 @@ TEST_F(IndexDat, Windows98KeepsItsSecondCopyUnderLocalSettings) {
 
 TEST_F(IndexDat, ContainersAreGatheredFromTheFirstKeyThatOpens) {
     mem.files.AddFile(In(HistoryIe5(), "index.dat"), CacheIndex(10));
+    dlg.indexDatPaths = {"stale"};
+    GatherCacheFolders(dlg);  // no container key yet
+    EXPECT_TRUE(dlg.indexDatPaths.empty());
     mem.environment.Set("USERPROFILE", kProfile);
     AddContainer(regroot::kCurrentUser, kExtensible5, "MSHist012005031420050315",
                  "%USERPROFILE%\\Local Settings\\历史\\History.IE5\\MSHist012005031420050315\\");
@@ -214,13 +217,6 @@ TEST_F(IndexDat, ContainerPathsAreCutToTheirParentOrPassedOver) {
     mem.registry.faults.Fail("Registry.OpenKey", winerr::kAccessDenied, "Cache\\a");
     GatherCacheFolders(dlg);
     EXPECT_EQ((std::set<std::string>{"C:\\first%HALF", "C:", "\\x"}), dlg.indexDatPaths);
-}
-
-TEST_F(IndexDat, NothingIsGatheredWithoutAContainerKey) {
-    mem.files.AddFile(In(HistoryIe5(), "index.dat"), CacheIndex(10));
-    dlg.indexDatPaths = {"stale"};
-    GatherCacheFolders(dlg);
-    EXPECT_TRUE(dlg.indexDatPaths.empty());
 }
 
 TEST_F(IndexDat, ContainersAreFilledAndRemovedByClearAndListedByTest) {

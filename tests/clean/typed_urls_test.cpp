@@ -10,7 +10,7 @@ struct ModeLines {
     bool testMode;
     const char* prefix;  // of every entry line
 };
-const ModeLines kModes[] = {{false, "正在删除分类 URL "}, {true, "测试: 正在删除分类 URL "}};
+const ModeLines kModes[] = {{true, "测试: 正在删除分类 URL "}, {false, "正在删除分类 URL "}};
 
 class TypedUrls : public RegistryEraser {
 protected:
@@ -24,6 +24,8 @@ protected:
     HWnd ie;
 };
 
+// Test lists and changes nothing; Clear lists, then deletes the values, the key and the
+// Run history and tells the browser windows.
 TEST_F(TypedUrls, ClearAndTestListTheUrlValuesAfterOneBlankLine) {
     for (const ModeLines& mode : kModes) {
         dlg.log.ClearLog();
@@ -35,27 +37,17 @@ TEST_F(TypedUrls, ClearAndTestListTheUrlValuesAfterOneBlankLine) {
                          std::string(mode.prefix) + "http://新闻.example.org/今天 <OK>"}),
                   Log())
             << mode.prefix;
+        const bool kept = mode.testMode;
+        EXPECT_EQ(kept ? std::string("http://www.example.com/\0", 24) : "(none)",
+                  Get(kTyped, "url1"));
+        EXPECT_EQ(kept ? std::string("kept until the key goes\0", 24) : "(none)",
+                  Get(kTyped, "other"));
+        EXPECT_EQ(kept, HasKey(kTyped));
+        EXPECT_EQ(kept ? std::string("a\0", 2) : "(none)", Get(kRunMru, "MRUList"));
+        EXPECT_EQ(kept, HasKey(kRunMru));
+        EXPECT_EQ(kept ? 0u : 2u, Notifications());
     }
-}
-
-TEST_F(TypedUrls, ClearDeletesTheValuesTheKeyAndTheRunHistoryAndNotifies) {
-    PutText(kTyped, "url1", "http://a/");
-    PutText(kTyped, "url2", "http://b/");
-    EraseTypedUrls(dlg, false);
-    EXPECT_FALSE(HasKey(kTyped));
-    EXPECT_FALSE(HasKey(kRunMru));
-    EXPECT_EQ(2u, Notifications());
     EXPECT_EQ(0u, mem.registry.OpenHandleCount());
-}
-
-TEST_F(TypedUrls, TestChangesNothing) {
-    PutText(kTyped, "url1", "http://a/");
-    PutText(kTyped, "other", "x");
-    EraseTypedUrls(dlg, true);
-    EXPECT_EQ(std::string("http://a/\0", 10), Get(kTyped, "url1"));
-    EXPECT_EQ(std::string("x\0", 2), Get(kTyped, "other"));
-    EXPECT_EQ(std::string("a\0", 2), Get(kRunMru, "MRUList"));
-    EXPECT_EQ(0u, Notifications());
 }
 
 TEST_F(TypedUrls, WithoutTheKeyClearStillForgetsTheRunHistoryAndTestDoesNothing) {
