@@ -88,6 +88,8 @@ void StoreSettings(const EraserSettings& settings) {
 
 void DeleteSettingsKey() {
     SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Halvix\\Corvane");
+    // The maker's key goes too when nothing else is left in it, as before the test.
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Halvix");
 }
 
 HeldFile::HeldFile(const std::string& path) {
