@@ -28,10 +28,8 @@ add_executable(corvane_tests
     tests/clean/file_erasers_test.cpp
     tests/clean/folder_ops_test.cpp
     tests/clean/index_dat_test.cpp
+    tests/clean/registry_erasers_test.cpp
     tests/clean/run_driver_test.cpp
-    tests/clean/search_history_test.cpp
-    tests/clean/start_page_test.cpp
-    tests/clean/typed_urls_test.cpp
     tests/clean/url_erasers_test.cpp
     tests/platform/gbk_test.cpp
     tests/platform/memory_contract_test.cpp

@@ -5,8 +5,11 @@
 //   file C:\a\b.txt = text            a file; "readonly" instead of "file": read-only
 //   key HKCU\Software\X               an empty registry key (roots HKCU, HKLM, HKCR)
 //   value HKCU\Software\X|name = data a REG_SZ value stored with its terminator
+//   raw HKCU\Software\X|name = 1:da\0ta a value of that type holding exactly these bytes
+//                                     ("\0" a NUL), no terminator added
 //   cache URL                         a URL-cache entry; "Cookie:" and "Visited:" URLs get
-//                                     their container's type bit
+//                                     their container's type bit; "cache URL = 5000":
+//                                     with 5000 bytes of header
 //   history URL                       a record of the URL history object
 //
 // State() lists the files below C:, the registry keys that hold nothing and every value
@@ -50,17 +53,30 @@ inline HKey RootOf(const std::string& path, std::string* rest) {
     return HKey{};
 }
 
-inline void PutValue(Registry& registry, const std::string& where, const std::string& data) {
+inline void PutValue(Registry& registry, const std::string& where, const std::string& data,
+                     std::uint32_t type = regtype::kSz) {
     std::string keyPath, name, subKey;
     SplitAt(where, "|", &keyPath, &name);
     RegKey key(registry);
     ASSERT_EQ(winerr::kSuccess,
               key.Create(RootOf(keyPath, &subKey), subKey, regaccess::kAllAccess));
     if (where.find('|') != std::string::npos) {
-        std::string stored = data + '\0';
-        ASSERT_EQ(winerr::kSuccess, registry.SetValue(key.Get(), name, regtype::kSz, stored.data(),
-                                                      static_cast<std::uint32_t>(stored.size())));
+        std::string guarded = data + 'X';  // a byte after the data that is no terminator
+        ASSERT_EQ(winerr::kSuccess, registry.SetValue(key.Get(), name, type, guarded.data(),
+                                                      static_cast<std::uint32_t>(data.size())));
     }
+}
+
+// "TYPE:BYTES" of a raw line: the type and the bytes, "\0" standing for a NUL.
+inline void PutRaw(Registry& registry, const std::string& where, const std::string& data) {
+    std::string type, shown, bytes;
+    SplitAt(data, ":", &type, &shown);
+    for (size_t i = 0; i < shown.size(); ++i) {
+        bool nul = shown.compare(i, 2, "\\0") == 0;
+        bytes += nul ? '\0' : shown[i];
+        i += nul ? 1 : 0;
+    }
+    PutValue(registry, where, bytes, static_cast<std::uint32_t>(std::stoul(type)));
 }
 
 inline void SeedLine(MemoryPlatform& mem, const std::string& line) {
@@ -70,13 +86,15 @@ inline void SeedLine(MemoryPlatform& mem, const std::string& line) {
     if (kind == "folder") {
         mem.files.AddFolder(where);
     } else if (kind == "file" || kind == "readonly") {
-        mem.files.AddFile(where, data,
-                          kind == "file" ? fileattr::kArchive : fileattr::kReadOnly);
+        mem.files.AddFile(where, data, kind == "file" ? fileattr::kArchive : fileattr::kReadOnly);
     } else if (kind == "key" || kind == "value") {
-        PutValue(mem.registry, where, data);
+        PutValue(mem.registry, where, data + '\0');
+    } else if (kind == "raw") {
+        PutRaw(mem.registry, where, data);
     } else if (kind == "cache") {
         MemoryUrlCache::Entry entry;
         entry.url = where;
+        entry.headerInfo.assign(data.empty() ? 0 : std::stoul(data), 'h');
         ASSERT_EQ(winerr::kSuccess, mem.urlCache.Commit(entry));
     } else if (kind == "history") {
         mem.urlHistory.entries.push_back({where, data});
@@ -195,4 +213,18 @@ inline Lines Without(Lines all, const Lines& gone) {
                              }),
               all.end());
     return all;
+}
+
+// The lines in any order, sorted.
+inline Lines Sorted(Lines lines) {
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+// State `before` after a command that took the lines `gone` and put in `added` (a line
+// changed is both), sorted: to compare with Sorted(State(mem)).
+inline Lines Changed(const Lines& before, const Lines& gone, const Lines& added) {
+    Lines after = Without(before, gone);
+    after.insert(after.end(), added.begin(), added.end());
+    return Sorted(after);
 }

@@ -1,226 +1,139 @@
-// The recent documents, temporary folder and recycle bin erasers on the in-memory
-// platform: every line of Clear beside the line of Test, what each removes, and that a
-// Test removes nothing.
+// The recent documents, temporary folder and recycle bin erasers, and the run of every
+// table of the erasers (clean/eraser_rows.h).
 #include <gtest/gtest.h>
 
-#include "clean/erasers.h"
-#include "clean/xp_profile.h"
+#include "clean/eraser_rows.h"
+
+TEST_P(EraserRows, TestChangesNothingAndClearChangesWhatItSays) {
+    const Row& row = GetParam();
+    for (const std::string& line : Expand(row.seed)) {
+        if (line.compare(0, 4, "bin ") == 0) {
+            mem.shell.recycleBin.push_back(std::stoll(line.substr(4)));
+        } else {
+            Seed(mem, {line});
+        }
+    }
+    if (row.arrange != nullptr) {
+        row.arrange(mem, dlg);
+    }
+    Lines before = Observed();
+    EXPECT_EQ(Expand(row.test), Mode(row, true));
+    EXPECT_EQ(before, Observed());
+    EXPECT_EQ(Expand(row.clear), Mode(row, false));
+    const Lines& gone = row.gone == Lines{"the seed"} ? row.seed : row.gone;
+    EXPECT_EQ(Changed(before, Expand(gone), Expand(row.added)), Sorted(Observed()));
+}
 
 namespace {
 
-// The lines of Clear beside the lines of Test for the same starting state.
-struct BothModes {
-    Lines clear;
-    Lines test;
-};
-
-class FileErasers : public XpProfile {
-protected:
-    // Runs step in Test, checks that nothing changed, then in Clear.
-    template <typename Step>
-    BothModes Run(Step step) {
-        BothModes lines;
-        auto before = Snapshot();
-        auto bin = mem.shell.recycleBin;
-        lines.test = LogOf([&] { step(true); });
-        EXPECT_EQ(before, Snapshot()) << "a test changed files";
-        EXPECT_EQ(bin, mem.shell.recycleBin) << "a test changed the recycle bin";
-        lines.clear = LogOf([&] { step(false); });
-        return lines;
-    }
-    BothModes RecentDocuments() {
-        return Run([this](bool test) { EraseRecentDocuments(dlg, test); });
-    }
-    BothModes WindowsTemp() {
-        return Run([this](bool test) { EraseWindowsTemp(dlg, test); });
-    }
-    BothModes RecycleBin() {
-        return Run([this](bool test) { EraseRecycleBin(dlg, test); });
-    }
-};
-
-TEST_F(FileErasers, RecentDocumentsDeletesTheShortcutsAndKeepsTheFoldersOwnFiles) {
-    const std::string a = In(kRecent, "report.doc.lnk");
-    const std::string b = In(kRecent, "历史.txt.lnk");
-    mem.files.AddFile(a, "lnk");
-    mem.files.AddFile(b, "lnk");
-    mem.files.AddFile(In(kRecent, "Desktop.INI"), "ini");
-    mem.files.AddFile(In(kRecent, "INDEX.DAT"), "idx");
-    mem.files.AddFile(In(kRecent, "sub\\inner.lnk"), "lnk");
-    BothModes lines = RecentDocuments();
-    EXPECT_EQ((Lines{"**测试: 正在清空最近文档文件夹...", "", "测试: 正在删除 " + a + " <OK>",
-                     "测试: 正在删除 " + b + " <OK>", "", "**测试: 最近文档文件夹已清空 <OK>"}),
-              lines.test);
-    EXPECT_EQ((Lines{"**正在清空最近文档文件夹...", "", "正在删除" + a + " <OK>",
-                     "正在删除" + b + " <OK>", "", "**最近文档文件夹已被清空 <OK>"}),
-              lines.clear);
-    EXPECT_FALSE(mem.files.Exists(a));
-    EXPECT_FALSE(mem.files.Exists(b));
-    EXPECT_TRUE(mem.files.Exists(In(kRecent, "desktop.ini")));
-    EXPECT_TRUE(mem.files.Exists(In(kRecent, "index.dat")));
-    EXPECT_TRUE(mem.files.Exists(In(kRecent, "sub\\inner.lnk")));
-}
-
-TEST_F(FileErasers, RecentDocumentsWithNothingToDeleteIsEmpty) {
-    mem.files.AddFile(In(kRecent, "desktop.ini"), "ini");
-    mem.files.AddFolder(In(kRecent, "sub"));
-    BothModes lines = RecentDocuments();
-    EXPECT_EQ((Lines{"**测试: 正在清空最近文档文件夹...", "", "**测试: 最近文档文件夹为空 <OK>"}),
-              lines.test);
-    EXPECT_EQ((Lines{"**正在清空最近文档文件夹...", "", "**最近文档文件夹为空 <OK>"}), lines.clear);
-}
-
-TEST_F(FileErasers, UnlistableFolderSaysSoWithoutTestPrefix) {
-    mem.shell.specialFolders[csidl::kRecent] = "C:\\gone";
-    BothModes lines = RecentDocuments();
-    EXPECT_EQ((Lines{"**测试: 正在清空最近文档文件夹...", "", "找不到文件。",
-                     "**测试: 最近文档文件夹为空 <OK>"}),
-              lines.test);
-    EXPECT_EQ(
-        (Lines{"**正在清空最近文档文件夹...", "", "找不到文件。", "**最近文档文件夹为空 <OK>"}),
-        lines.clear);
-}
-
-TEST_F(FileErasers, RecentDocumentsStopsAfterItsHeadingWhenTheShellKnowsNoSuchFolder) {
-    mem.shell.specialFolders.erase(csidl::kRecent);
-    BothModes lines = RecentDocuments();
-    EXPECT_EQ((Lines{"**测试: 正在清空最近文档文件夹...", ""}), lines.test);
-    EXPECT_EQ((Lines{"**正在清空最近文档文件夹...", ""}), lines.clear);
-}
-
-TEST_F(FileErasers, TempFolderSkipsReadOnlyAndHeldFiles) {
-    const std::string scratch = In(kTemp, "~scratch.tmp");
-    mem.files.AddFile(scratch, "s");
-    mem.files.AddFile(In(kTemp, "readonly.tmp"), "r", fileattr::kReadOnly);
-    mem.files.AddFile(In(kTemp, "held.tmp"), "h");
-    mem.files.AddFile(In(kTemp, "sub\\inner.tmp"), "i");
-    FileHandle held;  // another program's handle, for reading, sharing reading only
-    ASSERT_EQ(winerr::kSuccess,
-              mem.files.Open(In(kTemp, "held.tmp"), fileaccess::kRead, fileshare::kRead,
-                             filecreate::kOpenExisting, 0, &held));
-    BothModes lines = WindowsTemp();
-    mem.files.Close(held);
-    EXPECT_EQ(
-        (Lines{"**测试: 正在清空 Windows 临时文件夹...", "", "测试: 正在删除 " + scratch + " <OK>",
-               "", "**测试: Windows 临时文件夹已清空 <OK>"}),
-        lines.test);
-    EXPECT_EQ((Lines{"**正在清空 Windows 临时文件夹...", "", "正在删除" + scratch + " <OK>", "",
-                     "**Windows 临时文件夹已清空 <OK>"}),
-              lines.clear);
-    EXPECT_FALSE(mem.files.Exists(scratch));
-    EXPECT_EQ("r", mem.files.Content(In(kTemp, "readonly.tmp")));
-    EXPECT_EQ("h", mem.files.Content(In(kTemp, "held.tmp")));
-    EXPECT_EQ("i", mem.files.Content(In(kTemp, "sub\\inner.tmp")));
-}
-
-// Only a path holding "Temp" or "TEMP", case-sensitively, is wiped.
-TEST_F(FileErasers, TempFolderWhosePathLacksTempIsLeftAlone) {
-    mem.environment.Set("TMP", "C:\\work\\temp\\");
-    mem.files.AddFile("C:\\work\\temp\\keep.txt", "k");
-    BothModes lines = WindowsTemp();
-    EXPECT_EQ((Lines{"**测试: 正在清空 Windows 临时文件夹...", "",
-                     "**测试: Windows 临时文件夹为空 <OK>"}),
-              lines.test);
-    EXPECT_EQ((Lines{"**正在清空 Windows 临时文件夹...", "", "**Windows 临时文件夹为空 <OK>"}),
-              lines.clear);
-    EXPECT_TRUE(mem.files.Exists("C:\\work\\temp\\keep.txt"));
-    mem.files.AddFile("C:\\WINDOWS\\TEMP\\x.tmp", "x");
-    mem.environment.Set("TMP", "C:\\WINDOWS\\TEMP\\");
-    EraseWindowsTemp(dlg, false);
-    EXPECT_FALSE(mem.files.Exists("C:\\WINDOWS\\TEMP\\x.tmp"));
-}
-
-TEST_F(FileErasers, TempPathThatDoesNotFitWritesNothing) {
-    mem.environment.Set("TMP", "C:\\Temp\\" + std::string(252, 'x'));  // 261 bytes with "\"
-    EXPECT_EQ(Lines{}, LogOf([&] { EraseWindowsTemp(dlg, false); }));
-    mem.environment.Set("TMP", "C:\\Temp\\" + std::string(250, 'x'));  // 259 bytes: fits
-    EXPECT_EQ(4u, LogOf([&] { EraseWindowsTemp(dlg, false); }).size());
-}
-
-// Every shell the recycle bin step may meet, Clear beside Test: what is left in the bin
-// and how often the emptying function was called (always with flags 7).
-struct BinRow {
-    const char* name;
-    decltype(MemoryShell::recycleBin) bin;
-    const char* missingExport;  // null: every export there
-    bool libraryMissing;
-    std::uint32_t emptyFault;  // the HRESULT the emptying answers, 0: none
-    Lines test;
-    Lines clear;
-    size_t binLeft;
-    int emptyCalls;
-};
-
-class RecycleBinShells : public FileErasers, public ::testing::WithParamInterface<BinRow> {};
-
-TEST_P(RecycleBinShells, ClearBesideTest) {
-    const BinRow& row = GetParam();
-    mem.shell.recycleBin = row.bin;
-    if (row.missingExport != nullptr) {
-        mem.shell.missingExports.insert(row.missingExport);
-    }
-    mem.shell.libraryMissing = row.libraryMissing;
-    if (row.emptyFault != 0) {
-        mem.shell.faults.Fail("Shell.EmptyRecycleBin", row.emptyFault);
-    }
-    BothModes lines = RecycleBin();
-    EXPECT_EQ(row.test, lines.test);
-    EXPECT_EQ(row.clear, lines.clear);
-    EXPECT_EQ(row.binLeft, mem.shell.recycleBin.size());
-    EXPECT_EQ(row.emptyCalls, mem.shell.emptyCalls);
-    EXPECT_EQ(row.emptyCalls != 0 ? 7u : 0u, mem.shell.lastEmptyFlags);
-}
-
-const char kDone[] = "**回收站已清空<OK>";
-const char kFailed[] = "**回收站已清空... 请手动清空回收站! <失败>";
-const char kTooOld[] = "**回收站已清空... 外壳版本太旧了! 请手动清空回收站! <失败>";
-const char kTestDone[] = "**测试: 回收站已清空 <OK>";
-const Lines kTestTen = {"测试: 10 字节已删除", "", kTestDone};
-const char* const kNoQuery = MemoryShell::kQueryRecycleBinExport;
-const std::uint32_t kUnexpected = 0x8000FFFFu;  // E_UNEXPECTED
+using M = MemoryPlatform;
+using D = EraserDlg;
 
 // clang-format off
-INSTANTIATE_TEST_SUITE_P(Shells, RecycleBinShells, ::testing::Values(
-    BinRow{"Full", {1000, 234}, nullptr, false, 0,
-           {"测试: 1234 字节已删除", "", kTestDone}, {"1234 字节已删除", "", kDone}, 0, 1},
-    BinRow{"SizeIsTheWhole64BitValue", {5000000000}, nullptr, false, 0,
-           {"测试: 5000000000 字节已删除", "", kTestDone}, {"5000000000 字节已删除", "", kDone}, 0, 1},
-    BinRow{"EmptyIsStillEmptied", {}, nullptr, false, 0,
-           {"**测试: 回收站为空 <OK>"}, {"**回收站为空 <OK>"}, 0, 1},
-    BinRow{"EmptyIgnoresTheAnswer", {}, nullptr, false, kUnexpected,
-           {"**测试: 回收站为空 <OK>"}, {"**回收站为空 <OK>"}, 0, 1},
-    BinRow{"RefusedEmptyingIsReported", {10}, nullptr, false, 0x80070005u,  // E_ACCESSDENIED
-           kTestTen, {"10 字节已删除", "", kFailed}, 1, 1},
-    BinRow{"NoQuery", {10}, kNoQuery, false, 0, {kTestDone}, {kDone}, 0, 1},
-    // Without the query a failure cannot be told from an empty bin.
-    BinRow{"NoQueryFailedEmptying", {}, kNoQuery, false, kUnexpected, {kTestDone}, {kDone}, 0, 1},
-    BinRow{"NoEmptying", {10}, MemoryShell::kEmptyRecycleBinExport, false, 0,
-           kTestTen, {"10 字节已删除", "", kTooOld}, 1, 0},
-    BinRow{"NoLibrary", {10}, nullptr, true, 0, {kTestDone}, {kTooOld}, 1, 0}),
-    [](const ::testing::TestParamInfo<BinRow>& info) { return std::string(info.param.name); });
-// clang-format on
+const Texts kRecentTexts[] = {
+    {"**测试: 正在清空最近文档文件夹...", "测试: 正在删除 ", " <OK>", "**测试: 最近文档文件夹已清空 <OK>",
+     "**测试: 最近文档文件夹为空 <OK>"},
+    {"**正在清空最近文档文件夹...", "正在删除", " <OK>", "**最近文档文件夹已被清空 <OK>", "**最近文档文件夹为空 <OK>"}};
+const Texts kTempTexts[] = {
+    {"**测试: 正在清空 Windows 临时文件夹...", "测试: 正在删除 ", " <OK>", "**测试: Windows 临时文件夹已清空 <OK>",
+     "**测试: Windows 临时文件夹为空 <OK>"},
+    {"**正在清空 Windows 临时文件夹...", "正在删除", " <OK>", "**Windows 临时文件夹已清空 <OK>",
+     "**Windows 临时文件夹为空 <OK>"}};
+const std::string kLong = "C:\\Temp" + std::string(233, 'f');  // 240 bytes; with a name: 265
 
-// The run as the command line starts it: every category of these erasers on, a Test
-// first (which must change nothing), then a Clear.
-TEST_F(FileErasers, TestRunChangesNothingThatClearThenRemoves) {
-    EraserSettings& s = dlg.settings;
-    s.clearHistory = s.clearCookies = s.clearTempInternetFiles = s.resetStartPage = 0;
-    s.clearAutoComplete = s.clearSearchHistory = 0;
-    mem.files.AddFile(In(kRecent, "a.lnk"), "a");
-    mem.files.AddFile(In(kTemp, "b.tmp"), "b");
-    mem.files.AddFile(In(kCookies, "index.dat"), std::string(100, 'c'));
-    mem.shell.recycleBin = {42};
-    auto before = Snapshot();
-    dlg.OnTest();
-    EXPECT_EQ(before, Snapshot());
-    EXPECT_EQ(1u, mem.shell.recycleBin.size());
-    EXPECT_EQ(0, mem.shell.emptyCalls);
-    dlg.OnClear();
-    EXPECT_FALSE(mem.files.Exists(In(kRecent, "a.lnk")));
-    EXPECT_FALSE(mem.files.Exists(In(kTemp, "b.tmp")));
-    EXPECT_EQ(std::string(100, '\0'), mem.files.Content(In(kCookies, "index.dat")));
-    EXPECT_TRUE(mem.shell.recycleBin.empty());
-    EXPECT_EQ(0u, mem.files.OpenHandleCount());
-}
+// The shortcuts go; the folder's own files and its subfolders stay. Only a temporary
+// folder whose path holds "Temp" or "TEMP", case as written, is wiped.
+const Row kFileRows[] = {
+    {"RecentDocumentsShortcutsGo", EraseRecentDocuments,
+     {"file $Recent\\report.doc.lnk = l", "file $Recent\\历史.txt.lnk = l", "file $Recent\\Desktop.INI = i",
+      "file $Recent\\INDEX.DAT = i", "file $Recent\\3? floppy (a).LNK = f", "file $Recent\\sub\\inner.lnk = l"},
+     nullptr, Listing(kRecentTexts[0], {"$Recent\\report.doc.lnk", "$Recent\\历史.txt.lnk"}),
+     Listing(kRecentTexts[1], {"$Recent\\report.doc.lnk", "$Recent\\历史.txt.lnk"}),
+     {"file $Recent\\report.doc.lnk = l", "file $Recent\\历史.txt.lnk = l"}},
+    {"RecentDocumentsNothingToDelete", EraseRecentDocuments, {"file $Recent\\desktop.ini = i"}, nullptr,
+     Listing(kRecentTexts[0], {}), Listing(kRecentTexts[1], {})},
+    {"RecentDocumentsUnknownToTheShell", EraseRecentDocuments, {},
+     [](M& m, D&) { m.shell.specialFolders.erase(csidl::kRecent); }, {kRecentTexts[0].head, ""}, {kRecentTexts[1].head, ""}},
+    // The item-id road is taken only when the path export is missing.
+    {"RecentDocumentsByTheItemIdRoad", EraseRecentDocuments, {"file $Recent\\a.lnk = a"},
+     [](M& m, D&) { m.shell.missingExports.insert(MemoryShell::kSpecialFolderPathExport); },
+     Listing(kRecentTexts[0], {"$Recent\\a.lnk"}), Listing(kRecentTexts[1], {"$Recent\\a.lnk"}), {"file $Recent\\a.lnk = a"}},
+    {"RecentDocumentsWhenTheItemIdRoadFails", EraseRecentDocuments, {},
+     [](M& m, D&) {
+         m.shell.missingExports.insert(MemoryShell::kSpecialFolderPathExport);
+         m.shell.faults.Fail("Shell.FolderLocation", winerr::kFileNotFound, "8");
+     },
+     {kRecentTexts[0].head, ""}, {kRecentTexts[1].head, ""}},
+    {"RecentDocumentsWithoutTheShellLibrary", EraseRecentDocuments, {"file $Recent\\a.lnk = a"},
+     [](M& m, D&) { m.shell.libraryMissing = true; }, Listing(kRecentTexts[0], {"$Recent\\a.lnk"}),
+     Listing(kRecentTexts[1], {"$Recent\\a.lnk"}), {"file $Recent\\a.lnk = a"}},
+    // a.tmp's deletion is refused, held.tmp is held by another program (reading, sharing
+    // reading only); the walk ends when the next entry, x.tmp, fails.
+    {"TempWhatCannotBeDeletedIsPassedOver", EraseWindowsTemp,
+     {"file $Temp\\a.tmp = a", "file $Temp\\b.tmp = b", "file $Temp\\held.tmp = h",
+      "readonly $Temp\\readonly.tmp = r", "file $Temp\\sub\\inner.tmp = i", "file $Temp\\x.tmp = x"},
+     [](M& m, D&) {
+         FileHandle held;
+         ASSERT_EQ(winerr::kSuccess, m.files.Open(EraserRows::Expand("$Temp\\held.tmp"), fileaccess::kRead,
+                                                  fileshare::kRead, filecreate::kOpenExisting, 0, &held));
+         m.files.faults.Fail("Files.RemoveFile", winerr::kAccessDenied, "a.tmp");
+         m.files.faults.Fail("Files.FindNext", winerr::kAccessDenied, "x.tmp");
+     },
+     Listing(kTempTexts[0], {"$Temp\\a.tmp", "$Temp\\b.tmp"}), Listing(kTempTexts[1], {"$Temp\\b.tmp"}),
+     {"file $Temp\\b.tmp = b"}},
+    {"TempPathWithoutTheWord", EraseWindowsTemp, {"file C:\\work\\temp\\keep.txt = k"},
+     [](M& m, D&) { m.environment.Set("TMP", "C:\\work\\temp\\"); }, Listing(kTempTexts[0], {}), Listing(kTempTexts[1], {})},
+    {"TempCapitalWordNoDoubleSeparator", EraseWindowsTemp, {"file C:\\WINDOWS\\TEMP\\x.tmp = x"},
+     [](M& m, D&) { m.environment.Set("TMP", "C:\\WINDOWS\\TEMP\\"); },
+     Listing(kTempTexts[0], {"C:\\WINDOWS\\TEMP\\x.tmp"}), Listing(kTempTexts[1], {"C:\\WINDOWS\\TEMP\\x.tmp"}),
+     {"file C:\\WINDOWS\\TEMP\\x.tmp = x"}},
+    {"TempPathThatDoesNotFit", EraseWindowsTemp, {},  // 261 bytes with "\"
+     [](M& m, D&) { m.environment.Set("TMP", "C:\\Temp\\" + std::string(252, 'x')); }, {}, {}},
+    {"TempPathThatFitsButNotItsPattern", EraseWindowsTemp, {},  // 259 bytes with "\"
+     [](M& m, D&) { m.environment.Set("TMP", "C:\\Temp\\" + std::string(250, 'x')); },
+     {kTempTexts[0].head, "", "找不到文件。", kTempTexts[0].none}, {kTempTexts[1].head, "", "找不到文件。", kTempTexts[1].none}},
+    {"TempPathBeyondTheBufferIsSkippedNotCut", EraseWindowsTemp,
+     {"file " + kLong + "\\" + std::string(20, 'n') + ".tmp = n", "file " + kLong + "\\s.tmp = s"},
+     [](M& m, D&) { m.environment.Set("TMP", kLong); }, Listing(kTempTexts[0], {kLong + "\\s.tmp"}),
+     Listing(kTempTexts[1], {kLong + "\\s.tmp"}), {"file " + kLong + "\\s.tmp = s"}},
+};
+INSTANTIATE_TEST_SUITE_P(Files, EraserRows, ::testing::ValuesIn(kFileRows), RowName);
+
+// The run has written the group's heading. The shell is asked to empty with flags 7.
+const char kBinDone[] = "**回收站已清空<OK>";
+const char kBinTooOld[] = "**回收站已清空... 外壳版本太旧了! 请手动清空回收站! <失败>";
+const char kBinTestDone[] = "**测试: 回收站已清空 <OK>";
+const Lines kTestTen = {"测试: 10 字节已删除", "", kBinTestDone};
+const Lines kEmptied = {"emptied 1x, flags 7"};
+void EmptyingFails(M& m, D&) { m.shell.faults.Fail("Shell.EmptyRecycleBin", 0x8000FFFFu); }
+
+const Row kRecycleBin[] = {
+    {"Full", EraseRecycleBin, {"bin 5000000000", "bin 234"}, nullptr,
+     {"测试: 5000000234 字节已删除", "", kBinTestDone}, {"5000000234 字节已删除", "", kBinDone},
+     {"bin 5000000000", "bin 234"}, kEmptied},
+    // Emptied all the same; what the shell answers for an empty bin is not read.
+    {"EmptyIsEmptiedAllTheSame", EraseRecycleBin, {}, EmptyingFails, {"**测试: 回收站为空 <OK>"},
+     {"**回收站为空 <OK>"}, {}, kEmptied},
+    {"QueryAnswerIsNotPassedOn", EraseRecycleBin, {"bin 10"},
+     [](M& m, D&) { m.shell.faults.Fail("Shell.QueryRecycleBin", 0x80004005u); },
+     {"**测试: 回收站为空 <OK>"}, {"**回收站为空 <OK>"}, {"bin 10"}, kEmptied},
+    {"RefusedEmptyingIsReported", EraseRecycleBin, {"bin 10"},
+     [](M& m, D&) { m.shell.faults.Fail("Shell.EmptyRecycleBin", 0x80070005u); },
+     kTestTen, {"10 字节已删除", "", "**回收站已清空... 请手动清空回收站! <失败>"}, {}, kEmptied},
+    // Without the query a failure cannot be told from an empty bin.
+    {"NoQuery", EraseRecycleBin, {"bin 10"},
+     [](M& m, D& d) {
+         m.shell.missingExports.insert(MemoryShell::kQueryRecycleBinExport);
+         EmptyingFails(m, d);
+     },
+     {kBinTestDone}, {kBinDone}, {}, kEmptied},
+    {"NoEmptying", EraseRecycleBin, {"bin 10"},
+     [](M& m, D&) { m.shell.missingExports.insert(MemoryShell::kEmptyRecycleBinExport); },
+     kTestTen, {"10 字节已删除", "", kBinTooOld}},
+    {"NoLibrary", EraseRecycleBin, {"bin 10"}, [](M& m, D&) { m.shell.libraryMissing = true; },
+     {kBinTestDone}, {kBinTooOld}},
+};
+INSTANTIATE_TEST_SUITE_P(RecycleBin, EraserRows, ::testing::ValuesIn(kRecycleBin), RowName);
+// clang-format on
 
 }  // namespace

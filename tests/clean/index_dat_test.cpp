@@ -1,315 +1,183 @@
-// The index.dat step and the cache folder discovery on the in-memory platform: every
-// line of Clear beside the line of Test, the files filled, the containers removed, and
-// the folders found through the registry and the second copies.
+// The index.dat step and the cache folders it finds through the shell, the registry and
+// the second copies.
 #include "clean/index_dat.h"
 
 #include <gtest/gtest.h>
 
 #include "clean/cache_folders.h"
-#include "clean/erasers.h"
-#include "clean/xp_profile.h"
+#include "clean/eraser_rows.h"
 
 namespace {
 
-const std::string kUrlCache = std::string(kUrlCacheSignature) + " 5.2";
+using M = MemoryPlatform;
+using D = EraserDlg;
 
-// A URL-cache index of length bytes: the signature (cut when length is shorter), then
-// non-zero filler.
-std::string CacheIndex(size_t length) {
-    std::string index = kUrlCache;
+// clang-format off
+void Cookies(D& d, bool test) { FillIndexDat(d, test, csidl::kCookies, true); }
+void Cache(D& d, bool test) { FillIndexDat(d, test, csidl::kInternetCache, true); }
+void History(D& d, bool test) { FillIndexDat(d, test, csidl::kHistory, true); }
+void Listed(D& d, bool test) { FillListedIndexDat(d, test, true); }
+// clang-format on
+
+// A URL-cache index of length bytes (the signature, then filler), and one filled.
+std::string Index(const std::string& path, size_t length) {
+    std::string index = "Client UrlCache MMF Ver 5.2";
     index.resize(length, 'x');
-    return index;
+    return "file " + path + " = " + index;
 }
+std::string Zeros(const std::string& path, size_t length) {
+    return "file " + path + " = " + std::string(length, '\0');
+}
+// The lines of a location, with its count when it is done.
+Lines Filled(bool test, const std::string& location, size_t length, bool done = true) {
+    std::string count = "Index.dat 已清空——共填充 " + std::to_string(length) + " 字节! <OK>";
+    Lines lines = {(test ? "测试: 清空 Index.dat，位置" : "清空 Index.dat，位置 ") + location +
+                   "..."};
+    if (done) {
+        lines.push_back(test ? "测试: " + count : count);
+    }
+    return lines;
+}
+const Lines kFound = {"(index.dat found)"};
+const std::string kDay = "$History\\History.IE5\\MSHist0";
+const std::string kDocuments = "$Profile\\My Documents";
+const std::string kWin98 = "C:\\WINDOWS\\Internet 临时文件夹";
+const std::string kWin98Copy = "C:\\WINDOWS\\Local Settings\\Internet 临时文件夹";
 
-class IndexDat : public XpProfile {
+// clang-format off
+const Row kFillRows[] = {
+    // In 20000-byte pieces; the copy in the temporary folder is found in any case.
+    {"CookiesAndTheirCopyAreFilledInPlace", Cookies,
+     {Index("$Cookies\\index.dat", 65543), Index("$Temp\\cookies\\index.dat", 100)}, nullptr,
+     Join({Filled(true, "$Cookies", 65543), Filled(true, "$Temp\\Cookies", 100), kFound}),
+     Join({Filled(false, "$Cookies", 65543), Filled(false, "$Temp\\Cookies", 100), kFound}),
+     {Index("$Cookies\\index.dat", 65543), Index("$Temp\\cookies\\index.dat", 100)},
+     {Zeros("$Cookies\\index.dat", 65543), Zeros("$Temp\\cookies\\index.dat", 100)}},
+    {"FilledIndexIsPassedOver", Cookies, {Zeros("$Cookies\\index.dat", 10)}, nullptr, {}, {}},
+    {"CacheIndexInItsSubfolderAndTheCopy", Cache,
+     {Index("$Cache\\Content.IE5\\index.dat", 100),
+      Index("$Temp\\Internet 临时文件夹\\Content.IE5\\index.dat", 20)}, nullptr,
+     Join({Filled(true, "$Cache\\Content.IE5", 100),
+           Filled(true, "$Temp\\Internet 临时文件夹\\Content.IE5", 20), kFound}),
+     Join({Filled(false, "$Cache\\Content.IE5", 100),
+           Filled(false, "$Temp\\Internet 临时文件夹\\Content.IE5", 20), kFound}),
+     {Index("$Cache\\Content.IE5\\index.dat", 100),
+      Index("$Temp\\Internet 临时文件夹\\Content.IE5\\index.dat", 20)},
+     {Zeros("$Cache\\Content.IE5\\index.dat", 100),
+      Zeros("$Temp\\Internet 临时文件夹\\Content.IE5\\index.dat", 20)}},
+    {"CopyThatIsTheFolderItselfIsNotFilledTwice", Cookies, {Index("$Temp\\Cookies\\index.dat", 10)},
+     [](M& m, D&) { m.shell.specialFolders[csidl::kCookies] = EraserRows::Expand("$Temp\\Cookies"); },
+     Join({Filled(true, "$Temp\\Cookies", 10), kFound}), Join({Filled(false, "$Temp\\Cookies", 10), kFound}),
+     {Index("$Temp\\Cookies\\index.dat", 10)}, {Zeros("$Temp\\Cookies\\index.dat", 10)}},
+    {"Windows98KeepsItsCopyUnderLocalSettings", Cache,
+     {Index(kWin98 + "\\Content.IE5\\index.dat", 10), Index(kWin98Copy + "\\index.dat", 30)},
+     [](M& m, D& d) {
+         d.osVersion = osver::kWin98;
+         m.shell.specialFolders[csidl::kInternetCache] = kWin98;
+     },
+     Join({Filled(true, kWin98 + "\\Content.IE5", 10), Filled(true, kWin98Copy, 30), kFound}),
+     Join({Filled(false, kWin98 + "\\Content.IE5", 10), Filled(false, kWin98Copy, 30), kFound}),
+     {Index(kWin98 + "\\Content.IE5\\index.dat", 10), Index(kWin98Copy + "\\index.dat", 30)},
+     {Zeros(kWin98 + "\\Content.IE5\\index.dat", 10), Zeros(kWin98Copy + "\\index.dat", 30)}},
+    {"FillThatStopsShortIsNotReportedAsDone", Cookies, {Index("$Cookies\\index.dat", 30000)},
+     [](M& m, D&) { m.files.faults.FailAfterBytes("Files.Write", winerr::kDiskFull, 25000); },
+     Join({Filled(true, "$Cookies", 30000), kFound}), Join({Filled(false, "$Cookies", 30000, false), kFound}),
+     {Index("$Cookies\\index.dat", 30000)},
+     {Zeros("$Cookies\\index.dat", 25000) + std::string(5000, 'x')}},
+    {"IndexHeldWithoutSharingCountsAsDone", Cookies, {Index("$Cookies\\index.dat", 64)},
+     [](M& m, D&) {
+         FileHandle held;
+         ASSERT_EQ(winerr::kSuccess, m.files.Open(EraserRows::Expand("$Cookies\\index.dat"), fileaccess::kRead,
+                                                  fileshare::kNone, filecreate::kOpenExisting, 0, &held));
+     }, {}, {}},
+    {"IndexPathBeyondTheBufferIsSkipped", History,  // + "\History.IE5\index.dat"
+     {Index("C:\\" + std::string(245, 'h') + "\\History.IE5\\index.dat", 10)},
+     [](M& m, D&) { m.shell.specialFolders[csidl::kHistory] = "C:\\" + std::string(245, 'h'); }, {}, {}},
+};
+INSTANTIATE_TEST_SUITE_P(FillIndexDat, EraserRows, ::testing::ValuesIn(kFillRows), RowName);
+
+// The subfolders of the gathered folders that are cache containers: Clear fills their
+// index and removes them.
+const Row kListedRows[] = {
+    {"ContainersOfTheRegistryGo", Listed,
+     {Index("$History\\History.IE5\\index.dat", 10), Index(kDay + "1\\index.dat", 32768),
+      "file " + kDay + "1\\page.dat = p", "value HKCU\\$Ext5\\MSHist01|CachePath = " + kDay + "1\\"},
+     nullptr, Join({Filled(true, kDay + "1", 32768), kFound}), Join({Filled(false, kDay + "1", 32768), kFound}),
+     {"folder " + kDay + "1", Index(kDay + "1\\index.dat", 32768), "file " + kDay + "1\\page.dat = p"}},
+    // A CachePath naming an ordinary folder makes its parent a container parent.
+    {"FolderWithoutAUrlCacheIndexIsLeftAlone", Listed,
+     {"file " + kDocuments + "\\Project\\index.dat = <html>", "file " + kDocuments + "\\Project\\plan.doc = p",
+      Index(kDocuments + "\\Old\\index.dat", 64)},
+     [](M&, D& d) { d.indexDatPaths = {EraserRows::Expand(kDocuments)}; },
+     Join({Filled(true, kDocuments + "\\Old", 64), kFound}), Join({Filled(false, kDocuments + "\\Old", 64), kFound}),
+     {"folder " + kDocuments + "\\Old", Index(kDocuments + "\\Old\\index.dat", 64)}},
+    // 2 is filled already, 3 held by the browser (no sharing of deletion), 4 neither
+    // fills nor goes.
+    {"ContainersAreHandledAsFarAsTheyCanBe", Listed,
+     {Zeros(kDay + "2\\index.dat", 40), "file " + kDay + "2\\page.dat = p", Index(kDay + "3\\index.dat", 50),
+      "file " + kDay + "3\\page.dat = p", Index(kDay + "4\\index.dat", 50), "file " + kDay + "4\\page.dat = p"},
+     [](M& m, D& d) {
+         d.indexDatPaths = {EraserRows::Expand("$History\\History.IE5")};
+         FileHandle held;
+         ASSERT_EQ(winerr::kSuccess, m.files.Open(EraserRows::Expand(kDay + "3\\index.dat"),
+             fileaccess::kRead | fileaccess::kWrite, fileshare::kRead | fileshare::kWrite,
+             filecreate::kOpenExisting, 0, &held));
+         m.files.faults.Fail("Files.Write", winerr::kDiskFull, "MSHist04");
+         m.files.faults.Fail("Files.RemoveFile", winerr::kAccessDenied, "MSHist04");
+     },
+     Join({Filled(true, kDay + "3", 50), Filled(true, kDay + "4", 50), kFound}),
+     Join({Filled(false, kDay + "3", 50), Filled(false, kDay + "4", 50, false), kFound}),
+     {Index(kDay + "3\\index.dat", 50), "file " + kDay + "3\\page.dat = p"},
+     {Zeros(kDay + "3\\index.dat", 50)}},
+    {"GatheredOnlyWhenNothingIsListed", Listed,
+     {Index(kDay + "5\\index.dat", 64), "value HKCU\\$Ext5\\MSHist05|CachePath = " + kDay + "5"},
+     [](M&, D& d) { d.indexDatPaths = {"C:\\elsewhere"}; }, {}, {}},
+};
+INSTANTIATE_TEST_SUITE_P(FillListedIndexDat, EraserRows, ::testing::ValuesIn(kListedRows), RowName);
+// clang-format on
+
+class CacheFolders : public Machine {
 protected:
-    static constexpr char kExtensible5[] =
-        "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\Cache\\Extensible "
-        "Cache";
-    static constexpr char kExtensible4[] =
-        "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Cache\\Extensible Cache";
-
-    void AddContainer(HKey root, const char* key, const std::string& name,
-                      const std::string& cachePath) {
-        RegKey container(mem.registry);
-        ASSERT_EQ(winerr::kSuccess,
-                  container.Create(root, std::string(key) + "\\" + name, regaccess::kAllAccess));
-        ASSERT_EQ(
-            winerr::kSuccess,
-            mem.registry.SetValue(container.Get(), "CachePath", regtype::kSz, cachePath.c_str(),
-                                  static_cast<std::uint32_t>(cachePath.size() + 1)));
-    }
-    std::string HistoryIe5() const { return In(kHistory, "History.IE5"); }
-    // A history container of the day, with its index and one visited page.
-    std::string AddHistoryContainer(const std::string& name, const std::string& index) {
-        std::string folder = In(HistoryIe5(), name);
-        mem.files.AddFile(In(folder, "index.dat"), index);
-        mem.files.AddFile(In(folder, "page.dat"), "p");
-        return folder;
-    }
-    Lines Fill(bool testMode, CsidlFolder csidl, bool logIt = true) {
-        return LogOf([&] { FillIndexDat(dlg, testMode, csidl, logIt); });
+    static std::string Expand(const std::string& text) { return EraserRows::Expand(text); }
+    std::set<std::string> Gathered(const Lines& seed) {
+        Seed(mem, EraserRows::Expand(seed));
+        GatherCacheFolders(dlg);
+        return dlg.indexDatPaths;
     }
 };
 
-constexpr char kLocation[] = "清空 Index.dat，位置 ";
-constexpr char kTestLocation[] = "测试: 清空 Index.dat，位置";
-
-TEST_F(IndexDat, TextsAreTheGbkBytesOfTheLog) {
-    // "，" is the full-width comma and "——" two em dashes: A3AC and A1AA A1AA in GBK.
-    EXPECT_EQ(std::string("\xC7\xE5\xBF\xD5 Index.dat\xA3\xAC\xCE\xBB\xD6\xC3 "), kLocation);
-    dlg.indexDatFound = false;
-    mem.files.AddFile(In(kCookies, "index.dat"), "x");
-    EXPECT_NE(std::string::npos, Fill(false, csidl::kCookies)[1].find("\xA1\xAA\xA1\xAA"));
-}
-
-TEST_F(IndexDat, CookiesIndexIsFilledInPlaceAndTestOnlyTellsItsLength) {
-    const std::string file = In(kCookies, "index.dat");
-    mem.files.AddFile(file, CacheIndex(16384));
-    Lines test = Fill(true, csidl::kCookies);
-    EXPECT_EQ(CacheIndex(16384), mem.files.Content(file));
-    EXPECT_TRUE(dlg.indexDatFound);
-    dlg.indexDatFound = false;
-    Lines clear = Fill(false, csidl::kCookies);
-    EXPECT_EQ((Lines{kTestLocation + std::string(kCookies) + "...",
-                     "测试: Index.dat 已清空——共填充 16384 字节! <OK>"}),
-              test);
-    EXPECT_EQ((Lines{kLocation + std::string(kCookies) + "...",
-                     "Index.dat 已清空——共填充 16384 字节! <OK>"}),
-              clear);
-    EXPECT_EQ(std::string(16384, '\0'), mem.files.Content(file));
-    EXPECT_TRUE(dlg.indexDatFound);
-
-    dlg.indexDatFound = false;
-    EXPECT_EQ(Lines{}, Fill(false, csidl::kCookies));  // a second run finds it done
-    EXPECT_EQ(Lines{}, Fill(true, csidl::kCookies));
-    EXPECT_FALSE(dlg.indexDatFound);
-}
-
-TEST_F(IndexDat, FillCoversLargeFilesInPiecesAndKeepsTheirLength) {
-    const std::string file = In(kCookies, "index.dat");
-    mem.files.AddFile(file, CacheIndex(65536 + 7));
-    EXPECT_EQ(65543, ZeroFillFile(mem.files, file));
-    EXPECT_EQ(std::string(65543, '\0'), mem.files.Content(file));
-    EXPECT_EQ(-1, ZeroFillFile(mem.files, In(kCookies, "none.dat")));
-}
-
-TEST_F(IndexDat, IndexInTheCacheSubfoldersIsFoundThere) {
-    const std::string content = In(kCache, "Content.IE5");
-    mem.files.AddFile(In(content, "index.dat"), CacheIndex(100));
-    mem.files.AddFile(In(HistoryIe5(), "index.dat"), CacheIndex(200));
-    EXPECT_EQ(
-        (Lines{kTestLocation + content + "...", "测试: Index.dat 已清空——共填充 100 字节! <OK>"}),
-        Fill(true, csidl::kInternetCache));
-    EXPECT_EQ((Lines{kLocation + HistoryIe5() + "...", "Index.dat 已清空——共填充 200 字节! <OK>"}),
-              Fill(false, csidl::kHistory));
-}
-
-TEST_F(IndexDat, SilentFillStillFillsAndSetsTheFlag) {
-    mem.files.AddFile(In(HistoryIe5(), "index.dat"), CacheIndex(50));
-    EXPECT_EQ(Lines{}, Fill(false, csidl::kHistory, false));
-    EXPECT_EQ(std::string(50, '\0'), mem.files.Content(In(HistoryIe5(), "index.dat")));
-    EXPECT_TRUE(dlg.indexDatFound);
-}
-
-TEST_F(IndexDat, FillThatStopsShortIsNotReportedAsDone) {
-    const std::string file = In(kCookies, "index.dat");
-    mem.files.AddFile(file, CacheIndex(30000));
-    mem.files.faults.FailAfterBytes("Files.Write", winerr::kDiskFull, 25000);
-    EXPECT_EQ((Lines{kLocation + std::string(kCookies) + "..."}), Fill(false, csidl::kCookies));
-    std::string content = mem.files.Content(file);
-    EXPECT_EQ(std::string(25000, '\0'), content.substr(0, 25000));
-    EXPECT_EQ('x', content[25000]);
-}
-
-TEST_F(IndexDat, IndexHeldWithoutSharingCountsAsDone) {
-    const std::string file = In(kCookies, "index.dat");
-    mem.files.AddFile(file, CacheIndex(64));
-    FileHandle held;
-    ASSERT_EQ(winerr::kSuccess, mem.files.Open(file, fileaccess::kRead, fileshare::kNone,
-                                               filecreate::kOpenExisting, 0, &held));
-    EXPECT_EQ(Lines{}, Fill(false, csidl::kCookies));
-    EXPECT_FALSE(dlg.indexDatFound);
-    mem.files.Close(held);
-}
-
-TEST_F(IndexDat, IndexPathBeyondTheBufferIsSkipped) {
-    const std::string deep = "C:\\" + std::string(245, 'h');  // + "\History.IE5\index.dat"
-    mem.shell.specialFolders[csidl::kHistory] = deep;
-    mem.files.AddFile(In(deep, "History.IE5\\index.dat"), CacheIndex(10));
-    EXPECT_EQ(Lines{}, Fill(false, csidl::kHistory));
-    EXPECT_EQ(CacheIndex(10), mem.files.Content(In(deep, "History.IE5\\index.dat")));
-}
-
-TEST_F(IndexDat, SecondCopyInTheTemporaryFolderIsFilledToo) {
-    const std::string content = In(kCache, "Content.IE5");
-    const std::string copy = In(kTemp, "Internet 临时文件夹\\Content.IE5");
-    mem.files.AddFile(In(content, "index.dat"), CacheIndex(10));
-    mem.files.AddFile(In(copy, "index.dat"), CacheIndex(20));
-    EXPECT_EQ((Lines{kLocation + content + "...", "Index.dat 已清空——共填充 10 字节! <OK>",
-                     kLocation + copy + "...", "Index.dat 已清空——共填充 20 字节! <OK>"}),
-              Fill(false, csidl::kInternetCache));
-}
-
-TEST_F(IndexDat, AlternateFolderRules) {
-    std::string out = "untouched";
-    EXPECT_FALSE(FindAlternateCacheFolder(dlg, kCookies, kHistoryWord, &out));
-    EXPECT_FALSE(FindAlternateCacheFolder(dlg, kCookies, kCookiesWord, &out));  // not there
-    EXPECT_EQ("untouched", out);
-    mem.files.AddFolder(In(kTemp, "cookies"));
-    EXPECT_TRUE(FindAlternateCacheFolder(dlg, kCookies, "COOKIES", &out));
-    EXPECT_EQ(In(kTemp, "Cookies"), out);
-
-    out = "untouched";
-    EXPECT_FALSE(FindAlternateCacheFolder(dlg, In(kTemp, "Cookies"), kCookiesWord, &out));
-    mem.environment.Set("TMP", "C:\\" + std::string(300, 't'));
-    EXPECT_FALSE(FindAlternateCacheFolder(dlg, kCookies, kCookiesWord, &out));
-    EXPECT_EQ("untouched", out);
-}
-
-TEST_F(IndexDat, Windows98KeepsItsSecondCopyUnderLocalSettings) {
-    dlg.osVersion = osver::kWin98;
-    const std::string cache = "C:\\WINDOWS\\Internet 临时文件夹";
-    const std::string copy = "C:\\WINDOWS\\Local Settings\\Internet 临时文件夹";
-    mem.shell.specialFolders[csidl::kInternetCache] = cache;
-    mem.files.AddFile(In(cache, "Content.IE5\\index.dat"), CacheIndex(10));
-    mem.files.AddFile(In(copy, "index.dat"), CacheIndex(30));
-    std::string out;
-    ASSERT_TRUE(
-        FindAlternateCacheFolder(dlg, In(cache, "Content.IE5"), kTempInternetFilesWord, &out));
-    EXPECT_EQ(copy, out);
-    EXPECT_FALSE(FindAlternateCacheFolder(dlg, In(cache, "Content.IE5"), "content", &out));
-    EXPECT_EQ((Lines{kTestLocation + In(cache, "Content.IE5") + "...",
-                     "测试: Index.dat 已清空——共填充 10 字节! <OK>", kTestLocation + copy + "...",
-                     "测试: Index.dat 已清空——共填充 30 字节! <OK>"}),
-              Fill(true, csidl::kInternetCache));
-}
-
-TEST_F(IndexDat, ContainersAreGatheredFromTheFirstKeyThatOpens) {
-    mem.files.AddFile(In(HistoryIe5(), "index.dat"), CacheIndex(10));
+TEST_F(CacheFolders, NothingWithoutAContainerKey) {
     dlg.indexDatPaths = {"stale"};
-    GatherCacheFolders(dlg);  // no container key yet
-    EXPECT_TRUE(dlg.indexDatPaths.empty());
-    mem.environment.Set("USERPROFILE", kProfile);
-    AddContainer(regroot::kCurrentUser, kExtensible5, "MSHist012005031420050315",
-                 "%USERPROFILE%\\Local Settings\\历史\\History.IE5\\MSHist012005031420050315\\");
-    AddContainer(regroot::kCurrentUser, kExtensible5, "Feeds", "D:\\Feeds\\Cache//");
-    AddContainer(regroot::kLocalMachine, kExtensible5, "Other", "E:\\Other\\Cache");
-    GatherCacheFolders(dlg);
-    EXPECT_EQ((std::set<std::string>{HistoryIe5(), "D:\\Feeds"}), dlg.indexDatPaths);
+    EXPECT_EQ(std::set<std::string>{}, Gathered({Index("$History\\History.IE5\\index.dat", 10)}));
+    // The log's dashes and comma are GBK's A1AA and A3AC.
+    EXPECT_EQ("\xA1\xAA\xA1\xAA\xA3\xAC", std::string("——，"));
 }
 
-TEST_F(IndexDat, ContainerPathsAreCutToTheirParentOrPassedOver) {
-    const std::pair<const char*, std::string> kContainers[] = {
-        {"a", "C:\\denied\\x"},                 // the key cannot be opened
-        {"b", "%LONG%\\x\\y"},                  // a value too long for its buffer
-        {"c", "C:\\" + std::string(300, 'c')},  // a path too long for its buffer
-        {"d", "%%\\T"},                         // nothing left above the folder
-        {"e", "X\\"},                           // one character
-        {"f", "C:\\first%HALF\\x"},             // one "%" only: kept as it is
-        {"g", "C:\\Cache"},                     // a folder at the root
-        {"h", "%UNSET%\\x\\y"},                 // an unset variable gives nothing
-    };
-    for (const auto& container : kContainers) {
-        AddContainer(regroot::kLocalMachine, kExtensible4, container.first, container.second);
-    }
+// The first key that opens is read; then the history folder and its second copy.
+TEST_F(CacheFolders, ParentsOfTheContainersAndTheHistoryFolders) {
+    mem.environment.Set("USERPROFILE", kProfile);
+    EXPECT_EQ((std::set<std::string>{Expand("$History\\History.IE5"), "D:\\Feeds",
+                                     Expand("$Temp\\历史\\History.IE5")}),
+              Gathered({"value HKCU\\$Ext5\\MSHist01|CachePath = "
+                        "%USERPROFILE%\\Local Settings\\历史\\History.IE5\\MSHist01\\",
+                        "value HKCU\\$Ext5\\Feeds|CachePath = D:\\Feeds\\Cache//",
+                        "value HKLM\\$Ext5\\Other|CachePath = E:\\Other\\Cache",
+                        Index("$History\\History.IE5\\index.dat", 10),
+                        "folder $Temp\\历史\\History.IE5"}));
+}
+
+TEST_F(CacheFolders, ContainerPathsAreCutToTheirParentOrPassedOver) {
     mem.environment.Set("LONG", std::string(100, 'l'));
     mem.registry.faults.Fail("Registry.OpenKey", winerr::kAccessDenied, "Cache\\a");
-    GatherCacheFolders(dlg);
-    EXPECT_EQ((std::set<std::string>{"C:\\first%HALF", "C:", "\\x"}), dlg.indexDatPaths);
-}
-
-TEST_F(IndexDat, ContainersAreFilledAndRemovedByClearAndListedByTest) {
-    mem.files.AddFile(In(HistoryIe5(), "index.dat"), CacheIndex(10));
-    AddContainer(regroot::kCurrentUser, kExtensible5, "MSHist01", In(HistoryIe5(), "MSHist01\\"));
-    std::string day = AddHistoryContainer("MSHist01", CacheIndex(32768));
-    Lines test = LogOf([&] { FillListedIndexDat(dlg, true, true); });
-    EXPECT_TRUE(mem.files.Exists(In(day, "page.dat")));
-    EXPECT_EQ(CacheIndex(32768), mem.files.Content(In(day, "index.dat")));
-    Lines clear = LogOf([&] { FillListedIndexDat(dlg, false, true); });
-    EXPECT_EQ(
-        (Lines{kTestLocation + day + "...", "测试: Index.dat 已清空——共填充 32768 字节! <OK>"}),
-        test);
-    EXPECT_EQ((Lines{kLocation + day + "...", "Index.dat 已清空——共填充 32768 字节! <OK>"}), clear);
-    EXPECT_FALSE(mem.files.Exists(day));
-    EXPECT_TRUE(mem.files.Exists(In(HistoryIe5(), "index.dat")));
-}
-
-TEST_F(IndexDat, FolderWithoutAUrlCacheIndexIsLeftAlone) {
-    // A CachePath that names an ordinary folder makes its parent a "container parent";
-    // its other folders are no caches and must survive a Clear.
-    const std::string documents = "C:\\Documents and Settings\\user\\My Documents";
-    mem.files.AddFile(In(documents, "Project\\index.dat"), "<html>index</html>");
-    mem.files.AddFile(In(documents, "Project\\plan.doc"), "plan");
-    std::string old = In(documents, "Old");
-    mem.files.AddFile(In(old, "index.dat"), CacheIndex(64));
-    dlg.indexDatPaths = {documents};
-    EXPECT_EQ((Lines{kLocation + old + "...", "Index.dat 已清空——共填充 64 字节! <OK>"}),
-              LogOf([&] { FillListedIndexDat(dlg, false, true); }));
-    EXPECT_EQ("<html>index</html>", mem.files.Content(In(documents, "Project\\index.dat")));
-    EXPECT_EQ("plan", mem.files.Content(In(documents, "Project\\plan.doc")));
-    EXPECT_FALSE(mem.files.Exists(old));
-}
-
-TEST_F(IndexDat, FilledOrHeldContainersAreHandledAsFarAsTheyCanBe) {
-    std::string filled = AddHistoryContainer("MSHist02", std::string(40, '\0'));
-    std::string held = AddHistoryContainer("MSHist03", CacheIndex(50));
-    FileHandle handle;  // the browser's own: sharing reading and writing, not deletion
-    ASSERT_EQ(winerr::kSuccess,
-              mem.files.Open(In(held, "index.dat"), fileaccess::kRead | fileaccess::kWrite,
-                             fileshare::kRead | fileshare::kWrite, filecreate::kOpenExisting, 0,
-                             &handle));
-    dlg.indexDatPaths = {HistoryIe5()};
-    EXPECT_EQ((Lines{kLocation + held + "...", "Index.dat 已清空——共填充 50 字节! <OK>"}),
-              LogOf([&] { FillListedIndexDat(dlg, false, true); }));
-    mem.files.Close(handle);
-    EXPECT_TRUE(mem.files.Exists(In(filled, "page.dat")));
-    EXPECT_EQ(std::string(50, '\0'), mem.files.Content(In(held, "index.dat")));
-    EXPECT_FALSE(mem.files.Exists(In(held, "page.dat")));
-}
-
-TEST_F(IndexDat, ContainerWhoseIndexNeitherFillsNorGoesGetsNoCountLine) {
-    std::string stuck = AddHistoryContainer("MSHist04", CacheIndex(50));
-    mem.files.faults.Fail("Files.Write", winerr::kDiskFull, "MSHist04");
-    mem.files.faults.Fail("Files.RemoveFile", winerr::kAccessDenied, "MSHist04");
-    dlg.indexDatPaths = {HistoryIe5()};
-    EXPECT_EQ((Lines{kLocation + stuck + "..."}),
-              LogOf([&] { FillListedIndexDat(dlg, false, true); }));
-}
-
-TEST_F(IndexDat, ListedFillGathersOnlyWhenTheSetIsEmpty) {
-    std::string day = AddHistoryContainer("MSHist05", CacheIndex(64));
-    AddContainer(regroot::kCurrentUser, kExtensible5, "MSHist05", day);
-    dlg.indexDatPaths = {"C:\\elsewhere"};
-    FillListedIndexDat(dlg, false, false);
-    EXPECT_TRUE(mem.files.Exists(day));
-    dlg.indexDatPaths.clear();
-    FillListedIndexDat(dlg, false, false);
-    EXPECT_FALSE(mem.files.Exists(day));
-    EXPECT_TRUE(dlg.indexDatFound);
-    EXPECT_EQ(Lines{}, Log());
-}
-
-TEST_F(IndexDat, IndexDatGroupOfARunFramesTheseLines) {
-    EraserSettings& s = dlg.settings;
-    s = EraserSettings{0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
-    mem.files.AddFile(In(kCookies, "index.dat"), CacheIndex(8));
-    dlg.OnTest();
-    Lines test = Log();
-    dlg.OnClear();
-    Lines clear = Log();
-    const std::string sep(44, '.');
-    EXPECT_EQ((Lines{"操作系统: Windows XP", sep, "**正在分析系统 <OK>", sep,
-                     "**测试: 正在清空 index.dat 文件...", "",
-                     kTestLocation + std::string(kCookies) + "...",
-                     "测试: Index.dat 已清空——共填充 8 字节! <OK>", "",
-                     "**测试: Index.dat 文件已被清空 <OK>", sep, "完成!"}),
-              test);
-    EXPECT_EQ((Lines{"操作系统: Windows XP", sep, "**正在分析系统 <OK>", sep,
-                     "**正在填充 index.dat 文件...", "", kLocation + std::string(kCookies) + "...",
-                     "Index.dat 已清空——共填充 8 字节! <OK>", "", "**Index.dat 文件已填充 <OK>",
-                     sep, "完成!"}),
-              clear);
+    EXPECT_EQ((std::set<std::string>{"C:\\first%HALF", "C:", "\\x"}),
+              Gathered({"value HKLM\\$Ext4\\a|CachePath = C:\\denied\\x",  // cannot be opened
+                        "value HKLM\\$Ext4\\b|CachePath = %LONG%\\x\\y",   // too long a value
+                        "value HKLM\\$Ext4\\c|CachePath = C:\\" + std::string(300, 'c'),
+                        "value HKLM\\$Ext4\\d|CachePath = %%\\T",              // nothing above it
+                        "value HKLM\\$Ext4\\e|CachePath = X\\",                // one character
+                        "value HKLM\\$Ext4\\f|CachePath = C:\\first%HALF\\x",  // one "%": kept
+                        "value HKLM\\$Ext4\\g|CachePath = C:\\Cache",          // at the root
+                        "value HKLM\\$Ext4\\h|CachePath = %UNSET%\\x\\y"}));   // unset: nothing
 }
 
 }  // namespace

@@ -1,167 +1,167 @@
-// The URL-cache erasers, the history eraser's fault paths and the progress sizing on the
-// in-memory platform: what each eraser takes and leaves, the folders Clear empties, the
-// walks' ends, and the bar's sizing above 16 bits. The real cache and the history object
-// through COM are the Wine tests' part.
+// The URL-cache erasers, the history eraser and the progress sizing on the in-memory
+// platform. The real cache and the history object through COM are the Wine tests' part.
 #include <gtest/gtest.h>
 
-#include "clean/erasers.h"
+#include "clean/eraser_rows.h"
 #include "clean/progress_counts.h"
-#include "clean/xp_profile.h"
 
 namespace {
 
-constexpr char kCookieA[] = "Cookie:user@a.test/";
-constexpr char kCookieB[] = "Cookie:user@b.test/";
-constexpr char kPage[] = "http://a.test/page.htm";
-constexpr char kVisited[] = "Visited: user@http://a.test/";
+using M = MemoryPlatform;
+using D = EraserDlg;
 
-class UrlErasers : public XpProfile {
-protected:
-    UrlErasers() { dlg.busy = true; }  // as during a run
+const std::string kA = "Cookie:user@a.test/", kB = "Cookie:user@b.test/";
+const std::string kPage = "http://a.test/page.htm", kVisited = "Visited: user@http://a.test/";
+const std::string kIndex = "Client UrlCache MMF Ver 5.2";
 
-    void Commit(const std::string& url, size_t headerBytes = 0) {
-        MemoryUrlCache::Entry entry;
-        entry.url = url;
-        entry.headerInfo = std::string(headerBytes, 'h');
-        ASSERT_EQ(winerr::kSuccess, mem.urlCache.Commit(entry));
+// clang-format off
+const Texts kCookieTexts[] = {
+    {"**测试: 正在删除 Cookies...", "", "", "**测试: Cookies 已删除 <OK>", "**测试: 没有要删除的 Cookies! <OK>"},
+    {"**正在删除 Cookies...", "", "", "**已删除 <OK>", "**没有要删除的 Cookies! <OK>"}};
+const Texts kFileTexts[] = {
+    {"**测试: 正在删除 Internet 临时文件...", "", "", "**测试: Internet 临时文件已删除 <OK>",
+     "**测试: 没有要删除的 Internet 临时文件! <OK>"},
+    {"**正在删除 Internet 临时文件...", "", "", "**Internet 临时文件已删除 <OK>", "**没有要删除的 Internet 临时文件! <OK>"}};
+const Texts kHistoryTexts[] = {
+    {"**测试: 正在清除历史记录...", "", "", "**测试: 历史记录已清除 <OK>", "**测试: 没有要清除的历史记录 <OK>"},
+    {"**正在清除历史记录...", "", "", "**历史记录已清除 <OK>", "**没有要清除的历史记录 <OK>"}};
+const Lines kCacheTree = {"folder $Cache", "folder $Cache\\Content.IE5", "file $Cache\\Content.IE5\\index.dat = i"};
+const Lines kCopyTree = {"folder $Temp\\Internet 临时文件夹", "folder $Temp\\Internet 临时文件夹\\Content.IE5",
+                         "file $Temp\\Internet 临时文件夹\\Content.IE5\\index.dat = i"};
+
+// C's deletion waits for its release; D cannot be looked up. Entries whose records need
+// more than the first 4096 bytes of the block come between small ones, after which the
+// size variable has shrunk: the block grows again.
+const Row kCacheRows[] = {
+    {"CookieEntriesAndTheFilesOfBothFolders", EraseCookies,
+     {"cache " + kA, "cache " + kPage, "cache " + kVisited, "cache " + kB, "cache Cookie:c@c/", "cache Cookie:d@d/",
+      "file $Cookies\\a[1].txt = c", "file $Cookies\\index.dat = i", "file $Temp\\Cookies\\b[1].txt = c"},
+     [](M& m, D&) {
+         ASSERT_TRUE(m.urlCache.Lock("Cookie:c@c/"));
+         m.urlCache.faults.Fail("UrlCache.GetEntryInfo", winerr::kFileNotFound, "Cookie:d@d/");
+     },
+     Listing(kCookieTexts[0], {kA, kB, "Cookie:c@c/"}), Listing(kCookieTexts[1], {kA, kB, "Cookie:d@d/"}),
+     {"cache " + kA, "cache " + kB, "cache Cookie:d@d/", "file $Cookies\\a[1].txt = c",
+      "file $Temp\\Cookies\\b[1].txt = c"}},
+    {"NoCookieEntriesButTheFolderIsEmptied", EraseCookies, {"file $Cookies\\x.txt = c"}, nullptr,
+     Listing(kCookieTexts[0], {}), Listing(kCookieTexts[1], {}), {"file $Cookies\\x.txt = c"}},
+    {"CookiesFolderWithoutTheWordAsWritten", EraseCookies, {"file C:\\Profile\\cookies\\c.txt = c"},
+     [](M& m, D&) { m.shell.specialFolders[csidl::kCookies] = "C:\\Profile\\cookies"; },
+     Listing(kCookieTexts[0], {}), Listing(kCookieTexts[1], {})},
+    // The block would still hold the entry before: the walk must not visit it for ever.
+    {"FailedNextEntryEndsTheWalk", EraseCookies, {"cache " + kA, "cache " + kPage, "cache " + kB},
+     [](M& m, D&) { m.urlCache.faults.Fail("UrlCache.FindNextEntry", winerr::kAccessDenied, "", 100); },
+     Listing(kCookieTexts[0], {kA}), Listing(kCookieTexts[1], {kA}), {"cache " + kA}},
+    {"TemporaryFilesAndBothFolders", EraseTemporaryInternetFiles,
+     Join({{"cache " + kA, "cache " + kPage, "cache http://a.test/big = 5000", "cache " + kVisited,
+            "cache http://a.test/bigger = 9000"}, kCacheTree, kCopyTree}), nullptr,
+     Listing(kFileTexts[0], {kPage, "http://a.test/big", "http://a.test/bigger"}),
+     Listing(kFileTexts[1], {kPage, "http://a.test/big", "http://a.test/bigger"}),
+     Join({{"cache " + kPage, "cache http://a.test/big", "cache http://a.test/bigger"}, kCacheTree, kCopyTree})},
+    {"CacheFolderWithoutTheWord", EraseTemporaryInternetFiles, {"file C:\\Profile\\Cache\\p.htm = p"},
+     [](M& m, D&) { m.shell.specialFolders[csidl::kInternetCache] = "C:\\Profile\\Cache"; },
+     Listing(kFileTexts[0], {}), Listing(kFileTexts[1], {})},
+    // Closing the window clears busy: the walk ends after its entry, the folder still goes.
+    {"ClosingTheWindowEndsTheWalk", EraseTemporaryInternetFiles,
+     {"cache " + kPage, "cache http://a.test/2.htm", kCacheTree[2]},
+     [](M& m, D& d) { m.system.onPump = [&d] { d.busy = false; }; },
+     Listing(kFileTexts[0], {kPage}), Listing(kFileTexts[1], {kPage}), Join({{"cache " + kPage}, kCacheTree})},
+    // Read-only files and folders go; a junction goes without what it leads to; a name
+    // is never expanded or run.
+    {"WholeTreeOnTheNtFamily", EraseTemporaryInternetFiles,
+     {"readonly $Cache\\AB\\page[1].htm = p", "folder $Cache\\EF\\empty", "file $Cache\\%TEMP%\" & del \"x\\f = f",
+      "file $Profile\\My Documents\\thesis.doc = t"},
+     [](M& m, D& d) {
+         d.osVersion = osver::kWin2000;
+         ASSERT_EQ(winerr::kSuccess, m.files.SetAttributes(EraserRows::Expand("$Cache\\EF"), fileattr::kReadOnly));
+         m.files.AddJunction(EraserRows::Expand("$Cache\\link"), EraserRows::Expand("$Profile\\My Documents"));
+     },
+     Listing(kFileTexts[0], {}), Listing(kFileTexts[1], {}),
+     {"folder $Cache", "folder $Cache\\AB", "readonly $Cache\\AB\\page[1].htm = p", "folder $Cache\\EF",
+      "folder $Cache\\EF\\empty", "folder $Cache\\%TEMP%\" & del \"x", "file $Cache\\%TEMP%\" & del \"x\\f = f",
+      "folder $Cache\\link", "file $Cache\\link\\thesis.doc = t"}},
+    {"OnlyTheTopFilesElsewhere", EraseTemporaryInternetFiles,
+     {"file $Cache\\a.htm = a", "file $Cache\\index.dat = i", "file $Cache\\sub\\b.htm = b"},
+     [](M&, D& d) { d.osVersion = osver::kWin98; }, Listing(kFileTexts[0], {}), Listing(kFileTexts[1], {}),
+     {"file $Cache\\a.htm = a"}},
+};
+INSTANTIATE_TEST_SUITE_P(UrlCache, EraserRows, ::testing::ValuesIn(kCacheRows), RowName);
+
+const Lines kHistory = {"history http://a.test/", "history about:blank", "history ABOUT:Blank", "history ",
+                        "history http://新闻.test/"};
+const Lines kHistoryIndex = {"file $History\\History.IE5\\index.dat = " + kIndex,
+                             "file $History\\History.IE5\\MSHist01\\index.dat = " + kIndex,
+                             "value HKCU\\$Ext5\\MSHist01|CachePath = $History\\History.IE5\\MSHist01\\"};
+const Lines kNotCleared = {"**正在清除历史记录...", "", "http://a.test/", "", "**历史记录已清除 <失败>"};
+
+// Blank pages are not listed. The history's index files go with it, silently, unless
+// the index.dat step will do it.
+const Row kHistoryRows[] = {
+    {"ListedAndCleared", EraseHistory, Join({kHistory, kHistoryIndex}), nullptr,
+     Listing(kHistoryTexts[0], {"http://a.test/", "http://新闻.test/"}),
+     Listing(kHistoryTexts[1], {"http://a.test/", "http://新闻.test/"}), kHistory},
+    {"IndexFilesGoWithTheHistoryWhenTheIndexStepIsOff", EraseHistory, Join({kHistory, kHistoryIndex}),
+     [](M&, D& d) { d.settings.clearIndexDat = 0; },
+     Listing(kHistoryTexts[0], {"http://a.test/", "http://新闻.test/"}),
+     Join({Listing(kHistoryTexts[1], {"http://a.test/", "http://新闻.test/"}), {"(index.dat found)"}}),
+     Join({kHistory, {kHistoryIndex[0], kHistoryIndex[1], "folder $History\\History.IE5\\MSHist01"}}),
+     {"file $History\\History.IE5\\index.dat = " + std::string(kIndex.size(), '\0')}},
+    {"NothingButBlankPages", EraseHistory, {"history about:blank"}, nullptr, Listing(kHistoryTexts[0], {}),
+     Listing(kHistoryTexts[1], {}), {"history about:blank"}},
+    // An object that cannot list may still clear.
+    {"ListingFailsClearingStillClears", EraseHistory, {"history http://a.test/"},
+     [](M& m, D&) { m.urlHistory.FailWith("UrlHistory.EnumUrls", hresult::kFail); },
+     Listing(kHistoryTexts[0], {}), Listing(kHistoryTexts[1], {}), {"history http://a.test/"}},
+    // Wine's stand-in object serves both interfaces alike; only here can the second fail.
+    {"ObjectForClearingCannotBeCreated", EraseHistory, {"history http://a.test/"},
+     [](M& m, D&) { m.urlHistory.FailWith("UrlHistory.Create", hresult::kNoInterface, "IUrlHistoryStg2"); },
+     Listing(kHistoryTexts[0], {"http://a.test/"}), kNotCleared},
+    {"ClearingFails", EraseHistory, {"history http://a.test/"},
+     [](M& m, D&) { m.urlHistory.FailWith("UrlHistory.ClearHistory", hresult::kFail); },
+     Listing(kHistoryTexts[0], {"http://a.test/"}), kNotCleared},
+};
+INSTANTIATE_TEST_SUITE_P(History, EraserRows, ::testing::ValuesIn(kHistoryRows), RowName);
+// clang-format on
+
+// WinINet's ClearHistory takes the containers' registry records with it.
+struct ForgetfulStore : UrlHistoryStore {
+    HResult EnumUrls(std::unique_ptr<UrlHistoryEnum>* out) override { return inner->EnumUrls(out); }
+    HResult ClearHistory() override {
+        (void)registry->DeleteTree(regroot::kCurrentUser, EraserRows::Expand("$Ext5"));
+        return inner->ClearHistory();
     }
-    // What the cache holds, in walk order.
-    Lines CacheUrls() {
-        Lines urls;
-        for (const char* url : {kCookieA, kCookieB, kPage, kVisited}) {
-            if (mem.urlCache.Contains(url)) {
-                urls.push_back(url);
-            }
+    std::unique_ptr<UrlHistoryStore> inner;
+    Registry* registry;
+};
+struct ForgetfulHistory : UrlHistory {
+    explicit ForgetfulHistory(MemoryPlatform& m) : mem(m) {}
+    HResult Create(UrlHistoryInterface which, std::unique_ptr<UrlHistoryStore>* out) override {
+        auto store = std::make_unique<ForgetfulStore>();
+        store->registry = &mem.registry;
+        HResult result = mem.urlHistory.Create(which, &store->inner);
+        if (result == hresult::kOk) {
+            *out = std::move(store);
         }
-        return urls;
+        return result;
     }
-    // Test, checked to have changed nothing, then Clear: their lines, Clear's first.
-    template <typename Step>
-    std::pair<Lines, Lines> BothModes(Step step) {
-        auto files = Snapshot();
-        size_t entries = mem.urlCache.EntryCount();
-        Lines test = LogOf([&] { step(true); });
-        EXPECT_EQ(files, Snapshot()) << "a test changed files";
-        EXPECT_EQ(entries, mem.urlCache.EntryCount()) << "a test deleted entries";
-        Lines clear = LogOf([&] { step(false); });
-        EXPECT_EQ(0u, mem.urlCache.OpenFindCount());
-        return {clear, test};
-    }
+    MemoryPlatform& mem;
 };
 
-TEST_F(UrlErasers, CookiesTakeTheCookieEntriesAndClearEmptiesTheCookieFolders) {
-    for (const char* url : {kCookieA, kPage, kVisited, kCookieB}) {
-        Commit(url);
-    }
-    mem.files.AddFile(In(kCookies, "user@a.test[1].txt"), "c");
-    mem.files.AddFile(In(kCookies, "index.dat"), "i");
-    mem.files.AddFile(In(kTemp, "Cookies\\user@b.test[1].txt"), "c");  // the second copy
-    auto [clear, test] = BothModes([this](bool t) { EraseCookies(dlg, t); });
-    EXPECT_EQ((Lines{"**测试: 正在删除 Cookies...", "", kCookieA, kCookieB, "",
-                     "**测试: Cookies 已删除 <OK>"}),
-              test);
-    EXPECT_EQ((Lines{"**正在删除 Cookies...", "", kCookieA, kCookieB, "", "**已删除 <OK>"}), clear);
-    EXPECT_EQ((Lines{kPage, kVisited}), CacheUrls());
-    EXPECT_FALSE(mem.files.Exists(In(kCookies, "user@a.test[1].txt")));
-    EXPECT_FALSE(mem.files.Exists(In(kTemp, "Cookies\\user@b.test[1].txt")));
-    EXPECT_TRUE(mem.files.Exists(In(kCookies, "index.dat")));
-}
+class UrlErasers : public Machine {};
 
-// A page whose record needs more than the first 4096 bytes of the block comes between
-// small ones; the size variable shrinks after every small one, so the block grows again.
-TEST_F(UrlErasers, TemporaryFilesLeaveCookiesAndVisitedPagesAndClearRemovesTheCacheFolder) {
-    const std::string big = "http://a.test/big.htm";
-    const std::string bigger = "http://a.test/bigger.htm";
-    Commit(kCookieA);
-    Commit(kPage);
-    Commit(big, 5000);
-    Commit(kVisited);
-    Commit(bigger, 9000);
-    const std::string copy = In(kTemp, "Internet 临时文件夹\\Content.IE5");
-    mem.files.AddFile(In(kCache, "Content.IE5\\AB12CD34\\page[1].htm"), "p");
-    mem.files.AddFile(In(copy, "index.dat"), "i");
-    auto [clear, test] = BothModes([this](bool t) { EraseTemporaryInternetFiles(dlg, t); });
-    EXPECT_EQ((Lines{"**测试: 正在删除 Internet 临时文件...", "", kPage, big, bigger, "",
-                     "**测试: Internet 临时文件已删除 <OK>"}),
-              test);
-    EXPECT_EQ((Lines{"**正在删除 Internet 临时文件...", "", kPage, big, bigger, "",
-                     "**Internet 临时文件已删除 <OK>"}),
-              clear);
-    EXPECT_EQ((Lines{kCookieA, kVisited}), CacheUrls());
-    EXPECT_EQ(2u, mem.urlCache.EntryCount());
-    EXPECT_FALSE(mem.files.Exists(kCache));
-    EXPECT_FALSE(mem.files.Exists(copy));
-}
-
-TEST_F(UrlErasers, EmptyCacheSaysSoAndClearStillEmptiesTheFolders) {
-    mem.files.AddFile(In(kCookies, "user@a.test[1].txt"), "c");
-    auto cookies = BothModes([this](bool t) { EraseCookies(dlg, t); });
-    EXPECT_EQ((Lines{"**测试: 正在删除 Cookies...", "", "**测试: 没有要删除的 Cookies! <OK>"}),
-              cookies.second);
-    EXPECT_EQ((Lines{"**正在删除 Cookies...", "", "**没有要删除的 Cookies! <OK>"}), cookies.first);
-    EXPECT_FALSE(mem.files.Exists(In(kCookies, "user@a.test[1].txt")));
-
-    mem.files.AddFile(In(kCache, "Content.IE5\\index.dat"), "i");
-    auto files = BothModes([this](bool t) { EraseTemporaryInternetFiles(dlg, t); });
-    EXPECT_EQ((Lines{"**测试: 正在删除 Internet 临时文件...", "",
-                     "**测试: 没有要删除的 Internet 临时文件! <OK>"}),
-              files.second);
-    EXPECT_EQ(
-        (Lines{"**正在删除 Internet 临时文件...", "", "**没有要删除的 Internet 临时文件! <OK>"}),
-        files.first);
-    EXPECT_FALSE(mem.files.Exists(kCache));
-}
-
-// A folder whose path lacks the folder word (case as written) is not the cache folder.
-TEST_F(UrlErasers, FoldersWithoutTheirWordAreLeftAlone) {
-    mem.shell.specialFolders[csidl::kCookies] = "C:\\Profile\\cookies";
-    mem.shell.specialFolders[csidl::kInternetCache] = "C:\\Profile\\Cache";
-    mem.files.AddFile("C:\\Profile\\cookies\\c.txt", "c");
-    mem.files.AddFile("C:\\Profile\\Cache\\p.htm", "p");
-    EraseCookies(dlg, false);
-    EraseTemporaryInternetFiles(dlg, false);
-    EXPECT_TRUE(mem.files.Exists("C:\\Profile\\cookies\\c.txt"));
-    EXPECT_TRUE(mem.files.Exists("C:\\Profile\\Cache\\p.htm"));
-}
-
-TEST_F(UrlErasers, EntriesThatCannotBeTakenGetNoLine) {
-    Commit(kCookieA);
-    Commit(kCookieB);
-    ASSERT_TRUE(mem.urlCache.Lock(kCookieA));  // in use: its deletion waits for the release
-    mem.urlCache.faults.Fail("UrlCache.GetEntryInfo", winerr::kFileNotFound, kCookieB);
-    EXPECT_EQ(
-        (Lines{"**测试: 正在删除 Cookies...", "", kCookieA, "", "**测试: Cookies 已删除 <OK>"}),
-        LogOf([&] { EraseCookies(dlg, true); }));
-    EXPECT_EQ((Lines{"**正在删除 Cookies...", "", kCookieB, "", "**已删除 <OK>"}),
-              LogOf([&] { EraseCookies(dlg, false); }));
-}
-
-// A next-entry call that fails leaves the block on the entry before; the walk must end
-// there instead of visiting that entry for ever.
-TEST_F(UrlErasers, FailedNextEntryCallEndsTheWalk) {
-    Commit(kCookieA);
-    Commit(kPage);
-    Commit(kCookieB);
-    mem.urlCache.faults.Fail("UrlCache.FindNextEntry", winerr::kAccessDenied, "", 100);
-    EXPECT_EQ(
-        (Lines{"**测试: 正在删除 Cookies...", "", kCookieA, "", "**测试: Cookies 已删除 <OK>"}),
-        LogOf([&] { EraseCookies(dlg, true); }));
-    EXPECT_EQ(0, CountCacheEntries(dlg));
-    EXPECT_EQ(0u, mem.urlCache.OpenFindCount());
-}
-
-// Closing the window clears busy: the walk ends after the entry it is on, and the folder
-// step and the closing line still come.
-TEST_F(UrlErasers, ClosingTheWindowEndsTheTemporaryFilesWalk) {
-    Commit(kPage);
-    Commit("http://a.test/2.htm");
-    mem.files.AddFile(In(kCache, "Content.IE5\\index.dat"), "i");
-    mem.system.onPump = [this] { dlg.busy = false; };
-    EXPECT_EQ(
-        (Lines{"**正在删除 Internet 临时文件...", "", kPage, "", "**Internet 临时文件已删除 <OK>"}),
-        LogOf([&] { EraseTemporaryInternetFiles(dlg, false); }));
-    EXPECT_TRUE(mem.urlCache.Contains("http://a.test/2.htm"));
-    EXPECT_FALSE(mem.files.Exists(kCache));
+// The history eraser gathers the containers before it clears, for the index.dat step.
+TEST_F(UrlErasers, ContainersAreGatheredBeforeClearingTheHistoryTakesTheirRecords) {
+    Seed(mem, EraserRows::Expand(Lines{"history a", kHistoryIndex[1], kHistoryIndex[2]}));
+    ForgetfulHistory history(mem);
+    Platform platform{mem.registry, mem.system,   mem.urlCache, history,         mem.windows,
+                      mem.accounts, mem.security, mem.files,    mem.environment, mem.shell};
+    EraserDlg run(platform);
+    EraseHistory(run, false);
+    run.log.ClearLog();
+    FillListedIndexDat(run, false, true);
+    EXPECT_EQ(EraserRows::Expand(Lines{"清空 Index.dat，位置 $History\\History.IE5\\MSHist01...",
+                                       "Index.dat 已清空——共填充 27 字节! <OK>"}),
+              LogLines(run.log));
 }
 
 TEST_F(UrlErasers, CountingStepsTheBarEachTimeTheCountPassesAGrowingThreshold) {
@@ -182,30 +182,26 @@ TEST_F(UrlErasers, CountingStepsTheBarEachTimeTheCountPassesAGrowingThreshold) {
 TEST_F(UrlErasers, PrepareProgressCountsTheCacheAndKeepsTheBarsRelativePlace) {
     dlg.settings.clearHistory = 0;
     EXPECT_EQ(0, CountCacheEntries(dlg));
-    Commit(kPage);
+    Seed(mem, {"cache http://a.test/0"});
     EXPECT_EQ(0, CountCacheEntries(dlg));
-    for (int i = 1; i < 5000; ++i) {
-        Commit("http://a.test/" + std::to_string(i));
-    }
+    Seed(mem, Numbered("cache http://a.test/#", 1, 4999));
     PrepareProgress(dlg);
-    int lower = -1;
-    int upper = -1;
+    int lower = -1, upper = -1;
     dlg.progress.GetRange(&lower, &upper);
-    EXPECT_EQ(0, lower);
-    EXPECT_EQ(4999 + 10, upper);
+    EXPECT_EQ((std::pair{0, 4999 + 10}), (std::pair{lower, upper}));
     EXPECT_EQ(5009 * 10 / 100, dlg.progress.GetPos());
     dlg.StepProgress();
     EXPECT_EQ(501, dlg.progress.GetPos());
 }
 
-// 70000 history records: 13 steps while counting (5 to 18), 70018 units, which the
-// smallest stride that fits 16 bits, 3, brings to 23340.
+// 70000 history records, blank pages that are never listed but counted all the same: 13
+// steps while counting (5 to 18), 70018 units, which the smallest stride that fits 16
+// bits, 3, brings to 23340.
 TEST_F(UrlErasers, PrepareProgressScalesTotalsBeyondSixteenBits) {
     dlg.settings.clearTempInternetFiles = 0;
-    mem.urlHistory.entries.assign(70000, HistoryUrl{"http://a.test/", ""});
+    mem.urlHistory.entries.assign(70000, HistoryUrl{"about:blank", ""});
     PrepareProgress(dlg);
-    int lower = -1;
-    int upper = -1;
+    int lower = -1, upper = -1;
     dlg.progress.GetRange(&lower, &upper);
     EXPECT_EQ(23340, upper);
     EXPECT_EQ(23340 * 18 / 100, dlg.progress.GetPos());
@@ -220,61 +216,6 @@ TEST_F(UrlErasers, PrepareProgressScalesTotalsBeyondSixteenBits) {
     EXPECT_EQ(15, upper);
     dlg.StepProgress();
     EXPECT_EQ(15 * 5 / 100 + 1, dlg.progress.GetPos());
-}
-
-class HistoryEraser : public UrlErasers {
-protected:
-    HistoryEraser() {
-        mem.urlHistory.entries = {{"http://a.test/", ""}};
-        mem.files.AddFile(In(kHistoryIe5, "index.dat"), kIndex);
-        mem.files.AddFile(In(kDay, "index.dat"), kIndex);
-        RegKey container(mem.registry);
-        std::string path = std::string(kDay) + "\\";
-        EXPECT_EQ(winerr::kSuccess,
-                  container.Create(regroot::kCurrentUser, kContainerKey, regaccess::kAllAccess));
-        EXPECT_EQ(winerr::kSuccess,
-                  mem.registry.SetValue(container.Get(), "CachePath", regtype::kSz, path.c_str(),
-                                        static_cast<std::uint32_t>(path.size() + 1)));
-    }
-    static constexpr char kIndex[] = "Client UrlCache MMF Ver 5.2";
-    static constexpr char kHistoryIe5[] =
-        "C:\\Documents and Settings\\user\\Local Settings\\历史\\History.IE5";
-    static constexpr char kDay[] =
-        "C:\\Documents and Settings\\user\\Local Settings\\历史\\History.IE5\\MSHist01";
-    static constexpr char kContainerKey[] =
-        "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\Cache\\"
-        "Extensible Cache\\MSHist01";
-};
-
-// Wine's stand-in object serves both interfaces alike; only here can the second fail alone.
-TEST_F(HistoryEraser, ListedHistoryThatCannotBeClearedIsReportedAsAFailure) {
-    mem.urlHistory.FailWith("UrlHistory.Create", hresult::kNoInterface, "IUrlHistoryStg2");
-    EXPECT_EQ((Lines{"**正在清除历史记录...", "", "http://a.test/", "", "**历史记录已清除 <失败>"}),
-              LogOf([&] { EraseHistory(dlg, false); }));
-    mem.urlHistory.faults.Clear();
-    mem.urlHistory.FailWith("UrlHistory.ClearHistory", hresult::kFail);
-    EXPECT_EQ((Lines{"**正在清除历史记录...", "", "http://a.test/", "", "**历史记录已清除 <失败>"}),
-              LogOf([&] { EraseHistory(dlg, false); }));
-    EXPECT_EQ(0, mem.urlHistory.clearHistoryCount);
-    EXPECT_EQ(0, mem.urlHistory.LiveObjects());
-}
-
-// The history's index files go with the history even when the index.dat category is off,
-// without lines of their own; when it is on, the index.dat step does it later.
-TEST_F(HistoryEraser, IndexFilesAreFilledSilentlyUnlessTheIndexStepWillDoIt) {
-    dlg.settings.clearIndexDat = 1;
-    EraseHistory(dlg, false);
-    EXPECT_EQ(kIndex, mem.files.Content(In(kHistoryIe5, "index.dat")));
-    EXPECT_TRUE(mem.files.Exists(kDay));
-    EXPECT_EQ(std::set<std::string>{kHistoryIe5}, dlg.indexDatPaths);
-    dlg.settings.clearIndexDat = 0;
-    mem.urlHistory.entries = {{"http://a.test/", ""}};
-    EXPECT_EQ((Lines{"**正在清除历史记录...", "", "http://a.test/", "", "**历史记录已清除 <OK>"}),
-              LogOf([&] { EraseHistory(dlg, false); }));
-    EXPECT_EQ(std::string(sizeof kIndex - 1, '\0'),
-              mem.files.Content(In(kHistoryIe5, "index.dat")));
-    EXPECT_FALSE(mem.files.Exists(kDay));
-    EXPECT_EQ(2, mem.urlHistory.clearHistoryCount);
 }
 
 }  // namespace
