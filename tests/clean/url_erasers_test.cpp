@@ -16,105 +16,123 @@ const std::string kIndex = "Client UrlCache MMF Ver 5.2";
 
 // clang-format off
 const Texts kCookieTexts[] = {
-    {"**测试: 正在删除 Cookies...", "", "", "**测试: Cookies 已删除 <OK>", "**测试: 没有要删除的 Cookies! <OK>"},
+    {"**测试: 正在删除 Cookies...", "", "", "**测试: Cookies 已删除 <OK>",
+     "**测试: 没有要删除的 Cookies! <OK>"},
     {"**正在删除 Cookies...", "", "", "**已删除 <OK>", "**没有要删除的 Cookies! <OK>"}};
 const Texts kFileTexts[] = {
     {"**测试: 正在删除 Internet 临时文件...", "", "", "**测试: Internet 临时文件已删除 <OK>",
      "**测试: 没有要删除的 Internet 临时文件! <OK>"},
-    {"**正在删除 Internet 临时文件...", "", "", "**Internet 临时文件已删除 <OK>", "**没有要删除的 Internet 临时文件! <OK>"}};
+    {"**正在删除 Internet 临时文件...", "", "", "**Internet 临时文件已删除 <OK>",
+     "**没有要删除的 Internet 临时文件! <OK>"}};
 const Texts kHistoryTexts[] = {
-    {"**测试: 正在清除历史记录...", "", "", "**测试: 历史记录已清除 <OK>", "**测试: 没有要清除的历史记录 <OK>"},
+    {"**测试: 正在清除历史记录...", "", "", "**测试: 历史记录已清除 <OK>",
+     "**测试: 没有要清除的历史记录 <OK>"},
     {"**正在清除历史记录...", "", "", "**历史记录已清除 <OK>", "**没有要清除的历史记录 <OK>"}};
-const Lines kCacheTree = {"folder $Cache", "folder $Cache\\Content.IE5", "file $Cache\\Content.IE5\\index.dat = i"};
-const Lines kCopyTree = {"folder $Temp\\Internet 临时文件夹", "folder $Temp\\Internet 临时文件夹\\Content.IE5",
+const Lines kCacheTree = {"folder $Cache", "folder $Cache\\Content.IE5",
+                          "file $Cache\\Content.IE5\\index.dat = i"};
+const Lines kCopyTree = {"folder $Temp\\Internet 临时文件夹",
+                         "folder $Temp\\Internet 临时文件夹\\Content.IE5",
                          "file $Temp\\Internet 临时文件夹\\Content.IE5\\index.dat = i"};
+const std::string kBig = "http://a.test/big", kBigger = "http://a.test/bigger";
 
 // C's deletion waits for its release; D cannot be looked up. Entries whose records need
 // more than the first 4096 bytes of the block come between small ones, after which the
 // size variable has shrunk: the block grows again.
 const Row kCacheRows[] = {
     {"CookieEntriesAndTheFilesOfBothFolders", EraseCookies,
-     {"cache " + kA, "cache " + kPage, "cache " + kVisited, "cache " + kB, "cache Cookie:c@c/", "cache Cookie:d@d/",
-      "file $Cookies\\a[1].txt = c", "file $Cookies\\index.dat = i", "file $Temp\\Cookies\\b[1].txt = c"},
+     {"cache " + kA, "cache " + kPage, "cache " + kVisited, "cache " + kB, "cache Cookie:c@c/",
+      "cache Cookie:d@d/", "file $Cookies\\a[1].txt = c", "file $Cookies\\index.dat = i",
+      "file $Temp\\Cookies\\b[1].txt = c"},
      [](M& m, D&) {
          ASSERT_TRUE(m.urlCache.Lock("Cookie:c@c/"));
          m.urlCache.faults.Fail("UrlCache.GetEntryInfo", winerr::kFileNotFound, "Cookie:d@d/");
      },
-     Listing(kCookieTexts[0], {kA, kB, "Cookie:c@c/"}), Listing(kCookieTexts[1], {kA, kB, "Cookie:d@d/"}),
+     Listing(kCookieTexts[0], {kA, kB, "Cookie:c@c/"}),
+     Listing(kCookieTexts[1], {kA, kB, "Cookie:d@d/"}),
      {"cache " + kA, "cache " + kB, "cache Cookie:d@d/", "file $Cookies\\a[1].txt = c",
       "file $Temp\\Cookies\\b[1].txt = c"}},
     {"NoCookieEntriesButTheFolderIsEmptied", EraseCookies, {"file $Cookies\\x.txt = c"}, nullptr,
-     Listing(kCookieTexts[0], {}), Listing(kCookieTexts[1], {}), {"file $Cookies\\x.txt = c"}},
-    {"CookiesFolderWithoutTheWordAsWritten", EraseCookies, {"file C:\\Profile\\cookies\\c.txt = c"},
+     Listing(kCookieTexts[0], {}), Listing(kCookieTexts[1], {}), {"the seed"}},
+    {"CookiesFolderWithoutTheWordAsWritten", EraseCookies, {"file C:\\Profile\\cookies\\c = c"},
      [](M& m, D&) { m.shell.specialFolders[csidl::kCookies] = "C:\\Profile\\cookies"; },
      Listing(kCookieTexts[0], {}), Listing(kCookieTexts[1], {})},
     // The block would still hold the entry before: the walk must not visit it for ever.
     {"FailedNextEntryEndsTheWalk", EraseCookies, {"cache " + kA, "cache " + kPage, "cache " + kB},
-     [](M& m, D&) { m.urlCache.faults.Fail("UrlCache.FindNextEntry", winerr::kAccessDenied, "", 100); },
+     [](M& m, D&) {
+         m.urlCache.faults.Fail("UrlCache.FindNextEntry", winerr::kAccessDenied, "", 100);
+     },
      Listing(kCookieTexts[0], {kA}), Listing(kCookieTexts[1], {kA}), {"cache " + kA}},
     {"TemporaryFilesAndBothFolders", EraseTemporaryInternetFiles,
-     Join({{"cache " + kA, "cache " + kPage, "cache http://a.test/big = 5000", "cache " + kVisited,
-            "cache http://a.test/bigger = 9000"}, kCacheTree, kCopyTree}), nullptr,
-     Listing(kFileTexts[0], {kPage, "http://a.test/big", "http://a.test/bigger"}),
-     Listing(kFileTexts[1], {kPage, "http://a.test/big", "http://a.test/bigger"}),
-     Join({{"cache " + kPage, "cache http://a.test/big", "cache http://a.test/bigger"}, kCacheTree, kCopyTree})},
-    {"CacheFolderWithoutTheWord", EraseTemporaryInternetFiles, {"file C:\\Profile\\Cache\\p.htm = p"},
+     Join({{"cache " + kA, "cache " + kPage, "cache " + kBig + " = 5000", "cache " + kVisited,
+            "cache " + kBigger + " = 9000"}, kCacheTree, kCopyTree}), nullptr,
+     Listing(kFileTexts[0], {kPage, kBig, kBigger}), Listing(kFileTexts[1], {kPage, kBig, kBigger}),
+     Join({{"cache " + kPage, "cache " + kBig, "cache " + kBigger}, kCacheTree, kCopyTree})},
+    {"CacheFolderWithoutTheWord", EraseTemporaryInternetFiles, {"file C:\\Profile\\Cache\\p = p"},
      [](M& m, D&) { m.shell.specialFolders[csidl::kInternetCache] = "C:\\Profile\\Cache"; },
      Listing(kFileTexts[0], {}), Listing(kFileTexts[1], {})},
     // Closing the window clears busy: the walk ends after its entry, the folder still goes.
     {"ClosingTheWindowEndsTheWalk", EraseTemporaryInternetFiles,
      {"cache " + kPage, "cache http://a.test/2.htm", kCacheTree[2]},
      [](M& m, D& d) { m.system.onPump = [&d] { d.busy = false; }; },
-     Listing(kFileTexts[0], {kPage}), Listing(kFileTexts[1], {kPage}), Join({{"cache " + kPage}, kCacheTree})},
+     Listing(kFileTexts[0], {kPage}), Listing(kFileTexts[1], {kPage}),
+     Join({{"cache " + kPage}, kCacheTree})},
     // Read-only files and folders go; a junction goes without what it leads to; a name
     // is never expanded or run.
     {"WholeTreeOnTheNtFamily", EraseTemporaryInternetFiles,
-     {"readonly $Cache\\AB\\page[1].htm = p", "folder $Cache\\EF\\empty", "file $Cache\\%TEMP%\" & del \"x\\f = f",
-      "file $Profile\\My Documents\\thesis.doc = t"},
+     {"readonly $Cache\\AB\\page[1].htm = p", "folder $Cache\\EF\\empty",
+      "file $Cache\\%TEMP%\" & del \"x\\f = f", "file $Profile\\My Documents\\thesis.doc = t"},
      [](M& m, D& d) {
          d.osVersion = osver::kWin2000;
-         ASSERT_EQ(winerr::kSuccess, m.files.SetAttributes(EraserRows::Expand("$Cache\\EF"), fileattr::kReadOnly));
-         m.files.AddJunction(EraserRows::Expand("$Cache\\link"), EraserRows::Expand("$Profile\\My Documents"));
+         ASSERT_EQ(winerr::kSuccess,
+                   m.files.SetAttributes(EraserRows::Expand("$Cache\\EF"), fileattr::kReadOnly));
+         m.files.AddJunction(EraserRows::Expand("$Cache\\link"),
+                             EraserRows::Expand("$Profile\\My Documents"));
      },
      Listing(kFileTexts[0], {}), Listing(kFileTexts[1], {}),
-     {"folder $Cache", "folder $Cache\\AB", "readonly $Cache\\AB\\page[1].htm = p", "folder $Cache\\EF",
-      "folder $Cache\\EF\\empty", "folder $Cache\\%TEMP%\" & del \"x", "file $Cache\\%TEMP%\" & del \"x\\f = f",
-      "folder $Cache\\link", "file $Cache\\link\\thesis.doc = t"}},
+     {"folder $Cache", "folder $Cache\\AB", "readonly $Cache\\AB\\page[1].htm = p",
+      "folder $Cache\\EF", "folder $Cache\\EF\\empty", "folder $Cache\\%TEMP%\" & del \"x",
+      "file $Cache\\%TEMP%\" & del \"x\\f = f", "folder $Cache\\link",
+      "file $Cache\\link\\thesis.doc = t"}},
     {"OnlyTheTopFilesElsewhere", EraseTemporaryInternetFiles,
      {"file $Cache\\a.htm = a", "file $Cache\\index.dat = i", "file $Cache\\sub\\b.htm = b"},
-     [](M&, D& d) { d.osVersion = osver::kWin98; }, Listing(kFileTexts[0], {}), Listing(kFileTexts[1], {}),
-     {"file $Cache\\a.htm = a"}},
+     [](M&, D& d) { d.osVersion = osver::kWin98; }, Listing(kFileTexts[0], {}),
+     Listing(kFileTexts[1], {}), {"file $Cache\\a.htm = a"}},
 };
 INSTANTIATE_TEST_SUITE_P(UrlCache, EraserRows, ::testing::ValuesIn(kCacheRows), RowName);
 
-const Lines kHistory = {"history http://a.test/", "history about:blank", "history ABOUT:Blank", "history ",
-                        "history http://新闻.test/"};
-const Lines kHistoryIndex = {"file $History\\History.IE5\\index.dat = " + kIndex,
-                             "file $History\\History.IE5\\MSHist01\\index.dat = " + kIndex,
-                             "value HKCU\\$Ext5\\MSHist01|CachePath = $History\\History.IE5\\MSHist01\\"};
-const Lines kNotCleared = {"**正在清除历史记录...", "", "http://a.test/", "", "**历史记录已清除 <失败>"};
+const Lines kHistory = {"history http://a.test/", "history about:blank", "history ABOUT:Blank",
+                        "history ", "history http://新闻.test/"};
+const Lines kListed = {"http://a.test/", "http://新闻.test/"};
+const Lines kHistoryIndex = {
+    "file $History\\History.IE5\\index.dat = " + kIndex,
+    "file $History\\History.IE5\\MSHist01\\index.dat = " + kIndex,
+    "value HKCU\\$Ext5\\MSHist01|CachePath = $History\\History.IE5\\MSHist01\\"};
+const Lines kNotCleared = {"**正在清除历史记录...", "", "http://a.test/", "",
+                           "**历史记录已清除 <失败>"};
 
 // Blank pages are not listed. The history's index files go with it, silently, unless
 // the index.dat step will do it.
 const Row kHistoryRows[] = {
     {"ListedAndCleared", EraseHistory, Join({kHistory, kHistoryIndex}), nullptr,
-     Listing(kHistoryTexts[0], {"http://a.test/", "http://新闻.test/"}),
-     Listing(kHistoryTexts[1], {"http://a.test/", "http://新闻.test/"}), kHistory},
-    {"IndexFilesGoWithTheHistoryWhenTheIndexStepIsOff", EraseHistory, Join({kHistory, kHistoryIndex}),
-     [](M&, D& d) { d.settings.clearIndexDat = 0; },
-     Listing(kHistoryTexts[0], {"http://a.test/", "http://新闻.test/"}),
-     Join({Listing(kHistoryTexts[1], {"http://a.test/", "http://新闻.test/"}), {"(index.dat found)"}}),
-     Join({kHistory, {kHistoryIndex[0], kHistoryIndex[1], "folder $History\\History.IE5\\MSHist01"}}),
+     Listing(kHistoryTexts[0], kListed), Listing(kHistoryTexts[1], kListed), kHistory},
+    {"IndexFilesGoWithTheHistoryWhenTheIndexStepIsOff", EraseHistory,
+     Join({kHistory, kHistoryIndex}), [](M&, D& d) { d.settings.clearIndexDat = 0; },
+     Listing(kHistoryTexts[0], kListed),
+     Join({Listing(kHistoryTexts[1], kListed), {"(index.dat found)"}}),
+     Join({kHistory, {kHistoryIndex[0], kHistoryIndex[1]},
+           {"folder $History\\History.IE5\\MSHist01"}}),
      {"file $History\\History.IE5\\index.dat = " + std::string(kIndex.size(), '\0')}},
-    {"NothingButBlankPages", EraseHistory, {"history about:blank"}, nullptr, Listing(kHistoryTexts[0], {}),
-     Listing(kHistoryTexts[1], {}), {"history about:blank"}},
+    {"NothingButBlankPages", EraseHistory, {"history about:blank"}, nullptr,
+     Listing(kHistoryTexts[0], {}), Listing(kHistoryTexts[1], {}), {"the seed"}},
     // An object that cannot list may still clear.
     {"ListingFailsClearingStillClears", EraseHistory, {"history http://a.test/"},
      [](M& m, D&) { m.urlHistory.FailWith("UrlHistory.EnumUrls", hresult::kFail); },
-     Listing(kHistoryTexts[0], {}), Listing(kHistoryTexts[1], {}), {"history http://a.test/"}},
+     Listing(kHistoryTexts[0], {}), Listing(kHistoryTexts[1], {}), {"the seed"}},
     // Wine's stand-in object serves both interfaces alike; only here can the second fail.
     {"ObjectForClearingCannotBeCreated", EraseHistory, {"history http://a.test/"},
-     [](M& m, D&) { m.urlHistory.FailWith("UrlHistory.Create", hresult::kNoInterface, "IUrlHistoryStg2"); },
+     [](M& m, D&) {
+         m.urlHistory.FailWith("UrlHistory.Create", hresult::kNoInterface, "IUrlHistoryStg2");
+     },
      Listing(kHistoryTexts[0], {"http://a.test/"}), kNotCleared},
     {"ClearingFails", EraseHistory, {"history http://a.test/"},
      [](M& m, D&) { m.urlHistory.FailWith("UrlHistory.ClearHistory", hresult::kFail); },
@@ -214,8 +232,9 @@ TEST_F(UrlErasers, PrepareProgressScalesTotalsBeyondSixteenBits) {
     PrepareProgress(dlg);
     dlg.progress.GetRange(&lower, &upper);
     EXPECT_EQ(15, upper);
-    dlg.StepProgress();
-    EXPECT_EQ(15 * 5 / 100 + 1, dlg.progress.GetPos());
+    dlg.busy = true;
+    EraseHistory(dlg, true);  // the listing steps the bar once per record
+    EXPECT_EQ(15 * 5 / 100 + 10, dlg.progress.GetPos());
 }
 
 }  // namespace
