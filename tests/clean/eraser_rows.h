@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "clean/erasers.h"
 #include "machine.h"
@@ -19,6 +22,9 @@ struct Row {
     Lines test, clear;            // a mode that set indexDatFound ends in "(index.dat found)"
     Lines gone = {}, added = {};  // what Clear changed in Observed(); gone {"the seed"}: all of it
 };
+inline void PrintTo(const Row& row, std::ostream* out) {
+    *out << row.name;
+}
 inline std::string RowName(const ::testing::TestParamInfo<Row>& info) {
     return info.param.name;
 }

@@ -128,6 +128,11 @@ const Row kHistoryRows[] = {
     {"ListingFailsClearingStillClears", EraseHistory, {"history http://a.test/"},
      [](M& m, D&) { m.urlHistory.FailWith("UrlHistory.EnumUrls", hresult::kFail); },
      Listing(kHistoryTexts[0], {}), Listing(kHistoryTexts[1], {}), {"the seed"}},
+    // Closing the window clears busy: the listing ends after its record; Clear, with busy
+    // cleared, lists nothing but still clears.
+    {"ClosingTheWindowEndsTheListing", EraseHistory, {"history http://a.test/", "history b"},
+     [](M& m, D& d) { m.system.onPump = [&d] { d.busy = false; }; },
+     Listing(kHistoryTexts[0], {"http://a.test/"}), Listing(kHistoryTexts[1], {}), {"the seed"}},
     // Wine's stand-in object serves both interfaces alike; only here can the second fail.
     {"ObjectForClearingCannotBeCreated", EraseHistory, {"history http://a.test/"},
      [](M& m, D&) {
