@@ -100,13 +100,12 @@ TEST_F(AutoCompleteUnderWine, OnlyTheRoadTakenLosesItsTypeKeyAndEveryListStays) 
     const std::string form = "Form: \"email\" - cleared";
     const std::string search = "Form: \"q\" (Search engines form)  - cleared";
 
-    EXPECT_EQ(Printed({"测试: 正在删除自动完成内容...", "", form, search, "",
-                       "测试: 自动完成的内容已删除 <OK>", kDots}),
+    EXPECT_EQ(Printed({{"测试: 正在删除自动完成内容...", "", form, search, "",
+                        "测试: 自动完成的内容已删除 <OK>"}}),
               Split(RunCorvane("/test /utf8").out));
     EXPECT_EQ(before, State());
-    EXPECT_EQ(
-        Printed({"删除自动填表数据...", "", form, search, "", "自动填表数据已删除 <OK>", kDots}),
-        Split(RunCorvane("/clear /utf8").out));
+    EXPECT_EQ(Printed({{"删除自动填表数据...", "", form, search, "", "自动填表数据已删除 <OK>"}}),
+              Split(RunCorvane("/clear /utf8").out));
     Lines after = before;
     for (std::string& line : after) {
         line = line.find(taken + kType) == 0
@@ -114,7 +113,7 @@ TEST_F(AutoCompleteUnderWine, OnlyTheRoadTakenLosesItsTypeKeyAndEveryListStays) 
                    : line;
     }
     EXPECT_EQ(after, State());
-    EXPECT_EQ(Printed({"删除自动填表数据...", "", "没有要删除的自动填表数据 <OK>", kDots}),
+    EXPECT_EQ(Printed({{"删除自动填表数据...", "", "没有要删除的自动填表数据 <OK>"}}),
               Split(RunCorvane("/clear /utf8").out));
 }
 

@@ -20,30 +20,26 @@ wchar_t* TaskCopy(const std::wstring& text) {
 // makes are not served.
 class FakeObject : public IClassFactory, public IUrlHistoryStg2, public IEnumSTATURL {
 public:
-    enum Kind { kFactory, kStore, kEnum };
-    FakeObject(std::shared_ptr<State> state, Kind kind) : state_(std::move(state)), kind_(kind) {
-        state_->liveObjects += kind != kFactory;
+    FakeObject(std::shared_ptr<State> state, bool counted) : state_(state), counted_(counted) {
+        state_->liveObjects += counted;
     }
-    virtual ~FakeObject() { state_->liveObjects -= kind_ != kFactory; }
+    virtual ~FakeObject() { state_->liveObjects -= counted_; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        *out = nullptr;
-        if (IsEqualIID(iid, IID_IUnknown) || (kind_ == kFactory && iid == IID_IClassFactory)) {
-            *out = static_cast<IClassFactory*>(this);
-        } else if (kind_ == kStore && (iid == kIidIUrlHistoryStg || iid == kIidIUrlHistoryStg2)) {
-            *out = static_cast<IUrlHistoryStg2*>(this);
-        } else if (kind_ == kEnum && iid == kIidIEnumStatUrl) {
-            *out = static_cast<IEnumSTATURL*>(this);
-        }
+        bool store = iid == kIidIUrlHistoryStg || iid == kIidIUrlHistoryStg2;
+        *out = iid == kIidIEnumStatUrl ? static_cast<IEnumSTATURL*>(this)
+               : store                 ? static_cast<void*>(static_cast<IUrlHistoryStg2*>(this))
+               : iid == IID_IUnknown || iid == IID_IClassFactory ? static_cast<IClassFactory*>(this)
+                                                                 : nullptr;
         return *out != nullptr ? (AddRef(), S_OK) : E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
     ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --refs_;
-        if (left == 0) {
+        if (--refs_ == 0) {
             delete this;
+            return 0;
         }
-        return left;
+        return refs_;
     }
 
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID iid, void** out) override {
@@ -51,7 +47,7 @@ public:
         if (FAILED(state_->create)) {
             return state_->create;
         }
-        auto* store = new FakeObject(state_, kStore);
+        auto* store = new FakeObject(state_, true);
         HRESULT result = store->QueryInterface(iid, out);
         store->Release();
         return result;
@@ -59,7 +55,7 @@ public:
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 
     HRESULT STDMETHODCALLTYPE EnumUrls(IEnumSTATURL** out) override {
-        *out = SUCCEEDED(state_->enumUrls) ? new FakeObject(state_, kEnum) : nullptr;
+        *out = SUCCEEDED(state_->enumUrls) ? new FakeObject(state_, true) : nullptr;
         return state_->enumUrls;
     }
     HRESULT STDMETHODCALLTYPE ClearHistory() override {
@@ -106,7 +102,7 @@ public:
 
 private:
     std::shared_ptr<State> state_;
-    Kind kind_;
+    bool counted_;
     ULONG refs_ = 1;
     size_t next_ = 0;
 };
@@ -115,7 +111,7 @@ private:
 
 FakeUrlHistory::FakeUrlHistory(std::vector<Entry> entries) : state_(std::make_shared<State>()) {
     state_->entries = std::move(entries);
-    auto* factory = new FakeObject(state_, FakeObject::kFactory);
+    auto* factory = new FakeObject(state_, false);
     registration_ = CoRegisterClassObject(kClsidCUrlHistory, static_cast<IClassFactory*>(factory),
                                           CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
     factory->Release();

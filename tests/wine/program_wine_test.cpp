@@ -45,17 +45,18 @@ TEST_F(FilesUnderWine, TempFolderKeepsHeldAndReadOnlyFilesRecycleBinEmpties) {
     ASSERT_TRUE(RecycleNewFile(std::string(kScratch) + "\\b.txt", std::string(234, 'b')));
     StoreSettings(EraserSettings{0, 0, 0, 0, 0, 1, 0, 0, 1, 0, 1});  // bin, temporary folder
 
-    EXPECT_EQ(Printed({"测试: 正在清空 Windows 临时文件夹...", "",
-                       "测试: 正在删除 " + temp + "~corvane1.tmp <OK>", "",
-                       "测试: Windows 临时文件夹已清空 <OK>", kDots, "测试: 正在清空回收站...", "",
-                       "测试: 1234 字节已删除", "", "测试: 回收站已清空 <OK>", kDots}),
+    EXPECT_EQ(Printed({{"测试: 正在清空 Windows 临时文件夹...", "",
+                        "测试: 正在删除 " + temp + "~corvane1.tmp <OK>", "",
+                        "测试: Windows 临时文件夹已清空 <OK>"},
+                       {"测试: 正在清空回收站...", "", "测试: 1234 字节已删除", "",
+                        "测试: 回收站已清空 <OK>"}}),
               Split(RunCorvane("/test /utf8").out));
     EXPECT_TRUE(PathExists(temp + "~corvane1.tmp"));
     EXPECT_EQ(std::make_pair(1234LL, 2LL), RecycleBinContent());
     EXPECT_EQ(
-        Printed({"正在清空 Windows 临时文件夹...", "", "正在删除" + temp + "~corvane1.tmp <OK>", "",
-                 "Windows 临时文件夹已清空 <OK>", kDots, "正在清空回收站...", "", "1234 字节已删除",
-                 "", "回收站已清空<OK>", kDots}),
+        Printed({{"正在清空 Windows 临时文件夹...", "", "正在删除" + temp + "~corvane1.tmp <OK>",
+                  "", "Windows 临时文件夹已清空 <OK>"},
+                 {"正在清空回收站...", "", "1234 字节已删除", "", "回收站已清空<OK>"}}),
         Split(RunCorvane("/clear /utf8").out));
     EXPECT_FALSE(PathExists(temp + "~corvane1.tmp"));
     for (const char* name : {"readonly.tmp", "held.tmp", "desktop.ini"}) {
@@ -103,8 +104,9 @@ protected:
 
 // Test lists a real cookie and page, and WinINet's index.dat files with the second copy
 // of the temporary Internet files where the version keeps it; Clear takes them all, the
-// copy's folder going whole on the NT family.
+// copy going whole on the NT family, and leaves the index.dat files zeroed.
 TEST_F(CacheUnderWine, EntriesAndIndexFilesOfWinInet) {
+    const bool win98 = CurrentWinver() == "win98";
     const std::string copies[] = {base + "Local Settings\\Internet 临时文件夹",  // 98 and ME
                                   std::string(kTemp) + "\\Internet 临时文件夹\\Content.IE5"};
     for (int i = 0; i < 2; ++i) {
@@ -114,66 +116,31 @@ TEST_F(CacheUnderWine, EntriesAndIndexFilesOfWinInet) {
     }
     ASSERT_EQ(0, Child("corvane_wine_helper.exe urlcache").Finish().exitCode);
     StoreSettings(EraserSettings{0, 1, 1, 1, 0, 0, 0, 0, 0, 0, 1});  // cookies, files, index.dat
-    const bool win98 = CurrentWinver() == "win98";
-    const std::string copy = copies[win98 ? 0 : 1];
     const std::string cookie = "Cookie:" + std::string(std::getenv("USERNAME")) + "@corvane.test/";
-    const std::string page = "http://corvane.test/page.htm";
-    // Where each index.dat lies, and its size (WinINet's own are 32768 bytes).
-    std::vector<std::pair<std::string, std::string>> indexes = {
-        {base + "Cookies", "32768"},
-        {base + "Internet 临时文件夹\\Content.IE5", "32768"},
-        {copy, win98 ? "100" : "200"},
-        {base + "历史\\History.IE5", "32768"}};
-    Lines test = {"测试: 正在删除 Cookies...",
-                  "",
-                  cookie,
-                  "",
-                  "测试: Cookies 已删除 <OK>",
-                  kDots,
-                  "测试: 正在删除 Internet 临时文件...",
-                  "",
-                  page,
-                  "",
-                  "测试: Internet 临时文件已删除 <OK>",
-                  kDots,
-                  "测试: 正在清空 index.dat 文件...",
-                  ""};
-    for (const auto& [folder, size] : indexes) {
-        test.insert(test.end(), {"测试: 清空 Index.dat，位置" + folder + "...",
-                                 "测试: Index.dat 已清空——共填充 " + size + " 字节! <OK>"});
+    const std::string page = "http://corvane.test/page.htm", copy = copies[win98 ? 0 : 1];
+    Lines test, clear;  // the index.dat files filled: WinINet's own, of 32768 bytes, and the copy
+    for (const std::string& folder : {base + "Cookies", base + "Internet 临时文件夹\\Content.IE5",
+                                      copy, base + "历史\\History.IE5"}) {
+        std::string size = folder != copy ? "32768" : win98 ? "100" : "200";
+        std::string filled = "Index.dat 已清空——共填充 " + size + " 字节! <OK>";
+        test = test + Lines{"测试: 清空 Index.dat，位置" + folder + "...", "测试: " + filled};
+        if (folder != copy || win98) {  // where only a cache folder's files go, the copy stays
+            clear = clear + Lines{"清空 Index.dat，位置 " + folder + "...", filled};
+        }
     }
-    test.insert(test.end(), {"", "测试: Index.dat 文件已被清空 <OK>", kDots});
-    EXPECT_EQ(Printed(test), Split(RunCorvane("/test /utf8").out));
-
-    if (!win98) {
-        indexes.erase(indexes.begin() + 2);
-    }
-    Lines clear = {"正在删除 Cookies...",
-                   "",
-                   cookie,
-                   "",
-                   "已删除 <OK>",
-                   kDots,
-                   "正在删除 Internet 临时文件...",
-                   "",
-                   page,
-                   "",
-                   "Internet 临时文件已删除 <OK>",
-                   kDots,
-                   "正在填充 index.dat 文件...",
-                   ""};
-    for (const auto& [folder, size] : indexes) {
-        clear.insert(clear.end(), {"清空 Index.dat，位置 " + folder + "...",
-                                   "Index.dat 已清空——共填充 " + size + " 字节! <OK>"});
-    }
-    clear.insert(clear.end(), {"", "Index.dat 文件已填充 <OK>", kDots});
-    EXPECT_EQ(Printed(clear), Split(RunCorvane("/clear /utf8").out));
-    EXPECT_EQ(std::string(32768, '\0'), ReadFileBytes(base + "Cookies\\index.dat"));
-    StoreSettings(EraserSettings{0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 1});
-    EXPECT_EQ(Printed({"测试: 正在删除 Cookies...", "", "测试: 没有要删除的 Cookies! <OK>", kDots,
-                       "测试: 正在删除 Internet 临时文件...", "",
-                       "测试: 没有要删除的 Internet 临时文件! <OK>", kDots}),
+    EXPECT_EQ(Printed({{"测试: 正在删除 Cookies...", "", cookie, "", "测试: Cookies 已删除 <OK>"},
+                       {"测试: 正在删除 Internet 临时文件...", "", page, "",
+                        "测试: Internet 临时文件已删除 <OK>"},
+                       Lines{"测试: 正在清空 index.dat 文件...", ""} + test +
+                           Lines{"", "测试: Index.dat 文件已被清空 <OK>"}}),
               Split(RunCorvane("/test /utf8").out));
+    EXPECT_EQ(
+        Printed({{"正在删除 Cookies...", "", cookie, "", "已删除 <OK>"},
+                 {"正在删除 Internet 临时文件...", "", page, "", "Internet 临时文件已删除 <OK>"},
+                 Lines{"正在填充 index.dat 文件...", ""} + clear +
+                     Lines{"", "Index.dat 文件已填充 <OK>"}}),
+        Split(RunCorvane("/clear /utf8").out));
+    EXPECT_EQ(std::string(32768, '\0'), ReadFileBytes(base + "Cookies\\index.dat"));
 }
 
 // The 32-bit build computes in the x87 unit, whose extended precision would make the

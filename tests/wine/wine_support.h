@@ -20,8 +20,14 @@
 #include "app/command_state.h"
 #include "platform/win32/win32_registry.h"
 #include "settings/settings_store.h"
+#include "wine/url_test_support.h"
 
 using Lines = std::vector<std::string>;
+
+inline Lines operator+(Lines lines, const Lines& more) {
+    lines.insert(lines.end(), more.begin(), more.end());
+    return lines;
+}
 
 // The Windows version the test runs under, as the wrapper set it ("winxp" by default).
 inline std::string CurrentWinver() {
@@ -93,14 +99,11 @@ private:
 inline ProcessResult RunCorvane(const std::string& args) {
     ProcessResult result = Child("corvane.exe " + args).Finish();
     if (args.find("/utf8") != std::string::npos) {
-        const std::string& utf8 = result.out;
-        std::wstring wide(utf8.size(), L'\0');
-        wide.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                        wide.data(), static_cast<int>(wide.size())));
-        std::string gbk(wide.size() * 2, '\0');
-        gbk.resize(WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()),
-                                       gbk.data(), static_cast<int>(gbk.size()), nullptr, nullptr));
-        result.out = gbk;
+        std::wstring wide(result.out.size(), L'\0');
+        wide.resize(MultiByteToWideChar(CP_UTF8, 0, result.out.data(),
+                                        static_cast<int>(result.out.size()), wide.data(),
+                                        static_cast<int>(wide.size())));
+        result.out = WideToGbk(wide);
     }
     return result;
 }
@@ -173,8 +176,9 @@ protected:
         RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Halvix");  // when nothing else is in it
         SHEmptyRecycleBinA(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI);
     }
-    // What corvane.exe prints for a run whose groups print `groups`.
-    static Lines Printed(const Lines& groups) {
+    // What corvane.exe prints for a run whose groups print these lines, each group
+    // followed by the separator.
+    static Lines Printed(std::initializer_list<Lines> groups) {
         const std::map<std::string, const char*> kOsLines = {
             {"win95", "操作系统: Windows 95"},
             {"win98", "操作系统: Windows 98"},
@@ -184,15 +188,14 @@ protected:
             {"winxp", "操作系统: Windows XP"},
             {"win2003", "操作系统: Windows Server 2003 家族"},
             {"win7", nullptr}};
-        Lines lines;
-        if (const char* os = kOsLines.at(CurrentWinver())) {
-            lines.push_back(os);
+        const char* os = kOsLines.at(CurrentWinver());
+        Lines lines = os != nullptr ? Lines{os} : Lines{};
+        lines = lines + Lines{kDots, "正在分析系统... Please wait. This may take some time",
+                              "正在分析系统 <OK>", kDots};
+        for (const Lines& group : groups) {
+            lines = lines + group + Lines{kDots};
         }
-        lines.insert(lines.end(), {kDots, "正在分析系统... Please wait. This may take some time",
-                                   "正在分析系统 <OK>", kDots});
-        lines.insert(lines.end(), groups.begin(), groups.end());
-        lines.push_back("完成!");
-        return lines;
+        return lines + Lines{"完成!"};
     }
 
 private:
