@@ -10,14 +10,9 @@ namespace {
 
 const std::string kType = "\\Data\\e161255a-37c3-11d2-bcaa-00c04fd929db";
 const std::string kSubtype = kType + "\\e161255a-37c3-11d2-bcaa-00c04fd929db";
-const Lines kKeys = {"",
-                     "\\Data",
-                     "\\Data\\other-type",
-                     kType,
-                     kSubtype,
-                     kSubtype + "\\email:StringIndex",
-                     kSubtype + "\\email:StringData",
-                     kSubtype + "\\q:StringIndex"};
+// The keys of an area, below the user's key.
+const Lines kKeys = Lines({"", "\\Data", "\\Data\\other-type", kType, kSubtype,
+                           kSubtype + "\\email:StringIndex", kSubtype + "\\q:StringIndex"});
 
 // A descriptor whose list lets only LocalSystem in, as Windows keeps the NT area, or
 // one with no list at all, which lets everybody in.

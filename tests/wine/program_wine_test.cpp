@@ -114,7 +114,7 @@ TEST_F(CacheUnderWine, EntriesAndIndexFilesOfWinInet) {
         ASSERT_TRUE(WriteFileBytes(copies[i] + "\\index.dat",
                                    "Client UrlCache MMF Ver 5.2" + std::string(73 + 100 * i, 'x')));
     }
-    ASSERT_EQ(0, Child("corvane_wine_helper.exe urlcache").Finish().exitCode);
+    ASSERT_EQ(0, Child("corvane_wine_helper.exe urlcache corvane.test").Finish().exitCode);
     StoreSettings(EraserSettings{0, 1, 1, 1, 0, 0, 0, 0, 0, 0, 1});  // cookies, files, index.dat
     const std::string cookie = "Cookie:" + std::string(std::getenv("USERNAME")) + "@corvane.test/";
     const std::string page = "http://corvane.test/page.htm", copy = copies[win98 ? 0 : 1];

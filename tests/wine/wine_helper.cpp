@@ -5,9 +5,9 @@
 //                      miss), prints "ready", then one line per message of interest that a
 //                      window receives: "<title> <message> <wParam hex> <lParam>", until
 //                      it is ended
-//   urlcache [HOST...] puts a page, a cookie and a visited page of each host
-//                      (corvane.test when none) into WinINet's cache, so that WinINet
-//                      writes its index.dat files where the shell folders point
+//   urlcache HOST...   puts a page, a cookie and a visited page of each host into
+//                      WinINet's cache, so that WinINet writes its index.dat files where
+//                      the shell folders point
 #include <windows.h>
 // windows.h first: WinINet builds on it.
 #include <wininet.h>
@@ -28,7 +28,6 @@ LRESULT CALLBACK Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
             std::snprintf(hex, sizeof hex, "%lx", static_cast<unsigned long>(lParam));
             std::printf("%s %s %x %s\n", title, names[i], static_cast<unsigned>(wParam),
                         i == 2 ? reinterpret_cast<const char*>(lParam) : hex);
-            std::fflush(stdout);
         }
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -49,11 +48,11 @@ bool FillUrlCache(const std::string& host) {
 
 int main(int argc, char** argv) {
     std::string command = argc > 1 ? argv[1] : "";
+    std::setvbuf(stdout, nullptr, _IONBF, 0);  // each line reaches the test as it is written
     if (command == "hold" && argc == 3) {
         bool held = CreateFileA(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
                                 nullptr) != INVALID_HANDLE_VALUE;
         std::puts(held ? "held" : "failed");
-        std::fflush(stdout);
         Sleep(INFINITE);
     }
     if (command == "windows") {
@@ -78,18 +77,17 @@ int main(int argc, char** argv) {
                           nullptr);
         }
         std::puts("ready");
-        std::fflush(stdout);
         for (MSG msg; GetMessageA(&msg, nullptr, 0, 0) > 0;) {
             DispatchMessageA(&msg);
         }
     }
     if (command == "urlcache") {
-        bool ok = argc > 2 || FillUrlCache("corvane.test");
+        bool ok = true;
         for (int i = 2; i < argc; ++i) {
             ok = FillUrlCache(argv[i]) && ok;
         }
         return ok ? 0 : 1;
     }
-    std::fputs("usage: corvane_wine_helper hold PATH | windows | urlcache [HOST...]\n", stderr);
+    std::fputs("usage: corvane_wine_helper hold PATH | windows | urlcache HOST...\n", stderr);
     return 2;
 }

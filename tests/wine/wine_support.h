@@ -31,8 +31,7 @@ inline Lines operator+(Lines lines, const Lines& more) {
 
 // The Windows version the test runs under, as the wrapper set it ("winxp" by default).
 inline std::string CurrentWinver() {
-    const char* winver = std::getenv("CORVANE_WINVER");
-    return winver != nullptr && *winver != '\0' ? winver : "winxp";
+    return std::getenv("CORVANE_WINVER") != nullptr ? std::getenv("CORVANE_WINVER") : "winxp";
 }
 
 struct ProcessResult {
@@ -179,17 +178,19 @@ protected:
     // What corvane.exe prints for a run whose groups print these lines, each group
     // followed by the separator.
     static Lines Printed(std::initializer_list<Lines> groups) {
-        const std::map<std::string, const char*> kOsLines = {
-            {"win95", "操作系统: Windows 95"},
-            {"win98", "操作系统: Windows 98"},
-            {"winme", "操作系统: Windows ME"},
-            {"nt40", "操作系统: Windows NT"},
-            {"win2k", "操作系统: Windows 2000"},
-            {"winxp", "操作系统: Windows XP"},
-            {"win2003", "操作系统: Windows Server 2003 家族"},
-            {"win7", nullptr}};
-        const char* os = kOsLines.at(CurrentWinver());
-        Lines lines = os != nullptr ? Lines{os} : Lines{};
+        // No line for a version it does not know.
+        const std::map<std::string, std::string> kVersions = {{"win95", "95"},
+                                                              {"win98", "98"},
+                                                              {"winme", "ME"},
+                                                              {"nt40", "NT"},
+                                                              {"win2k", "2000"},
+                                                              {"winxp", "XP"},
+                                                              {"win2003", "Server 2003 家族"}};
+        auto version = kVersions.find(CurrentWinver());
+        Lines lines;
+        if (version != kVersions.end()) {
+            lines.push_back("操作系统: Windows " + version->second);
+        }
         lines = lines + Lines{kDots, "正在分析系统... Please wait. This may take some time",
                               "正在分析系统 <OK>", kDots};
         for (const Lines& group : groups) {
