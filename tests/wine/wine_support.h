@@ -9,7 +9,9 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -39,59 +41,41 @@ struct ProcessResult {
     std::string out;  // standard output and error, as they came
 };
 
-// A program of the test's folder, started with "<folder>\" + programAndArgs, its
-// standard output and error read through one pipe.
+// A program of the tests' folder run through the command interpreter, its standard
+// output and error read through one pipe.
 class Child {
 public:
     explicit Child(const std::string& programAndArgs) {
         char path[MAX_PATH];
         std::string line(path, GetModuleFileNameA(nullptr, path, sizeof path));
-        line = line.substr(0, line.rfind('\\') + 1) + programAndArgs;
-        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        CreatePipe(&out_, &startup.hStdOutput, &inherit, 0);
-        SetHandleInformation(out_, HANDLE_FLAG_INHERIT, 0);
-        startup.hStdError = startup.hStdOutput;
-        PROCESS_INFORMATION process = {};
-        CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                       &process);
-        process_ = process.hProcess;
-        CloseHandle(process.hThread);
-        CloseHandle(startup.hStdOutput);
+        line = line.substr(0, line.rfind('\\') + 1) + programAndArgs + " 2>&1";
+        pipe_ = _popen(line.c_str(), "rb");
     }
     ~Child() { Finish(true); }
     // The first line it printed, without its end.
     std::string FirstLine() {
-        std::string line;
-        char c = 0;
-        for (DWORD read = 0; ReadFile(out_, &c, 1, &read, nullptr) && read == 1 && c != '\n';) {
-            line += c == '\r' ? "" : std::string(1, c);
-        }
-        return line;
+        char line[100] = "";
+        std::fgets(line, sizeof line, pipe_);
+        return std::string(line, std::strcspn(line, "\r\n"));
     }
-    // Waits for its end, or ends it; then its exit code and the rest of its output.
-    ProcessResult Finish(bool end = false) {
+    // Its exit code and the rest of its output once it has ended; a helper holding a file
+    // or showing windows is told to end first.
+    ProcessResult Finish(bool endHelper = false) {
+        if (endHelper && pipe_ != nullptr) {
+            PostMessageA(FindWindowA(nullptr, "corvane_wine_helper"), WM_QUIT, 0, 0);
+        }
         ProcessResult result;
         char buffer[4096];
-        DWORD read = 0, code = 0;
-        if (end && process_ != nullptr) {
-            TerminateProcess(process_, 0);
-        }
-        while (out_ != nullptr && ReadFile(out_, buffer, sizeof buffer, &read, nullptr) && read) {
+        for (size_t read = 0; pipe_ && (read = std::fread(buffer, 1, sizeof buffer, pipe_));) {
             result.out.append(buffer, read);
         }
-        WaitForSingleObject(process_, INFINITE);
-        result.exitCode = GetExitCodeProcess(process_, &code) ? static_cast<int>(code) : -1;
-        CloseHandle(process_);
-        CloseHandle(out_);
-        process_ = out_ = nullptr;
+        result.exitCode = pipe_ != nullptr ? _pclose(pipe_) : -1;
+        pipe_ = nullptr;
         return result;
     }
 
 private:
-    HANDLE process_ = nullptr, out_ = nullptr;
+    FILE* pipe_ = nullptr;
 };
 
 // corvane.exe run with args; with /utf8 its output is turned back into GBK.
