@@ -109,8 +109,9 @@ private:
 
 }  // namespace
 
-FakeUrlHistory::FakeUrlHistory(std::vector<Entry> entries) : state_(std::make_shared<State>()) {
-    state_->entries = std::move(entries);
+FakeUrlHistory::FakeUrlHistory(std::initializer_list<Entry> entries)
+    : state_(std::make_shared<State>()) {
+    state_->entries = entries;
     auto* factory = new FakeObject(state_, false);
     registration_ = CoRegisterClassObject(kClsidCUrlHistory, static_cast<IClassFactory*>(factory),
                                           CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);

@@ -36,10 +36,7 @@ public:
         size_t nextIndex = SIZE_MAX;
     };
 
-    FakeUrlHistory() : FakeUrlHistory(std::vector<Entry>{}) {}
-    FakeUrlHistory(std::initializer_list<Entry> entries)
-        : FakeUrlHistory(std::vector<Entry>(entries)) {}
-    explicit FakeUrlHistory(std::vector<Entry> entries);
+    FakeUrlHistory(std::initializer_list<Entry> entries = {});
     // Revokes the registration. Objects still held keep working on the list.
     ~FakeUrlHistory() { Revoke(); }
     FakeUrlHistory(const FakeUrlHistory&) = delete;

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "wine/wine_support.h"
+
 // COM initialised for the life of the object (CoInitialize / CoUninitialize).
 struct ComThread {
     ComThread() { CoInitialize(nullptr); }
@@ -28,13 +30,7 @@ inline bool CommitTestEntry(const std::string& url, std::string headerInfo = "")
 inline std::string CommitTestEntryWithFile(const std::string& url, const std::string& content) {
     char path[MAX_PATH];
     FILETIME never = {};
-    DWORD written = 0;
-    HANDLE file = CreateUrlCacheEntryA(url.c_str(), 0, "htm", path, 0)
-                      ? CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)
-                      : INVALID_HANDLE_VALUE;
-    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
-    return written == content.size() &&
+    return CreateUrlCacheEntryA(url.c_str(), 0, "htm", path, 0) && WriteFileBytes(path, content) &&
                    CommitUrlCacheEntryA(url.c_str(), path, never, never, NORMAL_CACHE_ENTRY,
                                         nullptr, 0, "htm", nullptr)
                ? path

@@ -22,7 +22,6 @@
 #include "app/command_state.h"
 #include "platform/win32/win32_registry.h"
 #include "settings/settings_store.h"
-#include "wine/url_test_support.h"
 
 using Lines = std::vector<std::string>;
 
@@ -55,7 +54,9 @@ public:
     // The first line it printed, without its end.
     std::string FirstLine() {
         char line[100] = "";
-        std::fgets(line, sizeof line, pipe_);
+        if (pipe_ != nullptr) {
+            std::fgets(line, sizeof line, pipe_);
+        }
         return std::string(line, std::strcspn(line, "\r\n"));
     }
     // Its exit code and the rest of its output once it has ended; a helper holding a file
@@ -86,7 +87,10 @@ inline ProcessResult RunCorvane(const std::string& args) {
         wide.resize(MultiByteToWideChar(CP_UTF8, 0, result.out.data(),
                                         static_cast<int>(result.out.size()), wide.data(),
                                         static_cast<int>(wide.size())));
-        result.out = WideToGbk(wide);
+        result.out.resize(wide.size() * 2);
+        result.out.resize(WideCharToMultiByte(
+            936, 0, wide.data(), static_cast<int>(wide.size()), result.out.data(),
+            static_cast<int>(result.out.size()), nullptr, nullptr));
     }
     return result;
 }
