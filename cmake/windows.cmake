@@ -74,7 +74,9 @@ function(corvane_wine_test name winver filter)
     add_test(NAME ${name} COMMAND corvane_wine_tests --gtest_filter=${filter})
     set_tests_properties(${name} PROPERTIES
         ENVIRONMENT "CORVANE_WINVER=${winver};CORVANE_EXE=$<TARGET_FILE:corvane>"
-        RESOURCE_LOCK wineprefix)
+        RESOURCE_LOCK wineprefix
+        # A run takes seconds; Wine has been seen to hang starting a process.
+        TIMEOUT 300)
 endfunction()
 
 corvane_wine_test(wine_winxp winxp "*")
