@@ -46,50 +46,40 @@ target_link_libraries(corvane_bench PRIVATE corvane_win32)
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-# Stands in for open browsers: windows of their classes that record what they are sent.
-add_executable(browser_windows_app tests/wine/browser_windows_app.cpp)
-corvane_target(browser_windows_app)
-
 add_executable(corvane_wine_tests
-    tests/wine/browser_dialog_wine_test.cpp
-    tests/wine/browser_traces_wine_test.cpp
-    tests/wine/browser_windows_stand_in.cpp
-    tests/wine/open_browsers_wine_test.cpp
-    tests/wine/registry_erasers_wine_test.cpp
-    tests/wine/dialog_driver.cpp
     tests/wine/autocomplete_wine_test.cpp
-    tests/wine/cli_wine_test.cpp
-    tests/wine/file_erasers_wine_test.cpp
-    tests/wine/index_dat_wine_test.cpp
+    tests/wine/browsers_wine_test.cpp
     tests/wine/fake_url_history.cpp
-    tests/wine/settings_wine_test.cpp
-    tests/wine/url_erasers_wine_test.cpp
+    tests/wine/program_wine_test.cpp
     tests/wine/url_platform_wine_test.cpp
-    tests/wine/url_test_support.cpp
     tests/wine/win32_contract_test.cpp
     tests/wine/win32_url_contract_test.cpp
     tests/wine/win32_top_windows_test.cpp
-    tests/wine/wine_support.cpp
-    tests/wine/xp_profile_wine.cpp
     ${CORVANE_RESOURCES}
 )
 corvane_target(corvane_wine_tests)
 target_include_directories(corvane_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(corvane_wine_tests PRIVATE corvane_ui gtest_main gmock uuid)
 
-# The second program the Wine tests start: it holds files open and fills the URL cache.
+# The second program the Wine tests start: it holds files open, opens windows of the
+# browsers' classes and fills the URL cache.
 add_executable(corvane_wine_helper tests/wine/wine_helper.cpp)
 corvane_target(corvane_wine_helper)
 target_link_libraries(corvane_wine_helper PRIVATE wininet)
-add_dependencies(corvane_wine_tests corvane browser_windows_app corvane_wine_helper)
+add_dependencies(corvane_wine_tests corvane corvane_wine_helper)
 
 # Each entry runs the Wine tests under one Windows version; the tests read the version
-# they run under from CORVANE_WINVER. Wine runs are serialised by the wrapper.
+# they run under from CORVANE_WINVER. Wine runs are serialised by the wrapper. Under load,
+# Wine has been seen to hang starting a process, before any code of ours runs: a run still
+# going after two minutes (a few seconds is usual) is ended and started once more. A run
+# that fails is not repeated.
 function(corvane_wine_test name winver filter)
-    add_test(NAME ${name} COMMAND corvane_wine_tests --gtest_filter=${filter})
+    add_test(NAME ${name}
+             COMMAND sh -c "for run in 1 2; do timeout -k 10 120 \"$@\"; s=$?; [ $s = 124 ] || exit $s; done; exit 124"
+                     sh ${WINE_RUN} $<TARGET_FILE:corvane_wine_tests> --gtest_filter=${filter})
     set_tests_properties(${name} PROPERTIES
         ENVIRONMENT "CORVANE_WINVER=${winver};CORVANE_EXE=$<TARGET_FILE:corvane>"
-        RESOURCE_LOCK wineprefix)
+        RESOURCE_LOCK wineprefix TIMEOUT 300)
 endfunction()
 
 corvane_wine_test(wine_winxp winxp "*")
@@ -100,5 +90,4 @@ foreach(winver win95 win98 winme nt40 win2k win2003 win7)
     corvane_wine_test(wine_os_${winver} ${winver} "OsVersion*")
 endforeach()
 # The cache folder rules and the tree removal differ between Windows 98 and the NT family.
-corvane_wine_test(wine_win98_cache_folders win98
-                  "IndexDatUnderWine.CacheFolders*:IndexDatUnderWine.FolderTree*")
+corvane_wine_test(wine_win98_cache_folders win98 "CacheUnderWine*")

@@ -9,11 +9,11 @@
 //     FakeUrlHistory history{{L"about:blank", L""}, {L"http://example.com/", L"Example"}};
 //     EraseHistory(dlg, false);
 //     EXPECT_EQ(1, history.ClearHistoryCalls());
-//     EXPECT_TRUE(history.Urls().empty());
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -25,13 +25,20 @@ public:
         std::wstring url;
         std::wstring title;  // empty: the record's title pointer is null
     };
+    // What the objects serve and count. A failing call answers its result instead of
+    // doing its work; the Next call that would return record nextIndex fails once.
+    struct State {
+        std::vector<Entry> entries;
+        int clearHistoryCalls = 0;
+        int liveObjects = 0;              // stores and enumerators not released yet
+        bool recordsArrivedClean = true;  // every record reached Next zeroed, cbSize 40
+        HRESULT create = S_OK, enumUrls = S_OK, reset = S_OK, clearHistory = S_OK, next = S_OK;
+        size_t nextIndex = SIZE_MAX;
+    };
 
-    FakeUrlHistory() : FakeUrlHistory(std::vector<Entry>{}) {}
-    FakeUrlHistory(std::initializer_list<Entry> entries)
-        : FakeUrlHistory(std::vector<Entry>(entries)) {}
-    explicit FakeUrlHistory(std::vector<Entry> entries);
+    FakeUrlHistory(std::initializer_list<Entry> entries = {});
     // Revokes the registration. Objects still held keep working on the list.
-    ~FakeUrlHistory();
+    ~FakeUrlHistory() { Revoke(); }
     FakeUrlHistory(const FakeUrlHistory&) = delete;
     FakeUrlHistory& operator=(const FakeUrlHistory&) = delete;
 
@@ -40,25 +47,19 @@ public:
     // From now on CoCreateInstance reaches Wine's own object again.
     void Revoke();
 
-    // Replaces the list the objects serve.
-    void Serve(std::vector<Entry> entries);
-    // The URLs the list holds now, in order.
+    void Serve(std::vector<Entry> entries) { state_->entries = std::move(entries); }
     std::vector<std::wstring> Urls() const;
-    int ClearHistoryCalls() const;
-    // Stores and enumerators created and not released yet.
-    int LiveObjects() const;
-    // Whether every record handed to IEnumSTATURL::Next came zeroed, with cbSize 40.
-    bool RecordsArrivedClean() const;
-
-    // Faults: the calls named answer `result` instead of doing their work, until told
-    // S_OK; FailNextAt fails once, the Next call that would return record `index`.
-    void FailCreation(HRESULT result);
-    void FailEnumUrls(HRESULT result);
-    void FailReset(HRESULT result);
-    void FailClearHistory(HRESULT result);
-    void FailNextAt(size_t index, HRESULT result);
-
-    struct State;
+    int ClearHistoryCalls() const { return state_->clearHistoryCalls; }
+    int LiveObjects() const { return state_->liveObjects; }
+    bool RecordsArrivedClean() const { return state_->recordsArrivedClean; }
+    void FailCreation(HRESULT result) { state_->create = result; }
+    void FailEnumUrls(HRESULT result) { state_->enumUrls = result; }
+    void FailReset(HRESULT result) { state_->reset = result; }
+    void FailClearHistory(HRESULT result) { state_->clearHistory = result; }
+    void FailNextAt(size_t index, HRESULT result) {
+        state_->nextIndex = index;
+        state_->next = result;
+    }
 
 private:
     std::shared_ptr<State> state_;

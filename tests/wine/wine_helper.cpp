@@ -1,87 +1,102 @@
-// A second program for the tests under Wine, doing what the test process itself must
-// not: holding a file open as another program does, and using WinINet, whose cache
-// folders are fixed when it loads.
-//   corvane_wine_helper hold PATH   opens PATH for reading and writing without sharing,
-//                                   prints "held" (or "failed"), holds it until its
-//                                   standard input ends
-//   corvane_wine_helper urlcache [HOST...]
-//                                   for each host (corvane.test when none is given)
-//                                   puts a page, a cookie and a visited URL in the URL
-//                                   cache, so that WinINet writes its index.dat files
-//                                   where the shell folders point; prints "ok"
+// The second program of the tests under Wine, doing what the test process itself cannot:
+//   hold PATH          opens PATH without sharing, prints "held" (or "failed") and holds
+//                      it
+//   windows            opens top-level windows of the browsers' classes (and of a near
+//                      miss), prints "ready", then one line per message of interest that a
+//                      window receives: "<title> <message> <wParam hex> <lParam>"
+// Both run until their hidden window "corvane_wine_helper" receives WM_QUIT.
+//   urlcache HOST...   puts a page, a cookie and a visited page of each host into
+//                      WinINet's cache, so that WinINet writes its index.dat files where
+//                      the shell folders point
 #include <windows.h>
 // windows.h first: WinINet builds on it.
 #include <wininet.h>
 
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <string>
 
 namespace {
 
-int Hold(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    std::puts(file == INVALID_HANDLE_VALUE ? "failed" : "held");
-    std::fflush(stdout);
-    char c;
-    DWORD read = 0;
-    while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), &c, 1, &read, nullptr) && read > 0) {
+LRESULT CALLBACK Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const char* names[] = {"WM_QUERYENDSESSION", "WM_ENDSESSION", "WM_SETTINGCHANGE",
+                           "WM_SYSCOMMAND"};
+    const UINT ids[] = {WM_QUERYENDSESSION, WM_ENDSESSION, WM_SETTINGCHANGE, WM_SYSCOMMAND};
+    for (int i = 0; i < 4; ++i) {
+        char title[64], hex[16];
+        if (message == ids[i] && GetWindowTextA(window, title, sizeof title) > 0) {
+            std::snprintf(hex, sizeof hex, "%lx", static_cast<unsigned long>(lParam));
+            std::printf("%s %s %x %s\n", title, names[i], static_cast<unsigned>(wParam),
+                        i == 2 ? reinterpret_cast<const char*>(lParam) : hex);
+        }
     }
-    if (file != INVALID_HANDLE_VALUE) {
-        CloseHandle(file);
-    }
-    return 0;
-}
-
-bool CachePage(const char* url) {
-    char file[MAX_PATH];
-    if (!CreateUrlCacheEntryA(url, 0, "htm", file, 0)) {
-        return false;
-    }
-    HANDLE handle = CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(handle, "<html></html>", 13, &written, nullptr);
-    CloseHandle(handle);
-    FILETIME none = {};
-    return CommitUrlCacheEntryA(url, file, none, none, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr,
-                                nullptr) != FALSE;
-}
-
-std::string UserName() {
-    char name[257];
-    DWORD size = sizeof name;
-    return GetUserNameA(name, &size) ? name : "user";
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 bool FillUrlCache(const std::string& host) {
+    const char* user = std::getenv("USERNAME");
+    std::string site = "http://" + host + "/", visited = "Visited: " + std::string(user) + "@";
     FILETIME none = {};
-    std::string site = "http://" + host + "/";
-    std::string visited = "Visited: " + UserName() + "@" + site;
-    return CachePage((site + "page.htm").c_str()) &&
+    return CommitUrlCacheEntryA((site + "page.htm").c_str(), nullptr, none, none,
+                                NORMAL_CACHE_ENTRY, nullptr, 0, nullptr, nullptr) &&
            InternetSetCookieA(site.c_str(), "visit", "1; expires=Sat, 01-Jan-2033 00:00:00 GMT") &&
-           CommitUrlCacheEntryA(visited.c_str(), nullptr, none, none, URLHISTORY_CACHE_ENTRY,
-                                nullptr, 0, nullptr, nullptr);
-}
-
-int FillUrlCache(int hostCount, char** hosts) {
-    bool ok = hostCount > 0 ? true : FillUrlCache("corvane.test");
-    for (int i = 0; i < hostCount; ++i) {
-        ok = FillUrlCache(hosts[i]) && ok;
-    }
-    std::puts(ok ? "ok" : "failed");
-    return ok ? 0 : 1;
+           CommitUrlCacheEntryA((visited + site).c_str(), nullptr, none, none,
+                                URLHISTORY_CACHE_ENTRY, nullptr, 0, nullptr, nullptr);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], "hold") == 0) {
-        return Hold(argv[2]);
+    std::string command = argc > 1 ? argv[1] : "";
+    std::setvbuf(stdout, nullptr, _IONBF, 0);  // each line reaches the test as it is written
+    if (command == "hold" || command == "windows") {
+        // The window the test finds when it tells the helper to end. Shown hidden first, it
+        // takes the show command of the command interpreter's start-up information.
+        ShowWindow(CreateWindowA("STATIC", "corvane_wine_helper", 0, 0, 0, 0, 0, nullptr, nullptr,
+                                 nullptr, nullptr),
+                   SW_HIDE);
     }
-    if (argc >= 2 && std::strcmp(argv[1], "urlcache") == 0) {
-        return FillUrlCache(argc - 2, argv + 2);
+    if (command == "hold" && argc == 3) {
+        bool held = CreateFileA(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                                nullptr) != INVALID_HANDLE_VALUE;
+        std::puts(held ? "held" : "failed");
     }
-    std::fputs("usage: corvane_wine_helper hold PATH | urlcache [HOST...]\n", stderr);
+    if (command == "windows") {
+        constexpr DWORD kHidden = WS_OVERLAPPEDWINDOW, kShown = kHidden | WS_VISIBLE;
+        const struct {
+            const char* className;
+            const char* title;
+            DWORD style;
+        } kWindows[] = {{"IEFrame", "ie", kShown},
+                        {"IEFrame", "ie-minimised", kShown | WS_MINIMIZE},
+                        {"IEFrame", "ie-hidden", kHidden},
+                        {"IEFrameX", "ie-longer", kShown},
+                        {"MozillaWindowClass", "mozilla", kShown},
+                        {"MozillaWindowClass", "mozilla-hidden", kHidden},
+                        {"AOL Frame25", "aol", kShown},
+                        {"AOL Frame25", "aol-hidden", kHidden}};
+        for (const auto& w : kWindows) {
+            WNDCLASSA windowClass = {0,       Record,  0,       0,       nullptr,
+                                     nullptr, nullptr, nullptr, nullptr, w.className};
+            RegisterClassA(&windowClass);  // fails harmlessly for a class registered before
+            CreateWindowA(w.className, w.title, w.style, 9, 9, 200, 99, nullptr, nullptr, nullptr,
+                          nullptr);
+        }
+        std::puts("ready");
+    }
+    if (command == "hold" || command == "windows") {
+        for (MSG msg; GetMessageA(&msg, nullptr, 0, 0) > 0;) {
+            DispatchMessageA(&msg);
+        }
+        return 0;
+    }
+    if (command == "urlcache") {
+        bool ok = true;
+        for (int i = 2; i < argc; ++i) {
+            ok = FillUrlCache(argv[i]) && ok;
+        }
+        return ok ? 0 : 1;
+    }
+    std::fputs("usage: corvane_wine_helper hold PATH | windows | urlcache HOST...\n", stderr);
     return 2;
 }

@@ -1,0 +1,95 @@
+// Open browsers in another process (the helper's windows) and dialog 151 worked by its
+// user from a second thread: what each way of answering the dialog, and a Clear from the
+// command line, send to which window.
+#include <atomic>
+#include <thread>
+
+#include "app/command_window.h"
+#include "clean/erasers.h"
+#include "platform/win32/win32_platform.h"
+#include "wine/wine_support.h"
+
+namespace {
+
+const std::wstring kCloseButton = L"关闭浏览器后继续(&L)";
+const std::wstring kLeaveButton = L"不予理会(&C)";
+const std::wstring kTickBox = L"以后不再显示本对话框";
+const std::wstring kEscape = L"{Esc}", kEnter = L"{Enter}";  // keys, not controls
+
+// Works dialog 151 as its user would: waits for it, presses the controls named by their
+// texts or the keys, in order, and sees it go.
+void AnswerDialog(const std::vector<std::wstring>& presses) {
+    HWND dialog = nullptr;  // shown once its controls are there
+    for (int waited = 0; waited < 5000 && !IsWindowVisible(dialog); waited += 10) {
+        Sleep(10);
+        dialog = FindWindowW(L"#32770", L"发现已打开的浏览器窗口!");
+    }
+    ASSERT_TRUE(IsWindowVisible(dialog));
+    for (const std::wstring& press : presses) {
+        if (press == kEscape || press == kEnter) {
+            PostMessageW(dialog, WM_KEYDOWN, press == kEscape ? VK_ESCAPE : VK_RETURN, 1);
+        } else {
+            PostMessageW(FindWindowExW(dialog, nullptr, L"Button", press.c_str()), BM_CLICK, 0, 0);
+        }
+    }
+    for (int waited = 0; waited < 3000 && IsWindow(dialog); waited += 10) {
+        Sleep(10);
+    }
+    EXPECT_FALSE(IsWindow(dialog)) << "dialog 151 stayed open";
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);  // ends it if it did
+}
+
+using BrowsersUnderWine = WineTest;
+
+// A close request reaches the visible Internet Explorer windows, minimised or not, in the
+// order of the windows on the screen, the last opened first.
+const Lines kIeClosed = {"ie-minimised WM_SYSCOMMAND f060 0", "ie WM_SYSCOMMAND f060 0"};
+
+TEST_F(BrowsersUnderWine, EachWayOfAnsweringTheDialogWithThePolicyToAsk) {
+    const struct {
+        std::vector<std::wstring> presses;
+        int policyAfter;
+        Lines received;
+    } rows[] = {
+        {{kTickBox, kLeaveButton}, 1, {}},
+        {{kTickBox, kCloseButton}, 0, kIeClosed},
+        {{kTickBox, kTickBox, kCloseButton}, 2, kIeClosed},
+        {{kEscape}, 2, kIeClosed},
+        {{kTickBox, kEnter}, 0, kIeClosed},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(&row - rows);
+        Child windows("corvane_wine_helper.exe windows");
+        ASSERT_EQ("ready", windows.FirstLine());
+        Win32Platform win32;
+        EraserDlg dlg(win32.platform);
+        WindowCommandHost host;
+        host.Attach(dlg);
+        std::thread user(AnswerDialog, row.presses);
+        HandleOpenIEWindows(dlg);
+        user.join();
+        host.Detach(dlg);
+        EXPECT_EQ(row.policyAfter, dlg.settings.closeBrowserPolicy);
+        EXPECT_EQ(row.received, Split(windows.Finish(true).out));
+    }
+}
+
+// Clear closes Mozilla and AOL whatever the policy, AOL told first that the session
+// ends; Internet Explorer, never to be closed, hears that the typed URLs and the Run
+// history changed.
+TEST_F(BrowsersUnderWine, ClearFromTheCommandLine) {
+    StoreSettings(EraserSettings{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1});  // history only
+    Child windows("corvane_wine_helper.exe windows");
+    ASSERT_EQ("ready", windows.FirstLine());
+    EXPECT_EQ(0, RunCorvane("/clear").exitCode);
+    const std::string typed =
+        " WM_SETTINGCHANGE 0 Software\\Microsoft\\Internet Explorer\\TypedURLs";
+    const std::string run =
+        " WM_SETTINGCHANGE 0 Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+    EXPECT_EQ((Lines{"mozilla WM_SYSCOMMAND f060 0", "aol WM_QUERYENDSESSION 0 80000000",
+                     "aol WM_ENDSESSION 1 80000000", "aol WM_SYSCOMMAND f060 0",
+                     "ie-minimised" + typed, "ie-minimised" + run, "ie" + typed, "ie" + run}),
+              Split(windows.Finish(true).out));
+}
+
+}  // namespace
