@@ -2,93 +2,76 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/memory/memory_platform.h"
+#include "machine.h"
 #include "settings/settings_store.h"
 
 namespace {
 
-class StringOutput : public TextOutput {
+class Text : public TextOutput {
 public:
     void Write(const std::string& bytes) override { text += bytes; }
     std::string text;
 };
 
-class CommandLine : public ::testing::Test {
+class CommandLine : public Machine {
 protected:
-    int Run(std::vector<std::string> args) { return RunCommandLine(args, mem.platform, out, err); }
-    void SwitchEverythingOff() {
-        EraserSettings settings;
-        SetAllSwitches(settings, 0);
-        SaveSettings(registry, settings);
+    int Run(std::vector<std::string> args) {
+        out.text.clear();
+        err.text.clear();
+        return RunCommandLine(args, mem.platform, out, err);
     }
-
-    MemoryPlatform mem;
-    MemoryRegistry& registry = mem.registry;
-    MemorySystem& system = mem.system;
-    StringOutput out;
-    StringOutput err;
+    Text out, err;
 };
 
-const std::string kDots(44, '.');
-
-TEST_F(CommandLine, TestWithEverythingOffPrintsTheFrameInUtf8) {
-    SwitchEverythingOff();
-    EXPECT_EQ(0, Run({"/test", "/utf8"}));
-    EXPECT_EQ(u8"操作系统: Windows XP\r\n" + kDots + "\r\n" +
-                  u8"正在分析系统... Please wait. This may take some time\r\n"
-                  u8"正在分析系统 <OK>\r\n" +
-                  kDots + "\r\n" + u8"完成!\r\n",
+// With every category off, a run writes its frame, the analysis line that it takes back
+// included; in UTF-8 or in GBK as asked. An unknown version has no line of its own.
+TEST_F(CommandLine, RunsTestOrClearAndRefusesAnythingElse) {
+    EraserSettings settings;
+    SetAllSwitches(settings, 0);
+    SaveSettings(mem.registry, settings);
+    const std::string dots(44, '.'),
+        analysis = "正在分析系统... Please wait. This may take some time";
+    EXPECT_EQ(0, Run({"/UTF8", "/Test"}));
+    EXPECT_EQ(u8"操作系统: Windows XP\r\n" + dots +
+                  u8"\r\n正在分析系统... Please wait. This may "
+                  u8"take some time\r\n正在分析系统 <OK>\r\n" +
+                  dots + u8"\r\n完成!\r\n",
+              out.text);
+    EXPECT_EQ(0, Run({"-CLEAR"}));
+    EXPECT_EQ("操作系统: Windows XP\r\n" + dots + "\r\n" + analysis + "\r\n正在分析系统 <OK>\r\n" +
+                  dots + "\r\n完成!\r\n",
+              out.text);
+    mem.system.version = OsVersionInfo{6, 1, 7601, osplatform::kNt};
+    EXPECT_EQ(0, Run({"/clear"}));
+    EXPECT_EQ(dots + "\r\n" + analysis + "\r\n正在分析系统 <OK>\r\n" + dots + "\r\n完成!\r\n",
               out.text);
     EXPECT_EQ("", err.text);
+    for (std::vector<std::string> args : std::vector<std::vector<std::string>>{{},
+                                                                               {"/utf8"},
+                                                                               {"/tset"},
+                                                                               {"test"},
+                                                                               {"/test", "/clear"},
+                                                                               {"/test", "/bogus"},
+                                                                               {"/save"},
+                                                                               {"-restore"},
+                                                                               {"/"}}) {
+        EXPECT_EQ(2, Run(args)) << (args.empty() ? "" : args[0]);
+        EXPECT_EQ("", out.text);
+        EXPECT_EQ(0u, err.text.find("Usage: corvane.exe /test | /clear [/utf8]\r\n"));
+    }
+    EXPECT_EQ(CliCommand::kRestore, ParseCommandLine({"-Restore"}).command);
 }
 
-TEST_F(CommandLine, WithoutUtf8TheLinesStayGbk) {
-    SwitchEverythingOff();
-    EXPECT_EQ(0, Run({"-CLEAR"}));
-    EXPECT_EQ(0u, out.text.find("操作系统: Windows XP\r\n"));
-    EXPECT_NE(std::string::npos, out.text.find("完成!\r\n"));
-}
-
-TEST_F(CommandLine, UnknownVersionHasNoOperatingSystemLine) {
-    SwitchEverythingOff();
-    system.version = OsVersionInfo{6, 1, 7601, osplatform::kNt};
-    EXPECT_EQ(0, Run({"/clear", "/utf8"}));
-    EXPECT_EQ(0u, out.text.find(kDots + "\r\n"));
-}
-
-TEST_F(CommandLine, UnreadableSettingsLeaveTheDefaultsAndTheRunGoesOn) {
-    registry.faults.Fail("Registry.OpenKey", winerr::kAccessDenied);
+// Settings that cannot be read leave every category on; a command line run saves none.
+TEST_F(CommandLine, UnreadableSettingsLeaveTheDefaults) {
+    mem.registry.faults.Fail("Registry.OpenKey", winerr::kAccessDenied);
     EXPECT_EQ(0, Run({"/test", "/utf8"}));
     EXPECT_NE(std::string::npos, out.text.find(u8"测试: 正在清空回收站...\r\n"));
     EXPECT_NE(std::string::npos, out.text.find(u8"测试: 正在删除自动完成内容...\r\n"));
-}
-
-TEST_F(CommandLine, DoesNotWriteSettings) {
-    EXPECT_EQ(0, Run({"/test"}));
-    RegKey key(registry);
+    mem.registry.faults.Clear();
+    RegKey key(mem.registry);
     EXPECT_EQ(winerr::kFileNotFound,
               key.Open(regroot::kCurrentUser, kSettingsKey, regaccess::kRead));
-}
-
-TEST_F(CommandLine, RefusesWithUsage) {
-    const std::vector<std::string> refused[] = {{},        {"/utf8"},           {"/tset"},
-                                                {"test"},  {"/test", "/clear"}, {"/test", "/bogus"},
-                                                {"/save"}, {"/restore"},        {"/"}};
-    for (const auto& args : refused) {
-        out.text.clear();
-        err.text.clear();
-        EXPECT_EQ(2, Run(args)) << (args.empty() ? "(none)" : args[0]);
-        EXPECT_EQ("", out.text);
-        EXPECT_EQ(0u, err.text.find("Usage: corvane.exe"));
-    }
-}
-
-TEST(ParseCommandLine, SwitchesAreCaseInsensitive) {
-    CliOptions options = ParseCommandLine({"/UTF8", "/Test"});
-    EXPECT_TRUE(options.valid);
-    EXPECT_TRUE(options.utf8);
-    EXPECT_EQ(CliCommand::kTest, options.command);
-    EXPECT_EQ(CliCommand::kRestore, ParseCommandLine({"-restore"}).command);
 }
 
 }  // namespace

@@ -6,157 +6,141 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "browsers/localstore_text.h"
 #include "clean/erasers.h"
-#include "clean/xp_profile.h"
+#include "machine.h"
 
 namespace {
 
+const std::string kMozilla =
+    "C:\\Documents and Settings\\user\\Application Data\\Mozilla\\Profiles\\default\\";
+const std::string kOrganize =
+    "C:\\Documents and Settings\\All Users\\Application Data\\AOL\\C_America Online "
+    "9.0\\organize\\";
+const std::string kFirstCookies = "file " + kMozilla + "b0first.slt\\cookies.txt = c";
+const Lines kProfiles = {"file " + kMozilla + "a-notes.txt = listed first, but a file",
+                         kFirstCookies, "file " + kMozilla + "c0second.slt\\cookies.txt = c",
+                         "file " + kMozilla + "c0second.slt\\history.dat = h"};
+const std::string kArl = "file " + kOrganize + "someone.arl = a";
+const Lines kAol = {kArl,
+                    "file " + kOrganize + "someone.aut = a",
+                    "file " + kOrganize + "x.AUT = a",
+                    "file " + kOrganize + "x.ARL = a",
+                    "file " + kOrganize + "x.Arl = a",
+                    "file " + kOrganize + ".arl = a"};
+const std::string kCommand =
+    "value HKCR\\Applications\\aol.exe\\shell\\open\\command| = \"C:\\AOL 9.0\\aol.exe\" ";
+const std::string kInstalled = "file C:\\AOL 9.0\\organize\\someone.arl = a";
 using Pauses = std::vector<std::uint32_t>;
+using Step = std::function<bool(EraserDlg&)>;
 
-class BrowserTraces : public XpProfile {
-protected:
-    static constexpr char kAppData[] = "C:\\Documents and Settings\\user\\Application Data";
-    static constexpr char kOrganize[] =
-        "C:\\Documents and Settings\\All Users\\Application Data\\AOL\\C_America Online "
-        "9.0\\organize";
+Step Aol(bool testMode) {
+    return [testMode](EraserDlg& dlg) {
+        EraseAolTraces(dlg, testMode);
+        return true;
+    };
+}
 
-    BrowserTraces() { mem.shell.specialFolders[csidl::kAppData] = kAppData; }
+std::function<void(MemoryPlatform&)> Fail(const std::string& call, WinError error,
+                                          const std::string& match = "", int times = -1) {
+    return [=](MemoryPlatform& m) {
+        (call[0] == 'F' ? m.files.faults : m.shell.faults).Fail(call, error, match, times);
+    };
+}
 
-    static std::string Profiles() { return std::string(kAppData) + "\\Mozilla\\Profiles\\default"; }
-    // Opens path as another program holding it would: reading and writing, sharing
-    // nothing.
-    FileHandle Hold(const std::string& path) {
-        FileHandle held;
-        EXPECT_EQ(winerr::kSuccess,
-                  mem.files.Open(path, fileaccess::kRead | fileaccess::kWrite, fileshare::kNone,
-                                 filecreate::kOpenExisting, 0, &held));
-        return held;
-    }
-    void PutAolCommand(const std::string& command) {
-        RegKey key(mem.registry);
-        ASSERT_EQ(winerr::kSuccess,
-                  key.Create(regroot::kClassesRoot, "Applications\\aol.exe\\shell\\open\\command",
-                             regaccess::kAllAccess));
-        ASSERT_EQ(winerr::kSuccess,
-                  mem.registry.SetValue(key.Get(), "", regtype::kSz, command.c_str(),
-                                        static_cast<std::uint32_t>(command.size() + 1)));
-    }
+struct Row {
+    Row(const char* name, Step step, bool result, Lines seed, Lines gone, Pauses pauses = {},
+        std::function<void(MemoryPlatform&)> faults = nullptr)
+        : name(name),
+          step(step),
+          result(result),
+          seed(seed),
+          gone(gone),
+          pauses(pauses),
+          faults(faults) {}
+    const char* name;
+    Step step;
+    bool result;
+    Lines seed;
+    Lines gone;
+    Pauses pauses;
+    std::function<void(MemoryPlatform&)> faults;
 };
 
-TEST_F(BrowserTraces, OnlyTheFirstListedProfileFolderIsTreated) {
-    const std::string first = In(Profiles(), "b0first.slt");
-    const std::string second = In(Profiles(), "c0second.slt");
-    mem.files.AddFile(In(Profiles(), "a-notes.txt"), "listed first, but a file");
-    mem.files.AddFile(In(first, "cookies.txt"), "c");
-    mem.files.AddFile(In(second, "cookies.txt"), "c");
-    mem.files.AddFile(In(second, "history.dat"), "h");
-    std::string folder;
-    ASSERT_TRUE(FindMozillaProfileFolder(dlg, &folder));
-    EXPECT_EQ(first, folder);
-    EXPECT_FALSE(EraseMozillaHistory(dlg));
-    EXPECT_TRUE(mem.files.Exists(In(second, "history.dat")));
-    EXPECT_TRUE(EraseMozillaCookies(dlg));
-    EXPECT_FALSE(mem.files.Exists(In(first, "cookies.txt")));
-    EXPECT_TRUE(mem.files.Exists(In(second, "cookies.txt")));
-    EXPECT_EQ(Pauses{}, mem.system.pauses);
+class BrowserTraces : public Machine, public ::testing::WithParamInterface<Row> {};
 
-    mem.shell.faults.Fail("Shell.SpecialFolderPath", winerr::kFileNotFound);  // answers FALSE
-    EXPECT_FALSE(FindMozillaProfileFolder(dlg, &folder));
+TEST_P(BrowserTraces, RemoveWhatTheyFind) {
+    const Row& row = GetParam();
+    Seed(mem, row.seed);
+    const Lines before = State(mem);
+    if (row.faults) {
+        row.faults(mem);
+    }
+    EXPECT_EQ(row.result, row.step(dlg));
+    EXPECT_EQ(Without(before, row.gone), State(mem));
+    EXPECT_EQ(row.pauses, mem.system.pauses);
 }
 
-TEST_F(BrowserTraces, LockedMozillaFileIsTriedElevenTimesThenLeft) {
-    const std::string profile = In(Profiles(), "x.slt");
-    mem.files.AddFile(In(profile, "history.dat"), "h");
-    mem.files.AddFile(In(profile, "cookies.txt"), "c");
-    FileHandle held = Hold(In(profile, "history.dat"));
-    EXPECT_TRUE(EraseMozillaHistory(dlg));
-    mem.files.Close(held);
-    EXPECT_TRUE(mem.files.Exists(In(profile, "history.dat")));
-    EXPECT_EQ(Pauses(10, 500), mem.system.pauses);
-
-    mem.system.pauses.clear();
-    mem.files.faults.Fail("Files.RemoveFile", winerr::kSharingViolation, "cookies.txt", 2);
-    EXPECT_TRUE(EraseMozillaCookies(dlg));
-    EXPECT_FALSE(mem.files.Exists(In(profile, "cookies.txt")));
-    EXPECT_EQ(Pauses(2, 500), mem.system.pauses);
-}
-
-TEST_F(BrowserTraces, LockedAolFileIsTriedSevenTimesThenLeft) {
-    mem.files.AddFile(In(kOrganize, "someone.arl"), "a");
-    mem.files.AddFile(In(kOrganize, "someone.aut"), "a");
-    FileHandle held = Hold(In(kOrganize, "someone.arl"));
-    EraseAolTraces(dlg, false);
-    mem.files.Close(held);
-    EXPECT_TRUE(mem.files.Exists(In(kOrganize, "someone.arl")));
-    EXPECT_FALSE(mem.files.Exists(In(kOrganize, "someone.aut")));
-    EXPECT_EQ(Pauses(6, 400), mem.system.pauses);
-}
+// Mozilla files are tried 11 times, 500 ms apart; AOL files 7 times, 400 ms apart. Only
+// the first profile folder listed is looked at. An AOL command value of 260 bytes and its
+// NUL is ignored, not cut.
+INSTANTIATE_TEST_SUITE_P(
+    Rows, BrowserTraces,
+    ::testing::Values(
+        Row("HistoryOnlyInTheFirstProfile", EraseMozillaHistory, false, kProfiles, {}),
+        Row("CookiesOfTheFirstProfile", EraseMozillaCookies, true, kProfiles, {kFirstCookies}),
+        Row("NoAppData", EraseMozillaCookies, false, kProfiles, {}, {},
+            Fail("Shell.SpecialFolderPath", winerr::kFileNotFound)),
+        Row("LockedHistory", EraseMozillaHistory, true, {"file " + kMozilla + "x\\history.dat = h"},
+            {}, Pauses(10, 500), Fail("Files.RemoveFile", winerr::kSharingViolation)),
+        Row("CookiesFreedOnTheThirdTry", EraseMozillaCookies, true, {kFirstCookies},
+            {kFirstCookies}, Pauses(2, 500),
+            Fail("Files.RemoveFile", winerr::kSharingViolation, "", 2)),
+        Row("AolClear", Aol(false), true, kAol, {kAol[1], kAol[2], kAol[3]}, Pauses(6, 400),
+            Fail("Files.RemoveFile", winerr::kSharingViolation, "someone.arl")),
+        Row("AolTest", Aol(true), true, kAol, {}),
+        Row("AolCommandTooLong", Aol(false), true, {kCommand + std::string(239, 'x'), kInstalled},
+            {}),
+        Row("AolCommandFits", Aol(false), true, {kCommand + std::string(238, 'x'), kInstalled},
+            {kInstalled})),
+    [](const ::testing::TestParamInfo<Row>& info) { return std::string(info.param.name); });
 
 // The file is rewritten from the sequence's start to its end, so a write that fails
 // after n bytes leaves exactly the first n bytes of the result in place and the rest as
 // it was: no shorter, and no byte written twice.
-TEST_F(BrowserTraces, UrlBarRewriteEndsAtTheFirstFailedWrite) {
-    const std::string path = In(In(Profiles(), "x.slt"), "localstore.rdf");
-    const std::string before = Localstore(990, 2920, 6000);
-    const std::string after = WithoutUrlBarHistory(before);
+class UrlBarHistory : public Machine {};
+
+TEST_F(UrlBarHistory, RewriteEndsAtTheFirstFailedWrite) {
+    const std::string path = kMozilla + "x.slt\\localstore.rdf";
+    const std::string before = Localstore(990, 2920, 6000), after = WithoutUrlBarHistory(before);
     const size_t start = before.find(kUrlBarOpen) + sizeof kUrlBarOpen - 1;
-    const size_t toWrite = before.size() - start;
-    for (size_t allowed : {size_t{0}, size_t{700}, size_t{3080}, size_t{3500}, toWrite - 1}) {
-        SCOPED_TRACE(allowed);
+    for (size_t allowed : {size_t{0}, size_t{700}, size_t{3080}, size_t{3500},
+                           before.size() - start - 1, before.size() - start}) {
         mem.files.faults.Clear();
         mem.files.AddFile(path, before);
         mem.files.faults.FailAfterBytes("Files.Write", winerr::kDiskFull, allowed);
-        EXPECT_FALSE(EraseMozillaUrlBarHistory(dlg));
+        EXPECT_EQ(allowed == before.size() - start, EraseMozillaUrlBarHistory(dlg)) << allowed;
         EXPECT_EQ(after.substr(0, start + allowed) + before.substr(start + allowed),
                   mem.files.Content(path));
         EXPECT_EQ(0u, mem.files.OpenHandleCount());
     }
-    mem.files.faults.Clear();
-    mem.files.AddFile(path, before);
-    mem.files.faults.FailAfterBytes("Files.Write", winerr::kDiskFull, toWrite);
-    EXPECT_TRUE(EraseMozillaUrlBarHistory(dlg));
-    EXPECT_EQ(after, mem.files.Content(path));
-}
-
-// The command value has a buffer of 260 bytes: a longer one is ignored, not cut to a
-// path that happens to name a folder.
-TEST_F(BrowserTraces, AolCommandLongerThanItsBufferIsIgnored) {
-    const std::string command = "\"C:\\AOL 9.0\\aol.exe\" ";
-    mem.files.AddFile("C:\\AOL 9.0\\organize\\someone.arl", "a");
-    PutAolCommand(command + std::string(260 - command.size(), 'x'));  // 261 bytes with NUL
-    EraseAolTraces(dlg, false);
-    EXPECT_TRUE(mem.files.Exists("C:\\AOL 9.0\\organize\\someone.arl"));
-    PutAolCommand(command + std::string(259 - command.size(), 'x'));  // 260 bytes: fits
-    EraseAolTraces(dlg, false);
-    EXPECT_FALSE(mem.files.Exists("C:\\AOL 9.0\\organize\\someone.arl"));
 }
 
 TEST(CommonAppData, OfEachWindowsVersion) {
-    struct Case {
-        const char* path;
-        int osVersion;
-        const char* common;
-    };
-    const Case kCases[] = {
-        {"C:\\Documents and Settings\\someone\\Application Data", osver::kWinXp,
-         "C:\\Documents and Settings\\All Users\\Application Data"},
-        {"C:\\WINDOWS\\Application Data", osver::kWin98,
-         "C:\\WINDOWS\\All Users\\Application Data"},
-        {"C:\\WINDOWS\\Profiles\\someone\\Application Data", osver::kWin98,
-         "C:\\WINDOWS\\Profiles\\someone\\All Users\\Application Data"},
-        {"C:\\WINNT\\Profiles\\someone\\Application Data\\", osver::kWinNt,
-         "C:\\WINNT\\Profiles\\All Users\\Application Data\\"},
-        // A user name whose second byte is 0x5C, the byte of a backslash.
-        {"C:\\Documents and Settings\\\x81\x5C\\Application Data", osver::kWinXp,
-         "C:\\Documents and Settings\\All Users\\Application Data"},
-        {"C:\\Application Data", osver::kWin98, "C:\\Application Data"},
-        {"C:\\Documents and Settings\\someone\\application data", osver::kWinXp,
-         "C:\\Documents and Settings\\someone\\application data"},
-    };
-    for (const Case& c : kCases) {
-        EXPECT_EQ(c.common, MakeCommonAppData(c.path, c.osVersion)) << c.path;
-    }
+    EXPECT_EQ("C:\\Documents and Settings\\All Users\\Application Data",
+              MakeCommonAppData("C:\\Documents and Settings\\someone\\Application Data", 6));
+    EXPECT_EQ("C:\\WINDOWS\\Profiles\\someone\\All Users\\Application Data",
+              MakeCommonAppData("C:\\WINDOWS\\Profiles\\someone\\Application Data", 3));
+    EXPECT_EQ("C:\\WINNT\\Profiles\\All Users\\Application Data\\",
+              MakeCommonAppData("C:\\WINNT\\Profiles\\someone\\Application Data\\", 4));
+    // A user name whose second byte is 0x5C, the byte of a backslash.
+    EXPECT_EQ("C:\\Documents and Settings\\All Users\\Application Data",
+              MakeCommonAppData("C:\\Documents and Settings\\\x81\x5C\\Application Data", 6));
+    EXPECT_EQ("C:\\Application Data", MakeCommonAppData("C:\\Application Data", 3));
+    EXPECT_EQ("C:\\Documents and Settings\\someone\\application data",
+              MakeCommonAppData("C:\\Documents and Settings\\someone\\application data", 6));
 }
 
 }  // namespace
