@@ -43,11 +43,7 @@ Setup Fail(const std::string& call, const std::string& match = "", int times = -
 }
 
 std::string Chars(int count) {
-    std::string text;
-    while (count-- > 0) {
-        text += "字";
-    }
-    return text;
+    return count == 0 ? "" : "字" + Chars(count - 1);
 }
 
 struct Row {
@@ -78,13 +74,12 @@ protected:
               Lines* keys) {
         RegKey key(mem.registry);
         ASSERT_EQ(winerr::kSuccess, key.Open(parent, name, regaccess::kAllAccess));
-        ByteBlock list(200);
-        auto size = static_cast<std::uint32_t>(kSystemOnly.size());
+        std::uint32_t size = static_cast<std::uint32_t>(kSystemOnly.size());
         if (lock && path.rfind(kNtUser, 0) == 0) {
             ASSERT_EQ(winerr::kSuccess, mem.registry.SetKeySecurity(key.Get(), secinfo::kDacl,
                                                                     kSystemOnly.data(), size));
         }
-        size = 200;
+        ByteBlock list(size = 200);
         ASSERT_EQ(winerr::kSuccess,
                   mem.registry.GetKeySecurity(key.Get(), secinfo::kDacl, list.data(), &size));
         list.resize(size);
@@ -160,8 +155,6 @@ INSTANTIATE_TEST_SUITE_P(
         Row("NoSid", {}, {}, Fail("Accounts.LookupAccount", "", -1, winerr::kNoneMapped)),
         Row("LookupAsksForRoomForever", {}, {},
             Fail("Accounts.LookupAccount", "", -1, winerr::kInsufficientBuffer)),
-        Row("DomainOutgrowsItsBlock", kFound, {kNtType},
-            [](MemoryPlatform& m) { m.accounts.accounts["corvane"].domain = "CORVANE-PC-01234"; }),
         Row("NoGrant", {}, {}, Fail("Security.MakeDescriptor")),
         Row("TypeKeyListRefused", {}, {}, Fail("Registry.SetKeySecurity", kGuid)),
         Row("DataListRefused", kFound, {kNtType}, Fail("Registry.SetKeySecurity", "\\Data", 1)),
@@ -188,15 +181,38 @@ std::string Formatted(SidAuthority authority, std::vector<std::uint32_t> subs,
     return (ok ? std::string(text) : "refused") + " " + std::to_string(length);
 }
 
-TEST(FormatSidString, TextOrTheSizeItNeeds) {
+TEST(KeyAccess, SidText) {
     EXPECT_EQ("S-1-4294967295-4294967295 256",
               Formatted({{0, 0, 0xff, 0xff, 0xff, 0xff}}, {4294967295u}, 256));
     EXPECT_EQ("S-1-0x123456789abc-1 256",
               Formatted({{0x12, 0x34, 0x56, 0x78, 0x9a, 0xbc}}, {1}, 256));
+    // 28 bytes and 12 for each sub-authority.
     EXPECT_EQ("S-1-0x000100000000-1-2-3-4-5 88",
               Formatted({{0, 1, 0, 0, 0, 0}}, {1, 2, 3, 4, 5}, 88));
     EXPECT_EQ("refused 88", Formatted({{0, 1, 0, 0, 0, 0}}, {1, 2, 3, 4, 5}, 87));
-    EXPECT_EQ("refused 28", Formatted(kNtAuthority, {}, 27));
+}
+
+// The grant gives the user and LocalSystem full access, inherited. The user's SID comes
+// in its 128-byte block, or in one of the size asked for once the domain outgrows its
+// 16 bytes.
+TEST(KeyAccess, GrantAndUserSid) {
+    MemoryPlatform mem;
+    ByteBlock grant, sid;
+    const ByteBlock user = MemoryAccounts::DefaultUserSid();
+    ASSERT_TRUE(BuildGrantDescriptor(mem.security, user, &grant));
+    const std::uint8_t inherit = acelayout::kObjectInherit | acelayout::kContainerInherit;
+    EXPECT_EQ(WriteDescriptor({1,
+                               sdlayout::kSelfRelative | sdlayout::kDaclPresent,
+                               {},
+                               WriteAcl({{acelayout::kAccessAllowed, inherit, 0xF003F, user},
+                                         {acelayout::kAccessAllowed, inherit, 0xF003F, kSystem}})}),
+              grant);
+    mem.accounts.accounts["corvane"].domain = "CORVANE-PC-0123";
+    ASSERT_TRUE(GetCurrentUserSid(mem.platform, &sid));
+    EXPECT_EQ(128u, sid.size());
+    mem.accounts.accounts["corvane"].domain = "CORVANE-PC-01234";
+    ASSERT_TRUE(GetCurrentUserSid(mem.platform, &sid));
+    EXPECT_EQ(user, sid);
 }
 
 }  // namespace

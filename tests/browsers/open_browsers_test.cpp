@@ -57,17 +57,10 @@ protected:
     int linesWhenAsked = -1;
 };
 
-struct WalkRow {
-    const char* name;
-    void (*walk)(EraserDlg& dlg);
-    Lines messages;
-};
-
-class Walks : public OpenBrowsers, public ::testing::WithParamInterface<WalkRow> {};
-
 // Visible windows of the class in any case, each one; a failed send or an unreadable
-// class passes on to the next window. The Internet Explorer walks need their owner.
-TEST_P(Walks, PickTheVisibleWindowsOfTheirClass) {
+// class passes on to the next window. The Internet Explorer walks need their owner, the
+// others no main window.
+TEST_F(OpenBrowsers, WalksPickTheVisibleWindowsOfTheirClass) {
     for (const char* name : {"IEFrame", "ieframe", "IEFrameX", "IEFram", "IEFrame ",
                              "mozillawindowclass", "AOL Frame25"}) {
         Add(name, true);
@@ -75,41 +68,23 @@ TEST_P(Walks, PickTheVisibleWindowsOfTheirClass) {
     Add("IEFrame", false);
     mem.windows.faults.Fail("TopWindows.Send", winerr::kAccessDenied, "IEFrame", 1);
     mem.windows.faults.Fail("TopWindows.ClassName", winerr::kAccessDenied, "IEFrame ");
-    GetParam().walk(dlg);
-    EXPECT_EQ(GetParam().messages, Messages());
+    for (int run = 0; run < 2; ++run) {  // the second time without their owner
+        CloseIEWindows(mem.windows, dlg.window);
+        DetectIEWindows(mem.windows, dlg.window);
+        NotifyIEWindowsOfMruChange(mem.windows, dlg.window);
+        mem.windows.Destroy(dlg.window);
+    }
+    dlg.window = HWnd{};
+    CloseMozillaWindows(dlg);
+    CloseAolWindows(dlg);
+    const std::string typed = " 1a 0 0 Software\\Microsoft\\Internet Explorer\\TypedURLs",
+                      mru =
+                          " 1a 0 0 Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+    EXPECT_EQ(
+        (Lines{"0 401 0 0", "0 401 0 0", "1" + typed, "1" + mru, "2 112 f060 0", "2" + typed,
+               "2" + mru, "6 112 f060 0", "7 11 0 80000000", "7 16 1 80000000", "7 112 f060 0"}),
+        Messages());
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, Walks,
-    ::testing::Values(
-        WalkRow{"CloseIE",
-                [](EraserDlg& d) { CloseIEWindows(d.platform.windows, d.window); },
-                {"2 112 f060 0"}},
-        WalkRow{"DetectIE",
-                [](EraserDlg& d) { DetectIEWindows(d.platform.windows, d.window); },
-                {"0 401 0 0", "0 401 0 0"}},
-        WalkRow{"NotifyIE",
-                [](EraserDlg& d) { NotifyIEWindowsOfMruChange(d.platform.windows, d.window); },
-                {"1 1a 0 0 Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU",
-                 "2 1a 0 0 Software\\Microsoft\\Internet Explorer\\TypedURLs",
-                 "2 1a 0 0 Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU"}},
-        WalkRow{"IEWalksWithoutTheirOwner",
-                [](EraserDlg& d) {
-                    static_cast<MemoryTopWindows&>(d.platform.windows).Destroy(d.window);
-                    CloseIEWindows(d.platform.windows, d.window);
-                    DetectIEWindows(d.platform.windows, d.window);
-                    NotifyIEWindowsOfMruChange(d.platform.windows, d.window);
-                },
-                {}},
-        WalkRow{"CloseMozillaWithoutAMainWindow",
-                [](EraserDlg& d) {
-                    d.window = HWnd{};
-                    CloseMozillaWindows(d);
-                },
-                {"6 112 f060 0"}},
-        WalkRow{
-            "CloseAol", CloseAolWindows, {"7 11 0 80000000", "7 16 1 80000000", "7 112 f060 0"}}),
-    [](const ::testing::TestParamInfo<WalkRow>& info) { return std::string(info.param.name); });
 
 struct PolicyRow {
     int policy, answer;
