@@ -40,26 +40,19 @@ TEST(SettingsStore, LoadsEachFieldFromItsValue) {
     EXPECT_EQ("1111111111 2", Loaded({kValue + "Cookies = no"}, "Registry.OpenKey"));
     EXPECT_EQ("1111111011 2", Loaded({kValue + "Cookies = no", kValue + "自动填充 = no"},
                                      "Registry.QueryValue", "Cookies"));
-    for (auto [value, fields] : {std::pair{"历史 = no", "0111111111 2"},
-                                 {"Cookies = no", "1011111111 2"},
-                                 {"TempFiles = no", "1101111111 2"},
-                                 {"IndexDat = no", "1110111111 2"},
-                                 {"HomePage = no", "1111011111 2"},
-                                 {"回收站 = no", "1111101111 2"},
-                                 {"“文档”菜单 = no", "1111110111 2"},
-                                 {"自动填充 = no", "1111111011 2"},
-                                 {"Windows 临时文件夹 = no", "1111111101 2"},
-                                 {"搜索历史记录 = no", "1111111110 2"},
-                                 {"TempFiles = Yes", "1101111111 2"},
-                                 {"TempFiles = yes ", "1101111111 2"},
-                                 {"TempFiles = yesyesyes", "1101111111 2"},
-                                 {"TempFiles = no no no n", "1111111111 2"},
-                                 {"Close IEs State = 0", "1111111111 0"},
-                                 {"Close IEs State = 1", "1111111111 1"},
-                                 {"Close IEs State = 7", "1111111111 2"},
-                                 {"Close IEs State = 01", "1111111111 2"}}) {
-        EXPECT_EQ(fields, Loaded({kValue + value})) << value;
+    const char* names[] = {
+        "历史",   "Cookies",    "TempFiles", "IndexDat",           "HomePage",
+        "回收站", "“文档”菜单", "自动填充",  "Windows 临时文件夹", "搜索历史记录"};
+    for (int i = 0; i < 10; ++i) {  // in the record's order
+        std::string fields = "1111111111 2";
+        fields[i] = '0';
+        EXPECT_EQ(fields, Loaded({kValue + names[i] + " = no"})) << names[i];
     }
+    EXPECT_EQ("1101111111 2", Loaded({kValue + "TempFiles = Yes"}));
+    EXPECT_EQ("1101111111 2", Loaded({kValue + "TempFiles = yesyesyes"}));
+    EXPECT_EQ("1111111111 2", Loaded({kValue + "TempFiles = no no no n"}));
+    EXPECT_EQ("1111111111 2", Loaded({kValue + "Close IEs State = 7"}));
+    EXPECT_EQ("1111111111 2", Loaded({kValue + "Close IEs State = 01"}));
 }
 
 // Eleven texts, "HomePage" before "IndexDat"; a policy outside 0..2 is stored as 2, and
