@@ -155,6 +155,9 @@ INSTANTIATE_TEST_SUITE_P(
         Row("NoSid", {}, {}, Fail("Accounts.LookupAccount", "", -1, winerr::kNoneMapped)),
         Row("LookupAsksForRoomForever", {}, {},
             Fail("Accounts.LookupAccount", "", -1, winerr::kInsufficientBuffer)),
+        Row("NoGrantSid", {}, {}, Fail("Security.MakeSid")),
+        Row("NoGrantList", {}, {}, Fail("Security.StartAccessList")),
+        Row("NoGrantEntry", {}, {}, Fail("Security.AppendAccessEntry")),
         Row("NoGrant", {}, {}, Fail("Security.MakeDescriptor")),
         Row("TypeKeyListRefused", {}, {}, Fail("Registry.SetKeySecurity", kGuid)),
         Row("DataListRefused", kFound, {kNtType}, Fail("Registry.SetKeySecurity", "\\Data", 1)),
@@ -164,6 +167,7 @@ INSTANTIATE_TEST_SUITE_P(
             Fail("Registry.GetKeySecurity", "email:StringIndex")),
         Row("NameUnreadable", {kFound[1]}, {kSubtype + "\\email:StringData"},
             Fail("Registry.EnumKey", "email:StringIndex", 1)),
+        Row("SubkeysUncounted", {}, {}, Fail("Registry.QueryKeyInfo")),
         Row("DeletionRefused", kFound, {}, Fail("Registry.DeleteTree")),
         // Owned by another account, the subtype key keeps the user out: it is neither
         // walked nor deleted.

@@ -87,9 +87,7 @@ TEST_F(OpenBrowsers, WalksPickTheVisibleWindowsOfTheirClass) {
 }
 
 struct PolicyRow {
-    int policy, answer;
-    bool tick, visible, prompt;
-    int asked;
+    int policy, answer, tick, visible, prompt, asked;
     Lines messages;
     int policyAfter;
 };
@@ -115,13 +113,13 @@ TEST_P(Policy, DecidesWhetherToAskAndToClose) {
 constexpr int kLeft = browserprompt::kLeftOpen, kClosed = browserprompt::kClosedBrowsers;
 INSTANTIATE_TEST_SUITE_P(
     Rows, Policy,
-    ::testing::Values(PolicyRow{2, kLeft, true, true, true, 1, {"0 401 0 0"}, 1},
-                      PolicyRow{2, kClosed, true, true, true, 1, {"0 401 0 0", "1 112 f060 0"}, 0},
-                      PolicyRow{7, kClosed, false, true, true, 1, {"0 401 0 0", "1 112 f060 0"}, 7},
-                      PolicyRow{1, kClosed, true, true, true, 0, {}, 1},
-                      PolicyRow{0, kLeft, true, true, true, 0, {"1 112 f060 0"}, 0},
-                      PolicyRow{2, kClosed, true, false, true, 0, {}, 2},
-                      PolicyRow{2, kClosed, true, true, false, 0, {"0 401 0 0"}, 2}));
+    ::testing::Values(PolicyRow{2, kLeft, 1, 1, 1, 1, {"0 401 0 0"}, 1},
+                      PolicyRow{2, kClosed, 1, 1, 1, 1, {"0 401 0 0", "1 112 f060 0"}, 0},
+                      PolicyRow{7, kClosed, 0, 1, 1, 1, {"0 401 0 0", "1 112 f060 0"}, 7},
+                      PolicyRow{1, kClosed, 1, 1, 1, 0, {}, 1},
+                      PolicyRow{0, kLeft, 1, 1, 1, 0, {"1 112 f060 0"}, 0},
+                      PolicyRow{2, kClosed, 1, 0, 1, 0, {}, 2},
+                      PolicyRow{2, kClosed, 1, 1, 0, 0, {"0 401 0 0"}, 2}));
 
 // The question comes after the log was emptied and before the run's first line.
 TEST_F(OpenBrowsers, ClearAsksBeforeItLogsAnything) {
