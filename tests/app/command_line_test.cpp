@@ -53,6 +53,7 @@ TEST_F(CommandLine, RunsTestOrClearAndRefusesAnythingElse) {
         EXPECT_EQ(0u, usage.text.find("Usage: corvane.exe /test | /clear [/utf8]\r\n"));
     }
     EXPECT_EQ(CliCommand::kRestore, ParseCommandLine({"-Restore"}).command);
+    EXPECT_FALSE(ParseCommandLine({"/test", "/bogus"}).valid);
 }
 
 // Settings that cannot be read leave every category on; a command line run saves none.
