@@ -20,12 +20,12 @@ const std::string kNtType = kNtUser + "\\Data\\" + kGuid;
 const std::string kSubtype = kNtType + "\\" + kGuid;
 const std::string kNineXType = "HKLM\\" + kProvider + "\\corvane\\Data\\" + kGuid;
 const ByteBlock kSystem = WriteSid({sidlayout::kRevision, kNtAuthority, {18}});
+ByteBlock Dacl(const std::vector<AceFields>& aces) {
+    return WriteDescriptor(
+        {1, sdlayout::kSelfRelative | sdlayout::kDaclPresent, {}, WriteAcl(aces)});
+}
 const ByteBlock kSystemOnly =
-    WriteDescriptor({sdlayout::kRevision,
-                     sdlayout::kSelfRelative | sdlayout::kDaclPresent,
-                     {},
-                     WriteAcl({{acelayout::kAccessAllowed, acelayout::kContainerInherit,
-                                regaccess::kAllAccess, kSystem}})});
+    Dacl({{acelayout::kAccessAllowed, acelayout::kContainerInherit, 0xF003F, kSystem}});
 const Lines kItems = {"email:StringData", "email:StringIndex", "q:StringData", "q:StringIndex"};
 const Lines kFound = {"Form: \"email\" - cleared", "Form: \"q\" (Search engines form)  - cleared"};
 const Lines kNineXFound = {"Form: \"name\" - cleared"};
@@ -185,7 +185,7 @@ std::string Formatted(SidAuthority authority, std::vector<std::uint32_t> subs,
     return (ok ? std::string(text) : "refused") + " " + std::to_string(length);
 }
 
-TEST(KeyAccess, SidText) {
+TEST(KeyAccess, SidTextGrantAndUserSid) {
     EXPECT_EQ("S-1-4294967295-4294967295 256",
               Formatted({{0, 0, 0xff, 0xff, 0xff, 0xff}}, {4294967295u}, 256));
     EXPECT_EQ("S-1-0x123456789abc-1 256",
@@ -194,22 +194,16 @@ TEST(KeyAccess, SidText) {
     EXPECT_EQ("S-1-0x000100000000-1-2-3-4-5 88",
               Formatted({{0, 1, 0, 0, 0, 0}}, {1, 2, 3, 4, 5}, 88));
     EXPECT_EQ("refused 88", Formatted({{0, 1, 0, 0, 0, 0}}, {1, 2, 3, 4, 5}, 87));
-}
-
-// The grant gives the user and LocalSystem full access, inherited. The user's SID comes
-// in its 128-byte block, or in one of the size asked for once the domain outgrows its
-// 16 bytes.
-TEST(KeyAccess, GrantAndUserSid) {
+    // The grant gives the user and LocalSystem full access, inherited. The user's SID
+    // comes in its 128-byte block, or in one of the size asked for once the domain
+    // outgrows its 16 bytes.
     MemoryPlatform mem;
     ByteBlock grant, sid;
     const ByteBlock user = MemoryAccounts::DefaultUserSid();
     ASSERT_TRUE(BuildGrantDescriptor(mem.security, user, &grant));
     const std::uint8_t inherit = acelayout::kObjectInherit | acelayout::kContainerInherit;
-    EXPECT_EQ(WriteDescriptor({1,
-                               sdlayout::kSelfRelative | sdlayout::kDaclPresent,
-                               {},
-                               WriteAcl({{acelayout::kAccessAllowed, inherit, 0xF003F, user},
-                                         {acelayout::kAccessAllowed, inherit, 0xF003F, kSystem}})}),
+    EXPECT_EQ(Dacl({{acelayout::kAccessAllowed, inherit, 0xF003F, user},
+                    {acelayout::kAccessAllowed, inherit, 0xF003F, kSystem}}),
               grant);
     mem.accounts.accounts["corvane"].domain = "CORVANE-PC-0123";
     ASSERT_TRUE(GetCurrentUserSid(mem.platform, &sid));
