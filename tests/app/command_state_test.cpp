@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/eraser_dlg.h"
+#include "platform/memory/memory_platform.h"
+
 namespace {
 
 TEST(OsVersionCode, OfEachVersionAnswer) {
@@ -42,6 +45,21 @@ TEST(ProgressModel, ClampsToItsRange) {
     seen.push_back(upper);
     seen.push_back(progress.SetPos(500));
     EXPECT_EQ((std::vector<int>{0, 100, 0, 50, 0, 50, 10, 50, 0, 10, -25536, 0, 0}), seen);
+}
+
+// The run's bar moves one unit every `stride` steps, counted afresh from a new stride.
+TEST(ProgressModel, MovesOneUnitEveryStrideSteps) {
+    MemoryPlatform mem;
+    EraserDlg dlg(mem.platform);
+    std::vector<int> seen;
+    dlg.SetProgressStride(2);
+    dlg.StepProgress();
+    dlg.SetProgressStride(3);
+    for (int step = 0; step < 3; ++step) {
+        dlg.StepProgress();
+        seen.push_back(dlg.progress.GetPos());
+    }
+    EXPECT_EQ((std::vector<int>{0, 0, 1}), seen);
 }
 
 }  // namespace
