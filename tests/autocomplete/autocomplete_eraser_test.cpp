@@ -107,7 +107,7 @@ TEST_P(AutoComplete, TestChangesNothingAndClearRemovesTheTypeKey) {
     }
     item.Close();
     subtype.Close();
-    const Lines before = Area(true);
+    const Lines before = Area(true), state = State(mem);
     for (bool testMode : {true, false}) {
         if (row.setup) {
             row.setup(mem);
@@ -125,6 +125,7 @@ TEST_P(AutoComplete, TestChangesNothingAndClearRemovesTheTypeKey) {
             }
         }
         EXPECT_EQ(after, Area()) << (testMode ? "Test" : "Clear");
+        EXPECT_TRUE(!testMode || state == State(mem));
     }
     EXPECT_EQ(0u, mem.registry.OpenHandleCount());
 }
