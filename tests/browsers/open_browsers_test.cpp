@@ -61,11 +61,11 @@ protected:
 // class passes on to the next window. The Internet Explorer walks need their owner, the
 // others no main window.
 TEST_F(OpenBrowsers, WalksPickTheVisibleWindowsOfTheirClass) {
+    Add("IEFrame", false);
     for (const char* name : {"IEFrame", "ieframe", "IEFrameX", "IEFram", "IEFrame ",
                              "mozillawindowclass", "AOL Frame25"}) {
         Add(name, true);
     }
-    Add("IEFrame", false);
     mem.windows.faults.Fail("TopWindows.Send", winerr::kAccessDenied, "IEFrame", 1);
     mem.windows.faults.Fail("TopWindows.ClassName", winerr::kAccessDenied, "IEFrame ");
     for (int run = 0; run < 2; ++run) {  // the second time without their owner
@@ -81,8 +81,8 @@ TEST_F(OpenBrowsers, WalksPickTheVisibleWindowsOfTheirClass) {
                       mru =
                           " 1a 0 0 Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
     EXPECT_EQ(
-        (Lines{"0 401 0 0", "0 401 0 0", "1" + typed, "1" + mru, "2 112 f060 0", "2" + typed,
-               "2" + mru, "6 112 f060 0", "7 11 0 80000000", "7 16 1 80000000", "7 112 f060 0"}),
+        (Lines{"0 401 0 0", "0 401 0 0", "2" + typed, "2" + mru, "3 112 f060 0", "3" + typed,
+               "3" + mru, "7 112 f060 0", "8 11 0 80000000", "8 16 1 80000000", "8 112 f060 0"}),
         Messages());
 }
 
