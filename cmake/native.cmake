@@ -24,7 +24,6 @@ add_executable(corvane_tests
     tests/browsers/browser_traces_test.cpp
     tests/browsers/open_browsers_test.cpp
     tests/autocomplete/autocomplete_eraser_test.cpp
-    tests/autocomplete/key_access_test.cpp
     tests/clean/file_erasers_test.cpp
     tests/clean/folder_ops_test.cpp
     tests/clean/index_dat_test.cpp

@@ -2,108 +2,64 @@
 
 #include <gtest/gtest.h>
 
+#include "app/eraser_dlg.h"
+#include "platform/memory/memory_platform.h"
+
 namespace {
 
-struct VersionRow {
-    std::uint32_t platform, major, minor;
-    int code;
-};
-
-TEST(OsVersionCode, EveryRowOfTheTable) {
-    const VersionRow rows[] = {
-        {osplatform::kWin32s, 3, 10, osver::kWin31},
-        {osplatform::kWindows, 4, 0, osver::kWin95},
-        {osplatform::kWindows, 4, 10, osver::kWin98},
-        {osplatform::kWindows, 4, 90, osver::kWinMe},
-        {osplatform::kNt, 3, 51, osver::kWinNt},
-        {osplatform::kNt, 4, 0, osver::kWinNt},
-        {osplatform::kNt, 5, 0, osver::kWin2000},
-        {osplatform::kNt, 5, 1, osver::kWinXp},
-        {osplatform::kNt, 5, 2, osver::kWin2003},
-        // Outside the table.
-        {osplatform::kWindows, 4, 5, osver::kUnknown},
-        {osplatform::kNt, 5, 3, osver::kUnknown},
-        {osplatform::kNt, 6, 0, osver::kUnknown},
-        {osplatform::kNt, 6, 1, osver::kUnknown},
-        {osplatform::kNt, 10, 0, osver::kUnknown},
-        {3, 5, 1, osver::kUnknown},
+TEST(OsVersionCode, OfEachVersionAnswer) {
+    struct Row {
+        std::uint32_t platform, major, minor;
+        int code;
+        bool nt;
     };
-    for (const VersionRow& row : rows) {
-        OsVersionInfo info{row.major, row.minor, 0, row.platform};
-        EXPECT_EQ(row.code, OsVersionCode(info))
-            << "platform " << row.platform << " version " << row.major << "." << row.minor;
+    const Row rows[] = {
+        {0, 3, 10, 1, false}, {1, 4, 0, 2, false}, {1, 4, 10, 3, false}, {1, 4, 90, 7, false},
+        {2, 3, 51, 4, true},  {2, 4, 0, 4, true},  {2, 5, 0, 5, true},   {2, 5, 1, 6, true},
+        {2, 5, 2, 8, true},   {1, 4, 5, 0, false}, {2, 5, 3, 0, false},  {2, 6, 0, 0, false},
+        {3, 5, 1, 0, false},
+    };
+    for (const Row& row : rows) {
+        int code = OsVersionCode({row.major, row.minor, 0, row.platform});
+        EXPECT_EQ(row.code, code) << row.platform << " " << row.major << "." << row.minor;
+        EXPECT_EQ(row.nt, IsNtFamily(code)) << code;
     }
 }
 
-TEST(OsVersionCode, NtFamily) {
-    for (int code = -1; code <= 9; ++code) {
-        bool nt = code == 4 || code == 5 || code == 6 || code == 8;
-        EXPECT_EQ(nt, IsNtFamily(code)) << code;
-    }
-}
-
-TEST(EraserSettings, DefaultsAreEverythingOnAndAsk) {
-    EraserSettings settings;
-    for (std::int32_t EraserSettings::*field : kSwitchFields) {
-        EXPECT_EQ(1, settings.*field);
-    }
-    EXPECT_EQ(2, settings.closeBrowserPolicy);
-    SetAllSwitches(settings, 0);
-    EXPECT_EQ(0, settings.clearHistory);
-    EXPECT_EQ(0, settings.clearSearchHistory);
-    EXPECT_EQ(2, settings.closeBrowserPolicy);
-}
-
-TEST(ProgressModel, StartsAtZeroOfZeroToHundred) {
+// Bounds are 16-bit values, sign-extended; the position is limited to the upper bound,
+// then to the lower one. Every change of position redraws, a change of range does not.
+TEST(ProgressModel, ClampsToItsRange) {
     ProgressModel progress;
+    std::vector<int> seen;
+    progress.onRedraw = [&](int pos) { seen.push_back(pos); };
     int lower = -1, upper = -1;
     progress.GetRange(&lower, &upper);
-    EXPECT_EQ(0, lower);
-    EXPECT_EQ(100, upper);
-    EXPECT_EQ(0, progress.GetPos());
-}
-
-TEST(ProgressModel, SetPosClampsAndReturnsTheOldPosition) {
-    ProgressModel progress;
-    progress.SetRange(10, 20);
-    EXPECT_EQ(0, progress.SetPos(25));
-    EXPECT_EQ(20, progress.GetPos());
-    EXPECT_EQ(20, progress.SetPos(5));
-    EXPECT_EQ(10, progress.GetPos());
-}
-
-TEST(ProgressModel, OffsetStopsAtTheUpperBound) {
-    ProgressModel progress;
-    progress.SetRange(0, 100);
-    for (int i = 0; i < 110; ++i) {
-        progress.OffsetPos(1);
-    }
-    EXPECT_EQ(100, progress.GetPos());
-}
-
-TEST(ProgressModel, BoundsAreSignExtendedSixteenBitValues) {
-    ProgressModel progress;
-    progress.SetRange(0, static_cast<std::int16_t>(40000));
-    int lower = 0, upper = 0;
-    progress.GetRange(&lower, &upper);
-    EXPECT_EQ(-25536, upper);
-    // The upper bound now lies below the lower one, and the lower one wins.
-    progress.SetPos(500);
-    EXPECT_EQ(0, progress.GetPos());
-    progress.SetPos(-500);
-    EXPECT_EQ(0, progress.GetPos());
-}
-
-TEST(ProgressModel, SetRangeLeavesThePositionAndDoesNotRedraw) {
-    ProgressModel progress;
-    int redraws = 0;
-    progress.onRedraw = [&](int) { ++redraws; };
-    progress.SetPos(50);
+    seen.insert(seen.end(), {lower, upper, progress.GetPos()});
+    seen.push_back(progress.SetPos(50));
     progress.SetRange(0, 10);
-    EXPECT_EQ(50, progress.GetPos());
-    EXPECT_EQ(1, redraws);
-    progress.OffsetPos(0);
-    EXPECT_EQ(10, progress.GetPos());
+    seen.push_back(progress.GetPos());
+    seen.push_back(progress.OffsetPos(1));
+    seen.push_back(progress.SetPos(-5));
+    progress.SetRange(0, static_cast<std::int16_t>(40000));
+    progress.GetRange(&lower, &upper);
+    seen.push_back(upper);
+    seen.push_back(progress.SetPos(500));
+    EXPECT_EQ((std::vector<int>{0, 100, 0, 50, 0, 50, 10, 50, 0, 10, -25536, 0, 0}), seen);
+}
+
+// The run's bar moves one unit every `stride` steps, counted afresh from a new stride.
+TEST(ProgressModel, MovesOneUnitEveryStrideSteps) {
+    MemoryPlatform mem;
+    EraserDlg dlg(mem.platform);
+    std::vector<int> seen;
+    dlg.SetProgressStride(2);
+    dlg.StepProgress();
+    dlg.SetProgressStride(3);
+    for (int step = 0; step < 3; ++step) {
+        dlg.StepProgress();
+        seen.push_back(dlg.progress.GetPos());
+    }
+    EXPECT_EQ((std::vector<int>{0, 0, 1}), seen);
 }
 
 }  // namespace

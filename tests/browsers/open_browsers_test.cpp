@@ -1,189 +1,132 @@
 // Open browser windows against the in-memory window manager: which windows each walk
-// picks, the close policy with a scripted question, and what only the double can
-// produce (failed sends, unreadable classes, a vanished owner, no way to ask). The
-// messages of each walk and the policies against real windows are checked under Wine.
+// picks, what only the double can produce (failed sends, unreadable classes, a vanished
+// owner), and the close policy with a scripted question. Messages are written "window
+// message wParam lParam [text]" in hex, window 0 being the main window.
 #include <gtest/gtest.h>
 
-#include "app/eraser_dlg.h"
+#include <cstdio>
+
 #include "browsers/browser_windows.h"
 #include "clean/erasers.h"
-#include "platform/memory/memory_platform.h"
+#include "machine.h"
 
 namespace {
 
-const SentMessage kClose{winmsg::kSysCommand, winmsg::kScClose, 0, false, ""};
-const SentMessage kDetected{kIeWindowOpenMessage, 0, 0, false, ""};
-using Messages = std::vector<SentMessage>;
-
-// Answers as a user would, and can press the close answer as dialog 151 does.
-class ScriptedPrompt : public BrowserPrompt {
-public:
-    explicit ScriptedPrompt(MemoryTopWindows& windows) : windows_(windows) {}
-    int Ask(HWnd owner, const std::function<void(HWnd)>& closeBrowsers,
-            bool* dontShowAgain) override {
-        ++asked;
-        askedOver = owner;
-        if (answer == browserprompt::kClosedBrowsers) {
-            HWnd self = windows_.Add("#32770", true);
-            closeBrowsers(self);
-        }
-        *dontShowAgain = tick;
-        return answer;
-    }
-    int answer = browserprompt::kLeftOpen;
-    bool tick = false;
-    int asked = 0;
-    HWnd askedOver{};
-
-private:
-    MemoryTopWindows& windows_;
-};
-
-class OpenBrowsers : public ::testing::Test {
+class OpenBrowsers : public Machine, public BrowserPrompt {
 protected:
     OpenBrowsers() {
-        dlg.window = mem.windows.Add("#32770", true, [this](HWnd, const SentMessage& m) {
-            if (m.message == kIeWindowOpenMessage) {
-                dlg.ieWindowOpen = true;
-            }
+        dlg.window = Add("#32770", true, [this](HWnd, const SentMessage& m) {
+            dlg.ieWindowOpen = dlg.ieWindowOpen || m.message == kIeWindowOpenMessage;
             return 0;
         });
-        dlg.browserPrompt = &prompt;
+        dlg.browserPrompt = this;
     }
-    const Messages& Got(HWnd window) { return mem.windows.Received(window); }
+    HWnd Add(const std::string& name, bool visible, MemoryTopWindows::Handler handler = {}) {
+        windows.push_back(mem.windows.Add(name, visible, handler));
+        return windows.back();
+    }
+    Lines Messages() {
+        Lines lines;
+        for (size_t i = 0; i < windows.size(); ++i) {
+            for (const SentMessage& m : mem.windows.Received(windows[i])) {
+                char text[40];
+                std::snprintf(text, sizeof text, "%zu %x %jx %jx", i, m.message,
+                              static_cast<std::uintmax_t>(m.wParam),
+                              static_cast<std::uintmax_t>(m.lParam));
+                lines.push_back(text + (m.hasText ? " " + m.text : ""));
+            }
+        }
+        return lines;
+    }
+    // Answers as scripted; the close answer closes the browsers as dialog 151 does.
+    int Ask(HWnd owner, const std::function<void(HWnd)>& closeBrowsers, bool* tick) override {
+        ++asked;
+        linesWhenAsked = dlg.log.LineCount();
+        EXPECT_EQ(dlg.window, owner);
+        if (answer == browserprompt::kClosedBrowsers) {
+            closeBrowsers(mem.windows.Add("#32770", true));
+        }
+        *tick = dontShowAgain;
+        return answer;
+    }
 
-    MemoryPlatform mem;
-    EraserDlg dlg{mem.platform};
-    ScriptedPrompt prompt{mem.windows};
+    std::vector<HWnd> windows;
+    int answer = browserprompt::kLeftOpen;
+    bool dontShowAgain = false;
+    int asked = 0;
+    int linesWhenAsked = -1;
 };
 
-TEST_F(OpenBrowsers, CloseIEWindowsPicksVisibleWindowsOfTheClassInAnyCase) {
-    HWnd ie = mem.windows.Add("IEFrame", true);
-    HWnd lower = mem.windows.Add("ieframe", true);
-    HWnd hidden = mem.windows.Add("IEFrame", false);
-    HWnd longer = mem.windows.Add("IEFrameX", true);
-    HWnd shorter = mem.windows.Add("IEFram", true);
-    HWnd mozilla = mem.windows.Add("MozillaWindowClass", true);
-    CloseIEWindows(mem.windows, dlg.window);
-    EXPECT_EQ(Messages{kClose}, Got(ie));
-    EXPECT_EQ(Messages{kClose}, Got(lower));
-    for (HWnd other : {hidden, longer, shorter, mozilla}) {
-        EXPECT_TRUE(Got(other).empty());
+// Visible windows of the class in any case, each one; a failed send or an unreadable
+// class passes on to the next window. The Internet Explorer walks need their owner, the
+// others no main window.
+TEST_F(OpenBrowsers, WalksPickTheVisibleWindowsOfTheirClass) {
+    Add("IEFrame", false);
+    for (const char* name : {"IEFrame", "ieframe", "IEFrameX", "IEFram", "IEFrame ",
+                             "mozillawindowclass", "AOL Frame25"}) {
+        Add(name, true);
     }
-}
-
-TEST_F(OpenBrowsers, InternetExplorerWalksNeedTheirOwner) {
-    HWnd ie = mem.windows.Add("IEFrame", true);
-    mem.windows.Destroy(dlg.window);
-    CloseIEWindows(mem.windows, dlg.window);
-    DetectIEWindows(mem.windows, dlg.window);
-    NotifyIEWindowsOfMruChange(mem.windows, HWnd{});
-    EXPECT_TRUE(Got(ie).empty());
-}
-
-TEST_F(OpenBrowsers, DetectionTellsTheMainWindowOncePerWindow) {
-    mem.windows.Add("IEFrame", true);
-    mem.windows.Add("IEFRAME", true);
-    mem.windows.Add("IEFrame", false);
-    DetectIEWindows(mem.windows, dlg.window);
-    EXPECT_EQ(Messages(2, kDetected), Got(dlg.window));
-}
-
-TEST_F(OpenBrowsers, MozillaWalkDoesNotNeedAMainWindow) {
-    HWnd mozilla = mem.windows.Add("mozillawindowclass", true);
-    HWnd aol = mem.windows.Add("AOL Frame25", true);
-    dlg.window = HWnd{};
-    CloseMozillaWindows(dlg);
-    EXPECT_EQ(Messages{kClose}, Got(mozilla));
-    EXPECT_TRUE(Got(aol).empty());
-}
-
-TEST_F(OpenBrowsers, FailedSendOrUnreadableClassPassesToTheNextWindow) {
-    HWnd first = mem.windows.Add("IEFrame", true);
-    HWnd second = mem.windows.Add("IEFrame", true);
-    HWnd unreadable = mem.windows.Add("IEFrame ", true);
-    HWnd third = mem.windows.Add("IEFrame", true);
     mem.windows.faults.Fail("TopWindows.Send", winerr::kAccessDenied, "IEFrame", 1);
     mem.windows.faults.Fail("TopWindows.ClassName", winerr::kAccessDenied, "IEFrame ");
-    CloseIEWindows(mem.windows, dlg.window);
-    EXPECT_TRUE(Got(first).empty());
-    EXPECT_EQ(Messages{kClose}, Got(second));
-    EXPECT_TRUE(Got(unreadable).empty());
-    EXPECT_EQ(Messages{kClose}, Got(third));
+    for (int run = 0; run < 2; ++run) {  // the second time without their owner
+        CloseIEWindows(mem.windows, dlg.window);
+        DetectIEWindows(mem.windows, dlg.window);
+        NotifyIEWindowsOfMruChange(mem.windows, dlg.window);
+        mem.windows.Destroy(dlg.window);
+    }
+    dlg.window = HWnd{};
+    CloseMozillaWindows(dlg);
+    CloseAolWindows(dlg);
+    const std::string typed = " 1a 0 0 Software\\Microsoft\\Internet Explorer\\TypedURLs",
+                      mru =
+                          " 1a 0 0 Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+    EXPECT_EQ(
+        (Lines{"0 401 0 0", "0 401 0 0", "2" + typed, "2" + mru, "3 112 f060 0", "3" + typed,
+               "3" + mru, "7 112 f060 0", "8 11 0 80000000", "8 16 1 80000000", "8 112 f060 0"}),
+        Messages());
 }
 
-// The close policy.
+struct PolicyRow {
+    int policy, answer, tick, visible, prompt, asked;
+    Lines messages;
+    int policyAfter;
+};
 
-TEST_F(OpenBrowsers, PolicyAskWithoutAnOpenWindowAsksNothing) {
-    mem.windows.Add("IEFrame", false);
-    HandleOpenIEWindows(dlg);
-    EXPECT_EQ(0, prompt.asked);
-    EXPECT_EQ(2, dlg.settings.closeBrowserPolicy);
-}
+class Policy : public OpenBrowsers, public ::testing::WithParamInterface<PolicyRow> {};
 
-TEST_F(OpenBrowsers, LeftOpenWithTheBoxTickedBecomesNeverClose) {
-    HWnd ie = mem.windows.Add("IEFrame", true);
-    prompt.answer = browserprompt::kLeftOpen;
-    prompt.tick = true;
+// The question is asked only about a visible window, over the main window; a ticked box
+// turns the answer into the policy.
+TEST_P(Policy, DecidesWhetherToAskAndToClose) {
+    const PolicyRow& row = GetParam();
+    Add("IEFrame", row.visible);
+    dlg.settings.closeBrowserPolicy = row.policy;
+    dlg.browserPrompt = row.prompt ? this : nullptr;
+    answer = row.answer;
+    dontShowAgain = row.tick;
     HandleOpenIEWindows(dlg);
-    EXPECT_EQ(1, prompt.asked);
-    EXPECT_EQ(dlg.window, prompt.askedOver);
-    EXPECT_TRUE(Got(ie).empty());
-    EXPECT_EQ(1, dlg.settings.closeBrowserPolicy);
-    EXPECT_FALSE(dlg.ieWindowOpen);
-    HandleOpenIEWindows(dlg);  // a later run neither asks nor closes
-    EXPECT_EQ(1, prompt.asked);
-    EXPECT_TRUE(Got(ie).empty());
-}
-
-TEST_F(OpenBrowsers, ClosedWithTheBoxTickedBecomesCloseWithoutAsking) {
-    HWnd ie = mem.windows.Add("IEFrame", true);
-    prompt.answer = browserprompt::kClosedBrowsers;
-    prompt.tick = true;
-    HandleOpenIEWindows(dlg);
-    EXPECT_EQ(Messages{kClose}, Got(ie));
-    EXPECT_EQ(0, dlg.settings.closeBrowserPolicy);
-    HandleOpenIEWindows(dlg);  // a later run closes without asking
-    EXPECT_EQ(1, prompt.asked);
-    EXPECT_EQ(Messages(2, kClose), Got(ie));
-}
-
-TEST_F(OpenBrowsers, AnswerWithoutTheBoxKeepsAskingAndAnyOtherPolicyAsks) {
-    HWnd ie = mem.windows.Add("IEFrame", true);
-    dlg.settings.closeBrowserPolicy = 7;
-    prompt.answer = browserprompt::kClosedBrowsers;
-    HandleOpenIEWindows(dlg);
-    EXPECT_EQ(1, prompt.asked);
-    EXPECT_EQ(Messages{kClose}, Got(ie));
-    EXPECT_EQ(7, dlg.settings.closeBrowserPolicy);
+    EXPECT_EQ(row.asked, asked);
+    EXPECT_EQ(row.messages, Messages());
+    EXPECT_EQ(row.policyAfter, dlg.settings.closeBrowserPolicy);
     EXPECT_FALSE(dlg.ieWindowOpen);
 }
 
-TEST_F(OpenBrowsers, QuestionThatCannotBeShownChangesNothing) {
-    HWnd ie = mem.windows.Add("IEFrame", true);
-    dlg.browserPrompt = nullptr;
-    HandleOpenIEWindows(dlg);
-    EXPECT_TRUE(Got(ie).empty());
-    EXPECT_EQ(2, dlg.settings.closeBrowserPolicy);
-    EXPECT_FALSE(dlg.ieWindowOpen);
-}
+constexpr int kLeft = browserprompt::kLeftOpen, kClosed = browserprompt::kClosedBrowsers;
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Policy,
+    ::testing::Values(PolicyRow{2, kLeft, 1, 1, 1, 1, {"0 401 0 0"}, 1},
+                      PolicyRow{2, kClosed, 1, 1, 1, 1, {"0 401 0 0", "1 112 f060 0"}, 0},
+                      PolicyRow{7, kClosed, 0, 1, 1, 1, {"0 401 0 0", "1 112 f060 0"}, 7},
+                      PolicyRow{1, kClosed, 1, 1, 1, 0, {}, 1},
+                      PolicyRow{0, kLeft, 1, 1, 1, 0, {"1 112 f060 0"}, 0},
+                      PolicyRow{2, kClosed, 1, 0, 1, 0, {}, 2},
+                      PolicyRow{2, kClosed, 1, 1, 0, 0, {"0 401 0 0"}, 2}));
 
 // The question comes after the log was emptied and before the run's first line.
 TEST_F(OpenBrowsers, ClearAsksBeforeItLogsAnything) {
-    struct CountingPrompt : BrowserPrompt {
-        explicit CountingPrompt(EraserDlg& dlg) : dlg(dlg) {}
-        int Ask(HWnd, const std::function<void(HWnd)>&, bool*) override {
-            linesWhenAsked = dlg.log.LineCount();
-            return browserprompt::kLeftOpen;
-        }
-        EraserDlg& dlg;
-        int linesWhenAsked = -1;
-    } counting(dlg);
-    mem.windows.Add("IEFrame", true);
+    Add("IEFrame", true);
     dlg.log.AddLogLine("from an earlier run", emphasis::kPlain);
-    dlg.browserPrompt = &counting;
     dlg.OnClear();
-    EXPECT_EQ(0, counting.linesWhenAsked);
+    EXPECT_EQ(0, linesWhenAsked);
 }
 
 }  // namespace

@@ -2,198 +2,95 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-#include "platform/memory/memory_registry.h"
+#include "platform/memory/memory_platform.h"
+#include "seed.h"
 
 namespace {
 
-const char* const kSwitchNames[] = {
-    "Cookies", "TempFiles",  "历史",     "IndexDat",           "HomePage",
-    "回收站",  "“文档”菜单", "自动填充", "Windows 临时文件夹", "搜索历史记录"};
+const std::string kValue = "value HKCU\\Software\\Halvix\\Corvane\\Settings|";
 
-class SettingsStore : public ::testing::Test {
-protected:
-    // Stores exactly the bytes of data (nothing follows them that the registry could take
-    // for a forgotten terminator).
-    void Store(const std::string& name, const std::string& data,
-               std::uint32_t type = regtype::kSz) {
-        std::string unterminated = data + 'X';
-        RegKey key(registry);
-        ASSERT_EQ(winerr::kSuccess,
-                  key.Create(regroot::kCurrentUser, kSettingsKey, regaccess::kAllAccess));
-        ASSERT_EQ(winerr::kSuccess, registry.SetValue(key.Get(), name, type, unterminated.data(),
-                                                      static_cast<std::uint32_t>(data.size())));
+// The ten switches in the record's order, then the policy.
+std::string Fields(const EraserSettings& s) {
+    std::string out;
+    for (std::int32_t field :
+         {s.clearHistory, s.clearCookies, s.clearTempInternetFiles, s.clearIndexDat,
+          s.resetStartPage, s.emptyRecycleBin, s.clearRecentDocs, s.clearAutoComplete,
+          s.clearWindowsTemp, s.clearSearchHistory}) {
+        out += std::to_string(field);
     }
-    std::string Stored(const std::string& name) {
-        RegKey key(registry);
-        EXPECT_EQ(winerr::kSuccess,
-                  key.Open(regroot::kCurrentUser, kSettingsKey, regaccess::kRead));
-        char buffer[64];
-        std::uint32_t size = sizeof buffer;
-        std::uint32_t type = 0;
-        EXPECT_EQ(winerr::kSuccess, registry.QueryValue(key.Get(), name, &type, buffer, &size));
-        EXPECT_EQ(regtype::kSz, type);
-        return std::string(buffer, strnlen(buffer, size));
+    return out + " " + std::to_string(s.closeBrowserPolicy);
+}
+
+// The fields after loading values stored with their terminator over the defaults.
+std::string Loaded(const Lines& values, const char* fault = nullptr, const char* match = "") {
+    MemoryPlatform mem;
+    Seed(mem, values);
+    if (fault != nullptr) {
+        mem.registry.faults.Fail(fault, winerr::kAccessDenied, match);
     }
-    EraserSettings Loaded() {
-        EraserSettings settings;
-        LoadSettings(registry, settings);
-        return settings;
-    }
-
-    MemoryRegistry registry;
-};
-
-TEST_F(SettingsStore, NoKeyKeepsTheDefaults) {
-    EraserSettings settings = Loaded();
-    EXPECT_EQ(1, settings.clearHistory);
-    EXPECT_EQ(1, settings.clearSearchHistory);
-    EXPECT_EQ(2, settings.closeBrowserPolicy);
-}
-
-TEST_F(SettingsStore, KeyThatCannotBeOpenedKeepsTheDefaults) {
-    Store("Cookies", "no");
-    registry.faults.Fail("Registry.OpenKey", winerr::kAccessDenied);
-    EXPECT_EQ(1, Loaded().clearCookies);
-}
-
-TEST_F(SettingsStore, EachSwitchLoadsFromItsOwnValue) {
-    const std::int32_t EraserSettings::*fields[] = {
-        &EraserSettings::clearCookies,     &EraserSettings::clearTempInternetFiles,
-        &EraserSettings::clearHistory,     &EraserSettings::clearIndexDat,
-        &EraserSettings::resetStartPage,   &EraserSettings::emptyRecycleBin,
-        &EraserSettings::clearRecentDocs,  &EraserSettings::clearAutoComplete,
-        &EraserSettings::clearWindowsTemp, &EraserSettings::clearSearchHistory};
-    for (size_t i = 0; i < std::size(kSwitchNames); ++i) {
-        registry.DeleteTree(regroot::kCurrentUser, kSettingsKey);
-        Store(kSwitchNames[i], "no");
-        EraserSettings settings = Loaded();
-        for (size_t j = 0; j < std::size(fields); ++j) {
-            EXPECT_EQ(i == j ? 0 : 1, settings.*fields[j]) << kSwitchNames[i] << " field " << j;
-        }
-    }
-}
-
-TEST_F(SettingsStore, OnlyTheExactTextYesSwitchesOn) {
-    struct Case {
-        std::string data;
-        std::uint32_t type;
-        std::int32_t expected;
-    };
-    const Case cases[] = {
-        {"yes", regtype::kSz, 1},
-        {std::string("yes\0", 4), regtype::kSz, 1},  // written with a terminator
-        {"Yes", regtype::kSz, 0},
-        {"YES", regtype::kSz, 0},
-        {"no", regtype::kSz, 0},
-        {"", regtype::kSz, 0},
-        {"yess", regtype::kSz, 0},
-        {"yes ", regtype::kSz, 0},
-        {"yesyesyesy", regtype::kSz, 0},  // ten bytes: read, and not "yes"
-        {std::string("\x01\0\0\0", 4), regtype::kDword, 0},
-        {"yes", regtype::kBinary, 1},
-    };
-    for (const Case& c : cases) {
-        Store("TempFiles", c.data, c.type);
-        EXPECT_EQ(c.expected, Loaded().clearTempInternetFiles) << "data '" << c.data << "'";
-    }
-}
-
-TEST_F(SettingsStore, ValueLongerThanTenBytesIsIgnored) {
-    Store("TempFiles", "no no no no");
-    Store("回收站", std::string(4000, 'n'));
-    EraserSettings settings = Loaded();
-    EXPECT_EQ(1, settings.clearTempInternetFiles);
-    EXPECT_EQ(1, settings.emptyRecycleBin);
-}
-
-TEST_F(SettingsStore, UnreadableValueKeepsItsField) {
-    Store("Cookies", "no");
-    Store("自动填充", "no");
-    registry.faults.Fail("Registry.QueryValue", winerr::kAccessDenied, "Cookies");
-    EraserSettings settings = Loaded();
-    EXPECT_EQ(1, settings.clearCookies);
-    EXPECT_EQ(0, settings.clearAutoComplete);
-}
-
-TEST_F(SettingsStore, PolicyDigits) {
-    const std::pair<std::string, std::int32_t> cases[] = {{"0", 0}, {"1", 1},  {"2", 2},  {"7", 2},
-                                                          {"", 2},  {"01", 2}, {"1 ", 2}, {"x", 2}};
-    for (const auto& [data, expected] : cases) {
-        Store("Close IEs State", data);
-        EXPECT_EQ(expected, Loaded().closeBrowserPolicy) << "data '" << data << "'";
-    }
-}
-
-TEST_F(SettingsStore, OversizedPolicyKeepsTheCurrentPolicy) {
-    Store("Close IEs State", "00000000000");
     EraserSettings settings;
-    settings.closeBrowserPolicy = 0;
-    LoadSettings(registry, settings);
-    EXPECT_EQ(0, settings.closeBrowserPolicy);
+    LoadSettings(mem.registry, settings);
+    return Fields(settings);
 }
 
-// Sees the SetValue calls themselves: the registry may add a terminator of its own.
-class RecordingRegistry : public MemoryRegistry {
-public:
-    WinError SetValue(HKey key, const std::string& name, std::uint32_t type, const void* data,
-                      std::uint32_t size) override {
-        writes.push_back(name + "=" + std::string(static_cast<const char*>(data), size) +
-                         (type == regtype::kSz ? "" : " (not REG_SZ)"));
-        return MemoryRegistry::SetValue(key, name, type, data, size);
+// Every category on and the policy "ask" by default. Only the text "yes" switches on; a
+// value that does not fit ten bytes, or cannot be read, leaves its field alone.
+TEST(SettingsStore, LoadsEachFieldFromItsValue) {
+    EXPECT_EQ("1111111111 2", Loaded({}));
+    EXPECT_EQ("1111111111 2", Loaded({kValue + "Cookies = no"}, "Registry.OpenKey"));
+    EXPECT_EQ("1111111011 2", Loaded({kValue + "Cookies = no", kValue + "自动填充 = no"},
+                                     "Registry.QueryValue", "Cookies"));
+    const char* names[] = {
+        "历史",   "Cookies",    "TempFiles", "IndexDat",           "HomePage",
+        "回收站", "“文档”菜单", "自动填充",  "Windows 临时文件夹", "搜索历史记录"};
+    for (int i = 0; i < 10; ++i) {  // in the record's order
+        std::string fields = "1111111111 2";
+        fields[i] = '0';
+        EXPECT_EQ(fields, Loaded({kValue + names[i] + " = no"})) << names[i];
     }
-    std::vector<std::string> writes;
-};
+    EXPECT_EQ("1101111111 2", Loaded({kValue + "TempFiles = Yes"}));
+    EXPECT_EQ("1101111111 2", Loaded({kValue + "TempFiles = yesyesyes"}));
+    EXPECT_EQ("1111111111 2", Loaded({kValue + "TempFiles = no no no n"}));
+    EXPECT_EQ("1111111111 2", Loaded({kValue + "Close IEs State = 7"}));
+    EXPECT_EQ("1111111111 2", Loaded({kValue + "Close IEs State = 01"}));
+}
 
-TEST(SettingsSave, WritesTextsWithoutTerminatorInItsOrder) {
-    RecordingRegistry registry;
-    EraserSettings settings;
+// Eleven texts, "HomePage" before "IndexDat"; a policy outside 0..2 is stored as 2, and
+// all is loaded back. A value that cannot be written is passed over; without the key
+// nothing is written.
+TEST(SettingsStore, SavesElevenTexts) {
+    MemoryPlatform mem;
+    EraserSettings settings, loaded;
     settings.clearCookies = 0;
     settings.clearIndexDat = 5;
-    settings.closeBrowserPolicy = 1;
-    SaveSettings(registry, settings);
-    std::vector<std::string> expected = {
-        "Cookies=no",       "TempFiles=yes",    "历史=yes",
-        "HomePage=yes",     "IndexDat=yes",     "回收站=yes",
-        "“文档”菜单=yes",   "自动填充=yes",     "Windows 临时文件夹=yes",
-        "搜索历史记录=yes", "Close IEs State=1"};
-    EXPECT_EQ(expected, registry.writes);
-}
-
-TEST_F(SettingsStore, SavedPolicyOutsideTheRangeIsStoredAsAsk) {
-    EraserSettings settings;
-    settings.closeBrowserPolicy = 9;
-    SaveSettings(registry, settings);
-    EXPECT_EQ("2", Stored("Close IEs State"));
-}
-
-TEST_F(SettingsStore, SaveThenLoadGivesTheSameRecord) {
-    EraserSettings saved;
-    saved.clearHistory = 0;
-    saved.clearSearchHistory = 0;
-    saved.closeBrowserPolicy = 0;
-    SaveSettings(registry, saved);
-    EraserSettings loaded;
-    LoadSettings(registry, loaded);
-    EXPECT_EQ(0, std::memcmp(&saved, &loaded, sizeof saved));
-}
-
-TEST_F(SettingsStore, SaveFailuresAreSilent) {
-    registry.faults.Fail("Registry.CreateKey", winerr::kAccessDenied);
-    SaveSettings(registry, EraserSettings{});
-    registry.faults.Clear();
-    RegKey key(registry);
-    EXPECT_EQ(winerr::kFileNotFound,
-              key.Open(regroot::kCurrentUser, kSettingsKey, regaccess::kRead));
-
-    registry.faults.Fail("Registry.SetValue", winerr::kAccessDenied, "HomePage");
-    EraserSettings settings;
-    settings.resetStartPage = 0;
-    settings.emptyRecycleBin = 0;
-    SaveSettings(registry, settings);
-    EXPECT_EQ("no", Stored("回收站"));
-    EXPECT_EQ(0u, registry.OpenHandleCount());
+    Lines saved = {kValue + "Cookies = no",
+                   kValue + "TempFiles = yes",
+                   kValue + "历史 = yes",
+                   kValue + "HomePage = yes",
+                   kValue + "IndexDat = yes",
+                   kValue + "回收站 = yes",
+                   kValue + "“文档”菜单 = yes",
+                   kValue + "自动填充 = yes",
+                   kValue + "Windows 临时文件夹 = yes",
+                   kValue + "搜索历史记录 = yes",
+                   ""};
+    for (auto [policy, text] : {std::pair{0, "0"}, {1, "1"}, {9, "2"}}) {
+        settings.closeBrowserPolicy = policy;
+        saved.back() = kValue + "Close IEs State = " + text;
+        SaveSettings(mem.registry, settings);
+        EXPECT_EQ(saved, State(mem));
+        LoadSettings(mem.registry, loaded);
+        EXPECT_EQ("1011111111 " + std::string(text), Fields(loaded));
+    }
+    ASSERT_EQ(winerr::kSuccess, mem.registry.DeleteTree(regroot::kCurrentUser, "Software"));
+    mem.registry.faults.Fail("Registry.SetValue", winerr::kAccessDenied, "HomePage");
+    SaveSettings(mem.registry, settings);
+    EXPECT_EQ(Without(saved, {kValue + "HomePage = yes"}), State(mem));
+    ASSERT_EQ(winerr::kSuccess, mem.registry.DeleteTree(regroot::kCurrentUser, "Software"));
+    mem.registry.faults.Fail("Registry.CreateKey", winerr::kAccessDenied);
+    SaveSettings(mem.registry, settings);
+    EXPECT_EQ(Lines{}, State(mem));
+    EXPECT_EQ(0u, mem.registry.OpenHandleCount());
 }
 
 }  // namespace
