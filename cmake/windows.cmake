@@ -67,8 +67,6 @@ add_executable(corvane_wine_tests
     tests/wine/url_platform_wine_test.cpp
     tests/wine/url_test_support.cpp
     tests/wine/win32_contract_test.cpp
-    tests/wine/win32_url_contract_test.cpp
-    tests/wine/win32_top_windows_test.cpp
     tests/wine/wine_support.cpp
     tests/wine/xp_profile_wine.cpp
     ${CORVANE_RESOURCES}

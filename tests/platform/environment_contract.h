@@ -1,15 +1,13 @@
-// Behaviour that every Environment implementation shares with the Win32 calls. Each
-// instantiation defines EnvironmentTraits<T>::Set (an empty value removes the variable)
-// and ::Get (empty when unset), which the suite uses to arrange and restore variables.
+// What the erasers rely on of the environment, checked on the in-memory double and on
+// the Win32 calls. EnvironmentTraits<T>::Set sets a variable (an empty value removes
+// it), ::Get reads one (empty when unset); the tests put back what they changed.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <cstring>
 #include <map>
 #include <string>
 
 #include "platform/environment.h"
+#include "platform/rows.h"
 
 template <typename EnvironmentType>
 struct EnvironmentTraits;
@@ -20,50 +18,49 @@ protected:
     using Traits = EnvironmentTraits<EnvironmentType>;
 
     void SetUp() override {
-        for (const char* name : {"TMP", "TEMP", "CORVANE_X"}) {
-            saved_[name] = Traits::Get(environment, name);
+        for (const char* name : {"TMP", "TEMP"}) {
+            saved[name] = Traits::Get(environment, name);
         }
     }
     void TearDown() override {
-        for (const auto& variable : saved_) {
+        for (const auto& variable : saved) {
             Traits::Set(environment, variable.first, variable.second);
         }
     }
-    std::string TempPath() {
-        char buffer[260];
-        std::uint32_t length = environment.TempPath(buffer, sizeof buffer);
-        return length > 0 && length < sizeof buffer ? std::string(buffer, length) : "";
+    // What the call answered and what the buffer holds then.
+    template <typename Call>
+    std::string Read(std::uint32_t size, Call call) {
+        char buffer[64] = "";
+        std::uint32_t length = call(buffer, size);
+        return std::to_string(length) + " " + (length < size ? buffer : "");
+    }
+    void Set(const std::string& name, const std::string& value) {
+        Traits::Set(environment, name, value);
     }
 
     EnvironmentType environment;
-
-private:
-    std::map<std::string, std::string> saved_;
+    std::map<std::string, std::string> saved = {{"CORVANE_X", ""}};
 };
 
 TYPED_TEST_SUITE_P(EnvironmentContract);
 
-TYPED_TEST_P(EnvironmentContract, VariableFitsOrAnswersTheSizeItNeeds) {
-    using Traits = EnvironmentTraits<TypeParam>;
-    Traits::Set(this->environment, "CORVANE_X", "abcdef");
-    char buffer[16];
-    EXPECT_EQ(6u, this->environment.GetVariable("corvane_x", buffer, 7));
-    EXPECT_STREQ("abcdef", buffer);
-    EXPECT_EQ(7u, this->environment.GetVariable("CORVANE_X", buffer, 6));
-    Traits::Set(this->environment, "CORVANE_X", "");
-    EXPECT_EQ(0u, this->environment.GetVariable("CORVANE_X", buffer, sizeof buffer));
+TYPED_TEST_P(EnvironmentContract, VariablesAndTempPath) {
+    auto& environment = this->environment;
+    auto variable = [&](char* buffer, std::uint32_t size) {
+        return environment.GetVariable("corvane_x", buffer, size);
+    };
+    auto temp = [&](char* buffer, std::uint32_t size) {
+        return environment.TempPath(buffer, size);
+    };
+    ExpectRows({
+        {(this->Set("CORVANE_X", "abcdef"), this->Read(7, variable)), "6 abcdef"},
+        {this->Read(6, variable), "7 "},
+        {(this->Set("CORVANE_X", ""), this->Read(64, variable)), "0 "},
+        {(this->Set("TMP", "C:\\corvane-tmp"), this->Read(64, temp)), "15 C:\\corvane-tmp\\"},
+        {this->Read(10, temp), "16 "},
+        {(this->Set("TEMP", "C:\\corvane-temp\\"), this->Set("TMP", ""), this->Read(64, temp)),
+         "16 C:\\corvane-temp\\"},
+    });
 }
 
-TYPED_TEST_P(EnvironmentContract, TempPathFollowsTmpThenTempAndEndsInABackslash) {
-    using Traits = EnvironmentTraits<TypeParam>;
-    Traits::Set(this->environment, "TMP", "C:\\corvane-tmp");
-    Traits::Set(this->environment, "TEMP", "C:\\corvane-temp\\");
-    EXPECT_EQ("C:\\corvane-tmp\\", this->TempPath());
-    char small[10];
-    EXPECT_EQ(16u, this->environment.TempPath(small, sizeof small));
-    Traits::Set(this->environment, "TMP", "");
-    EXPECT_EQ("C:\\corvane-temp\\", this->TempPath());
-}
-
-REGISTER_TYPED_TEST_SUITE_P(EnvironmentContract, VariableFitsOrAnswersTheSizeItNeeds,
-                            TempPathFollowsTmpThenTempAndEndsInABackslash);
+REGISTER_TYPED_TEST_SUITE_P(EnvironmentContract, VariablesAndTempPath);

@@ -1,18 +1,13 @@
+// The platform contracts against the in-memory doubles.
 #include "platform/environment_contract.h"
 #include "platform/files_contract.h"
-#include "platform/memory/memory_accounts.h"
-#include "platform/memory/memory_environment.h"
-#include "platform/memory/memory_files.h"
-#include "platform/memory/memory_registry.h"
-#include "platform/memory/memory_security.h"
-#include "platform/memory/memory_shell.h"
+#include "platform/memory/memory_platform.h"
 #include "platform/registry_contract.h"
 #include "platform/security_contract.h"
 #include "platform/shell_contract.h"
-
-INSTANTIATE_TYPED_TEST_SUITE_P(Memory, RegistryContract, MemoryRegistry);
-INSTANTIATE_TYPED_TEST_SUITE_P(Memory, AccountsContract, MemoryAccounts);
-INSTANTIATE_TYPED_TEST_SUITE_P(Memory, AccessListContract, MemorySecurity);
+#include "platform/top_windows_contract.h"
+#include "platform/url_cache_contract.h"
+#include "platform/url_history_contract.h"
 
 template <>
 struct EnvironmentTraits<MemoryEnvironment> {
@@ -20,11 +15,7 @@ struct EnvironmentTraits<MemoryEnvironment> {
                     const std::string& value) {
         environment.Set(name, value);
     }
-    static std::string Get(MemoryEnvironment& environment, const std::string& name) {
-        char buffer[1024];
-        std::uint32_t length = environment.GetVariable(name, buffer, sizeof buffer);
-        return length < sizeof buffer ? std::string(buffer, length) : "";
-    }
+    static std::string Get(MemoryEnvironment&, const std::string&) { return ""; }
 };
 
 template <>
@@ -35,6 +26,74 @@ struct ShellTraits<MemoryShell> {
     static void Recycle(MemoryShell& shell, std::int64_t size) { shell.recycleBin.push_back(size); }
 };
 
+namespace {
+
+// Entries go in as WinINet's own callers put them: cookies under "Cookie:user@host/" and
+// visited pages under "Visited:", with no type of their own (the container adds the bit).
+struct MemoryUrlCacheEnv {
+    UrlCache& cache() { return memory; }
+    std::string Put(const std::string& url, std::uint32_t type, const std::string& file = "",
+                    const std::string& headerInfo = "", std::uint64_t size = 0) {
+        EXPECT_EQ(0u,
+                  memory.Commit(
+                      {url, file, type, headerInfo, file.empty() ? "" : "htm", size, {}, {}, {}}));
+        return file;
+    }
+    void Commit(const std::string& url, const std::string& headerInfo) {
+        Put(url, 1, "", headerInfo);
+    }
+    std::string CommitWithFile(const std::string& url, const std::string& content) {
+        return Put(url, 1, "C:\\Cache\\" + url.substr(url.rfind('/') + 1), "", content.size());
+    }
+    std::string SetCookie(const std::string& host) {
+        Put("Cookie:corvane@" + host + "/", 0, "C:\\Cookies\\corvane@" + host + ".txt");
+        return "Cookie:corvane@" + host + "/";
+    }
+    void Visit(const std::string& url) { Put(url, 0); }
+    bool Lock(const std::string& url) { return memory.Lock(url); }
+    void Unlock(const std::string& url) { memory.Unlock(url); }
+
+    MemoryUrlCache memory;
+};
+
+struct MemoryUrlHistoryEnv {
+    UrlHistory& history() { return memory; }
+    void Serve(std::vector<HistoryUrl> records) { memory.entries = std::move(records); }
+    std::vector<HistoryUrl> RemainingUrls() { return memory.entries; }
+    int ClearHistoryCalls() { return memory.clearHistoryCount; }
+    int LiveObjects() { return memory.LiveObjects(); }
+    void FailCreation(HResult result) { memory.FailWith("UrlHistory.Create", result); }
+    void FailEnumUrls(HResult result) { memory.FailWith("UrlHistory.EnumUrls", result); }
+    void FailReset(HResult result) { memory.FailWith("UrlHistory.Reset", result); }
+    void FailClearHistory(HResult result) { memory.FailWith("UrlHistory.ClearHistory", result); }
+    void FailNextAt(size_t index, HResult result) {
+        memory.FailWith("UrlHistory.Next", result, memory.entries.at(index).url, 1);
+    }
+
+    MemoryUrlHistory memory;
+};
+
+struct MemoryWindowsEnv {
+    HWnd Create(const std::string& className, bool visible, bool /*minimised*/) {
+        return windows.Add(className, visible, [](HWnd, const SentMessage& m) -> std::intptr_t {
+            return m.message == kAppMessage + 1 ? static_cast<std::intptr_t>(m.wParam) + m.lParam
+                                                : 0;
+        });
+    }
+    void Destroy(HWnd window) { windows.Destroy(window); }
+    std::vector<SentMessage> Received(HWnd window) { return windows.Received(window); }
+
+    MemoryTopWindows windows;
+};
+
+}  // namespace
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, RegistryContract, MemoryRegistry);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, FilesContract, MemoryFiles);
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, AccountsContract, MemoryAccounts);
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, AccessListContract, MemorySecurity);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, EnvironmentContract, MemoryEnvironment);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, ShellContract, MemoryShell);
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, UrlCacheContract, MemoryUrlCacheEnv);
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, UrlHistoryContract, MemoryUrlHistoryEnv);
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, TopWindowsContract, MemoryWindowsEnv);
