@@ -64,7 +64,6 @@ add_executable(corvane_wine_tests
     tests/wine/fake_url_history.cpp
     tests/wine/settings_wine_test.cpp
     tests/wine/url_erasers_wine_test.cpp
-    tests/wine/url_platform_wine_test.cpp
     tests/wine/url_test_support.cpp
     tests/wine/win32_contract_test.cpp
     tests/wine/wine_support.cpp

@@ -32,21 +32,16 @@ namespace {
 // visited pages under "Visited:", with no type of their own (the container adds the bit).
 struct MemoryUrlCacheEnv {
     UrlCache& cache() { return memory; }
-    std::string Put(const std::string& url, std::uint32_t type, const std::string& file = "",
-                    const std::string& headerInfo = "", std::uint64_t size = 0) {
-        EXPECT_EQ(0u,
-                  memory.Commit(
-                      {url, file, type, headerInfo, file.empty() ? "" : "htm", size, {}, {}, {}}));
-        return file;
+    void Put(const std::string& url, std::uint32_t type, const std::string& file = "",
+             const std::string& headerInfo = "") {
+        EXPECT_EQ(0u, memory.Commit({url, file, type, headerInfo, "", 0, {}, {}, {}}));
     }
     void Commit(const std::string& url, const std::string& headerInfo) {
         Put(url, 1, "", headerInfo);
     }
-    std::string CommitWithFile(const std::string& url, const std::string& content) {
-        return Put(url, 1, "C:\\Cache\\" + url.substr(url.rfind('/') + 1), "", content.size());
-    }
+    void CommitWithFile(const std::string& url, const std::string&) { Put(url, 1, "C:\\f.htm"); }
     std::string SetCookie(const std::string& host) {
-        Put("Cookie:corvane@" + host + "/", 0, "C:\\Cookies\\corvane@" + host + ".txt");
+        Put("Cookie:corvane@" + host + "/", 0, "C:\\corvane@" + host + ".txt");
         return "Cookie:corvane@" + host + "/";
     }
     void Visit(const std::string& url) { Put(url, 0); }
@@ -76,12 +71,10 @@ struct MemoryUrlHistoryEnv {
 struct MemoryWindowsEnv {
     HWnd Create(const std::string& className, bool visible, bool /*minimised*/) {
         return windows.Add(className, visible, [](HWnd, const SentMessage& m) -> std::intptr_t {
-            return m.message == kAppMessage + 1 ? static_cast<std::intptr_t>(m.wParam) + m.lParam
-                                                : 0;
+            return m.hasText ? m.text.size() : static_cast<std::intptr_t>(m.wParam) + m.lParam;
         });
     }
     void Destroy(HWnd window) { windows.Destroy(window); }
-    std::vector<SentMessage> Received(HWnd window) { return windows.Received(window); }
 
     MemoryTopWindows windows;
 };

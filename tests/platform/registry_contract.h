@@ -173,6 +173,7 @@ TYPED_TEST_P(RegistryContract, KeySecurity) {
                               {0, 0, regaccess::kRead, WriteSid({1, kNtAuthority, {18}})}});
     acl.resize(acl.size() + 4, 0);
     acl[2] = static_cast<std::uint8_t>(acl.size());
+    const ByteBlock empty = this->Descriptor(WriteAcl({}));  // lets nobody in
     const ByteBlock kept = this->Descriptor(
                         acl, sdlayout::kDaclProtected | sdlayout::kDaclAutoInherited),
                     null = this->Descriptor({});
@@ -197,6 +198,10 @@ TYPED_TEST_P(RegistryContract, KeySecurity) {
         {this->SetDacl(b.Get(), this->Only(regaccess::kRead, kWorldAuthority, 0)), "0"},
         {this->Open("\\p\\b", regaccess::kRead), "0"},
         {this->Open("\\p\\b", regaccess::kSetValue), "5"},
+        {this->SetDacl(b.Get(), empty), "0"},
+        {this->Open("\\p\\b", regaccess::kRead), "5"},
+        {this->SetDacl(b.Get(), ByteBlock(sdlayout::kHeaderSize, 0)), "1305"},
+        {this->SetDacl(b.Get(), ByteBlock(empty.begin(), empty.end() - 1)), "87"},  // cut short
     });
 }
 
