@@ -54,7 +54,7 @@ struct MemoryUrlCacheEnv {
 struct MemoryUrlHistoryEnv {
     UrlHistory& history() { return memory; }
     void Serve(std::vector<HistoryUrl> records) { memory.entries = std::move(records); }
-    std::vector<HistoryUrl> RemainingUrls() { return memory.entries; }
+    std::vector<HistoryUrl> Urls() { return memory.entries; }
     int ClearHistoryCalls() { return memory.clearHistoryCount; }
     int LiveObjects() { return memory.LiveObjects(); }
     void FailCreation(HResult result) { memory.FailWith("UrlHistory.Create", result); }

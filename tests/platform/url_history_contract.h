@@ -3,7 +3,7 @@
 // registered for CLSID_CUrlHistory): where the two disagree, the double is wrong.
 //
 // The type parameter owns the history and the object behind it: history(); Serve(records)
-// sets what the object holds; RemainingUrls() counts what it holds now; ClearHistoryCalls();
+// sets what the object holds; Urls() lists what it holds now; ClearHistoryCalls();
 // LiveObjects(), the stores and enumerations not released; FailCreation, FailEnumUrls,
 // FailReset and FailClearHistory(result) make every such call fail from then on, and
 // FailNextAt(index, result) the one Next that would return record `index`.
@@ -51,7 +51,7 @@ protected:
         return Hr(answer) + " " + Hr(store ? store->ClearHistory() : answer);
     }
     std::string Count() {
-        return std::to_string(env.RemainingUrls().size()) + " left " +
+        return std::to_string(env.Urls().size()) + " left " +
                std::to_string(env.ClearHistoryCalls()) + " cleared " +
                std::to_string(env.LiveObjects()) + " live";
     }

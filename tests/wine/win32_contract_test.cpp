@@ -83,32 +83,24 @@ private:
     std::vector<std::pair<std::string, std::string>> files_;
 };
 
-class Win32UrlHistoryEnv {
+// The COM calls reaching the stand-in history object, which COM outlives.
+class Win32UrlHistoryEnv : private ComThread, public FakeUrlHistory {
 public:
     UrlHistory& history() { return history_; }
     void Serve(const std::vector<HistoryUrl>& records) {
-        std::vector<FakeUrlHistory::Entry> entries;
+        std::vector<Entry> entries;
         for (const HistoryUrl& record : records) {
             entries.push_back({GbkToWide(record.url), GbkToWide(record.title)});
         }
-        fake_.Serve(entries);
+        FakeUrlHistory::Serve(entries);
     }
-    std::vector<std::wstring> RemainingUrls() { return fake_.Urls(); }
-    int ClearHistoryCalls() { return fake_.ClearHistoryCalls(); }
     // Every record handed to IEnumSTATURL::Next must have come zeroed, with cbSize 40.
     int LiveObjects() {
-        EXPECT_TRUE(fake_.RecordsArrivedClean());
-        return fake_.LiveObjects();
+        EXPECT_TRUE(RecordsArrivedClean());
+        return FakeUrlHistory::LiveObjects();
     }
-    void FailCreation(HResult result) { fake_.FailCreation(result); }
-    void FailEnumUrls(HResult result) { fake_.FailEnumUrls(result); }
-    void FailReset(HResult result) { fake_.FailReset(result); }
-    void FailClearHistory(HResult result) { fake_.FailClearHistory(result); }
-    void FailNextAt(size_t index, HResult result) { fake_.FailNextAt(index, result); }
 
 private:
-    ComThread com_;  // first in, last out: the stand-in is revoked before COM goes
-    FakeUrlHistory fake_;
     Win32UrlHistory history_;
 };
 
