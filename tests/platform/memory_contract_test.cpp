@@ -30,11 +30,11 @@ namespace {
 
 // Entries go in as WinINet's own callers put them: cookies under "Cookie:user@host/" and
 // visited pages under "Visited:", with no type of their own (the container adds the bit).
-struct MemoryUrlCacheEnv {
-    UrlCache& cache() { return memory; }
+struct MemoryUrlCacheEnv : MemoryUrlCache {
+    UrlCache& cache() { return *this; }
     void Put(const std::string& url, std::uint32_t type, const std::string& file = "",
              const std::string& headerInfo = "") {
-        EXPECT_EQ(0u, memory.Commit({url, file, type, headerInfo, "", 0, {}, {}, {}}));
+        EXPECT_EQ(0u, MemoryUrlCache::Commit({url, file, type, headerInfo, "", 0, {}, {}, {}}));
     }
     void Commit(const std::string& url, const std::string& headerInfo) {
         Put(url, 1, "", headerInfo);
@@ -45,27 +45,20 @@ struct MemoryUrlCacheEnv {
         return "Cookie:corvane@" + host + "/";
     }
     void Visit(const std::string& url) { Put(url, 0); }
-    bool Lock(const std::string& url) { return memory.Lock(url); }
-    void Unlock(const std::string& url) { memory.Unlock(url); }
-
-    MemoryUrlCache memory;
 };
 
-struct MemoryUrlHistoryEnv {
-    UrlHistory& history() { return memory; }
-    void Serve(std::vector<HistoryUrl> records) { memory.entries = std::move(records); }
-    std::vector<HistoryUrl> Urls() { return memory.entries; }
-    int ClearHistoryCalls() { return memory.clearHistoryCount; }
-    int LiveObjects() { return memory.LiveObjects(); }
-    void FailCreation(HResult result) { memory.FailWith("UrlHistory.Create", result); }
-    void FailEnumUrls(HResult result) { memory.FailWith("UrlHistory.EnumUrls", result); }
-    void FailReset(HResult result) { memory.FailWith("UrlHistory.Reset", result); }
-    void FailClearHistory(HResult result) { memory.FailWith("UrlHistory.ClearHistory", result); }
+struct MemoryUrlHistoryEnv : MemoryUrlHistory {
+    UrlHistory& history() { return *this; }
+    void Serve(std::vector<HistoryUrl> records) { entries = std::move(records); }
+    std::vector<HistoryUrl> Urls() { return entries; }
+    int ClearHistoryCalls() { return clearHistoryCount; }
+    void FailCreation(HResult result) { FailWith("UrlHistory.Create", result); }
+    void FailEnumUrls(HResult result) { FailWith("UrlHistory.EnumUrls", result); }
+    void FailReset(HResult result) { FailWith("UrlHistory.Reset", result); }
+    void FailClearHistory(HResult result) { FailWith("UrlHistory.ClearHistory", result); }
     void FailNextAt(size_t index, HResult result) {
-        memory.FailWith("UrlHistory.Next", result, memory.entries.at(index).url, 1);
+        FailWith("UrlHistory.Next", result, entries.at(index).url, 1);
     }
-
-    MemoryUrlHistory memory;
 };
 
 struct MemoryWindowsEnv {
