@@ -34,9 +34,9 @@ protected:
     }
     // The erasers' walk: one block, first of 4096 bytes (or, when `small`, offered as 16
     // bytes to every call), and the size variable that travels with it, grown when a call
-    // asks for more. The entries on the contract host as "url type" (the bits kNormal,
-    // kCookie and kUrlHistory)
-    // and the answer that ended the walk, sorted; `visit` sees every entry.
+    // asks for more. The entries on the contract host as "url type" (of the type, the bits
+    // kNormal, kCookie and kUrlHistory) and the answer that ended the walk, sorted; `visit`
+    // sees every entry.
     std::string Walk(bool small = false, std::function<void(const char*)> visit = nullptr) {
         UrlCacheEntryBuffer buffer;
         UrlCacheFind find(env.cache());
@@ -86,8 +86,9 @@ protected:
 
 TYPED_TEST_SUITE_P(UrlCacheContract);
 
-// A block too small does not move the walk on: every entry comes back once it has grown.
-TYPED_TEST_P(UrlCacheContract, WalkListsEveryEntryWithItsFields) {
+// Each container adds its bit to the type. A block too small does not move the walk on:
+// every entry comes back once it has grown. A call that succeeds tells the bytes it used.
+TYPED_TEST_P(UrlCacheContract, WalkListsEveryEntryWithItsType) {
     const std::string a = this->Url("a"), big = this->Url("big"), page = this->Url("page.htm");
     const std::string seen = "Visited: corvane@" + this->Url("v");
     this->env.Commit(a, "");
@@ -133,5 +134,5 @@ TYPED_TEST_P(UrlCacheContract, DeletedEntriesAreGone) {
     });
 }
 
-REGISTER_TYPED_TEST_SUITE_P(UrlCacheContract, WalkListsEveryEntryWithItsFields,
+REGISTER_TYPED_TEST_SUITE_P(UrlCacheContract, WalkListsEveryEntryWithItsType,
                             DeletedEntriesAreGone);
