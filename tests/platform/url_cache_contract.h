@@ -96,9 +96,15 @@ TYPED_TEST_P(UrlCacheContract, WalkListsEveryEntryWithItsType) {
     this->env.CommitWithFile(page, "hello");
     const std::string cookie = this->env.SetCookie(kContractHost);
     this->env.Visit(seen);
+    UrlCacheEntryBuffer small;
+    UrlCacheFind find(this->env.cache());
+    auto opened = [&](WinError error) { return Err(error) + " " + std::to_string(find.IsOpen()); };
+    small.size = 16;
     const std::string all = "259, " + cookie + " 100000, " + seen + " 200000, " + a + " 1, " + big +
                             " 1, " + page + " 1";
     ExpectRows({
+        {std::to_string(UrlCacheEntryBuffer().entry()->structSize), "4096"},  // the first block
+        {opened(find.First(small.entry(), &small.size)), "122 0"},
         {this->Walk(), all},
         {std::to_string(this->reallocations > 0), "1"},
         {this->Walk(true), all},

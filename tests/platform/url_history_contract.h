@@ -68,17 +68,19 @@ TYPED_TEST_P(UrlHistoryContract, ListsClearsAndReportsFailures) {
                                              {"http://例子.测试/历史.html", "历史记录"}};
     const auto kStg = UrlHistoryInterface::kStg, kStg2 = UrlHistoryInterface::kStg2;
     auto& env = this->env;
+    const std::string all =
+        "0, about:blank|, http://www.example.com/|Example, "
+        "http://例子.测试/历史.html|历史记录; 1 http://例子.测试/历史.html live 2";
     env.Serve(records);
     ExpectRows({
-        {this->List(kStg),
-         "0, about:blank|, http://www.example.com/|Example, "
-         "http://例子.测试/历史.html|历史记录; 1 http://例子.测试/历史.html live 2"},
+        {this->List(kStg), all},
         {this->Clear(kStg2), "0 0"},
         {this->List(kStg2), "0; 1 untouched live 2"},
         {(env.Serve(records), this->Clear(kStg)), "0 0"},
         {this->Count(), "0 left 2 cleared 0 live"},
         {(env.Serve(records), env.FailNextAt(1, hresult::kFail), this->List(kStg)),
          "0, about:blank|; 80004005 about:blank live 2"},
+        {this->List(kStg), all},  // that Next failed once
         {(env.FailReset(hresult::kFail), this->List(kStg)), "0 reset 80004005"},
         {(env.FailEnumUrls(hresult::kOutOfMemory), this->List(kStg)), "0 8007000e none"},
         {(env.FailClearHistory(hresult::kNotImpl), this->Clear(kStg)), "0 80004001"},
