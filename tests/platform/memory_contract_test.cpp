@@ -31,6 +31,7 @@ namespace {
 // Entries go in as WinINet's own callers put them: cookies under "Cookie:user@host/" and
 // visited pages under "Visited:", with no type of their own (the container adds the bit).
 struct MemoryUrlCacheEnv : MemoryUrlCache {
+    ~MemoryUrlCacheEnv() { EXPECT_EQ(0u, OpenFindCount()); }  // every walk closed its find
     UrlCache& cache() { return *this; }
     void Put(const std::string& url, std::uint32_t type, const std::string& file = "",
              const std::string& headerInfo = "") {
