@@ -28,6 +28,10 @@ struct ShellTraits<MemoryShell> {
 
 namespace {
 
+struct MemoryRegistryEnv : MemoryRegistry {
+    ~MemoryRegistryEnv() { EXPECT_EQ(0u, OpenHandleCount()); }  // every key was closed
+};
+
 // Entries go in as WinINet's own callers put them: cookies under "Cookie:user@host/" and
 // visited pages under "Visited:", with no type of their own (the container adds the bit).
 struct MemoryUrlCacheEnv : MemoryUrlCache {
@@ -75,7 +79,7 @@ struct MemoryWindowsEnv {
 
 }  // namespace
 
-INSTANTIATE_TYPED_TEST_SUITE_P(Memory, RegistryContract, MemoryRegistry);
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, RegistryContract, MemoryRegistryEnv);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, FilesContract, MemoryFiles);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, AccountsContract, MemoryAccounts);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, AccessListContract, MemorySecurity);
