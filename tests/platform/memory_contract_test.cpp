@@ -68,8 +68,11 @@ struct MemoryUrlHistoryEnv : MemoryUrlHistory {
 
 struct MemoryWindowsEnv {
     HWnd Create(const std::string& className, bool visible, bool /*minimised*/) {
+        // A message is told from one without text by the records' equality.
         return windows.Add(className, visible, [](HWnd, const SentMessage& m) -> std::intptr_t {
-            return m.hasText ? m.text.size() : static_cast<std::intptr_t>(m.wParam) + m.lParam;
+            return m == SentMessage{m.message, m.wParam, m.lParam, false, ""}
+                       ? static_cast<std::intptr_t>(m.wParam) + m.lParam
+                       : static_cast<std::intptr_t>(m.text.size());
         });
     }
     void Destroy(HWnd window) { windows.Destroy(window); }
