@@ -32,11 +32,6 @@ add_executable(corvane_tests
     tests/clean/url_erasers_test.cpp
     tests/platform/gbk_test.cpp
     tests/platform/memory_contract_test.cpp
-    tests/platform/memory_files_test.cpp
-    tests/platform/memory_registry_test.cpp
-    tests/platform/memory_url_contract_test.cpp
-    tests/platform/memory_url_test.cpp
-    tests/platform/memory_top_windows_test.cpp
     tests/settings/settings_store_test.cpp
 )
 corvane_target(corvane_tests)

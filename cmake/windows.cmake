@@ -51,10 +51,7 @@ add_executable(corvane_wine_tests
     tests/wine/browsers_wine_test.cpp
     tests/wine/fake_url_history.cpp
     tests/wine/program_wine_test.cpp
-    tests/wine/url_platform_wine_test.cpp
     tests/wine/win32_contract_test.cpp
-    tests/wine/win32_url_contract_test.cpp
-    tests/wine/win32_top_windows_test.cpp
     ${CORVANE_RESOURCES}
 )
 corvane_target(corvane_wine_tests)

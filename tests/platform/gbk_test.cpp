@@ -1,49 +1,33 @@
 #include "platform/gbk.h"
 
-#include <gtest/gtest.h>
+#include "platform/rows.h"
 
 namespace {
 
-TEST(Gbk, LowerCasesAsciiOnly) {
-    EXPECT_EQ("windows 临时文件夹", GbkAsciiLower("WINDOWS 临时文件夹"));
-    EXPECT_EQ(
-        "\x81\x41"
-        "a",
-        GbkAsciiLower("\x81\x41"
-                      "A"));
+std::string Joined(const std::vector<std::string>& parts) {
+    std::string out;
+    for (const std::string& part : parts) {
+        out += part + "|";
+    }
+    return out;
 }
 
-TEST(Gbk, SplitsAtRealBackslashesOnly) {
-    std::vector<std::string> parts = SplitGbkPath("\\Software\\\x81\x5C\\x\\\\y\\");
-    ASSERT_EQ(4u, parts.size());
-    EXPECT_EQ("Software", parts[0]);
-    EXPECT_EQ("\x81\x5C", parts[1]);
-    EXPECT_EQ("x", parts[2]);
-    EXPECT_EQ("y", parts[3]);
-}
-
-TEST(Gbk, LoneLeadByteAtTheEndIsACharacterOfItsOwn) {
-    EXPECT_EQ("a\x81", GbkAsciiLower("A\x81"));
-    EXPECT_TRUE(GbkEqualNoCase("Ab", "aB"));
-    EXPECT_FALSE(GbkEqualNoCase("Ab", "aBc"));
-}
-
-TEST(Gbk, FindMatchesOnlyWhereACharacterBegins) {
-    // "\x81T" is one character: the "Temp" inside it is not a word of the path.
-    const std::string path = "C:\\\x81Temp\\Temp";
-    EXPECT_EQ(9u, GbkFind(path, "Temp"));
-    EXPECT_EQ(std::string::npos, GbkFind("\x81Temp", "Temp"));
-    EXPECT_EQ(3u, GbkFindNoCase("C:\\INTERNET 临时文件夹", "Internet 临时文件夹"));
-    EXPECT_EQ(std::string::npos, GbkFindNoCase("C:\\History", "历史"));
-}
-
-TEST(Gbk, FilePathSeparatorsAreBothSlashesButNeverTrailBytes) {
-    const std::string path = "C:/a\\\x81\\";  // the last backslash ends a character
-    EXPECT_FALSE(GbkEndsWithSeparator(path));
-    EXPECT_EQ(4u, GbkLastSeparator(path));
-    EXPECT_EQ(2u, GbkLastSeparator(path, 4));
-    EXPECT_TRUE(GbkEndsWithSeparator("C:\\a/"));
-    EXPECT_EQ((std::vector<std::string>{"C:", "a", "\x81\\"}), SplitGbkFilePath(path));
+// A lead byte makes the next byte part of its character, whatever that byte is: "\201\\"
+// holds no backslash, "\201T" no letter T; a lone lead byte at the end is a character.
+TEST(Gbk, RulesPerCharacter) {
+    const std::string path = "C:/a\\\201\\";  // its last backslash ends a character
+    auto at = [](size_t position) { return std::to_string(static_cast<int>(position)); };
+    ExpectRows({
+        {GbkAsciiLower("WINDOWS 临时文件夹\201AA\201"), "windows 临时文件夹\201Aa\201"},
+        {Joined(SplitGbkPath("\\Software\\\201\\\\x\\\\y\\")), "Software|\201\\|x|y|"},
+        {at(GbkEqualNoCase("Ab", "aB")) + at(GbkEqualNoCase("Ab", "aBc")), "10"},
+        {at(GbkFind("C:\\\201Temp\\Temp", "Temp")) + at(GbkFind("\201Temp", "Temp")), "9-1"},
+        {at(GbkFindNoCase("C:\\INTERNET 临时文件夹", "Internet 临时文件夹")), "3"},
+        {at(GbkFindNoCase("C:\\History", "历史")), "-1"},
+        {at(GbkEndsWithSeparator(path)) + at(GbkEndsWithSeparator("C:\\a/")), "01"},
+        {at(GbkLastSeparator(path)) + at(GbkLastSeparator(path, 4)), "42"},
+        {Joined(SplitGbkFilePath(path)), "C:|a|\201\\|"},
+    });
 }
 
 }  // namespace

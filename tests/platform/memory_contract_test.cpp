@@ -1,18 +1,13 @@
+// The platform contracts against the in-memory doubles.
 #include "platform/environment_contract.h"
 #include "platform/files_contract.h"
-#include "platform/memory/memory_accounts.h"
-#include "platform/memory/memory_environment.h"
-#include "platform/memory/memory_files.h"
-#include "platform/memory/memory_registry.h"
-#include "platform/memory/memory_security.h"
-#include "platform/memory/memory_shell.h"
+#include "platform/memory/memory_platform.h"
 #include "platform/registry_contract.h"
 #include "platform/security_contract.h"
 #include "platform/shell_contract.h"
-
-INSTANTIATE_TYPED_TEST_SUITE_P(Memory, RegistryContract, MemoryRegistry);
-INSTANTIATE_TYPED_TEST_SUITE_P(Memory, AccountsContract, MemoryAccounts);
-INSTANTIATE_TYPED_TEST_SUITE_P(Memory, AccessListContract, MemorySecurity);
+#include "platform/top_windows_contract.h"
+#include "platform/url_cache_contract.h"
+#include "platform/url_history_contract.h"
 
 template <>
 struct EnvironmentTraits<MemoryEnvironment> {
@@ -20,11 +15,7 @@ struct EnvironmentTraits<MemoryEnvironment> {
                     const std::string& value) {
         environment.Set(name, value);
     }
-    static std::string Get(MemoryEnvironment& environment, const std::string& name) {
-        char buffer[1024];
-        std::uint32_t length = environment.GetVariable(name, buffer, sizeof buffer);
-        return length < sizeof buffer ? std::string(buffer, length) : "";
-    }
+    static std::string Get(MemoryEnvironment&, const std::string&) { return ""; }
 };
 
 template <>
@@ -35,6 +26,81 @@ struct ShellTraits<MemoryShell> {
     static void Recycle(MemoryShell& shell, std::int64_t size) { shell.recycleBin.push_back(size); }
 };
 
+namespace {
+
+struct MemoryRegistryEnv : MemoryRegistry {
+    ~MemoryRegistryEnv() { EXPECT_EQ(0u, OpenHandleCount()); }  // every key was closed
+};
+
+// Entries go in as WinINet's own callers put them: cookies under "Cookie:user@host/" and
+// visited pages under "Visited:", with no type of their own (the container adds the bit).
+struct MemoryUrlCacheEnv : MemoryUrlCache {
+    ~MemoryUrlCacheEnv() { EXPECT_EQ(0u, OpenFindCount()); }  // every walk closed its find
+    UrlCache& cache() { return *this; }
+    void Put(const std::string& url, std::uint32_t type, const std::string& file = "",
+             const std::string& headerInfo = "") {
+        EXPECT_EQ(0u, MemoryUrlCache::Commit({url, file, type, headerInfo, "", 0, {}, {}, {}}));
+    }
+    void Commit(const std::string& url, const std::string& headerInfo) {
+        Put(url, 1, "", headerInfo);
+    }
+    void CommitWithFile(const std::string& url, const std::string&) { Put(url, 1, "C:\\f.htm"); }
+    std::string SetCookie(const std::string& host) {
+        Put("Cookie:corvane@" + host + "/", 0, "C:\\corvane@" + host + ".txt");
+        return "Cookie:corvane@" + host + "/";
+    }
+    void Visit(const std::string& url) { Put(url, 0); }
+};
+
+struct MemoryUrlHistoryEnv : MemoryUrlHistory {
+    UrlHistory& history() { return *this; }
+    void Serve(std::vector<HistoryUrl> records) { entries = std::move(records); }
+    std::vector<HistoryUrl> Urls() { return entries; }
+    int ClearHistoryCalls() { return clearHistoryCount; }
+    void FailCreation(HResult result) { FailWith("UrlHistory.Create", result); }
+    void FailEnumUrls(HResult result) { FailWith("UrlHistory.EnumUrls", result); }
+    void FailReset(HResult result) { FailWith("UrlHistory.Reset", result); }
+    void FailClearHistory(HResult result) { FailWith("UrlHistory.ClearHistory", result); }
+    void FailNextAt(size_t index, HResult result) {
+        FailWith("UrlHistory.Next", result, entries.at(index).url, 1);
+    }
+};
+
+struct MemoryWindowsEnv {
+    HWnd Create(const std::string& className, bool visible, bool /*minimised*/) {
+        // A message is told from one without text by the records' equality.
+        return windows.Add(className, visible, [](HWnd, const SentMessage& m) -> std::intptr_t {
+            return m == SentMessage{m.message, m.wParam, m.lParam, false, ""}
+                       ? static_cast<std::intptr_t>(m.wParam) + m.lParam
+                       : static_cast<std::intptr_t>(m.text.size());
+        });
+    }
+    void Destroy(HWnd window) { windows.Destroy(window); }
+
+    MemoryTopWindows windows;
+};
+
+}  // namespace
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, RegistryContract, MemoryRegistryEnv);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, FilesContract, MemoryFiles);
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, AccountsContract, MemoryAccounts);
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, AccessListContract, MemorySecurity);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, EnvironmentContract, MemoryEnvironment);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, ShellContract, MemoryShell);
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, UrlCacheContract, MemoryUrlCacheEnv);
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, UrlHistoryContract, MemoryUrlHistoryEnv);
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, TopWindowsContract, MemoryWindowsEnv);
+
+// Windows refuses a recycle bin record of another size than its own; Wine does not, so the
+// rule is the double's alone.
+TEST(MemoryShell, RecycleBinRecordOfAnotherSizeIsRefused) {
+    MemoryShell shell;
+    ModuleHandle module;
+    RecycleBinInfo info;
+    info.size = 24;
+    HResult answer = hresult::kOk;
+    ASSERT_TRUE(shell.OpenLibrary("Shell32.dll", &module));
+    ASSERT_TRUE(shell.CallQueryRecycleBin(module, nullptr, &info, &answer));
+    EXPECT_EQ(static_cast<HResult>(0x80070057u), answer);  // E_INVALIDARG
+}

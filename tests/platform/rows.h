@@ -1,0 +1,32 @@
+// The contracts' checks as rows: what a call answered, as text, beside what Windows
+// answers. The calls of one list run in the order written.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+using Rows = std::vector<std::pair<std::string, std::string>>;
+
+inline void ExpectRows(const Rows& rows) {
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].second, rows[i].first) << "row " << i;
+    }
+}
+
+inline std::string Err(std::uint32_t error) {
+    return std::to_string(error);
+}
+
+// The texts in byte order, joined by ", ".
+inline std::string Sorted(std::vector<std::string> texts) {
+    std::sort(texts.begin(), texts.end());
+    std::string out;
+    for (const std::string& text : texts) {
+        out += (out.empty() ? "" : ", ") + text;
+    }
+    return out;
+}
