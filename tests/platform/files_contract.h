@@ -52,7 +52,7 @@ protected:
             files.EndFind(handle);
         }
         names.push_back(Err(error));
-        return Sorted(names);
+        return SortedText(names);
     }
     // Opens with sharing (as the erasers open index files unless told) and keeps the
     // handle in *file, or closes it at once.

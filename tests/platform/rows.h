@@ -22,7 +22,7 @@ inline std::string Err(std::uint32_t error) {
 }
 
 // The texts in byte order, joined by ", ".
-inline std::string Sorted(std::vector<std::string> texts) {
+inline std::string SortedText(std::vector<std::string> texts) {
     std::sort(texts.begin(), texts.end());
     std::string out;
     for (const std::string& text : texts) {

@@ -64,7 +64,7 @@ protected:
             visit ? visit(e.sourceUrlName) : void();
         }
         lines.push_back(Err(error));
-        return Sorted(lines);
+        return SortedText(lines);
     }
     // GetEntryInfo into a block of 4096 bytes, grown when asked: the answers, the size asked
     // and the bytes the record used.
@@ -134,7 +134,7 @@ TYPED_TEST_P(UrlCacheContract, DeletedEntriesAreGone) {
         {Err(cache.DeleteEntry(gone)), "0"},
         {this->Info(gone), "2"},
         {Err(cache.DeleteEntry(gone)), "2"},
-        {(this->Walk(false, remove), Sorted(deletes)), "0, 0, 32"},
+        {(this->Walk(false, remove), SortedText(deletes)), "0, 0, 32"},
         {this->Walk(), "259, " + busy + " 1"},
         {(this->env.Unlock(busy), this->Info(busy)), "2"},
     });
