@@ -37,6 +37,26 @@ inline std::string CommitTestEntryWithFile(const std::string& url, const std::st
                : "";
 }
 
+inline bool CommitVisitedEntry(const std::string& url) {
+    FILETIME never = {};
+    return CommitUrlCacheEntryA(url.c_str(), nullptr, never, never, URLHISTORY_CACHE_ENTRY, nullptr,
+                                0, nullptr, nullptr) != FALSE;
+}
+inline void EmptyUrlCache() {
+    static char block[65536];
+    auto* info = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(block);
+    std::vector<std::string> urls;
+    DWORD size = sizeof block;
+    HANDLE find = FindFirstUrlCacheEntryA(nullptr, info, &size);
+    for (BOOL more = find != nullptr; more; more = FindNextUrlCacheEntryA(find, info, &size)) {
+        urls.push_back(info->lpszSourceUrlName);
+        size = sizeof block;
+    }
+    FindCloseUrlCache(find);
+    for (const std::string& url : urls) {
+        DeleteUrlCacheEntryA(url.c_str());
+    }
+}
 // The URL of the cache entry of the cookies of http://host/.
 inline std::string CookieEntry(const std::string& host) {
     const char* user = std::getenv("USERNAME");
