@@ -49,7 +49,6 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 add_executable(corvane_wine_tests
     tests/wine/autocomplete_wine_test.cpp
     tests/wine/browsers_wine_test.cpp
-    tests/wine/fake_url_history.cpp
     tests/wine/program_wine_test.cpp
     tests/wine/win32_contract_test.cpp
     ${CORVANE_RESOURCES}
@@ -58,7 +57,7 @@ corvane_target(corvane_wine_tests)
 target_include_directories(corvane_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(corvane_wine_tests PRIVATE corvane_ui gtest_main gmock uuid)
 
-# The second program the Wine tests start: it holds files open, opens windows of the
+# The second program the Wine tests start: it opens windows of the
 # browsers' classes and fills the URL cache.
 add_executable(corvane_wine_helper tests/wine/wine_helper.cpp)
 corvane_target(corvane_wine_helper)

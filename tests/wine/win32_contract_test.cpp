@@ -3,8 +3,9 @@
 // stand-in URL history object. What a test creates is removed again, so the prefix stays
 // as it was.
 #include <windows.h>
-// windows.h first: the shell and WinINet headers build on it.
+// windows.h first: the shell, WinINet and URL history headers build on it.
 #include <shellapi.h>
+#include <urlhist.h>
 #include <wininet.h>
 
 #include "platform/environment_contract.h"
@@ -15,9 +16,8 @@
 #include "platform/top_windows_contract.h"
 #include "platform/url_cache_contract.h"
 #include "platform/url_history_contract.h"
+#include "platform/win32/url_history_ids.h"
 #include "platform/win32/win32_platform.h"
-#include "wine/fake_url_history.h"
-#include "wine/url_test_support.h"
 #include "wine/wine_support.h"
 
 template <>
@@ -36,7 +36,8 @@ template <>
 struct ShellTraits<Win32Shell> {
     static void Prepare(Win32Shell&) {}
     static void Recycle(Win32Shell&, std::int64_t size) {
-        ASSERT_TRUE(RecycleNewFile("C:\\corvane-recycled.bin", std::string(size, 'r')));
+        const char* path = "C:\\corvane-recycled.bin";
+        ASSERT_TRUE(WriteFileBytes(path, std::string(size, 'r')) && ShellDelete(path, true));
     }
 };
 
@@ -47,61 +48,180 @@ namespace {
 // answer would skip them: the contract's walks include such entries.
 class Win32UrlCacheEnv {
 public:
-    // The local file of an entry that is gone must be gone too.
+    // Takes out what it put in; the local file of an entry the test deleted must be gone too.
     ~Win32UrlCacheEnv() {
-        for (const std::string& url : locked_) {
-            UnlockUrlCacheEntryFileA(url.c_str(), 0);
-        }
-        for (const auto& file : files_) {
+        for (const auto& [url, file] : entries_) {
             DWORD size = 0;
-            if (!GetUrlCacheEntryInfoA(file.first.c_str(), nullptr, &size) &&
-                GetLastError() == ERROR_FILE_NOT_FOUND) {
-                EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(file.second.c_str()));
-            }
+            UnlockUrlCacheEntryFileA(url.c_str(), 0);
+            bool gone = !GetUrlCacheEntryInfoA(url.c_str(), nullptr, &size) &&
+                        GetLastError() == ERROR_FILE_NOT_FOUND;
+            EXPECT_FALSE(gone && PathExists(file)) << file;
+            DeleteUrlCacheEntryA(url.c_str());
         }
-        RemoveTestCookie(kContractHost);
-        EmptyUrlCache();
     }
     UrlCache& cache() { return cache_; }
-    void Commit(const std::string& url, const std::string& headerInfo) {
-        ASSERT_TRUE(CommitTestEntry(url, headerInfo)) << url << " error " << GetLastError();
+    void Commit(const std::string& url, std::string header) {
+        ASSERT_TRUE(Put(url, NORMAL_CACHE_ENTRY, header)) << url << " error " << GetLastError();
     }
     void CommitWithFile(const std::string& url, const std::string& content) {
-        files_.emplace_back(url, CommitTestEntryWithFile(url, content));
+        char path[MAX_PATH];
+        ASSERT_TRUE(CreateUrlCacheEntryA(url.c_str(), 0, "htm", path, 0) &&
+                    WriteFileBytes(path, content) && Put(url, NORMAL_CACHE_ENTRY, "", path));
     }
-    std::string SetCookie(const std::string& host) { return SetTestCookie(host); }
-    void Visit(const std::string& url) { ASSERT_TRUE(CommitVisitedEntry(url)) << url; }
+    std::string SetCookie(const std::string& host) {
+        entries_.push_back(
+            {"Cookie:" + std::string(std::getenv("USERNAME")) + "@" + host + "/", ""});
+        return InternetSetCookieA(("http://" + host + "/").c_str(), nullptr,
+                                  "corvane=1; expires=Fri, 31 Dec 2100 23:59:59 GMT")
+                   ? entries_.back().first
+                   : "";
+    }
+    void Visit(const std::string& url) { ASSERT_TRUE(Put(url, URLHISTORY_CACHE_ENTRY)) << url; }
     bool Lock(const std::string& url) {
-        locked_.push_back(url);
-        return LockTestEntry(url);
+        static char block[65536];  // the tests' entries all fit
+        DWORD size = sizeof block;
+        auto* info = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(block);
+        return RetrieveUrlCacheEntryFileA(url.c_str(), info, &size, 0);
     }
     void Unlock(const std::string& url) { UnlockUrlCacheEntryFileA(url.c_str(), 0); }
 
 private:
+    bool Put(const std::string& url, DWORD type, std::string header = "", const char* file = "") {
+        entries_.push_back({url, file});
+        return CommitUrlCacheEntryA(url.c_str(), *file ? file : nullptr, {}, {}, type,
+                                    reinterpret_cast<BYTE*>(header.data()),
+                                    static_cast<DWORD>(header.size()), *file ? "htm" : nullptr,
+                                    nullptr);
+    }
+
     Win32UrlCache cache_;
-    std::vector<std::string> locked_;
-    std::vector<std::pair<std::string, std::string>> files_;
+    std::vector<std::pair<std::string, std::string>> entries_;  // URL, local file
 };
 
-// The COM calls reaching the stand-in history object, which COM outlives.
-class Win32UrlHistoryEnv : private ComThread, public FakeUrlHistory {
+// Wine's own URL history object answers E_NOTIMPL to EnumUrls and ClearHistory: for the
+// life of the environment, a class object given to CoRegisterClassObject makes the
+// program's CoCreateInstance(CLSID_CUrlHistory, ...) reach the environment itself, which
+// serves as the store and the enumeration, counting the references the program holds. A
+// failing call answers its result instead of doing its work; the Next that would return
+// record nextIndex_ fails once. The calls the program never makes answer E_NOTIMPL.
+class Win32UrlHistoryEnv : public IUrlHistoryStg2, public IEnumSTATURL {
 public:
-    UrlHistory& history() { return history_; }
-    void Serve(const std::vector<HistoryUrl>& records) {
-        std::vector<Entry> entries;
-        for (const HistoryUrl& record : records) {
-            entries.push_back({GbkToWide(record.url), GbkToWide(record.title)});
-        }
-        FakeUrlHistory::Serve(entries);
+    Win32UrlHistoryEnv() {
+        CoInitialize(nullptr);
+        CoRegisterClassObject(kClsidCUrlHistory, &factory_, CLSCTX_INPROC_SERVER,
+                              REGCLS_MULTIPLEUSE, &cookie_);
     }
-    // Every record handed to IEnumSTATURL::Next must have come zeroed, with cbSize 40.
+    ~Win32UrlHistoryEnv() {
+        CoRevokeClassObject(cookie_);
+        CoUninitialize();
+    }
+    UrlHistory& history() { return history_; }
+    void Serve(const std::vector<HistoryUrl>& records) { records_ = records; }
+    const std::vector<HistoryUrl>& Urls() { return records_; }
+    int ClearHistoryCalls() { return cleared_; }
     int LiveObjects() {
-        EXPECT_TRUE(RecordsArrivedClean());
-        return FakeUrlHistory::LiveObjects();
+        EXPECT_TRUE(recordsClean_);
+        return references_;
+    }
+    void FailCreation(HRESULT result) { create_ = result; }
+    void FailEnumUrls(HRESULT result) { enumUrls_ = result; }
+    void FailReset(HRESULT result) { reset_ = result; }
+    void FailClearHistory(HRESULT result) { clear_ = result; }
+    void FailNextAt(size_t index, HRESULT result) {
+        nextIndex_ = index;
+        next_ = result;
     }
 
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        void* store = static_cast<IUrlHistoryStg2*>(this);
+        *out = iid == kIidIEnumStatUrl ? static_cast<IEnumSTATURL*>(this)
+               : iid == IID_IUnknown || iid == kIidIUrlHistoryStg || iid == kIidIUrlHistoryStg2
+                   ? store
+                   : nullptr;
+        return *out != nullptr ? (AddRef(), S_OK) : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override { return --references_; }
+    HRESULT STDMETHODCALLTYPE EnumUrls(IEnumSTATURL** out) override {
+        *out = nullptr;
+        position_ = 0;
+        return FAILED(enumUrls_) ? enumUrls_
+                                 : QueryInterface(kIidIEnumStatUrl, reinterpret_cast<void**>(out));
+    }
+    HRESULT STDMETHODCALLTYPE ClearHistory() override {
+        if (SUCCEEDED(clear_)) {
+            records_.clear();
+            ++cleared_;
+        }
+        return clear_;
+    }
+    HRESULT STDMETHODCALLTYPE Reset() override {
+        position_ = SUCCEEDED(reset_) ? 0 : position_;
+        return reset_;
+    }
+    // One record per call, as the program asks for them; it must come zeroed, of size 40.
+    HRESULT STDMETHODCALLTYPE Next(ULONG, STATURL* record, ULONG* fetched) override {
+        STATURL zero = {};
+        zero.cbSize = 40;
+        recordsClean_ &= std::memcmp(record, &zero, sizeof zero) == 0;
+        if (position_ == nextIndex_) {
+            nextIndex_ = SIZE_MAX;
+            return next_;
+        }
+        *fetched = position_ < records_.size();
+        if (*fetched == 0) {
+            return S_FALSE;
+        }
+        record->pwcsUrl = TaskCopy(records_[position_].url);
+        record->pwcsTitle = TaskCopy(records_[position_++].title);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE AddUrl(LPCOLESTR, LPCOLESTR, DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DeleteUrl(LPCOLESTR, DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryUrl(LPCOLESTR, DWORD, STATURL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE BindToObject(LPCOLESTR, REFIID, void**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE AddUrlAndNotify(LPCOLESTR, LPCOLESTR, DWORD, BOOL, IOleCommandTarget*,
+                                              IUnknown*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumSTATURL**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetFilter(LPCOLESTR, DWORD) override { return E_NOTIMPL; }
+
 private:
+    // The class object, alive as long as the environment.
+    struct Factory : IClassFactory {
+        explicit Factory(Win32UrlHistoryEnv* owner) : env(owner) {}
+        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+            *out = iid == IID_IUnknown || iid == IID_IClassFactory ? this : nullptr;
+            return *out != nullptr ? S_OK : E_NOINTERFACE;
+        }
+        ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+        ULONG STDMETHODCALLTYPE Release() override { return 1; }
+        HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID iid, void** out) override {
+            *out = nullptr;
+            return FAILED(env->create_) ? env->create_ : env->QueryInterface(iid, out);
+        }
+        HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return E_NOTIMPL; }
+        Win32UrlHistoryEnv* env;
+    };
+
+    // A GBK text as UTF-16 in task memory, null when empty.
+    static wchar_t* TaskCopy(const std::string& gbk) {
+        int size = MultiByteToWideChar(936, 0, gbk.c_str(), -1, nullptr, 0);
+        auto* wide = static_cast<wchar_t*>(CoTaskMemAlloc(size * sizeof(wchar_t)));
+        MultiByteToWideChar(936, 0, gbk.c_str(), -1, wide, size);
+        return gbk.empty() ? (CoTaskMemFree(wide), nullptr) : wide;
+    }
+
+    Factory factory_{this};
     Win32UrlHistory history_;
+    DWORD cookie_ = 0;
+    std::vector<HistoryUrl> records_;  // GBK, served as UTF-16
+    int cleared_ = 0, references_ = 0;
+    bool recordsClean_ = true;
+    HRESULT create_ = S_OK, enumUrls_ = S_OK, reset_ = S_OK, clear_ = S_OK, next_ = S_OK;
+    size_t position_ = 0, nextIndex_ = SIZE_MAX;
 };
 
 LRESULT CALLBACK AnsweringProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,10 +1,8 @@
 // The second program of the tests under Wine, doing what the test process itself cannot:
-//   hold PATH          opens PATH without sharing, prints "held" (or "failed") and holds
-//                      it
 //   windows            opens top-level windows of the browsers' classes (and of a near
 //                      miss), prints "ready", then one line per message of interest that a
-//                      window receives: "<title> <message> <wParam hex> <lParam>"
-// Both run until their hidden window "corvane_wine_helper" receives WM_QUIT.
+//                      window receives: "<title> <message> <wParam hex> <lParam>", until
+//                      its hidden window "corvane_wine_helper" receives WM_QUIT
 //   urlcache HOST...   puts a page, a cookie and a visited page of each host into
 //                      WinINet's cache, so that WinINet writes its index.dat files where
 //                      the shell folders point
@@ -49,19 +47,12 @@ bool FillUrlCache(const std::string& host) {
 int main(int argc, char** argv) {
     std::string command = argc > 1 ? argv[1] : "";
     std::setvbuf(stdout, nullptr, _IONBF, 0);  // each line reaches the test as it is written
-    if (command == "hold" || command == "windows") {
+    if (command == "windows") {
         // The window the test finds when it tells the helper to end. Shown hidden first, it
         // takes the show command of the command interpreter's start-up information.
         ShowWindow(CreateWindowA("STATIC", "corvane_wine_helper", 0, 0, 0, 0, 0, nullptr, nullptr,
                                  nullptr, nullptr),
                    SW_HIDE);
-    }
-    if (command == "hold" && argc == 3) {
-        bool held = CreateFileA(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                                nullptr) != INVALID_HANDLE_VALUE;
-        std::puts(held ? "held" : "failed");
-    }
-    if (command == "windows") {
         constexpr DWORD kHidden = WS_OVERLAPPEDWINDOW, kShown = kHidden | WS_VISIBLE;
         const struct {
             const char* className;
@@ -83,8 +74,6 @@ int main(int argc, char** argv) {
                           nullptr);
         }
         std::puts("ready");
-    }
-    if (command == "hold" || command == "windows") {
         for (MSG msg; GetMessageA(&msg, nullptr, 0, 0) > 0;) {
             DispatchMessageA(&msg);
         }
@@ -97,6 +86,6 @@ int main(int argc, char** argv) {
         }
         return ok ? 0 : 1;
     }
-    std::fputs("usage: corvane_wine_helper hold PATH | windows | urlcache HOST...\n", stderr);
+    std::fputs("usage: corvane_wine_helper windows | urlcache HOST...\n", stderr);
     return 2;
 }

@@ -14,9 +14,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/command_state.h"
@@ -32,7 +30,17 @@ inline Lines operator+(Lines lines, const Lines& more) {
 
 // The Windows version the test runs under, as the wrapper set it ("winxp" by default).
 inline std::string CurrentWinver() {
-    return std::getenv("CORVANE_WINVER") != nullptr ? std::getenv("CORVANE_WINVER") : "winxp";
+    const char* winver = std::getenv("CORVANE_WINVER");
+    return winver != nullptr ? winver : "winxp";
+}
+
+// The lines of a text, each ended by "\r\n" or "\n".
+inline Lines Split(const std::string& text) {
+    Lines lines;
+    for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
+        lines.push_back(text.substr(at, end - at - (end > at && text[end - 1] == '\r')));
+    }
+    return lines;
 }
 
 struct ProcessResult {
@@ -54,18 +62,16 @@ public:
     // The first line it printed, without its end.
     std::string FirstLine() {
         char line[100] = "";
-        if (pipe_ != nullptr) {
-            std::fgets(line, sizeof line, pipe_);
-        }
-        return std::string(line, std::strcspn(line, "\r\n"));
+        return std::string(
+            line, pipe_ && std::fgets(line, sizeof line, pipe_) ? std::strcspn(line, "\r\n") : 0);
     }
-    // Its exit code and the rest of its output once it has ended; a helper holding a file
-    // or showing windows is told to end first.
+    // Its exit code and the rest of its output once it has ended; a helper showing windows
+    // is told to end first.
     ProcessResult Finish(bool endHelper = false) {
-        if (endHelper && pipe_ != nullptr) {
+        ProcessResult result;
+        if (pipe_ != nullptr && endHelper) {
             PostMessageA(FindWindowA(nullptr, "corvane_wine_helper"), WM_QUIT, 0, 0);
         }
-        ProcessResult result;
         char buffer[4096];
         for (size_t read = 0; pipe_ && (read = std::fread(buffer, 1, sizeof buffer, pipe_));) {
             result.out.append(buffer, read);
@@ -83,25 +89,14 @@ private:
 inline ProcessResult RunCorvane(const std::string& args) {
     ProcessResult result = Child("corvane.exe " + args).Finish();
     if (args.find("/utf8") != std::string::npos) {
-        std::wstring wide(result.out.size(), L'\0');
-        wide.resize(MultiByteToWideChar(CP_UTF8, 0, result.out.data(),
-                                        static_cast<int>(result.out.size()), wide.data(),
-                                        static_cast<int>(wide.size())));
-        result.out.resize(wide.size() * 2);
-        result.out.resize(WideCharToMultiByte(
-            936, 0, wide.data(), static_cast<int>(wide.size()), result.out.data(),
-            static_cast<int>(result.out.size()), nullptr, nullptr));
+        int size = static_cast<int>(result.out.size());
+        std::wstring wide(size, L'\0');
+        wide.resize(MultiByteToWideChar(CP_UTF8, 0, result.out.data(), size, &wide[0], size));
+        result.out.resize(size * 2);
+        result.out.resize(WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()),
+                                              &result.out[0], size * 2, nullptr, nullptr));
     }
     return result;
-}
-
-// The lines of a text, each ended by "\r\n" or "\n".
-inline Lines Split(const std::string& text) {
-    Lines lines;
-    for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
-        lines.push_back(text.substr(at, end - at - (end > at && text[end - 1] == '\r')));
-    }
-    return lines;
 }
 
 inline bool WriteFileBytes(const std::string& path, const std::string& content) {
@@ -124,34 +119,17 @@ inline bool ShellDelete(const std::string& path, bool recycle) {
                                  flags,   FALSE,     nullptr,      nullptr};
     return SHFileOperationA(&operation) == 0 && !operation.fAnyOperationsAborted;
 }
-inline bool RecycleNewFile(const std::string& path, const std::string& content) {
-    return WriteFileBytes(path, content) && ShellDelete(path, true) && !PathExists(path);
-}
-// The recycle bin's total size in bytes and number of items.
-inline std::pair<long long, long long> RecycleBinContent() {
-    SHQUERYRBINFO info = {sizeof info, -1, -1};
-    SHQueryRecycleBinA(nullptr, &info);
-    return {info.i64Size, info.i64NumItems};
-}
-
-inline void StoreSettings(const EraserSettings& settings) {
-    Win32Registry registry;
-    SaveSettings(registry, settings);
-}
-
 // Each test gets the empty folder C:\corvane-wine and, as TMP, its subfolder Temp; the
 // settings key and the recycle bin start and end empty.
 class WineTest : public ::testing::Test {
 protected:
     static constexpr char kScratch[] = "C:\\corvane-wine";
     static constexpr char kTemp[] = "C:\\corvane-wine\\Temp";
-    inline static const std::string kDots = std::string(44, '.');
 
     void SetUp() override {
         char tmp[MAX_PATH] = "";
-        GetEnvironmentVariableA("TMP", tmp, sizeof tmp);
-        savedTmp_ = tmp;
-        TearDown();
+        savedTmp_.assign(tmp, GetEnvironmentVariableA("TMP", tmp, sizeof tmp));
+        WineTest::TearDown();
         SetEnvironmentVariableA("TMP", kTemp);
         CreateDirectoryA(kScratch, nullptr);
         CreateDirectoryA(kTemp, nullptr);
@@ -163,26 +141,28 @@ protected:
         RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Halvix");  // when nothing else is in it
         SHEmptyRecycleBinA(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI);
     }
+    static void StoreSettings(const EraserSettings& settings) {
+        Win32Registry registry;
+        SaveSettings(registry, settings);
+    }
     // What corvane.exe prints for a run whose groups print these lines, each group
-    // followed by the separator.
+    // followed by the separator; the version line is left out for a version it does not
+    // know.
     static Lines Printed(std::initializer_list<Lines> groups) {
-        // No line for a version it does not know.
-        const std::map<std::string, std::string> kVersions = {{"win95", "95"},
-                                                              {"win98", "98"},
-                                                              {"winme", "ME"},
-                                                              {"nt40", "NT"},
-                                                              {"win2k", "2000"},
-                                                              {"winxp", "XP"},
-                                                              {"win2003", "Server 2003 家族"}};
-        auto version = kVersions.find(CurrentWinver());
+        const std::string dots(44, '.');
+        const char* const winvers[] = {"win95", "win98", "winme",  "nt40",
+                                       "win2k", "winxp", "win2003"};
+        const char* const names[] = {"95", "98", "ME", "NT", "2000", "XP", "Server 2003 家族"};
         Lines lines;
-        if (version != kVersions.end()) {
-            lines.push_back("操作系统: Windows " + version->second);
+        for (int i = 0; i < 7; ++i) {
+            if (CurrentWinver() == winvers[i]) {
+                lines.push_back("操作系统: Windows " + std::string(names[i]));
+            }
         }
-        lines = lines + Lines{kDots, "正在分析系统... Please wait. This may take some time",
-                              "正在分析系统 <OK>", kDots};
+        lines = lines + Lines{dots, "正在分析系统... Please wait. This may take some time",
+                              "正在分析系统 <OK>", dots};
         for (const Lines& group : groups) {
-            lines = lines + group + Lines{kDots};
+            lines = lines + group + Lines{dots};
         }
         return lines + Lines{"完成!"};
     }
