@@ -92,10 +92,10 @@ TEST_F(AutoCompleteUnderWine, OnlyTheRoadTakenLosesItsTypeKeyAndEveryListStays) 
 
     EXPECT_EQ(Printed({{"测试: 正在删除自动完成内容...", "", form, search, "",
                         "测试: 自动完成的内容已删除 <OK>"}}),
-              Split(RunCorvane("/test /utf8").out));
+              RunCorvane("/test /utf8"));
     EXPECT_EQ(before, State());
     EXPECT_EQ(Printed({{"删除自动填表数据...", "", form, search, "", "自动填表数据已删除 <OK>"}}),
-              Split(RunCorvane("/clear /utf8").out));
+              RunCorvane("/clear /utf8"));
     Lines after = before;
     for (std::string& line : after) {
         line = line.find(taken + kType) == 0
@@ -104,7 +104,7 @@ TEST_F(AutoCompleteUnderWine, OnlyTheRoadTakenLosesItsTypeKeyAndEveryListStays) 
     }
     EXPECT_EQ(after, State());
     EXPECT_EQ(Printed({{"删除自动填表数据...", "", "没有要删除的自动填表数据 <OK>"}}),
-              Split(RunCorvane("/clear /utf8").out));
+              RunCorvane("/clear /utf8"));
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ TEST_F(BrowsersUnderWine, EachWayOfAnsweringTheDialogWithThePolicyToAsk) {
         user.join();
         host.Detach(dlg);
         EXPECT_EQ(row.policyAfter, dlg.settings.closeBrowserPolicy);
-        EXPECT_EQ(row.received, Split(windows.Finish(true).out));
+        EXPECT_EQ(Lines{"0"} + row.received, windows.Finish(true));
     }
 }
 
@@ -81,15 +81,15 @@ TEST_F(BrowsersUnderWine, ClearFromTheCommandLine) {
     StoreSettings(EraserSettings{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1});  // history only
     Child windows("corvane_wine_helper.exe windows");
     ASSERT_EQ("ready", windows.FirstLine());
-    EXPECT_EQ(0, RunCorvane("/clear").exitCode);
+    EXPECT_EQ("0", RunCorvane("/clear")[0]);
     const std::string typed =
         " WM_SETTINGCHANGE 0 Software\\Microsoft\\Internet Explorer\\TypedURLs";
     const std::string run =
         " WM_SETTINGCHANGE 0 Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
-    EXPECT_EQ((Lines{"mozilla WM_SYSCOMMAND f060 0", "aol WM_QUERYENDSESSION 0 80000000",
+    EXPECT_EQ((Lines{"0", "mozilla WM_SYSCOMMAND f060 0", "aol WM_QUERYENDSESSION 0 80000000",
                      "aol WM_ENDSESSION 1 80000000", "aol WM_SYSCOMMAND f060 0",
                      "ie-minimised" + typed, "ie-minimised" + run, "ie" + typed, "ie" + run}),
-              Split(windows.Finish(true).out));
+              windows.Finish(true));
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <shlwapi.h>
 
 #include <cstdlib>
-#include <memory>
 
 #include "app/eraser_dlg.h"
 #include "clean/progress_counts.h"
@@ -27,40 +26,31 @@ TEST_F(OsVersionUnderWine, TempFolderKeepsHeldAndReadOnlyFiles) {
         ASSERT_TRUE(WriteFileBytes(temp + name, name));
     }
     SetFileAttributesA((temp + "readonly.tmp").c_str(), FILE_ATTRIBUTE_READONLY);
-    std::unique_ptr<void, decltype(&CloseHandle)> held(
-        CreateFileA((temp + "held.tmp").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                    nullptr),
-        CloseHandle);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held.get());
+    HANDLE held = CreateFileA((temp + "held.tmp").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     StoreSettings(EraserSettings{0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1});  // temporary folder only
-    const Lines test = {"测试: 正在清空 Windows 临时文件夹...", "",
-                        "测试: 正在删除 " + temp + "~corvane1.tmp <OK>", "",
-                        "测试: Windows 临时文件夹已清空 <OK>"};
-    const struct {
-        const char* args;
-        Lines printed;
-        std::string left;
-    } rows[] = {
-        {"/test /utf8", test, "~corvane1.tmp readonly.tmp held.tmp "},
-        {"/test", test, "~corvane1.tmp readonly.tmp held.tmp "},
-        {"/CLEAR /utf8",
-         {"正在清空 Windows 临时文件夹...", "", "正在删除" + temp + "~corvane1.tmp <OK>", "",
-          "Windows 临时文件夹已清空 <OK>"},
-         "readonly.tmp held.tmp "},
-    };
-    for (const auto& row : rows) {
-        ProcessResult result = RunCorvane(row.args);
-        EXPECT_EQ(Printed({row.printed}), Split(result.out)) << row.args;
-        EXPECT_EQ(0, result.exitCode) << row.args;
-        std::string left;
+    auto run = [&](const char* args) {  // what the run shows, then which files are left
+        Lines lines = RunCorvane(args);
         for (const char* name : names) {
-            left += PathExists(temp + name) ? name + std::string(" ") : "";
+            lines.push_back(PathExists(temp + name) ? name : "-");
         }
-        EXPECT_EQ(row.left, left) << row.args;
-    }
-    ProcessResult usage = RunCorvane("/save");
-    EXPECT_EQ(2, usage.exitCode);
-    EXPECT_EQ(0u, usage.out.find("Usage: corvane.exe /test | /clear [/utf8]\r\n"));
+        return lines;
+    };
+    const Lines tested = Printed({{"测试: 正在清空 Windows 临时文件夹...", "",
+                                   "测试: 正在删除 " + temp + "~corvane1.tmp <OK>", "",
+                                   "测试: Windows 临时文件夹已清空 <OK>"}}) +
+                         Lines{"~corvane1.tmp", "readonly.tmp", "held.tmp"};
+    EXPECT_EQ(tested, run("/test /utf8"));
+    EXPECT_EQ(tested, run("/test"));
+    const Lines cleared =
+        Printed({{"正在清空 Windows 临时文件夹...", "", "正在删除" + temp + "~corvane1.tmp <OK>",
+                  "", "Windows 临时文件夹已清空 <OK>"}}) +
+        Lines{"-", "readonly.tmp", "held.tmp"};
+    EXPECT_EQ(cleared, run("/CLEAR /utf8"));
+    Lines usage = RunCorvane("/save");
+    usage.resize(2);
+    EXPECT_EQ((Lines{"2", "Usage: corvane.exe /test | /clear [/utf8]"}), usage);
+    CloseHandle(held);
 }
 
 // The shell's cache folders point into the scratch folder for the length of a test: the
@@ -100,7 +90,7 @@ protected:
 // Test lists a real cookie and page and WinINet's own index.dat files, of 32768 bytes each;
 // Clear takes them all and leaves the index.dat files zeroed.
 TEST_F(CacheUnderWine, EntriesAndIndexFilesOfWinInet) {
-    ASSERT_EQ(0, Child("corvane_wine_helper.exe urlcache corvane.test").Finish().exitCode);
+    ASSERT_EQ(Lines{"0"}, Child("corvane_wine_helper.exe urlcache").Finish());
     StoreSettings(EraserSettings{0, 1, 1, 1, 0, 0, 0, 0, 0, 0, 1});  // cookies, files, index.dat
     const std::string cookie = "Cookie:" + std::string(std::getenv("USERNAME")) + "@corvane.test/";
     const std::string page = "http://corvane.test/page.htm";
@@ -117,12 +107,12 @@ TEST_F(CacheUnderWine, EntriesAndIndexFilesOfWinInet) {
                        {"测试: 正在删除 Internet 临时文件...", "", page, "",
                         "测试: Internet 临时文件已删除 <OK>"},
                        test + Lines{"", "测试: Index.dat 文件已被清空 <OK>"}}),
-              Split(RunCorvane("/test /utf8").out));
+              RunCorvane("/test /utf8"));
     EXPECT_EQ(
         Printed({{"正在删除 Cookies...", "", cookie, "", "已删除 <OK>"},
                  {"正在删除 Internet 临时文件...", "", page, "", "Internet 临时文件已删除 <OK>"},
                  clear + Lines{"", "Index.dat 文件已填充 <OK>"}}),
-        Split(RunCorvane("/clear /utf8").out));
+        RunCorvane("/clear /utf8"));
     EXPECT_EQ(std::string(32768, '\0'), ReadFileBytes(base + "Cookies\\index.dat"));
 }
 

@@ -69,19 +69,18 @@ public:
                     WriteFileBytes(path, content) && Put(url, NORMAL_CACHE_ENTRY, "", path));
     }
     std::string SetCookie(const std::string& host) {
+        InternetSetCookieA(("http://" + host + "/").c_str(), nullptr,
+                           "corvane=1; expires=Fri, 31 Dec 2100 23:59:59 GMT");
         entries_.push_back(
             {"Cookie:" + std::string(std::getenv("USERNAME")) + "@" + host + "/", ""});
-        return InternetSetCookieA(("http://" + host + "/").c_str(), nullptr,
-                                  "corvane=1; expires=Fri, 31 Dec 2100 23:59:59 GMT")
-                   ? entries_.back().first
-                   : "";
+        return entries_.back().first;
     }
     void Visit(const std::string& url) { ASSERT_TRUE(Put(url, URLHISTORY_CACHE_ENTRY)) << url; }
     bool Lock(const std::string& url) {
         static char block[65536];  // the tests' entries all fit
         DWORD size = sizeof block;
-        auto* info = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(block);
-        return RetrieveUrlCacheEntryFileA(url.c_str(), info, &size, 0);
+        return RetrieveUrlCacheEntryFileA(
+            url.c_str(), reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(block), &size, 0);
     }
     void Unlock(const std::string& url) { UnlockUrlCacheEntryFileA(url.c_str(), 0); }
 
@@ -239,15 +238,13 @@ struct Win32WindowsEnv {
         }
     }
     HWnd Create(const std::string& className, bool visible, bool minimised) {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = AnsweringProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = className.c_str();
-        RegisterClassA(&wc);  // fails harmlessly when an earlier test registered it
+        WNDCLASSA windowClass = {0,       AnsweringProc, 0,       0,       nullptr,
+                                 nullptr, nullptr,       nullptr, nullptr, className.c_str()};
+        RegisterClassA(&windowClass);  // fails harmlessly when an earlier test registered it
         DWORD style =
             WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0) | (minimised ? WS_MINIMIZE : 0);
         created.push_back(CreateWindowExA(0, className.c_str(), "", style, 0, 0, 100, 80, nullptr,
-                                          nullptr, wc.hInstance, nullptr));
+                                          nullptr, nullptr, nullptr));
         return HWnd{reinterpret_cast<std::uintptr_t>(created.back())};
     }
     void Destroy(HWnd window) { DestroyWindow(reinterpret_cast<HWND>(window.value)); }

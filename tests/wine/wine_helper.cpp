@@ -3,7 +3,7 @@
 //                      miss), prints "ready", then one line per message of interest that a
 //                      window receives: "<title> <message> <wParam hex> <lParam>", until
 //                      its hidden window "corvane_wine_helper" receives WM_QUIT
-//   urlcache HOST...   puts a page, a cookie and a visited page of each host into
+//   urlcache           puts a page, a cookie and a visited page of corvane.test into
 //                      WinINet's cache, so that WinINet writes its index.dat files where
 //                      the shell folders point
 #include <windows.h>
@@ -31,61 +31,51 @@ LRESULT CALLBACK Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-bool FillUrlCache(const std::string& host) {
-    const char* user = std::getenv("USERNAME");
-    std::string site = "http://" + host + "/", visited = "Visited: " + std::string(user) + "@";
-    FILETIME none = {};
-    return CommitUrlCacheEntryA((site + "page.htm").c_str(), nullptr, none, none,
-                                NORMAL_CACHE_ENTRY, nullptr, 0, nullptr, nullptr) &&
-           InternetSetCookieA(site.c_str(), "visit", "1; expires=Sat, 01-Jan-2033 00:00:00 GMT") &&
-           CommitUrlCacheEntryA((visited + site).c_str(), nullptr, none, none,
-                                URLHISTORY_CACHE_ENTRY, nullptr, 0, nullptr, nullptr);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string command = argc > 1 ? argv[1] : "";
-    std::setvbuf(stdout, nullptr, _IONBF, 0);  // each line reaches the test as it is written
-    if (command == "windows") {
-        // The window the test finds when it tells the helper to end. Shown hidden first, it
-        // takes the show command of the command interpreter's start-up information.
-        ShowWindow(CreateWindowA("STATIC", "corvane_wine_helper", 0, 0, 0, 0, 0, nullptr, nullptr,
-                                 nullptr, nullptr),
-                   SW_HIDE);
-        constexpr DWORD kHidden = WS_OVERLAPPEDWINDOW, kShown = kHidden | WS_VISIBLE;
-        const struct {
-            const char* className;
-            const char* title;
-            DWORD style;
-        } kWindows[] = {{"IEFrame", "ie", kShown},
-                        {"IEFrame", "ie-minimised", kShown | WS_MINIMIZE},
-                        {"IEFrame", "ie-hidden", kHidden},
-                        {"IEFrameX", "ie-longer", kShown},
-                        {"MozillaWindowClass", "mozilla", kShown},
-                        {"MozillaWindowClass", "mozilla-hidden", kHidden},
-                        {"AOL Frame25", "aol", kShown},
-                        {"AOL Frame25", "aol-hidden", kHidden}};
-        for (const auto& w : kWindows) {
-            WNDCLASSA windowClass = {0,       Record,  0,       0,       nullptr,
-                                     nullptr, nullptr, nullptr, nullptr, w.className};
-            RegisterClassA(&windowClass);  // fails harmlessly for a class registered before
-            CreateWindowA(w.className, w.title, w.style, 9, 9, 200, 99, nullptr, nullptr, nullptr,
-                          nullptr);
-        }
-        std::puts("ready");
-        for (MSG msg; GetMessageA(&msg, nullptr, 0, 0) > 0;) {
-            DispatchMessageA(&msg);
-        }
-        return 0;
-    }
     if (command == "urlcache") {
-        bool ok = true;
-        for (int i = 2; i < argc; ++i) {
-            ok = FillUrlCache(argv[i]) && ok;
-        }
-        return ok ? 0 : 1;
+        std::string site = "http://corvane.test/";
+        std::string visited = "Visited: " + std::string(std::getenv("USERNAME")) + "@" + site;
+        return !(
+            CommitUrlCacheEntryA((site + "page.htm").c_str(), nullptr, {}, {}, NORMAL_CACHE_ENTRY,
+                                 nullptr, 0, nullptr, nullptr) &&
+            InternetSetCookieA(site.c_str(), "visit", "1; expires=Sat, 01-Jan-2033 00:00:00 GMT") &&
+            CommitUrlCacheEntryA(visited.c_str(), nullptr, {}, {}, URLHISTORY_CACHE_ENTRY, nullptr,
+                                 0, nullptr, nullptr));
     }
-    std::fputs("usage: corvane_wine_helper windows | urlcache HOST...\n", stderr);
-    return 2;
+    if (command != "windows") {
+        return 2;
+    }
+    std::setvbuf(stdout, nullptr, _IONBF, 0);  // each line reaches the test as it is written
+    // The window the test finds when it tells the helper to end. Shown hidden first, it
+    // takes the show command of the command interpreter's start-up information.
+    ShowWindow(CreateWindowA("STATIC", "corvane_wine_helper", 0, 0, 0, 0, 0, nullptr, nullptr,
+                             nullptr, nullptr),
+               SW_HIDE);
+    constexpr DWORD kHidden = WS_OVERLAPPEDWINDOW, kShown = kHidden | WS_VISIBLE;
+    const struct {
+        const char* className;
+        const char* title;
+        DWORD style;
+    } kWindows[] = {{"IEFrame", "ie", kShown},
+                    {"IEFrame", "ie-minimised", kShown | WS_MINIMIZE},
+                    {"IEFrame", "ie-hidden", kHidden},
+                    {"IEFrameX", "ie-longer", kShown},
+                    {"MozillaWindowClass", "mozilla", kShown},
+                    {"MozillaWindowClass", "mozilla-hidden", kHidden},
+                    {"AOL Frame25", "aol", kShown},
+                    {"AOL Frame25", "aol-hidden", kHidden}};
+    for (const auto& w : kWindows) {
+        WNDCLASSA windowClass = {0,       Record,  0,       0,       nullptr,
+                                 nullptr, nullptr, nullptr, nullptr, w.className};
+        RegisterClassA(&windowClass);  // fails harmlessly for a class registered before
+        CreateWindowA(w.className, w.title, w.style, 9, 9, 200, 99, nullptr, nullptr, nullptr,
+                      nullptr);
+    }
+    std::puts("ready");
+    for (MSG msg; GetMessageA(&msg, nullptr, 0, 0) > 0;) {
+        DispatchMessageA(&msg);
+    }
 }

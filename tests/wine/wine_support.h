@@ -34,20 +34,6 @@ inline std::string CurrentWinver() {
     return winver != nullptr ? winver : "winxp";
 }
 
-// The lines of a text, each ended by "\r\n" or "\n".
-inline Lines Split(const std::string& text) {
-    Lines lines;
-    for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
-        lines.push_back(text.substr(at, end - at - (end > at && text[end - 1] == '\r')));
-    }
-    return lines;
-}
-
-struct ProcessResult {
-    int exitCode = -1;
-    std::string out;  // standard output and error, as they came
-};
-
 // A program of the tests' folder run through the command interpreter, its standard
 // output and error read through one pipe.
 class Child {
@@ -65,20 +51,23 @@ public:
         return std::string(
             line, pipe_ && std::fgets(line, sizeof line, pipe_) ? std::strcspn(line, "\r\n") : 0);
     }
-    // Its exit code and the rest of its output once it has ended; a helper showing windows
-    // is told to end first.
-    ProcessResult Finish(bool endHelper = false) {
-        ProcessResult result;
+    // Once it has ended, its exit code, then the rest of its output line by line (each
+    // ended by "\r\n" or "\n"); a helper showing windows is told to end first.
+    Lines Finish(bool endHelper = false) {
+        std::string out;
         if (pipe_ != nullptr && endHelper) {
             PostMessageA(FindWindowA(nullptr, "corvane_wine_helper"), WM_QUIT, 0, 0);
         }
         char buffer[4096];
         for (size_t read = 0; pipe_ && (read = std::fread(buffer, 1, sizeof buffer, pipe_));) {
-            result.out.append(buffer, read);
+            out.append(buffer, read);
         }
-        result.exitCode = pipe_ != nullptr ? _pclose(pipe_) : -1;
+        Lines lines = {std::to_string(pipe_ != nullptr ? _pclose(pipe_) : -1)};
         pipe_ = nullptr;
-        return result;
+        for (size_t at = 0, end; (end = out.find('\n', at)) != std::string::npos; at = end + 1) {
+            lines.push_back(out.substr(at, end - at - (end > at && out[end - 1] == '\r')));
+        }
+        return lines;
     }
 
 private:
@@ -86,17 +75,19 @@ private:
 };
 
 // corvane.exe run with args; with /utf8 its output is turned back into GBK.
-inline ProcessResult RunCorvane(const std::string& args) {
-    ProcessResult result = Child("corvane.exe " + args).Finish();
-    if (args.find("/utf8") != std::string::npos) {
-        int size = static_cast<int>(result.out.size());
-        std::wstring wide(size, L'\0');
-        wide.resize(MultiByteToWideChar(CP_UTF8, 0, result.out.data(), size, &wide[0], size));
-        result.out.resize(size * 2);
-        result.out.resize(WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()),
-                                              &result.out[0], size * 2, nullptr, nullptr));
+inline Lines RunCorvane(const std::string& args) {
+    Lines lines = Child("corvane.exe " + args).Finish();
+    for (std::string& line : lines) {
+        if (args.find("/utf8") != std::string::npos) {
+            int size = static_cast<int>(line.size());
+            std::wstring wide(size, L'\0');
+            wide.resize(MultiByteToWideChar(CP_UTF8, 0, line.data(), size, &wide[0], size));
+            line.resize(size * 2);
+            line.resize(WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()),
+                                            &line[0], size * 2, nullptr, nullptr));
+        }
     }
-    return result;
+    return lines;
 }
 
 inline bool WriteFileBytes(const std::string& path, const std::string& content) {
@@ -145,15 +136,15 @@ protected:
         Win32Registry registry;
         SaveSettings(registry, settings);
     }
-    // What corvane.exe prints for a run whose groups print these lines, each group
-    // followed by the separator; the version line is left out for a version it does not
-    // know.
+    // What a run of corvane.exe whose groups print these lines shows: exit code 0, then its
+    // output, each group followed by the separator; no version line for a version it does
+    // not know.
     static Lines Printed(std::initializer_list<Lines> groups) {
         const std::string dots(44, '.');
         const char* const winvers[] = {"win95", "win98", "winme",  "nt40",
                                        "win2k", "winxp", "win2003"};
         const char* const names[] = {"95", "98", "ME", "NT", "2000", "XP", "Server 2003 家族"};
-        Lines lines;
+        Lines lines = {"0"};
         for (int i = 0; i < 7; ++i) {
             if (CurrentWinver() == winvers[i]) {
                 lines.push_back("操作系统: Windows " + std::string(names[i]));
