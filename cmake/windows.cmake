@@ -57,8 +57,8 @@ corvane_target(corvane_wine_tests)
 target_include_directories(corvane_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(corvane_wine_tests PRIVATE corvane_ui gtest_main gmock uuid)
 
-# The second program the Wine tests start: it opens windows of the
-# browsers' classes and fills the URL cache.
+# The second program the Wine tests start: it opens windows of the browsers' classes and
+# fills the URL cache.
 add_executable(corvane_wine_helper tests/wine/wine_helper.cpp)
 corvane_target(corvane_wine_helper)
 target_link_libraries(corvane_wine_helper PRIVATE wininet)
@@ -85,5 +85,5 @@ endforeach()
 foreach(winver win95 win98 winme nt40 win2k win2003 win7)
     corvane_wine_test(wine_os_${winver} ${winver} "OsVersion*")
 endforeach()
-# The cache folder rules and the tree removal differ between Windows 98 and the NT family.
+# Clear removes the cache folders as trees on the NT family, only their files on Windows 98.
 corvane_wine_test(wine_win98_cache_folders win98 "CacheUnderWine*")

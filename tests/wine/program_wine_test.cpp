@@ -113,7 +113,8 @@ TEST_F(CacheUnderWine, EntriesAndIndexFilesOfWinInet) {
                  {"正在删除 Internet 临时文件...", "", page, "", "Internet 临时文件已删除 <OK>"},
                  clear + Lines{"", "Index.dat 文件已填充 <OK>"}}),
         RunCorvane("/clear /utf8"));
-    EXPECT_EQ(std::string(32768, '\0'), ReadFileBytes(base + "Cookies\\index.dat"));
+    std::ifstream index(base + "Cookies\\index.dat", std::ios::binary);
+    EXPECT_EQ(std::string(32768, '\0'), std::string(std::istreambuf_iterator<char>(index), {}));
 }
 
 // The 32-bit build computes in the x87 unit, whose extended precision would make the

@@ -98,17 +98,19 @@ private:
 };
 
 // Wine's own URL history object answers E_NOTIMPL to EnumUrls and ClearHistory: for the
-// life of the environment, a class object given to CoRegisterClassObject makes the
-// program's CoCreateInstance(CLSID_CUrlHistory, ...) reach the environment itself, which
-// serves as the store and the enumeration, counting the references the program holds. A
-// failing call answers its result instead of doing its work; the Next that would return
-// record nextIndex_ fails once. The calls the program never makes answer E_NOTIMPL.
-class Win32UrlHistoryEnv : public IUrlHistoryStg2, public IEnumSTATURL {
+// life of the environment, given to CoRegisterClassObject, the environment itself is what
+// the program's CoCreateInstance(CLSID_CUrlHistory, ...) reaches. It serves as the class
+// object, the store and the enumeration, and counts the references the program holds
+// beyond those COM keeps. A failing call answers its result instead of doing its work;
+// the Next that would return record nextIndex_ fails once. The calls the program never
+// makes answer E_NOTIMPL.
+class Win32UrlHistoryEnv : public IClassFactory, public IUrlHistoryStg2, public IEnumSTATURL {
 public:
     Win32UrlHistoryEnv() {
         CoInitialize(nullptr);
-        CoRegisterClassObject(kClsidCUrlHistory, &factory_, CLSCTX_INPROC_SERVER,
-                              REGCLS_MULTIPLEUSE, &cookie_);
+        CoRegisterClassObject(kClsidCUrlHistory, static_cast<IClassFactory*>(this),
+                              CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
+        references_ = 0;
     }
     ~Win32UrlHistoryEnv() {
         CoRevokeClassObject(cookie_);
@@ -134,13 +136,18 @@ public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         void* store = static_cast<IUrlHistoryStg2*>(this);
         *out = iid == kIidIEnumStatUrl ? static_cast<IEnumSTATURL*>(this)
-               : iid == IID_IUnknown || iid == kIidIUrlHistoryStg || iid == kIidIUrlHistoryStg2
-                   ? store
-                   : nullptr;
+               : iid == kIidIUrlHistoryStg || iid == kIidIUrlHistoryStg2 ? store
+               : iid == IID_IUnknown || iid == IID_IClassFactory ? static_cast<IClassFactory*>(this)
+                                                                 : nullptr;
         return *out != nullptr ? (AddRef(), S_OK) : E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
     ULONG STDMETHODCALLTYPE Release() override { return --references_; }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID iid, void** out) override {
+        *out = nullptr;
+        return FAILED(create_) ? create_ : QueryInterface(iid, out);
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE EnumUrls(IEnumSTATURL** out) override {
         *out = nullptr;
         position_ = 0;
@@ -188,23 +195,6 @@ public:
     HRESULT STDMETHODCALLTYPE SetFilter(LPCOLESTR, DWORD) override { return E_NOTIMPL; }
 
 private:
-    // The class object, alive as long as the environment.
-    struct Factory : IClassFactory {
-        explicit Factory(Win32UrlHistoryEnv* owner) : env(owner) {}
-        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-            *out = iid == IID_IUnknown || iid == IID_IClassFactory ? this : nullptr;
-            return *out != nullptr ? S_OK : E_NOINTERFACE;
-        }
-        ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-        ULONG STDMETHODCALLTYPE Release() override { return 1; }
-        HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID iid, void** out) override {
-            *out = nullptr;
-            return FAILED(env->create_) ? env->create_ : env->QueryInterface(iid, out);
-        }
-        HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return E_NOTIMPL; }
-        Win32UrlHistoryEnv* env;
-    };
-
     // A GBK text as UTF-16 in task memory, null when empty.
     static wchar_t* TaskCopy(const std::string& gbk) {
         int size = MultiByteToWideChar(936, 0, gbk.c_str(), -1, nullptr, 0);
@@ -213,7 +203,6 @@ private:
         return gbk.empty() ? (CoTaskMemFree(wide), nullptr) : wide;
     }
 
-    Factory factory_{this};
     Win32UrlHistory history_;
     DWORD cookie_ = 0;
     std::vector<HistoryUrl> records_;  // GBK, served as UTF-16

@@ -93,10 +93,6 @@ inline Lines RunCorvane(const std::string& args) {
 inline bool WriteFileBytes(const std::string& path, const std::string& content) {
     return static_cast<bool>(std::ofstream(path, std::ios::binary) << content);
 }
-inline std::string ReadFileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
 inline bool PathExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
