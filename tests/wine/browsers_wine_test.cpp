@@ -1,7 +1,6 @@
 // Open browsers in another process (the helper's windows) and dialog 151 worked by its
 // user from a second thread: what each way of answering the dialog, and a Clear from the
 // command line, send to which window.
-#include <atomic>
 #include <thread>
 
 #include "app/command_window.h"

@@ -107,7 +107,7 @@ inline bool ShellDelete(const std::string& path, bool recycle) {
     return SHFileOperationA(&operation) == 0 && !operation.fAnyOperationsAborted;
 }
 // Each test gets the empty folder C:\corvane-wine and, as TMP, its subfolder Temp; the
-// settings key and the recycle bin start and end empty.
+// settings key starts and ends empty.
 class WineTest : public ::testing::Test {
 protected:
     static constexpr char kScratch[] = "C:\\corvane-wine";
@@ -126,7 +126,6 @@ protected:
         ShellDelete(kScratch, false);
         SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Halvix\\Corvane");
         RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Halvix");  // when nothing else is in it
-        SHEmptyRecycleBinA(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI);
     }
     static void StoreSettings(const EraserSettings& settings) {
         Win32Registry registry;
