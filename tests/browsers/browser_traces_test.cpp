@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include "browsers/localstore_text.h"
 #include "clean/erasers.h"
 #include "machine.h"
 
@@ -72,20 +71,30 @@ TEST_F(BrowserTraces, AolOrganizeFiles) {
     Check(Clear, true, {kInstalled});
 }
 
-// The file is rewritten from the sequence's start to its end, so a write that fails
-// after n bytes leaves exactly the first n bytes of the result in place and the rest as
-// it was: no shorter, and no byte written twice.
+// n bytes of text that no shift of itself matches, without blanks.
+std::string Text(size_t n) {
+    std::string text;
+    while (text.size() < n) {
+        text += std::to_string(text.size()) + ",";
+    }
+    return text.substr(0, n);
+}
+
+// The URL-bar sequence opens across the end of the first 1000-byte block and closes across
+// the end of the third. The file is rewritten from the sequence's start to its end, so a
+// write that fails after n bytes leaves exactly the first n bytes of the result in place
+// and the rest as it was: no shorter, and no byte written twice.
 TEST_F(BrowserTraces, UrlBarRewriteEndsAtTheFirstFailedWrite) {
     const std::string path = kMozilla.substr(5) + "x.slt\\localstore.rdf";
-    const std::string before = Localstore(990, 2920, 6000), after = WithoutUrlBarHistory(before);
-    const size_t start = before.find(kUrlBarOpen) + sizeof kUrlBarOpen - 1;
-    for (size_t allowed : {size_t{0}, size_t{700}, size_t{3080}, size_t{3500},
-                           before.size() - start - 1, before.size() - start}) {
+    const std::string head = Text(990) + "<RDF:Seq about=\"nc:urlbar-history\">",
+                      tail = "</RDF:Seq>" + Text(3070), before = head + Text(1895) + tail,
+                      after = head + tail + std::string(1895, ' ');
+    for (size_t allowed : {0, 700, 3080, 3500, 4974, 4975}) {
         mem.files.faults.Clear();
         mem.files.AddFile(path, before);
         mem.files.faults.FailAfterBytes("Files.Write", winerr::kDiskFull, allowed);
-        EXPECT_EQ(allowed == before.size() - start, EraseMozillaUrlBarHistory(dlg)) << allowed;
-        EXPECT_EQ(after.substr(0, start + allowed) + before.substr(start + allowed),
+        EXPECT_EQ(allowed == 4975, EraseMozillaUrlBarHistory(dlg)) << allowed;
+        EXPECT_EQ(after.substr(0, 1025 + allowed) + before.substr(1025 + allowed),
                   mem.files.Content(path));
         EXPECT_EQ(0u, mem.files.OpenHandleCount());
     }

@@ -40,7 +40,7 @@ protected:
     }
     // Answers as scripted; the close answer closes the browsers as dialog 151 does.
     int Ask(HWnd owner, const std::function<void(HWnd)>& closeBrowsers, bool* tick) override {
-        ++asked;
+        EXPECT_EQ(-1, linesWhenAsked);  // once
         linesWhenAsked = dlg.log.LineCount();
         EXPECT_EQ(dlg.window, owner);
         if (answer == browserprompt::kClosedBrowsers) {
@@ -53,7 +53,6 @@ protected:
     std::vector<HWnd> windows;
     int answer = browserprompt::kLeftOpen;
     bool dontShowAgain = false;
-    int asked = 0;
     int linesWhenAsked = -1;
 };
 
@@ -94,17 +93,20 @@ struct PolicyRow {
 
 class Policy : public OpenBrowsers, public ::testing::WithParamInterface<PolicyRow> {};
 
-// The question is asked only about a visible window, over the main window; a ticked box
-// turns the answer into the policy.
+// Only Clear looks at open windows, first, once the log is emptied. The question is
+// asked only about a visible window, over the main window; a ticked box turns the answer
+// into the policy.
 TEST_P(Policy, DecidesWhetherToAskAndToClose) {
     const PolicyRow& row = GetParam();
     Add("IEFrame", row.visible);
+    SetAllSwitches(dlg.settings, 0);
     dlg.settings.closeBrowserPolicy = row.policy;
     dlg.browserPrompt = row.prompt ? this : nullptr;
     answer = row.answer;
     dontShowAgain = row.tick;
-    HandleOpenIEWindows(dlg);
-    EXPECT_EQ(row.asked, asked);
+    dlg.log.AddLogLine("from an earlier run", emphasis::kPlain);
+    dlg.OnClear();
+    EXPECT_EQ(row.asked ? 0 : -1, linesWhenAsked);
     EXPECT_EQ(row.messages, Messages());
     EXPECT_EQ(row.policyAfter, dlg.settings.closeBrowserPolicy);
     EXPECT_FALSE(dlg.ieWindowOpen);
@@ -120,13 +122,5 @@ INSTANTIATE_TEST_SUITE_P(
                       PolicyRow{0, kLeft, 1, 1, 1, 0, {"1 112 f060 0"}, 0},
                       PolicyRow{2, kClosed, 1, 0, 1, 0, {}, 2},
                       PolicyRow{2, kClosed, 1, 1, 0, 0, {"0 401 0 0"}, 2}));
-
-// The question comes after the log was emptied and before the run's first line.
-TEST_F(OpenBrowsers, ClearAsksBeforeItLogsAnything) {
-    Add("IEFrame", true);
-    dlg.log.AddLogLine("from an earlier run", emphasis::kPlain);
-    dlg.OnClear();
-    EXPECT_EQ(0, linesWhenAsked);
-}
 
 }  // namespace
