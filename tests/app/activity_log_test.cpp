@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "log_lines.h"
+#include "seed.h"
 
 namespace {
 
@@ -21,8 +21,9 @@ struct Events : LogObserver {
 
 // Lines are cut to 400 bytes, a double-byte character split if need be; lines shorter
 // than 300 bytes widen the scroll range by 9 pixels a byte. Raw lines are kept whole,
-// neither measured nor followed. Emptying the log keeps the scroll range.
-TEST(ActivityLog, CutsAndMeasuresLines) {
+// neither measured nor followed. Emptying the log keeps the scroll range. The list
+// follows new lines in jumps of 16, and starts again from the top once emptied.
+TEST(ActivityLog, CutsMeasuresAndFollowsLines) {
     ActivityLog log;
     Events events;
     log.SetObserver(&events);
@@ -44,22 +45,15 @@ TEST(ActivityLog, CutsAndMeasuresLines) {
     expected.insert(expected.end(), {"remove", "clear", "add 0 1"});
     EXPECT_EQ(expected, events.lines);
     EXPECT_EQ(2691, log.HorizontalExtent());
-}
-
-// The list follows new lines in jumps of 16, and starts again from the top once emptied.
-TEST(ActivityLog, FollowsNewLinesInJumps) {
-    ActivityLog log;
-    std::vector<int> tops;
-    for (int run = 0; run < 2; ++run, log.ClearLog()) {
-        for (int line = 1; line <= 50; ++line) {
-            log.AddLogLine("line", emphasis::kPlain);
-            if (line == 32 || line == 33 || line == 49 || line == 50) {
-                tops.push_back(log.TopIndex());
-            }
+    events.lines.clear();
+    for (int line = 1; line <= 100; ++line) {
+        log.AddLogLine("line", emphasis::kPlain);
+        if (line == 50) {
+            log.ClearLog();
         }
     }
-    EXPECT_EQ((std::vector<int>{0, 17, 17, 34, 0, 17, 17, 34}), tops);
-    EXPECT_EQ(0, log.TopIndex());
+    EXPECT_EQ((Lines{"top 17", "top 34", "top 17", "top 34"}),
+              Without(events.lines, {"add 0 4", "clear"}));
 }
 
 }  // namespace

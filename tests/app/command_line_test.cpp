@@ -12,8 +12,7 @@ struct Text : TextOutput {
     std::string text;
 };
 
-class CommandLine : public Machine {
-protected:
+struct CommandLine : Machine {
     int Run(const Lines& args) {
         out.text.clear();
         usage.text.clear();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
 
 #include "autocomplete/key_access.h"
 #include "clean/erasers.h"
@@ -57,10 +58,10 @@ struct Row {
     Lines items;  // below the NT area's subtype key
 };
 
-class AutoComplete : public Machine, public ::testing::WithParamInterface<Row> {
-protected:
+struct AutoComplete : Machine, testing::WithParamInterface<Row> {
     // Every key of both areas, " system" when only LocalSystem may enter it, read with
-    // LocalSystem in the token; lock first shuts the NT area's keys to everybody else.
+    // LocalSystem in the token. lock first shuts the NT area's keys to everybody else and
+    // puts the row's items below its subtype key (from the root their paths are too long).
     Lines Area(bool lock = false) {
         Lines keys;
         mem.registry.tokenSids.push_back(kSystem);
@@ -76,6 +77,10 @@ protected:
         std::uint32_t size = static_cast<std::uint32_t>(kSystemOnly.size());
         if (lock && path.rfind(kNtUser, 0) == 0) {
             mem.registry.SetKeySecurity(key.Get(), secinfo::kDacl, kSystemOnly.data(), size);
+            for (const std::string& item : path == kSubtype ? GetParam().items : Lines{}) {
+                ASSERT_EQ(winerr::kSuccess,
+                          RegKey(mem.registry).Create(key.Get(), item, regaccess::kAllAccess));
+            }
         }
         ByteBlock list(size = 200);
         mem.registry.GetKeySecurity(key.Get(), secinfo::kDacl, list.data(), &size);
@@ -96,14 +101,6 @@ TEST_P(AutoComplete, TestChangesNothingAndClearRemovesTheTypeKey) {
                "key " + kNineXType + "\\" + kGuid + "\\name:StringIndex",
                "key " + kNineXType + "\\" + kGuid + "\\name:StringData",
                "key HKLM\\" + kProvider + "\\corvane\\Data\\other-type"});
-    RegKey subtype(mem.registry), item(mem.registry);
-    ASSERT_EQ(winerr::kSuccess,
-              subtype.Open(regroot::kCurrentUser, kSubtype.substr(5), regaccess::kAllAccess));
-    for (const std::string& name : row.items) {  // by the subtype key: too long from the root
-        ASSERT_EQ(winerr::kSuccess, item.Create(subtype.Get(), name, regaccess::kAllAccess));
-    }
-    item.Close();
-    subtype.Close();
     const Lines before = Area(true), state = State(mem);
     for (bool testMode : {true, false}) {
         if (row.setup) {
@@ -115,12 +112,10 @@ TEST_P(AutoComplete, TestChangesNothingAndClearRemovesTheTypeKey) {
         EXPECT_EQ(0, dlg.log.HorizontalExtent());  // raw lines: not measured
         mem.registry.faults.Clear();
         Lines after;
-        for (const std::string& key : before) {
+        std::copy_if(before.begin(), before.end(), std::back_inserter(after), [&](auto& key) {
             auto removes = [&](const std::string& gone) { return key.rfind(gone, 0) == 0; };
-            if (testMode || std::none_of(row.gone.begin(), row.gone.end(), removes)) {
-                after.push_back(key);
-            }
-        }
+            return testMode || std::none_of(row.gone.begin(), row.gone.end(), removes);
+        });
         EXPECT_EQ(after, Area()) << (testMode ? "Test" : "Clear");
         EXPECT_TRUE(!testMode || state == State(mem));
     }
@@ -187,11 +182,9 @@ std::string Formatted(SidAuthority authority, std::vector<std::uint32_t> subs,
 TEST(KeyAccess, SidTextGrantAndUserSid) {
     EXPECT_EQ("S-1-4294967295-4294967295 256",
               Formatted({{0, 0, 0xff, 0xff, 0xff, 0xff}}, {4294967295u}, 256));
-    EXPECT_EQ("S-1-0x123456789abc-1 256",
-              Formatted({{0x12, 0x34, 0x56, 0x78, 0x9a, 0xbc}}, {1}, 256));
-    EXPECT_EQ("S-1-0x000100000000-1-2-3-4-5 88",
-              Formatted({{0, 1, 0, 0, 0, 0}}, {1, 2, 3, 4, 5}, 88));
-    EXPECT_EQ("refused 88", Formatted({{0, 1, 0, 0, 0, 0}}, {1, 2, 3, 4, 5}, 87));
+    const SidAuthority wide{{0, 0x12, 0x34, 0x56, 0x78, 0x9a}};
+    EXPECT_EQ("S-1-0x00123456789a-1-2-3-4-5 88", Formatted(wide, {1, 2, 3, 4, 5}, 88));
+    EXPECT_EQ("refused 88", Formatted(wide, {1, 2, 3, 4, 5}, 87));
     MemoryPlatform mem;
     ByteBlock grant, sid;
     const ByteBlock user = MemoryAccounts::DefaultUserSid();

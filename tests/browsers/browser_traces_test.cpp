@@ -27,8 +27,7 @@ const std::string kCommand =
 const std::string kInstalled = "file C:\\AOL 9.0\\organize\\a.arl = a";
 using Pauses = std::vector<std::uint32_t>;
 
-class BrowserTraces : public Machine {
-protected:
+struct BrowserTraces : Machine {
     // Runs step on the machine as it stands: its result, the lines of the state it
     // removes and the pauses it makes. Faults last for the one step.
     void Check(bool (*step)(EraserDlg&), bool result, const Lines& gone, Pauses pauses = {}) {

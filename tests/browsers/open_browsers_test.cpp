@@ -12,14 +12,12 @@
 
 namespace {
 
-class OpenBrowsers : public Machine, public BrowserPrompt {
-protected:
+struct OpenBrowsers : Machine {
     OpenBrowsers() {
         dlg.window = Add("#32770", true, [this](HWnd, const SentMessage& m) {
             dlg.ieWindowOpen = dlg.ieWindowOpen || m.message == kIeWindowOpenMessage;
             return 0;
         });
-        dlg.browserPrompt = this;
     }
     HWnd Add(const std::string& name, bool visible, MemoryTopWindows::Handler handler = {}) {
         windows.push_back(mem.windows.Add(name, visible, handler));
@@ -38,22 +36,7 @@ protected:
         }
         return lines;
     }
-    // Answers as scripted; the close answer closes the browsers as dialog 151 does.
-    int Ask(HWnd owner, const std::function<void(HWnd)>& closeBrowsers, bool* tick) override {
-        EXPECT_EQ(-1, linesWhenAsked);  // once
-        linesWhenAsked = dlg.log.LineCount();
-        EXPECT_EQ(dlg.window, owner);
-        if (answer == browserprompt::kClosedBrowsers) {
-            closeBrowsers(mem.windows.Add("#32770", true));
-        }
-        *tick = dontShowAgain;
-        return answer;
-    }
-
     std::vector<HWnd> windows;
-    int answer = browserprompt::kLeftOpen;
-    bool dontShowAgain = false;
-    int linesWhenAsked = -1;
 };
 
 // Visible windows of the class in any case, each one; a failed send or an unreadable
@@ -91,7 +74,21 @@ struct PolicyRow {
     int policyAfter;
 };
 
-class Policy : public OpenBrowsers, public ::testing::WithParamInterface<PolicyRow> {};
+struct Policy : OpenBrowsers, BrowserPrompt, testing::WithParamInterface<PolicyRow> {
+    // Answers as scripted; the close answer closes the browsers as dialog 151 does.
+    int Ask(HWnd owner, const std::function<void(HWnd)>& closeBrowsers, bool* tick) override {
+        EXPECT_EQ(-1, linesWhenAsked);  // once
+        linesWhenAsked = dlg.log.LineCount();
+        EXPECT_EQ(dlg.window, owner);
+        if (GetParam().answer == browserprompt::kClosedBrowsers) {
+            closeBrowsers(mem.windows.Add("#32770", true));
+        }
+        *tick = GetParam().tick;
+        return GetParam().answer;
+    }
+
+    int linesWhenAsked = -1;
+};
 
 // Only Clear looks at open windows, first, once the log is emptied. The question is
 // asked only about a visible window, over the main window; a ticked box turns the answer
@@ -102,8 +99,6 @@ TEST_P(Policy, DecidesWhetherToAskAndToClose) {
     SetAllSwitches(dlg.settings, 0);
     dlg.settings.closeBrowserPolicy = row.policy;
     dlg.browserPrompt = row.prompt ? this : nullptr;
-    answer = row.answer;
-    dontShowAgain = row.tick;
     dlg.log.AddLogLine("from an earlier run", emphasis::kPlain);
     dlg.OnClear();
     EXPECT_EQ(row.asked ? 0 : -1, linesWhenAsked);
