@@ -70,13 +70,9 @@ TEST_F(BrowserTraces, AolOrganizeFiles) {
     Check(Clear, true, {kInstalled});
 }
 
-// n bytes of text that no shift of itself matches, without blanks.
+// n bytes of text without blanks that a short shift of itself does not match.
 std::string Text(size_t n) {
-    std::string text;
-    while (text.size() < n) {
-        text += std::to_string(text.size()) + ",";
-    }
-    return text.substr(0, n);
+    return n == 0 ? "" : Text(n - 1) + static_cast<char>('!' + n % 89);
 }
 
 // The URL-bar sequence opens across the end of the first 1000-byte block and closes across
@@ -99,15 +95,15 @@ TEST_F(BrowserTraces, UrlBarRewriteEndsAtTheFirstFailedWrite) {
     }
 }
 
+// All Users beside the user's folder, or on Windows 98 inside it; a user name whose
+// second byte is 0x5C, the byte of a backslash, is one name.
 TEST(CommonAppData, OfEachWindowsVersion) {
-    EXPECT_EQ("C:\\Documents and Settings\\All Users\\Application Data",
-              MakeCommonAppData("C:\\Documents and Settings\\someone\\Application Data", 6));
-    EXPECT_EQ("C:\\WINDOWS\\Profiles\\someone\\All Users\\Application Data",
-              MakeCommonAppData("C:\\WINDOWS\\Profiles\\someone\\Application Data", 3));
-    // A user name whose second byte is 0x5C, the byte of a backslash.
-    EXPECT_EQ("C:\\Documents and Settings\\All Users\\Application Data",
-              MakeCommonAppData("C:\\Documents and Settings\\\x81\x5C\\Application Data", 6));
-    EXPECT_EQ("C:\\Application Data", MakeCommonAppData("C:\\Application Data", 3));
+    const std::string docs = "C:\\Documents and Settings\\", data = "\\Application Data";
+    const std::string profile = "C:\\WINDOWS\\Profiles\\someone";
+    EXPECT_EQ(docs + "All Users" + data, MakeCommonAppData(docs + "someone" + data, 6));
+    EXPECT_EQ(profile + "\\All Users" + data, MakeCommonAppData(profile + data, 3));
+    EXPECT_EQ(docs + "All Users" + data, MakeCommonAppData(docs + "\x81\x5C" + data, 6));
+    EXPECT_EQ("C:" + data, MakeCommonAppData("C:" + data, 3));
 }
 
 }  // namespace

@@ -69,7 +69,7 @@ TEST_F(OpenBrowsers, WalksPickTheVisibleWindowsOfTheirClass) {
 }
 
 struct PolicyRow {
-    int policy, answer, tick, visible, prompt, asked;
+    int policy, answer, tick, prompt, asked;
     Lines messages;
     int policyAfter;
 };
@@ -91,11 +91,10 @@ struct Policy : OpenBrowsers, BrowserPrompt, testing::WithParamInterface<PolicyR
 };
 
 // Only Clear looks at open windows, first, once the log is emptied. The question is
-// asked only about a visible window, over the main window; a ticked box turns the answer
-// into the policy.
+// asked over the main window; a ticked box turns the answer into the policy.
 TEST_P(Policy, DecidesWhetherToAskAndToClose) {
     const PolicyRow& row = GetParam();
-    Add("IEFrame", row.visible);
+    Add("IEFrame", true);
     SetAllSwitches(dlg.settings, 0);
     dlg.settings.closeBrowserPolicy = row.policy;
     dlg.browserPrompt = row.prompt ? this : nullptr;
@@ -110,12 +109,11 @@ TEST_P(Policy, DecidesWhetherToAskAndToClose) {
 constexpr int kLeft = browserprompt::kLeftOpen, kClosed = browserprompt::kClosedBrowsers;
 INSTANTIATE_TEST_SUITE_P(
     Rows, Policy,
-    ::testing::Values(PolicyRow{2, kLeft, 1, 1, 1, 1, {"0 401 0 0"}, 1},
-                      PolicyRow{2, kClosed, 1, 1, 1, 1, {"0 401 0 0", "1 112 f060 0"}, 0},
-                      PolicyRow{7, kClosed, 0, 1, 1, 1, {"0 401 0 0", "1 112 f060 0"}, 7},
-                      PolicyRow{1, kClosed, 1, 1, 1, 0, {}, 1},
-                      PolicyRow{0, kLeft, 1, 1, 1, 0, {"1 112 f060 0"}, 0},
-                      PolicyRow{2, kClosed, 1, 0, 1, 0, {}, 2},
-                      PolicyRow{2, kClosed, 1, 1, 0, 0, {"0 401 0 0"}, 2}));
+    ::testing::Values(PolicyRow{2, kLeft, 1, 1, 1, {"0 401 0 0"}, 1},
+                      PolicyRow{2, kClosed, 1, 1, 1, {"0 401 0 0", "1 112 f060 0"}, 0},
+                      PolicyRow{7, kClosed, 0, 1, 1, {"0 401 0 0", "1 112 f060 0"}, 7},
+                      PolicyRow{1, kClosed, 1, 1, 0, {}, 1},
+                      PolicyRow{0, kLeft, 1, 1, 0, {"1 112 f060 0"}, 0},
+                      PolicyRow{2, kClosed, 1, 0, 0, {"0 401 0 0"}, 2}));
 
 }  // namespace
