@@ -6,7 +6,8 @@
 
 namespace {
 
-// Every call the log makes to its observer, added lines as their emphasis and length.
+// Every call the log makes to its observer, added lines as their emphasis (in decimal)
+// and length.
 struct Events : LogObserver {
     void LineAdded(const LogLine& line, bool raw) override {
         lines.push_back((raw ? "raw " : "add ") + std::to_string(line.emphasis) + " " +

@@ -51,6 +51,7 @@ TEST_F(CommandLine, RunsTestOrClearAndRefusesAnythingElse) {
         EXPECT_EQ(0u, usage.text.find("Usage: corvane.exe /test | /clear [/utf8]\r\n"));
     }
     EXPECT_EQ(CliCommand::kRestore, ParseCommandLine({"-Restore"}).command);
+    EXPECT_FALSE(ParseCommandLine({"/test", "/bogus"}).valid);
 }
 
 }  // namespace
