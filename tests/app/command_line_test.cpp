@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "machine.h"
 #include "settings/settings_store.h"
 
@@ -14,14 +12,8 @@ struct Text : TextOutput {
     std::string text;
 };
 
-class CommandLine : public Machine {
-protected:
-    int Run(const std::string& line) {
-        std::vector<std::string> args;
-        std::istringstream words(line);
-        for (std::string word; words >> word;) {
-            args.push_back(word);
-        }
+struct CommandLine : Machine {
+    int Run(const Lines& args) {
         out.text.clear();
         usage.text.clear();
         return RunCommandLine(args, mem.platform, out, usage);
@@ -33,11 +25,10 @@ protected:
 // writes its frame, the analysis line that it takes back included, in UTF-8 or else in
 // GBK. Anything but one command, Test or Clear, is refused.
 TEST_F(CommandLine, RunsTestOrClearAndRefusesAnythingElse) {
-    EXPECT_EQ(0, Run("/test"));  // with every category on, and nothing saved
+    const Lines before = State(mem);
+    EXPECT_EQ(0, Run({"/test"}));  // with every category on, and nothing saved
     EXPECT_NE(std::string::npos, out.text.find("测试: 正在删除自动完成内容...\r\n"));
-    RegKey key(mem.registry);
-    EXPECT_EQ(winerr::kFileNotFound,
-              key.Open(regroot::kCurrentUser, kSettingsKey, regaccess::kRead));
+    EXPECT_EQ(before, State(mem));
     EraserSettings settings;
     SetAllSwitches(settings, 0);
     SaveSettings(mem.registry, settings);
@@ -46,15 +37,16 @@ TEST_F(CommandLine, RunsTestOrClearAndRefusesAnythingElse) {
                               u8"\r\n正在分析系统... Please wait. This may take some time\r\n"
                               u8"正在分析系统 <OK>\r\n" +
                               dots + u8"\r\n完成!\r\n";
-    EXPECT_EQ(0, Run("/UTF8 /Test"));
+    EXPECT_EQ(0, Run({"/UTF8", "/Test"}));
     EXPECT_EQ(frame, out.text);
-    EXPECT_EQ(0, Run("-CLEAR"));
-    EXPECT_NE(frame, out.text);
+    EXPECT_EQ(0, Run({"-CLEAR"}));
     EXPECT_EQ(frame, mem.system.AnsiToUtf8(out.text));
     EXPECT_EQ("", usage.text);
-    for (const char* line :
-         {"", "/utf8", "/tset", "test", "/test /clear", "/test /bogus", "/save", "-restore", "/"}) {
-        EXPECT_EQ(2, Run(line)) << line;
+    const Lines refused[] = {{},        {"/utf8"},           {"/tset"},
+                             {"test"},  {"/test", "/clear"}, {"/test", "/bogus"},
+                             {"/save"}, {"-restore"},        {"/"}};
+    for (const Lines& args : refused) {
+        EXPECT_EQ(2, Run(args)) << args.size();
         EXPECT_EQ("", out.text);
         EXPECT_EQ(0u, usage.text.find("Usage: corvane.exe /test | /clear [/utf8]\r\n"));
     }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
 
 #include "autocomplete/key_access.h"
 #include "clean/erasers.h"
@@ -16,8 +17,7 @@ const std::string kProvider = "Software\\Microsoft\\Protected Storage System Pro
 const std::string kGuid = "e161255a-37c3-11d2-bcaa-00c04fd929db";
 const std::string kNtUser =
     "HKCU\\" + kProvider + "\\S-1-5-21-1004336348-1177238915-682003330-1000";
-const std::string kNtType = kNtUser + "\\Data\\" + kGuid;
-const std::string kSubtype = kNtType + "\\" + kGuid;
+const std::string kNtType = kNtUser + "\\Data\\" + kGuid, kSubtype = kNtType + "\\" + kGuid;
 const std::string kNineXType = "HKLM\\" + kProvider + "\\corvane\\Data\\" + kGuid;
 const ByteBlock kSystem = WriteSid({sidlayout::kRevision, kNtAuthority, {18}});
 ByteBlock Dacl(const std::vector<AceFields>& aces) {
@@ -35,10 +35,10 @@ using Setup = std::function<void(MemoryPlatform&)>;
 Setup Fail(const std::string& call, const std::string& match = "", int times = -1,
            WinError error = winerr::kAccessDenied) {
     return [=](MemoryPlatform& m) {
-        (call[0] == 'A'   ? m.accounts.faults
-         : call[0] == 'S' ? m.security.faults
-                          : m.registry.faults)
-            .Fail(call, error, match, times);
+        FaultPlan& faults = call[0] == 'A'   ? m.accounts.faults
+                            : call[0] == 'S' ? m.security.faults
+                                             : m.registry.faults;
+        faults.Fail(call, error, match, times);
     };
 }
 
@@ -58,10 +58,10 @@ struct Row {
     Lines items;  // below the NT area's subtype key
 };
 
-class AutoComplete : public Machine, public ::testing::WithParamInterface<Row> {
-protected:
+struct AutoComplete : Machine, testing::WithParamInterface<Row> {
     // Every key of both areas, " system" when only LocalSystem may enter it, read with
-    // LocalSystem in the token; lock first shuts the NT area's keys to everybody else.
+    // LocalSystem in the token. lock first shuts the NT area's keys to everybody else and
+    // puts the row's items below its subtype key (from the root their paths are too long).
     Lines Area(bool lock = false) {
         Lines keys;
         mem.registry.tokenSids.push_back(kSystem);
@@ -76,14 +76,16 @@ protected:
         ASSERT_EQ(winerr::kSuccess, key.Open(parent, name, regaccess::kAllAccess));
         std::uint32_t size = static_cast<std::uint32_t>(kSystemOnly.size());
         if (lock && path.rfind(kNtUser, 0) == 0) {
-            ASSERT_EQ(winerr::kSuccess, mem.registry.SetKeySecurity(key.Get(), secinfo::kDacl,
-                                                                    kSystemOnly.data(), size));
+            mem.registry.SetKeySecurity(key.Get(), secinfo::kDacl, kSystemOnly.data(), size);
+            for (const std::string& item : path == kSubtype ? GetParam().items : Lines{}) {
+                ASSERT_EQ(winerr::kSuccess,
+                          RegKey(mem.registry).Create(key.Get(), item, regaccess::kAllAccess));
+            }
         }
         ByteBlock list(size = 200);
-        ASSERT_EQ(winerr::kSuccess,
-                  mem.registry.GetKeySecurity(key.Get(), secinfo::kDacl, list.data(), &size));
-        list.resize(size);
-        keys->push_back(path + (list == kSystemOnly ? " system" : ""));
+        mem.registry.GetKeySecurity(key.Get(), secinfo::kDacl, list.data(), &size);
+        keys->push_back(
+            path + (ByteBlock(list.begin(), list.begin() + size) == kSystemOnly ? " system" : ""));
         char sub[300];
         for (std::uint32_t i = 0, n = sizeof sub;
              mem.registry.EnumKey(key.Get(), i, sub, &n) == winerr::kSuccess; ++i, n = sizeof sub) {
@@ -99,14 +101,6 @@ TEST_P(AutoComplete, TestChangesNothingAndClearRemovesTheTypeKey) {
                "key " + kNineXType + "\\" + kGuid + "\\name:StringIndex",
                "key " + kNineXType + "\\" + kGuid + "\\name:StringData",
                "key HKLM\\" + kProvider + "\\corvane\\Data\\other-type"});
-    RegKey subtype(mem.registry), item(mem.registry);
-    ASSERT_EQ(winerr::kSuccess,
-              subtype.Open(regroot::kCurrentUser, kSubtype.substr(5), regaccess::kAllAccess));
-    for (const std::string& name : row.items) {  // by the subtype key: too long from the root
-        ASSERT_EQ(winerr::kSuccess, item.Create(subtype.Get(), name, regaccess::kAllAccess));
-    }
-    item.Close();
-    subtype.Close();
     const Lines before = Area(true), state = State(mem);
     for (bool testMode : {true, false}) {
         if (row.setup) {
@@ -118,18 +112,20 @@ TEST_P(AutoComplete, TestChangesNothingAndClearRemovesTheTypeKey) {
         EXPECT_EQ(0, dlg.log.HorizontalExtent());  // raw lines: not measured
         mem.registry.faults.Clear();
         Lines after;
-        for (const std::string& key : before) {
+        std::copy_if(before.begin(), before.end(), std::back_inserter(after), [&](auto& key) {
             auto removes = [&](const std::string& gone) { return key.rfind(gone, 0) == 0; };
-            if (testMode || std::none_of(row.gone.begin(), row.gone.end(), removes)) {
-                after.push_back(key);
-            }
-        }
+            return testMode || std::none_of(row.gone.begin(), row.gone.end(), removes);
+        });
         EXPECT_EQ(after, Area()) << (testMode ? "Test" : "Clear");
         EXPECT_TRUE(!testMode || state == State(mem));
     }
     EXPECT_EQ(0u, mem.registry.OpenHandleCount());
 }
 
+// A list that cannot be read is not changed, as it could not be put back; a name that
+// cannot be read is passed over: either key then stops the deletion. 124 characters and
+// ":StringIndex" fill the 261-byte name buffer; a longer name is skipped, not cut, and
+// stops the deletion too. An owner's subtype key keeps the user out of it.
 INSTANTIATE_TEST_SUITE_P(
     Rows, AutoComplete,
     ::testing::Values(
@@ -145,8 +141,6 @@ INSTANTIATE_TEST_SUITE_P(
             {kNtType}, nullptr, kXp,
             {"qq:StringIndex", "a:StringIndex:StringIndex", ":StringIndex", "e:stringindex",
              "x:StringIndex:StringData", "x:StringData:StringIndex", "搜索:StringIndex"}),
-        // 124 characters and ":StringIndex" fill the 261-byte name buffer; a longer name
-        // is skipped, not cut, and the deletion stops at it, as it was never opened up.
         Row("LongNames", {"Form: \"Q\" - cleared", "Form: \"" + Chars(124) + "\" - cleared"},
             {kSubtype + "\\Q:", kSubtype + "\\" + Chars(124) + ":"}, nullptr, kXp,
             {Chars(124) + ":StringIndex", Chars(125) + ":StringIndex", "Q:StringIndex"}),
@@ -162,16 +156,12 @@ INSTANTIATE_TEST_SUITE_P(
         Row("NoGrant", {}, {}, Fail("Security.MakeDescriptor")),
         Row("TypeKeyListRefused", {}, {}, Fail("Registry.SetKeySecurity", kGuid)),
         Row("DataListRefused", kFound, {kNtType}, Fail("Registry.SetKeySecurity", "\\Data", 1)),
-        // A list that cannot be read is not changed, as it could not be put back; a name
-        // that cannot be read is passed over. Either key then stops the deletion.
         Row("ItemListUnreadable", kFound, {kSubtype + "\\email:StringData"},
             Fail("Registry.GetKeySecurity", "email:StringIndex")),
         Row("NameUnreadable", {kFound[1]}, {kSubtype + "\\email:StringData"},
             Fail("Registry.EnumKey", "email:StringIndex", 1)),
         Row("SubkeysUncounted", {}, {}, Fail("Registry.QueryKeyInfo")),
         Row("DeletionRefused", kFound, {}, Fail("Registry.DeleteTree")),
-        // Owned by another account, the subtype key keeps the user out: it is neither
-        // walked nor deleted.
         Row("SubtypeOfAnotherOwner", {}, {},
             [](MemoryPlatform& m) {
                 m.registry.SetKeyOwner(regroot::kCurrentUser, kSubtype.substr(5), kSystem);
@@ -186,18 +176,15 @@ std::string Formatted(SidAuthority authority, std::vector<std::uint32_t> subs,
     return (ok ? std::string(text) : "refused") + " " + std::to_string(length);
 }
 
+// A SID's text needs 28 bytes and 12 for each sub-authority. The grant gives the user and
+// LocalSystem full access, inherited. The user's SID comes in its 128-byte block, or in
+// one of the size asked for once the domain outgrows its 16 bytes.
 TEST(KeyAccess, SidTextGrantAndUserSid) {
     EXPECT_EQ("S-1-4294967295-4294967295 256",
               Formatted({{0, 0, 0xff, 0xff, 0xff, 0xff}}, {4294967295u}, 256));
-    EXPECT_EQ("S-1-0x123456789abc-1 256",
-              Formatted({{0x12, 0x34, 0x56, 0x78, 0x9a, 0xbc}}, {1}, 256));
-    // 28 bytes and 12 for each sub-authority.
-    EXPECT_EQ("S-1-0x000100000000-1-2-3-4-5 88",
-              Formatted({{0, 1, 0, 0, 0, 0}}, {1, 2, 3, 4, 5}, 88));
-    EXPECT_EQ("refused 88", Formatted({{0, 1, 0, 0, 0, 0}}, {1, 2, 3, 4, 5}, 87));
-    // The grant gives the user and LocalSystem full access, inherited. The user's SID
-    // comes in its 128-byte block, or in one of the size asked for once the domain
-    // outgrows its 16 bytes.
+    const SidAuthority wide{{0, 0x12, 0x34, 0x56, 0x78, 0x9a}};
+    EXPECT_EQ("S-1-0x00123456789a-1-2-3-4-5 88", Formatted(wide, {1, 2, 3, 4, 5}, 88));
+    EXPECT_EQ("refused 88", Formatted(wide, {1, 2, 3, 4, 5}, 87));
     MemoryPlatform mem;
     ByteBlock grant, sid;
     const ByteBlock user = MemoryAccounts::DefaultUserSid();

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include "browsers/localstore_text.h"
 #include "clean/erasers.h"
 #include "machine.h"
 
@@ -28,8 +27,7 @@ const std::string kCommand =
 const std::string kInstalled = "file C:\\AOL 9.0\\organize\\a.arl = a";
 using Pauses = std::vector<std::uint32_t>;
 
-class BrowserTraces : public Machine {
-protected:
+struct BrowserTraces : Machine {
     // Runs step on the machine as it stands: its result, the lines of the state it
     // removes and the pauses it makes. Faults last for the one step.
     void Check(bool (*step)(EraserDlg&), bool result, const Lines& gone, Pauses pauses = {}) {
@@ -72,34 +70,40 @@ TEST_F(BrowserTraces, AolOrganizeFiles) {
     Check(Clear, true, {kInstalled});
 }
 
-// The file is rewritten from the sequence's start to its end, so a write that fails
-// after n bytes leaves exactly the first n bytes of the result in place and the rest as
-// it was: no shorter, and no byte written twice.
+// n bytes of text without blanks that a short shift of itself does not match.
+std::string Text(size_t n) {
+    return n == 0 ? "" : Text(n - 1) + static_cast<char>('!' + n % 89);
+}
+
+// The URL-bar sequence opens across the end of the first 1000-byte block and closes across
+// the end of the third. The file is rewritten from the sequence's start to its end, so a
+// write that fails after n bytes leaves exactly the first n bytes of the result in place
+// and the rest as it was: no shorter, and no byte written twice.
 TEST_F(BrowserTraces, UrlBarRewriteEndsAtTheFirstFailedWrite) {
     const std::string path = kMozilla.substr(5) + "x.slt\\localstore.rdf";
-    const std::string before = Localstore(990, 2920, 6000), after = WithoutUrlBarHistory(before);
-    const size_t start = before.find(kUrlBarOpen) + sizeof kUrlBarOpen - 1;
-    for (size_t allowed : {size_t{0}, size_t{700}, size_t{3080}, size_t{3500},
-                           before.size() - start - 1, before.size() - start}) {
+    const std::string head = Text(990) + "<RDF:Seq about=\"nc:urlbar-history\">",
+                      tail = "</RDF:Seq>" + Text(3070), before = head + Text(1895) + tail,
+                      after = head + tail + std::string(1895, ' ');
+    for (size_t allowed : {0, 700, 3080, 3500, 4974, 4975}) {
         mem.files.faults.Clear();
         mem.files.AddFile(path, before);
         mem.files.faults.FailAfterBytes("Files.Write", winerr::kDiskFull, allowed);
-        EXPECT_EQ(allowed == before.size() - start, EraseMozillaUrlBarHistory(dlg)) << allowed;
-        EXPECT_EQ(after.substr(0, start + allowed) + before.substr(start + allowed),
+        EXPECT_EQ(allowed == 4975, EraseMozillaUrlBarHistory(dlg)) << allowed;
+        EXPECT_EQ(after.substr(0, 1025 + allowed) + before.substr(1025 + allowed),
                   mem.files.Content(path));
         EXPECT_EQ(0u, mem.files.OpenHandleCount());
     }
 }
 
+// All Users beside the user's folder, or on Windows 98 inside it; a user name whose
+// second byte is 0x5C, the byte of a backslash, is one name.
 TEST(CommonAppData, OfEachWindowsVersion) {
-    EXPECT_EQ("C:\\Documents and Settings\\All Users\\Application Data",
-              MakeCommonAppData("C:\\Documents and Settings\\someone\\Application Data", 6));
-    EXPECT_EQ("C:\\WINDOWS\\Profiles\\someone\\All Users\\Application Data",
-              MakeCommonAppData("C:\\WINDOWS\\Profiles\\someone\\Application Data", 3));
-    // A user name whose second byte is 0x5C, the byte of a backslash.
-    EXPECT_EQ("C:\\Documents and Settings\\All Users\\Application Data",
-              MakeCommonAppData("C:\\Documents and Settings\\\x81\x5C\\Application Data", 6));
-    EXPECT_EQ("C:\\Application Data", MakeCommonAppData("C:\\Application Data", 3));
+    const std::string docs = "C:\\Documents and Settings\\", data = "\\Application Data";
+    const std::string profile = "C:\\WINDOWS\\Profiles\\someone";
+    EXPECT_EQ(docs + "All Users" + data, MakeCommonAppData(docs + "someone" + data, 6));
+    EXPECT_EQ(profile + "\\All Users" + data, MakeCommonAppData(profile + data, 3));
+    EXPECT_EQ(docs + "All Users" + data, MakeCommonAppData(docs + "\x81\x5C" + data, 6));
+    EXPECT_EQ("C:" + data, MakeCommonAppData("C:" + data, 3));
 }
 
 }  // namespace

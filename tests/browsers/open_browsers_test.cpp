@@ -12,14 +12,12 @@
 
 namespace {
 
-class OpenBrowsers : public Machine, public BrowserPrompt {
-protected:
+struct OpenBrowsers : Machine {
     OpenBrowsers() {
         dlg.window = Add("#32770", true, [this](HWnd, const SentMessage& m) {
             dlg.ieWindowOpen = dlg.ieWindowOpen || m.message == kIeWindowOpenMessage;
             return 0;
         });
-        dlg.browserPrompt = this;
     }
     HWnd Add(const std::string& name, bool visible, MemoryTopWindows::Handler handler = {}) {
         windows.push_back(mem.windows.Add(name, visible, handler));
@@ -38,23 +36,7 @@ protected:
         }
         return lines;
     }
-    // Answers as scripted; the close answer closes the browsers as dialog 151 does.
-    int Ask(HWnd owner, const std::function<void(HWnd)>& closeBrowsers, bool* tick) override {
-        ++asked;
-        linesWhenAsked = dlg.log.LineCount();
-        EXPECT_EQ(dlg.window, owner);
-        if (answer == browserprompt::kClosedBrowsers) {
-            closeBrowsers(mem.windows.Add("#32770", true));
-        }
-        *tick = dontShowAgain;
-        return answer;
-    }
-
     std::vector<HWnd> windows;
-    int answer = browserprompt::kLeftOpen;
-    bool dontShowAgain = false;
-    int asked = 0;
-    int linesWhenAsked = -1;
 };
 
 // Visible windows of the class in any case, each one; a failed send or an unreadable
@@ -87,24 +69,38 @@ TEST_F(OpenBrowsers, WalksPickTheVisibleWindowsOfTheirClass) {
 }
 
 struct PolicyRow {
-    int policy, answer, tick, visible, prompt, asked;
+    int policy, answer, tick, prompt, asked;
     Lines messages;
     int policyAfter;
 };
 
-class Policy : public OpenBrowsers, public ::testing::WithParamInterface<PolicyRow> {};
+struct Policy : OpenBrowsers, BrowserPrompt, testing::WithParamInterface<PolicyRow> {
+    // Answers as scripted; the close answer closes the browsers as dialog 151 does.
+    int Ask(HWnd owner, const std::function<void(HWnd)>& closeBrowsers, bool* tick) override {
+        EXPECT_EQ(-1, linesWhenAsked);  // once
+        linesWhenAsked = dlg.log.LineCount();
+        EXPECT_EQ(dlg.window, owner);
+        if (GetParam().answer == browserprompt::kClosedBrowsers) {
+            closeBrowsers(mem.windows.Add("#32770", true));
+        }
+        *tick = GetParam().tick;
+        return GetParam().answer;
+    }
 
-// The question is asked only about a visible window, over the main window; a ticked box
-// turns the answer into the policy.
+    int linesWhenAsked = -1;
+};
+
+// Only Clear looks at open windows, first, once the log is emptied. The question is
+// asked over the main window; a ticked box turns the answer into the policy.
 TEST_P(Policy, DecidesWhetherToAskAndToClose) {
     const PolicyRow& row = GetParam();
-    Add("IEFrame", row.visible);
+    Add("IEFrame", true);
+    SetAllSwitches(dlg.settings, 0);
     dlg.settings.closeBrowserPolicy = row.policy;
     dlg.browserPrompt = row.prompt ? this : nullptr;
-    answer = row.answer;
-    dontShowAgain = row.tick;
-    HandleOpenIEWindows(dlg);
-    EXPECT_EQ(row.asked, asked);
+    dlg.log.AddLogLine("from an earlier run", emphasis::kPlain);
+    dlg.OnClear();
+    EXPECT_EQ(row.asked ? 0 : -1, linesWhenAsked);
     EXPECT_EQ(row.messages, Messages());
     EXPECT_EQ(row.policyAfter, dlg.settings.closeBrowserPolicy);
     EXPECT_FALSE(dlg.ieWindowOpen);
@@ -113,20 +109,11 @@ TEST_P(Policy, DecidesWhetherToAskAndToClose) {
 constexpr int kLeft = browserprompt::kLeftOpen, kClosed = browserprompt::kClosedBrowsers;
 INSTANTIATE_TEST_SUITE_P(
     Rows, Policy,
-    ::testing::Values(PolicyRow{2, kLeft, 1, 1, 1, 1, {"0 401 0 0"}, 1},
-                      PolicyRow{2, kClosed, 1, 1, 1, 1, {"0 401 0 0", "1 112 f060 0"}, 0},
-                      PolicyRow{7, kClosed, 0, 1, 1, 1, {"0 401 0 0", "1 112 f060 0"}, 7},
-                      PolicyRow{1, kClosed, 1, 1, 1, 0, {}, 1},
-                      PolicyRow{0, kLeft, 1, 1, 1, 0, {"1 112 f060 0"}, 0},
-                      PolicyRow{2, kClosed, 1, 0, 1, 0, {}, 2},
-                      PolicyRow{2, kClosed, 1, 1, 0, 0, {"0 401 0 0"}, 2}));
-
-// The question comes after the log was emptied and before the run's first line.
-TEST_F(OpenBrowsers, ClearAsksBeforeItLogsAnything) {
-    Add("IEFrame", true);
-    dlg.log.AddLogLine("from an earlier run", emphasis::kPlain);
-    dlg.OnClear();
-    EXPECT_EQ(0, linesWhenAsked);
-}
+    ::testing::Values(PolicyRow{2, kLeft, 1, 1, 1, {"0 401 0 0"}, 1},
+                      PolicyRow{2, kClosed, 1, 1, 1, {"0 401 0 0", "1 112 f060 0"}, 0},
+                      PolicyRow{7, kClosed, 0, 1, 1, {"0 401 0 0", "1 112 f060 0"}, 7},
+                      PolicyRow{1, kClosed, 1, 1, 0, {}, 1},
+                      PolicyRow{0, kLeft, 1, 1, 0, {"1 112 f060 0"}, 0},
+                      PolicyRow{2, kClosed, 1, 0, 0, {"0 401 0 0"}, 2}));
 
 }  // namespace
