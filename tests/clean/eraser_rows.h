@@ -39,19 +39,16 @@ inline std::string Replace(std::string text, const std::string& from, const std:
 inline std::string Expand(std::string text) {
     const std::string ie = "Software\\Microsoft\\Internet Explorer\\";
     const std::string windows = "Software\\Microsoft\\Windows\\CurrentVersion\\";
+    // clang-format off
     const std::pair<const char*, std::string> kTokens[] = {
-        {"$Recent", Machine::kRecent},
-        {"$Cookies", Machine::kCookies},
-        {"$Cache", Machine::kCache},
-        {"$Temp", Machine::kTemp},
-        {"$History", Machine::kHistory},
-        {"$Profile", Machine::kProfile},
-        {"$Typed", ie + "TypedURLs"},
-        {"$Main", ie + "Main"},
+        {"$Recent", Machine::kRecent}, {"$Cookies", Machine::kCookies}, {"$Cache", Machine::kCache},
+        {"$Temp", Machine::kTemp}, {"$History", Machine::kHistory}, {"$Profile", Machine::kProfile},
+        {"$Typed", ie + "TypedURLs"}, {"$Main", ie + "Main"},
         {"$RunMru", windows + "Explorer\\RunMRU"},
         {"$AcMru", "Software\\Microsoft\\Search Assistant\\ACMru"},
         {"$Ext5", windows + "Internet Settings\\5.0\\Cache\\Extensible Cache"},
         {"$Ext4", windows + "Internet Settings\\Cache\\Extensible Cache"}};
+    // clang-format on
     for (const auto& [token, value] : kTokens) {
         text = Replace(text, token, value);
     }
@@ -100,6 +97,13 @@ inline std::array<Lines, 2> Listings(const Texts (&texts)[2], const Lines& entri
     return {Listing(texts[0], entries), Listing(texts[1], entries)};
 }
 
+// A handle on path held open as another program would hold it.
+inline void Hold(M& m, const std::string& path, std::uint32_t access, std::uint32_t share) {
+    FileHandle held;
+    ASSERT_EQ(winerr::kSuccess,
+              m.files.Open(Expand(path), access, share, filecreate::kOpenExisting, 0, &held));
+}
+
 class EraserRows : public Machine, public ::testing::WithParamInterface<Row> {
 protected:
     EraserRows() {
@@ -120,10 +124,9 @@ protected:
         for (int i = 0; i < 3; ++i) {
             std::swap(saved[i], *plans[i]);
         }
-        if (mem.shell.emptyCalls != 0) {
-            out.push_back("emptied " + std::to_string(mem.shell.emptyCalls) + "x, flags " +
-                          std::to_string(mem.shell.lastEmptyFlags));
-        }
+        out.insert(out.end(), mem.shell.emptyCalls != 0,
+                   "emptied " + std::to_string(mem.shell.emptyCalls) + "x, flags " +
+                       std::to_string(mem.shell.lastEmptyFlags));
         for (const SentMessage& message : mem.windows.Received(ie)) {
             out.push_back("IEFrame <- " + message.text);
         }

@@ -77,10 +77,7 @@ const Row kFileRows[] = {
      {"file $Temp\\a.tmp = a", "file $Temp\\b.tmp = b", "file $Temp\\held.tmp = h",
       "readonly $Temp\\readonly.tmp = r", "file $Temp\\sub\\in.tmp = i", "file $Temp\\x.tmp = x"},
      [](M& m, D&) {
-         FileHandle held;
-         ASSERT_EQ(winerr::kSuccess,
-                   m.files.Open(Expand("$Temp\\held.tmp"), fileaccess::kRead, fileshare::kRead,
-                                filecreate::kOpenExisting, 0, &held));
+         Hold(m, "$Temp\\held.tmp", fileaccess::kRead, fileshare::kRead);
          m.files.faults.Fail("Files.RemoveFile", winerr::kAccessDenied, "a.tmp");
          m.files.faults.Fail("Files.FindNext", winerr::kAccessDenied, "x.tmp");
      },

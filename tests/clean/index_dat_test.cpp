@@ -9,15 +9,13 @@
 
 namespace {
 
-void Cookies(D& d, bool test) {
-    FillIndexDat(d, test, csidl::kCookies, true);
+template <CsidlFolder folder>
+void FillFolder(D& d, bool test) {
+    FillIndexDat(d, test, folder, true);
 }
-void Cache(D& d, bool test) {
-    FillIndexDat(d, test, csidl::kInternetCache, true);
-}
-void History(D& d, bool test) {
-    FillIndexDat(d, test, csidl::kHistory, true);
-}
+constexpr auto Cookies = &FillFolder<csidl::kCookies>;
+constexpr auto Cache = &FillFolder<csidl::kInternetCache>;
+constexpr auto History = &FillFolder<csidl::kHistory>;
 void Listed(D& d, bool test) {
     FillListedIndexDat(d, test, true);
 }
@@ -89,11 +87,7 @@ const Row kFillRows[] = {
      Fills({{"$Cookies", 30000, false}}), {"the seed"},
      {Zeros("$Cookies\\index.dat", 25000) + std::string(5000, 'x')}},
     {"IndexHeldWithoutSharingIsPassedOver", Cookies, {Index("$Cookies\\index.dat", 64)},
-     [](M& m, D&) {
-         FileHandle held;
-         ASSERT_EQ(winerr::kSuccess, m.files.Open(Expand("$Cookies\\index.dat"), fileaccess::kRead,
-                                                  fileshare::kNone, filecreate::kOpenExisting, 0, &held));
-     }},
+     [](M& m, D&) { Hold(m, "$Cookies\\index.dat", fileaccess::kRead, fileshare::kNone); }},
     {"IndexPathBeyondTheBufferIsSkipped", History,  // + "\History.IE5\index.dat"
      {Index("C:\\" + std::string(245, 'h') + "\\History.IE5\\index.dat", 10)},
      [](M& m, D&) { m.shell.specialFolders[csidl::kHistory] = "C:\\" + std::string(245, 'h'); }},
@@ -107,7 +101,8 @@ const Row kListedRows[] = {
      {Index("$History\\History.IE5\\index.dat", 10), Index(kDay + "1\\index.dat", 32768),
       "file " + kDay + "1\\page.dat = p", "value HKCU\\$Ext5\\M|CachePath = " + kDay + "1\\"},
      nullptr, Fills({{kDay + "1", 32768}}),
-     {"folder " + kDay + "1", Index(kDay + "1\\index.dat", 32768), "file " + kDay + "1\\page.dat = p"}},
+     {"folder " + kDay + "1", Index(kDay + "1\\index.dat", 32768),
+      "file " + kDay + "1\\page.dat = p"}},
     // A CachePath naming an ordinary folder makes its parent a container parent.
     {"FolderWithoutAUrlCacheIndexIsLeftAlone", Listed,
      {"file " + kDocuments + "\\Project\\index.dat = <html>",
@@ -122,11 +117,8 @@ const Row kListedRows[] = {
       Index(kDay + "4\\index.dat", 50), "file " + kDay + "4\\page.dat = p"},
      [](M& m, D& d) {
          d.indexDatPaths = {Expand("$History\\History.IE5")};
-         FileHandle held;
-         ASSERT_EQ(winerr::kSuccess, m.files.Open(Expand(kDay + "3\\index.dat"),
-                                                  fileaccess::kRead | fileaccess::kWrite,
-                                                  fileshare::kRead | fileshare::kWrite,
-                                                  filecreate::kOpenExisting, 0, &held));
+         Hold(m, kDay + "3\\index.dat", fileaccess::kRead | fileaccess::kWrite,
+              fileshare::kRead | fileshare::kWrite);
          m.files.faults.Fail("Files.Write", winerr::kDiskFull, "MSHist04");
          m.files.faults.Fail("Files.RemoveFile", winerr::kAccessDenied, "MSHist04");
      },
@@ -137,7 +129,7 @@ const Row kListedRows[] = {
      {Index(kDay + "5\\index.dat", 64), "value HKCU\\$Ext5\\MSHist05|CachePath = " + kDay + "5"},
      [](M&, D& d) { d.indexDatPaths = {"C:\\elsewhere"}; }},
 };
-INSTANTIATE_TEST_SUITE_P(FillListedIndexDat, EraserRows, ::testing::ValuesIn(kListedRows), Row::Name);
+INSTANTIATE_TEST_SUITE_P(FillListedIndexDat, EraserRows, testing::ValuesIn(kListedRows), Row::Name);
 // clang-format on
 
 class CacheFolders : public Machine {
