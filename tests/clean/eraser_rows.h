@@ -1,5 +1,6 @@
 // The erasers' tables: each row seeds the machine, runs the eraser in Test, which must
-// change nothing, then in Clear, and gives both logs whole and what Clear changed. In
+// change nothing, then in Clear, and gives both logs whole; the seed's lines are marked
+// with what Clear changes: "-" a line it takes, "+" one it puts (not seeded). In
 // every text of a row, $Recent, $Cookies, $Cache, $History, $Temp and $Profile stand for
 // the profile's folders, $Typed, $RunMru, $AcMru, $Main, $Ext5 and $Ext4 for registry keys.
 #pragma once
@@ -24,7 +25,7 @@ struct Row {
     Lines seed;
     void (*arrange)(M& mem, D& dlg);  // faults and the like, or null
     std::array<Lines, 2> logs = {};   // Test's, Clear's; "(index.dat found)" last when it was
-    Lines gone = {}, added = {};  // what Clear changed in Observed(); gone {"the seed"}: all of it
+    Lines gone = {};                  // what else Clear takes from Observed()
     friend void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
     static std::string Name(const testing::TestParamInfo<Row>& info) { return info.param.name; }
 };

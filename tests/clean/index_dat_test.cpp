@@ -29,6 +29,10 @@ std::string Index(const std::string& path, size_t length) {
 std::string Zeros(const std::string& path, size_t length) {
     return "file " + path + " = " + std::string(length, '\0');
 }
+// An index that Clear fills in place.
+Lines Filled(const std::string& path, size_t length) {
+    return {"-" + Index(path, length), "+" + Zeros(path, length)};
+}
 // The logs of the locations filled, in Test and in Clear; Clear reports a location
 // done only when it filled the whole file.
 struct Fill {
@@ -63,29 +67,29 @@ const std::string kWin98Copy = "C:\\WINDOWS\\Local Settings\\Internet 临时文�
 // is found in any case.
 const Row kFillRows[] = {
     {"CookiesAndTheirCopyAreFilledInPlace", Cookies,
-     {Index("$Cookies\\index.dat", 65543), Index("$Temp\\cookies\\index.dat", 100)}, nullptr,
-     Fills({{"$Cookies", 65543}, {"$Temp\\Cookies", 100}}), {"the seed"},
-     {Zeros("$Cookies\\index.dat", 65543), Zeros("$Temp\\cookies\\index.dat", 100)}},
+     Join({Filled("$Cookies\\index.dat", 65543), Filled("$Temp\\cookies\\index.dat", 100)}),
+     nullptr, Fills({{"$Cookies", 65543}, {"$Temp\\Cookies", 100}})},
     {"FilledIndexIsPassedOver", Cookies, {Zeros("$Cookies\\index.dat", 10)}, nullptr},
     {"CacheIndexInItsSubfolderAndTheCopy", Cache,
-     {Index("$Cache\\Content.IE5\\index.dat", 100), Index(kCopy + "\\index.dat", 20)}, nullptr,
-     Fills({{"$Cache\\Content.IE5", 100}, {kCopy, 20}}), {"the seed"},
-     {Zeros("$Cache\\Content.IE5\\index.dat", 100), Zeros(kCopy + "\\index.dat", 20)}},
-    {"CopyThatIsTheFolderItselfIsNotFilledTwice", Cookies, {Index("$Temp\\Cookies\\index.dat", 10)},
+     Join({Filled("$Cache\\Content.IE5\\index.dat", 100), Filled(kCopy + "\\index.dat", 20)}),
+     nullptr, Fills({{"$Cache\\Content.IE5", 100}, {kCopy, 20}})},
+    {"CopyThatIsTheFolderItselfIsNotFilledTwice", Cookies,
+     Filled("$Temp\\Cookies\\index.dat", 10),
      [](M& m, D&) { m.shell.specialFolders[csidl::kCookies] = Expand("$Temp\\Cookies"); },
-     Fills({{"$Temp\\Cookies", 10}}), {"the seed"}, {Zeros("$Temp\\Cookies\\index.dat", 10)}},
+     Fills({{"$Temp\\Cookies", 10}})},
     {"Windows98KeepsItsCopyUnderLocalSettings", Cache,
-     {Index(kWin98 + "\\Content.IE5\\index.dat", 10), Index(kWin98Copy + "\\index.dat", 30)},
+     Join({Filled(kWin98 + "\\Content.IE5\\index.dat", 10),
+           Filled(kWin98Copy + "\\index.dat", 30)}),
      [](M& m, D& d) {
          d.osVersion = osver::kWin98;
          m.shell.specialFolders[csidl::kInternetCache] = kWin98;
      },
-     Fills({{kWin98 + "\\Content.IE5", 10}, {kWin98Copy, 30}}), {"the seed"},
-     {Zeros(kWin98 + "\\Content.IE5\\index.dat", 10), Zeros(kWin98Copy + "\\index.dat", 30)}},
-    {"FillThatStopsShortIsNotReportedAsDone", Cookies, {Index("$Cookies\\index.dat", 30000)},
+     Fills({{kWin98 + "\\Content.IE5", 10}, {kWin98Copy, 30}})},
+    {"FillThatStopsShortIsNotReportedAsDone", Cookies,
+     {"-" + Index("$Cookies\\index.dat", 30000),
+      "+" + Zeros("$Cookies\\index.dat", 25000) + std::string(5000, 'x')},
      [](M& m, D&) { m.files.faults.FailAfterBytes("Files.Write", winerr::kDiskFull, 25000); },
-     Fills({{"$Cookies", 30000, false}}), {"the seed"},
-     {Zeros("$Cookies\\index.dat", 25000) + std::string(5000, 'x')}},
+     Fills({{"$Cookies", 30000, false}})},
     {"IndexHeldWithoutSharingIsPassedOver", Cookies, {Index("$Cookies\\index.dat", 64)},
      [](M& m, D&) { Hold(m, "$Cookies\\index.dat", fileaccess::kRead, fileshare::kNone); }},
     {"IndexPathBeyondTheBufferIsSkipped", History,  // + "\History.IE5\index.dat"
@@ -98,23 +102,23 @@ INSTANTIATE_TEST_SUITE_P(FillIndexDat, EraserRows, ::testing::ValuesIn(kFillRows
 // index and removes them.
 const Row kListedRows[] = {
     {"ContainersOfTheRegistryGo", Listed,
-     {Index("$History\\History.IE5\\index.dat", 10), Index(kDay + "1\\index.dat", 32768),
-      "file " + kDay + "1\\page.dat = p", "value HKCU\\$Ext5\\M|CachePath = " + kDay + "1\\"},
-     nullptr, Fills({{kDay + "1", 32768}}),
-     {"folder " + kDay + "1", Index(kDay + "1\\index.dat", 32768),
-      "file " + kDay + "1\\page.dat = p"}},
+     {Index("$History\\History.IE5\\index.dat", 10), "-" + Index(kDay + "1\\index.dat", 32768),
+      "-file " + kDay + "1\\page.dat = p", "-folder " + kDay + "1",
+      "value HKCU\\$Ext5\\M|CachePath = " + kDay + "1\\"},
+     nullptr, Fills({{kDay + "1", 32768}})},
     // A CachePath naming an ordinary folder makes its parent a container parent.
     {"FolderWithoutAUrlCacheIndexIsLeftAlone", Listed,
      {"file " + kDocuments + "\\Project\\index.dat = <html>",
-      "file " + kDocuments + "\\Project\\plan.doc = p", Index(kDocuments + "\\Old\\index.dat", 64)},
-     [](M&, D& d) { d.indexDatPaths = {Expand(kDocuments)}; }, Fills({{kDocuments + "\\Old", 64}}),
-     {"folder " + kDocuments + "\\Old", Index(kDocuments + "\\Old\\index.dat", 64)}},
+      "file " + kDocuments + "\\Project\\plan.doc = p",
+      "-" + Index(kDocuments + "\\Old\\index.dat", 64), "-folder " + kDocuments + "\\Old"},
+     [](M&, D& d) { d.indexDatPaths = {Expand(kDocuments)}; }, Fills({{kDocuments + "\\Old", 64}})},
     // 2 is filled already, 3 held by the browser (no sharing of deletion), 4 neither
     // fills nor goes.
     {"ContainersAreHandledAsFarAsTheyCanBe", Listed,
      {Zeros(kDay + "2\\index.dat", 40), "file " + kDay + "2\\page.dat = p",
-      Index(kDay + "3\\index.dat", 50), "file " + kDay + "3\\page.dat = p",
-      Index(kDay + "4\\index.dat", 50), "file " + kDay + "4\\page.dat = p"},
+      "-" + Index(kDay + "3\\index.dat", 50), "+" + Zeros(kDay + "3\\index.dat", 50),
+      "-file " + kDay + "3\\page.dat = p", Index(kDay + "4\\index.dat", 50),
+      "file " + kDay + "4\\page.dat = p"},
      [](M& m, D& d) {
          d.indexDatPaths = {Expand("$History\\History.IE5")};
          Hold(m, kDay + "3\\index.dat", fileaccess::kRead | fileaccess::kWrite,
@@ -122,9 +126,7 @@ const Row kListedRows[] = {
          m.files.faults.Fail("Files.Write", winerr::kDiskFull, "MSHist04");
          m.files.faults.Fail("Files.RemoveFile", winerr::kAccessDenied, "MSHist04");
      },
-     Fills({{kDay + "3", 50}, {kDay + "4", 50, false}}),
-     {Index(kDay + "3\\index.dat", 50), "file " + kDay + "3\\page.dat = p"},
-     {Zeros(kDay + "3\\index.dat", 50)}},
+     Fills({{kDay + "3", 50}, {kDay + "4", 50, false}})},
     {"GatheredOnlyWhenNothingIsListed", Listed,
      {Index(kDay + "5\\index.dat", 64), "value HKCU\\$Ext5\\MSHist05|CachePath = " + kDay + "5"},
      [](M&, D& d) { d.indexDatPaths = {"C:\\elsewhere"}; }},

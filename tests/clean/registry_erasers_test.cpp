@@ -8,11 +8,12 @@ namespace {
 
 // clang-format off
 const std::string kUrl = "正在删除分类 URL ", kTestUrl = "测试: 正在删除分类 URL ";
-const Lines kRunMru = {"value HKCU\\$RunMru|a = notepad\\1", "value HKCU\\$RunMru|MRUList = a"};
+const Lines kRunMru = {"-value HKCU\\$RunMru|a = notepad\\1", "-value HKCU\\$RunMru|MRUList = a"};
 // Both keys named to the open browser windows; the keys left empty.
-const Lines kNotified = {"IEFrame <- $Typed", "IEFrame <- $RunMru"};
-const std::string kIeKey = "key HKCU\\Software\\Microsoft\\Internet Explorer";
-const std::string kExplorerKey = "key HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+const Lines kNotified = {"+IEFrame <- $Typed", "+IEFrame <- $RunMru"};
+const std::string kIeKey = "+key HKCU\\Software\\Microsoft\\Internet Explorer";
+const std::string kExplorerKey =
+    "+key HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
 const Lines kTyped = {"http://www.example.com/", "http://7/", "http://bare/", "http://新闻/今天"};
 
 std::array<Lines, 2> Urls(const Lines& urls) {
@@ -28,33 +29,34 @@ std::array<Lines, 2> Urls(const Lines& urls) {
 // then the key (other values with it) and the Run history.
 const Row kTypedUrls[] = {
     {"UrlValuesThenTheKeyAndTheRunHistory", EraseTypedUrls,
-     Join({{"value HKCU\\$Typed|url1 = " + kTyped[0], "value HKCU\\$Typed|Url7 = " + kTyped[1],
-            "value HKCU\\$Typed|URL = " + kTyped[2], "value HKCU\\$Typed|myurl1 = http://not/",
-            "value HKCU\\$Typed|UR = http://short/", "value HKCU\\$Typed|url2 = " + kTyped[3]},
-           kRunMru}),
-     nullptr, Urls(kTyped), {"the seed"}, Join({kNotified, {kIeKey, kExplorerKey}})},
-    {"WithoutTheKeyClearStillForgetsTheRunHistory", EraseTypedUrls, kRunMru, nullptr, {},
-     {"the seed"}, Join({kNotified, {kExplorerKey}})},
+     Join({{"-value HKCU\\$Typed|url1 = " + kTyped[0], "-value HKCU\\$Typed|Url7 = " + kTyped[1],
+            "-value HKCU\\$Typed|URL = " + kTyped[2], "-value HKCU\\$Typed|myurl1 = http://not/",
+            "-value HKCU\\$Typed|UR = http://short/", "-value HKCU\\$Typed|url2 = " + kTyped[3],
+            kIeKey, kExplorerKey}, kRunMru, kNotified}), nullptr, Urls(kTyped)},
+    {"WithoutTheKeyClearStillForgetsTheRunHistory", EraseTypedUrls,
+     Join({kRunMru, kNotified, {kExplorerKey}}), nullptr},
     // The name list has 1000 places: the rest stays, with the key, for the next run.
     {"BeyondAThousandTheRestWaits", EraseTypedUrls,
-     Numbered("value HKCU\\$Typed|url# = http://#/", 1, 1002), nullptr,
-     Urls(Numbered("http://#/", 1, 1000)), Numbered("value HKCU\\$Typed|url# = http://#/", 1, 1000),
-     kNotified},
+     Join({Numbered("-value HKCU\\$Typed|url# = http://#/", 1, 1000),
+           Numbered("value HKCU\\$Typed|url# = http://#/", 1001, 1002), kNotified}), nullptr,
+     Urls(Numbered("http://#/", 1, 1000))},
     // Longer than the buffers (the address 1001 bytes with its terminator, the name 1003):
     // passed over; a value that cannot be read ends the listing.
     {"TooLongIsPassedOverUnreadableEndsTheListing", EraseTypedUrls,
-     {"value HKCU\\$Typed|url1 = " + std::string(1000, 'a'), "raw HKCU\\$Typed|url2 = 1:http://b/",
-      "value HKCU\\$Typed|url" + std::string(1000, '9') + " = http://long-name/",
-      "value HKCU\\$Typed|url3 = http://3/", "value HKCU\\$Typed|url4 = http://4/"},
+     {"-value HKCU\\$Typed|url1 = " + std::string(1000, 'a'),
+      "-raw HKCU\\$Typed|url2 = 1:http://b/",
+      "-value HKCU\\$Typed|url" + std::string(1000, '9') + " = http://long-name/",
+      "-value HKCU\\$Typed|url3 = http://3/", "-value HKCU\\$Typed|url4 = http://4/", kIeKey,
+      kNotified[0], kNotified[1]},
      [](M& m, D&) { m.registry.faults.Fail("Registry.EnumValue", winerr::kAccessDenied, "url3"); },
-     Urls({"http://b/"}), {"the seed"}, Join({kNotified, {kIeKey}})},
+     Urls({"http://b/"})},
     {"RefusedDeletionsAreNotReportedAndStopNothing", EraseTypedUrls,
-     Join({{"value HKCU\\$Typed|url1 = http://a/"}, kRunMru}),
+     Join({{"value HKCU\\$Typed|url1 = http://a/", kExplorerKey}, kRunMru, kNotified}),
      [](M& m, D&) {
          m.registry.faults.Fail("Registry.DeleteValue", winerr::kAccessDenied);
          m.registry.faults.Fail("Registry.DeleteKey", winerr::kAccessDenied, "TypedURLs");
      },
-     Urls({"http://a/"}), kRunMru, Join({kNotified, {kExplorerKey}})},
+     Urls({"http://a/"})},
 };
 INSTANTIATE_TEST_SUITE_P(TypedUrls, EraserRows, ::testing::ValuesIn(kTypedUrls), Row::Name);
 
@@ -63,18 +65,15 @@ const Texts kSearch[] = {
      "**测试: Windows 搜索历史记录已被删除。 <OK>", "**测试: Windows 搜索历史记录为空。 <OK>"},
     {"**正在删除 Windows 搜索历史记录...", "正在删除", "", "**Windows 搜索历史记录已被删除。 <OK>",
      "**Windows 搜索历史记录为空。 <OK>"}};
-const Lines kEntries = {"税务 申报", "report.doc", "printer driver"};
 const std::string kLong = std::string(260, 'u');  // fills the 260-byte buffer exactly
 
 // Every value of every list under ACMru is an entry; the lists stay.
 const Row kSearchHistory[] = {
     {"EveryEntryOfEveryListARefusedOneStays", EraseSearchHistory,
-     {"value HKCU\\$AcMru\\5603|000 = 税务 申报", "value HKCU\\$AcMru\\5603|001 = report.doc",
-      "value HKCU\\$AcMru\\5647|000 = printer driver"},
+     {"-value HKCU\\$AcMru\\5603|000 = 税务 申报", "value HKCU\\$AcMru\\5603|001 = report.doc",
+      "-value HKCU\\$AcMru\\5647|000 = printer driver", "+key HKCU\\$AcMru\\5647"},
      [](M& m, D&) { m.registry.faults.Fail("Registry.DeleteValue", winerr::kAccessDenied, "001"); },
-     Listings(kSearch, kEntries),
-     {"value HKCU\\$AcMru\\5603|000 = 税务 申报", "value HKCU\\$AcMru\\5647|000 = printer driver"},
-     {"key HKCU\\$AcMru\\5647"}},
+     Listings(kSearch, {"税务 申报", "report.doc", "printer driver"})},
     {"WithoutTheKeyOnlyTheHeading", EraseSearchHistory, {}, nullptr,
      {{{kSearch[0].head, ""}, {kSearch[1].head, ""}}}},
     // A list without entries, and one that cannot be opened.
@@ -87,22 +86,21 @@ const Row kSearchHistory[] = {
     {"LongerThanTheBufferIsLeftAlone", EraseSearchHistory,
      {"value HKCU\\$AcMru\\5603|000 = " + std::string(260, 't'),
       "value HKCU\\$AcMru\\5603|" + std::string(260, 'n') + " = long name",
-      "raw HKCU\\$AcMru\\5603|001 = 1:" + kLong, "value HKCU\\$AcMru\\5603|002 = short"}, nullptr,
-     Listings(kSearch, {kLong, "short"}),
-     {"raw HKCU\\$AcMru\\5603|001 = 1:" + kLong, "value HKCU\\$AcMru\\5603|002 = short"}},
+      "-raw HKCU\\$AcMru\\5603|001 = 1:" + kLong, "-value HKCU\\$AcMru\\5603|002 = short"}, nullptr,
+     Listings(kSearch, {kLong, "short"})},
 };
 INSTANTIATE_TEST_SUITE_P(SearchHistory, EraserRows, ::testing::ValuesIn(kSearchHistory), Row::Name);
 
 const std::string kPage = "value HKCU\\$Main|起始页 = http://home.example/";
-const std::string kBlank = "value HKCU\\$Main|起始页 = about:blank";  // terminated after 11 bytes
+const std::string kBlank = "+value HKCU\\$Main|起始页 = about:blank";  // terminated after 11 bytes
 const Lines kCannotRead = {"**无法删除 IE 起始页"};
 const std::string kFullPage = "http://" + std::string(993, 'p');  // 1000 bytes
 const Lines kOldPage = {"**测试: 删除原来的起始页http://home.example/<OK>"};
 
 // A page longer than the buffer fails the read as a missing one does.
 const Row kStartPage[] = {
-    {"OldPageIsNamedAndReplaced", ResetStartPage, {kPage}, nullptr,
-     {kOldPage, {"**删除原来的起始页http://home.example/ <OK>"}}, {kPage}, {kBlank}},
+    {"OldPageIsNamedAndReplaced", ResetStartPage, {"-" + kPage, kBlank}, nullptr,
+     {kOldPage, {"**删除原来的起始页http://home.example/ <OK>"}}},
     {"AboutBlankInAnyCaseStays", ResetStartPage, {"value HKCU\\$Main|起始页 = About:Blank"},
      nullptr, {{{"**起始页被设置为 about:blank"}, {"**起始页被设置为 about:blank"}}}},
     {"MissingValueIsNotCreated", ResetStartPage, {"value HKCU\\$Main|Start Page = x"}, nullptr,
@@ -113,9 +111,9 @@ const Row kStartPage[] = {
      {kOldPage, {"**\\\n无法删除 IE 起始页"}}},
     // Read no further than the buffer; the log keeps 400 bytes of the line.
     {"PageFillingTheBufferWithoutATerminator", ResetStartPage,
-     {"raw HKCU\\$Main|起始页 = 1:" + kFullPage}, nullptr,
+     {"-raw HKCU\\$Main|起始页 = 1:" + kFullPage, kBlank}, nullptr,
      {{{"**" + ("测试: 删除原来的起始页" + kFullPage).substr(0, 400)},
-       {"**" + ("删除原来的起始页" + kFullPage).substr(0, 400)}}}, {"the seed"}, {kBlank}},
+       {"**" + ("删除原来的起始页" + kFullPage).substr(0, 400)}}}},
 };
 INSTANTIATE_TEST_SUITE_P(StartPage, EraserRows, ::testing::ValuesIn(kStartPage), Row::Name);
 // clang-format on
