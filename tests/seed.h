@@ -42,6 +42,14 @@ inline std::pair<std::string, std::string> Split(const std::string& text, const 
     return {text.substr(0, at), at == std::string::npos ? "" : text.substr(at + strlen(mark))};
 }
 
+// text with every `from` replaced by `to`.
+inline std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
 // The key of "ROOT\path|name" and, with a name, the value holding exactly data.
 inline void PutValue(Registry& registry, const std::string& where, std::uint32_t type,
                      std::string data) {
@@ -91,14 +99,10 @@ inline void KeysBelow(Registry& registry, HKey parent, const std::string& subKey
                                                  &size) == winerr::kSuccess;
          ++i, nameSize = sizeof name, size = 70000) {
         std::string bytes = data.substr(0, size), where = path + "|" + name;
-        if (type == regtype::kSz && !bytes.empty() && bytes.find('\0') == bytes.size() - 1) {
-            out->push_back("value " + where + " = " + bytes.substr(0, bytes.size() - 1));
-            continue;
-        }
-        for (size_t at = 0; (at = bytes.find('\0', at)) != std::string::npos;) {
-            bytes.replace(at, 1, "\\0");
-        }
-        out->push_back("raw " + where + " = " + std::to_string(type) + ":" + bytes);
+        bool text = type == regtype::kSz && !bytes.empty() && bytes.find('\0') == size - 1;
+        out->push_back(text ? "value " + where + " = " + bytes.substr(0, size - 1)
+                            : "raw " + where + " = " + std::to_string(type) + ":" +
+                                  Replace(bytes, std::string(1, '\0'), "\\0"));
     }
     for (std::uint32_t i = 0; registry.EnumKey(key.Get(), i, name, &nameSize) == winerr::kSuccess;
          ++i, nameSize = sizeof name) {
@@ -124,11 +128,8 @@ inline void Seed(MemoryPlatform& mem, const Lines& lines) {
             seed::PutValue(mem.registry, where, regtype::kSz, data + '\0');
         } else if (kind == "raw") {
             auto [type, bytes] = seed::Split(data, ":");
-            for (size_t at = 0; (at = bytes.find("\\0", at)) != std::string::npos; ++at) {
-                bytes.replace(at, 2, 1, '\0');
-            }
             seed::PutValue(mem.registry, where, static_cast<std::uint32_t>(std::stoul(type)),
-                           bytes);
+                           seed::Replace(bytes, "\\0", std::string(1, '\0')));
         } else if (kind == "cache") {
             MemoryUrlCache::Entry entry;
             entry.url = where;
@@ -168,11 +169,10 @@ inline Lines State(MemoryPlatform& mem) {
 }
 
 // The lines of `all` that are not in `gone`, in their order.
-inline Lines Without(Lines all, const Lines& gone) {
-    all.erase(std::remove_if(all.begin(), all.end(),
-                             [&](const std::string& line) {
-                                 return std::find(gone.begin(), gone.end(), line) != gone.end();
-                             }),
-              all.end());
-    return all;
+inline Lines Without(const Lines& all, const Lines& gone) {
+    Lines out;
+    for (const std::string& line : all) {
+        out.insert(out.end(), std::find(gone.begin(), gone.end(), line) == gone.end(), line);
+    }
+    return out;
 }

@@ -30,13 +30,6 @@ struct Row {
     static std::string Name(const testing::TestParamInfo<Row>& info) { return info.param.name; }
 };
 
-inline std::string Replace(std::string text, const std::string& from, const std::string& to) {
-    for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
-        text.replace(at, from.size(), to);
-    }
-    return text;
-}
-
 inline std::string Expand(std::string text) {
     const std::string ie = "Software\\Microsoft\\Internet Explorer\\";
     const std::string windows = "Software\\Microsoft\\Windows\\CurrentVersion\\";
@@ -51,7 +44,7 @@ inline std::string Expand(std::string text) {
         {"$Ext4", windows + "Internet Settings\\Cache\\Extensible Cache"}};
     // clang-format on
     for (const auto& [token, value] : kTokens) {
-        text = Replace(text, token, value);
+        text = seed::Replace(text, token, value);
     }
     return text;
 }
@@ -66,7 +59,7 @@ inline Lines Expand(Lines lines) {
 inline Lines Numbered(const std::string& pattern, int first, int last) {
     Lines out;
     for (int i = first; i <= last; ++i) {
-        out.push_back(Replace(pattern, "#", std::to_string(i)));
+        out.push_back(seed::Replace(pattern, "#", std::to_string(i)));
     }
     return out;
 }

@@ -143,34 +143,32 @@ protected:
     }
 };
 
-// The first key that opens is read; then the history folder and its second copy. The
-// log's dashes and comma are GBK's A1AA and A3AC.
+// The first key that opens is read; its containers' folders are cut to their parents or
+// passed over; then the history folder and its second copy. The log's dashes and comma
+// are GBK's A1AA and A3AC.
 TEST_F(CacheFolders, ParentsOfTheContainersAndTheHistoryFolders) {
     dlg.indexDatPaths = {"stale"};
     EXPECT_EQ(std::set<std::string>{}, Gathered({Index("$History\\History.IE5\\index.dat", 10)}));
     EXPECT_EQ("\xA1\xAA\xA1\xAA\xA3\xAC", std::string("——，"));
     mem.environment.Set("USERPROFILE", kProfile);
-    EXPECT_EQ((std::set<std::string>{Expand("$History\\History.IE5"), "D:\\Feeds",
-                                     Expand("$Temp\\历史\\History.IE5")}),
-              Gathered({"value HKCU\\$Ext5\\MSHist01|CachePath = "
-                        "%USERPROFILE%\\Local Settings\\历史\\History.IE5\\MSHist01\\",
-                        "value HKCU\\$Ext5\\Feeds|CachePath = D:\\Feeds\\Cache//",
-                        "value HKLM\\$Ext5\\Other|CachePath = E:\\Other\\Cache",
-                        "folder $Temp\\历史\\History.IE5"}));
-}
-
-TEST_F(CacheFolders, ContainerPathsAreCutToTheirParentOrPassedOver) {
     mem.environment.Set("LONG", std::string(100, 'l'));
     mem.registry.faults.Fail("Registry.OpenKey", winerr::kAccessDenied, "Cache\\a");
-    EXPECT_EQ((std::set<std::string>{"C:\\first%HALF", "C:", "\\x"}),
-              Gathered({"value HKLM\\$Ext4\\a|CachePath = C:\\denied\\x",  // cannot be opened
-                        "value HKLM\\$Ext4\\b|CachePath = %LONG%\\x\\y",   // too long a value
-                        "value HKLM\\$Ext4\\c|CachePath = C:\\" + std::string(300, 'c'),
-                        "value HKLM\\$Ext4\\d|CachePath = %%\\T",              // nothing above it
-                        "value HKLM\\$Ext4\\e|CachePath = X\\",                // one character
-                        "value HKLM\\$Ext4\\f|CachePath = C:\\first%HALF\\x",  // one "%": kept
-                        "value HKLM\\$Ext4\\g|CachePath = C:\\Cache",          // at the root
-                        "value HKLM\\$Ext4\\h|CachePath = %UNSET%\\x\\y"}));   // unset: nothing
+    EXPECT_EQ(
+        (std::set<std::string>{Expand("$History\\History.IE5"), "D:\\Feeds",
+                               Expand("$Temp\\历史\\History.IE5"), "C:\\first%HALF", "C:", "\\x"}),
+        Gathered({"value HKCU\\$Ext5\\MSHist01|CachePath = "
+                  "%USERPROFILE%\\Local Settings\\历史\\History.IE5\\MSHist01\\",
+                  "value HKCU\\$Ext5\\Feeds|CachePath = D:\\Feeds\\Cache//",
+                  "value HKLM\\$Ext5\\Other|CachePath = E:\\Other\\Cache",
+                  "folder $Temp\\历史\\History.IE5",
+                  "value HKCU\\$Ext5\\a|CachePath = C:\\denied\\x",  // cannot be opened
+                  "value HKCU\\$Ext5\\b|CachePath = %LONG%\\x\\y",   // too long a value
+                  "value HKCU\\$Ext5\\c|CachePath = C:\\" + std::string(300, 'c'),
+                  "value HKCU\\$Ext5\\d|CachePath = %%\\T",              // nothing above it
+                  "value HKCU\\$Ext5\\e|CachePath = X\\",                // one character
+                  "value HKCU\\$Ext5\\f|CachePath = C:\\first%HALF\\x",  // one "%": kept
+                  "value HKCU\\$Ext5\\g|CachePath = C:\\Cache",          // at the root
+                  "value HKCU\\$Ext5\\h|CachePath = %UNSET%\\x\\y"}));   // unset: nothing
 }
 
 }  // namespace

@@ -148,7 +148,7 @@ TEST_F(RunDriver, GroupsJoinTheRunInTheirOrder) {
         }
     }
     dlg.log.SetObserver(nullptr);
-    EXPECT_EQ(Replace(std::string(40, '.'), ".", "操作系统: Windows XP|"), observer.rawLines);
+    EXPECT_EQ(seed::Replace(std::string(40, '.'), ".", "操作系统: Windows XP|"), observer.rawLines);
 }
 
 TEST_F(RunDriver, OperatingSystemLineForEveryCode) {

@@ -132,29 +132,6 @@ const Row kHistoryRows[] = {
 INSTANTIATE_TEST_SUITE_P(History, EraserRows, ::testing::ValuesIn(kHistoryRows), Row::Name);
 // clang-format on
 
-// WinINet's ClearHistory takes the containers' registry records with it.
-struct ForgetfulStore : UrlHistoryStore {
-    ForgetfulStore(MemoryPlatform& m, std::unique_ptr<UrlHistoryStore> s)
-        : mem(m), inner(std::move(s)) {}
-    HResult EnumUrls(std::unique_ptr<UrlHistoryEnum>* out) override { return inner->EnumUrls(out); }
-    HResult ClearHistory() override {
-        (void)mem.registry.DeleteTree(regroot::kCurrentUser, Expand("$Ext5"));
-        return inner->ClearHistory();
-    }
-    MemoryPlatform& mem;
-    std::unique_ptr<UrlHistoryStore> inner;
-};
-struct ForgetfulHistory : UrlHistory {
-    explicit ForgetfulHistory(MemoryPlatform& m) : mem(m) {}
-    HResult Create(UrlHistoryInterface which, std::unique_ptr<UrlHistoryStore>* out) override {
-        std::unique_ptr<UrlHistoryStore> inner;
-        HResult result = mem.urlHistory.Create(which, &inner);
-        *out = std::make_unique<ForgetfulStore>(mem, std::move(inner));
-        return result;
-    }
-    MemoryPlatform& mem;
-};
-
 class UrlErasers : public Machine {
 protected:
     // The bar's range and position.
@@ -164,21 +141,6 @@ protected:
         return {lower, upper, dlg.progress.GetPos()};
     }
 };
-
-// The history eraser gathers the containers before it clears, for the index.dat step.
-TEST_F(UrlErasers, ContainersAreGatheredBeforeClearingTheHistoryTakesTheirRecords) {
-    Seed(mem, Expand(Lines{"history a", kHistoryIndex[1], kHistoryIndex[2]}));
-    ForgetfulHistory history(mem);
-    Platform platform{mem.registry, mem.system,   mem.urlCache, history,         mem.windows,
-                      mem.accounts, mem.security, mem.files,    mem.environment, mem.shell};
-    EraserDlg run(platform);
-    EraseHistory(run, false);
-    run.log.ClearLog();
-    FillListedIndexDat(run, false, true);
-    EXPECT_EQ(Expand(Lines{"清空 Index.dat，位置 $History\\History.IE5\\MSHist01...",
-                           "Index.dat 已清空——共填充 27 字节! <OK>"}),
-              LogLines(run.log));
-}
 
 TEST_F(UrlErasers, CountingStepsTheBarEachTimeTheCountPassesAGrowingThreshold) {
     std::vector<int> stepsAt;
