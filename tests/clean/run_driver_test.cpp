@@ -58,39 +58,7 @@ auto Record(std::string name) {
 
 class RunDriver : public Machine {
 protected:
-    RunDriver() {
-        SetAllSwitches(dlg.settings, 0);
-        RunSteps& s = dlg.steps;
-        s.HandleOpenIEWindows = Record("HandleOpenIEWindows");
-        s.CloseMozillaWindows = Record("CloseMozillaWindows");
-        s.CloseAolWindows = Record("CloseAolWindows");
-        s.EraseCookies = Record("EraseCookies");
-        s.EraseMozillaCookies = Record("EraseMozillaCookies");
-        s.EraseHistory = Record("EraseHistory");
-        s.EraseTypedUrls = Record("TypedUrls");
-        s.EraseMozillaHistory = Record("EraseMozillaHistory");
-        s.EraseMozillaUrlBarHistory = Record("MozillaUrlBar");
-        s.EraseAolTraces = Record("AolTraces");
-        s.EraseTemporaryInternetFiles = Record("TemporaryFiles");
-        s.EraseWindowsTemp = Record("WindowsTemp");
-        s.ResetStartPage = Record("ResetStartPage");
-        s.EraseRecycleBin = Record("EraseRecycleBin");
-        s.EraseRecentDocuments = Record("RecentDocuments");
-        s.EraseSearchHistory = Record("SearchHistory");
-        s.FillIndexDat = Record("FillIndexDat");
-        s.FillListedIndexDat = [this](EraserDlg& d, bool test, bool logIt) {
-            Record("FillListedIndexDat")(d, test, logIt);
-            d.indexDatFound = d.indexDatFound || found;
-        };
-        s.EraseAutoComplete = [this](EraserDlg& d, bool test, ActivityLog& log) {
-            EXPECT_EQ(&d.log, &log);
-            Record("EraseAutoComplete")(d, test);
-            return found;
-        };
-        s.PrepareProgress = [](EraserDlg&) {};
-    }
-
-    bool found = false;  // what the auto-complete eraser and the index.dat fill report
+    RunDriver() { SetAllSwitches(dlg.settings, 0); }
 };
 
 // Any value but 0 switches a group on: switched on one after the other, the groups
@@ -107,7 +75,34 @@ TEST_F(RunDriver, GroupsJoinTheRunInTheirOrder) {
         std::string rawLines;
     } observer;
     dlg.log.SetObserver(&observer);
-    dlg.steps.EraseCookies = [](EraserDlg& d, bool test) {
+    bool found = false;  // what the auto-complete eraser and the index.dat fill report
+    RunSteps& s = dlg.steps;
+    s.HandleOpenIEWindows = Record("HandleOpenIEWindows");
+    s.CloseMozillaWindows = Record("CloseMozillaWindows");
+    s.CloseAolWindows = Record("CloseAolWindows");
+    s.EraseMozillaCookies = Record("EraseMozillaCookies");
+    s.EraseHistory = Record("EraseHistory");
+    s.EraseTypedUrls = Record("TypedUrls");
+    s.EraseMozillaHistory = Record("EraseMozillaHistory");
+    s.EraseMozillaUrlBarHistory = Record("MozillaUrlBar");
+    s.EraseAolTraces = Record("AolTraces");
+    s.EraseTemporaryInternetFiles = Record("TemporaryFiles");
+    s.EraseWindowsTemp = Record("WindowsTemp");
+    s.ResetStartPage = Record("ResetStartPage");
+    s.EraseRecycleBin = Record("EraseRecycleBin");
+    s.EraseRecentDocuments = Record("RecentDocuments");
+    s.EraseSearchHistory = Record("SearchHistory");
+    s.FillIndexDat = Record("FillIndexDat");
+    s.FillListedIndexDat = [&](EraserDlg& d, bool test, bool logIt) {
+        Record("FillListedIndexDat")(d, test, logIt);
+        d.indexDatFound = d.indexDatFound || found;
+    };
+    s.EraseAutoComplete = [&](EraserDlg& d, bool test, ActivityLog& log) {
+        EXPECT_EQ(&d.log, &log);
+        Record("EraseAutoComplete")(d, test);
+        return found;
+    };
+    s.EraseCookies = [](EraserDlg& d, bool test) {
         d.OnClear();
         d.OnTest();
         Record("EraseCookies")(d, test);

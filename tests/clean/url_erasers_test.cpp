@@ -142,29 +142,26 @@ protected:
     }
 };
 
-TEST_F(UrlErasers, CountingStepsTheBarEachTimeTheCountPassesAGrowingThreshold) {
-    std::vector<int> stepsAt;
-    CountingPace pace;
-    for (int count = 1; count <= 7500; ++count) {
-        int before = dlg.progress.GetPos();
-        pace.Count(dlg);
-        stepsAt.insert(stepsAt.end(), dlg.progress.GetPos() != before, count);
-    }
-    EXPECT_EQ((std::vector<int>{1001, 1401, 1960, 2743, 3839, 5374}), stepsAt);
-}
-
-// 5000 entries: the bar steps at 1001, 1401, 1960, 2743 and 3839 (from 5 to 10), and the
-// count is one less than the entries, so 0 for one entry as for none.
+// 7500 entries: while they are counted the bar steps each time the count passes a
+// threshold that starts at 1000 and grows by 1.4 (from 5 to 11). The count is one less
+// than the entries, so 0 for one entry as for none.
 TEST_F(UrlErasers, PrepareProgressCountsTheCacheAndKeepsTheBarsRelativePlace) {
     dlg.settings.clearHistory = 0;
     EXPECT_EQ(0, CountCacheEntries(dlg));
     Seed(mem, {"cache http://a.test/0"});
     EXPECT_EQ(0, CountCacheEntries(dlg));
-    Seed(mem, Numbered("cache http://a.test/#", 1, 4999));
+    Seed(mem, Numbered("cache http://a.test/#", 1, 7499));
+    std::vector<int> stepsAt;
+    int pumps = 0, at = 5;
+    mem.system.onPump = [&] {
+        stepsAt.insert(stepsAt.end(), dlg.progress.GetPos() != at, ++pumps);
+        at = dlg.progress.GetPos();
+    };
     PrepareProgress(dlg);
-    EXPECT_EQ((std::vector<int>{0, 4999 + 10, 5009 * 10 / 100}), Bar());
+    EXPECT_EQ((std::vector<int>{1001, 1401, 1960, 2743, 3839, 5374}), stepsAt);
+    EXPECT_EQ((std::vector<int>{0, 7499 + 11, 7510 * 11 / 100}), Bar());
     dlg.StepProgress();
-    EXPECT_EQ(501, dlg.progress.GetPos());
+    EXPECT_EQ(7510 * 11 / 100 + 1, dlg.progress.GetPos());
 }
 
 // 70000 history records, blank pages that are never listed but counted all the same: 13
