@@ -1,8 +1,8 @@
-// The erasers' tables: each row seeds the machine, runs the eraser in Test, which must
-// change nothing, then in Clear, and gives both logs whole; the seed's lines are marked
-// with what Clear changes: "-" a line it takes, "+" one it puts (not seeded). In
-// every text of a row, $Recent, $Cookies, $Cache, $History, $Temp and $Profile stand for
-// the profile's folders, $Typed, $RunMru, $AcMru, $Main, $Ext5 and $Ext4 for registry keys.
+// The erasers' tables. Each row seeds the machine, runs the eraser in Test, which must
+// change nothing, then in Clear, and gives both logs whole; its seed's lines are marked
+// with what Clear changes: "-" a line it takes, "+" one it puts (not seeded). In every
+// text of a row, $Recent, $Cookies, $Cache, $History, $Temp and $Profile stand for the
+// profile's folders, $Typed, $RunMru, $AcMru, $Main, $Ext5 and $Ext4 for registry keys.
 #pragma once
 
 #include <gtest/gtest.h>

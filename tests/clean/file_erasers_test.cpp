@@ -4,7 +4,6 @@
 
 #include "clean/eraser_rows.h"
 
-// A seed line marked "-" is one Clear takes, "+" one it puts (not seeded).
 TEST_P(EraserRows, TestChangesNothingAndClearChangesWhatItSays) {
     const Row& row = GetParam();
     Lines seeded, gone = Expand(row.gone), added;
