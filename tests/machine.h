@@ -12,7 +12,7 @@
 #include "seed.h"
 
 class Machine : public ::testing::Test {
-protected:
+public:
     static constexpr char kProfile[] = "C:\\Documents and Settings\\user";
     static constexpr char kRecent[] = "C:\\Documents and Settings\\user\\Recent";
     static constexpr char kCookies[] = "C:\\Documents and Settings\\user\\Cookies";
@@ -22,6 +22,7 @@ protected:
     static constexpr char kTemp[] = "C:\\Documents and Settings\\user\\Local Settings\\Temp";
     static constexpr char kAppData[] = "C:\\Documents and Settings\\user\\Application Data";
 
+protected:
     Machine() {
         dlg.osVersion = osver::kWinXp;
         mem.shell.specialFolders = {{csidl::kRecent, kRecent},
@@ -33,10 +34,6 @@ protected:
         for (const char* folder : {kRecent, kCookies, kCache, kHistory, kTemp, kAppData}) {
             mem.files.AddFolder(folder);
         }
-    }
-
-    static std::string In(const std::string& folder, const std::string& name) {
-        return folder + "\\" + name;
     }
 
     // The log as texts; emphasised lines start with "**".

@@ -6,28 +6,30 @@
 
 TEST_P(EraserRows, TestChangesNothingAndClearChangesWhatItSays) {
     const Row& row = GetParam();
+    Lines seeded, gone = Expand(row.gone), added;
     for (const std::string& line : Expand(row.seed)) {
-        if (line.compare(0, 4, "bin ") == 0) {
-            mem.shell.recycleBin.push_back(std::stoll(line.substr(4)));
-        } else {
-            Seed(mem, {line});
-        }
+        std::string bare = line.substr(line[0] == '-' || line[0] == '+');
+        (line[0] == '+' ? added : seeded).push_back(bare);
+        gone.insert(gone.end(), line[0] == '-', bare);
     }
+    Seed(mem, seeded);
     if (row.arrange != nullptr) {
         row.arrange(mem, dlg);
     }
     Lines before = Observed();
-    EXPECT_EQ(Expand(row.test), Mode(row, true));
-    EXPECT_EQ(before, Observed());
-    EXPECT_EQ(Expand(row.clear), Mode(row, false));
-    const Lines& gone = row.gone == Lines{"the seed"} ? row.seed : row.gone;
-    EXPECT_EQ(Changed(before, Expand(gone), Expand(row.added)), Sorted(Observed()));
+    for (bool testMode : {true, false}) {
+        dlg.indexDatFound = false;
+        Lines log = LogOf([&] { row.step(dlg, testMode); });
+        log.insert(log.end(), dlg.indexDatFound, "(index.dat found)");
+        EXPECT_EQ(Expand(row.logs[!testMode]), log) << (testMode ? "Test" : "Clear");
+        Lines after = testMode ? before : Join({Without(before, gone), added}), now = Observed();
+        std::sort(after.begin(), after.end());
+        std::sort(now.begin(), now.end());
+        EXPECT_EQ(after, now) << (testMode ? "Test" : "Clear");
+    }
 }
 
 namespace {
-
-using M = MemoryPlatform;
-using D = EraserDlg;
 
 // clang-format off
 const Texts kRecentTexts[] = {
@@ -35,116 +37,102 @@ const Texts kRecentTexts[] = {
      "**测试: 最近文档文件夹已清空 <OK>", "**测试: 最近文档文件夹为空 <OK>"},
     {"**正在清空最近文档文件夹...", "正在删除", " <OK>", "**最近文档文件夹已被清空 <OK>",
      "**最近文档文件夹为空 <OK>"}};
+const std::array<Lines, 2> kRecentHead = {
+    {{kRecentTexts[0].head, ""}, {kRecentTexts[1].head, ""}}};
 const Texts kTempTexts[] = {
     {"**测试: 正在清空 Windows 临时文件夹...", "测试: 正在删除 ", " <OK>",
      "**测试: Windows 临时文件夹已清空 <OK>", "**测试: Windows 临时文件夹为空 <OK>"},
     {"**正在清空 Windows 临时文件夹...", "正在删除", " <OK>", "**Windows 临时文件夹已清空 <OK>",
      "**Windows 临时文件夹为空 <OK>"}};
-const Lines kShortcuts = {"$Recent\\report.doc.lnk", "$Recent\\历史.txt.lnk"};
 const std::string kLong = "C:\\Temp" + std::string(233, 'f');  // 240 bytes; with a name: 265
 void NoPathExport(M& m, D&) {
     m.shell.missingExports.insert(MemoryShell::kSpecialFolderPathExport);
 }
+void Tmp(M& m, const std::string& path) { m.environment.Set("TMP", path); }
 
 // The shortcuts go; the folder's own files and its subfolders stay. Only a temporary
 // folder whose path holds "Temp" or "TEMP", case as written, is wiped.
 const Row kFileRows[] = {
     {"RecentDocumentsShortcutsGo", EraseRecentDocuments,
-     {"file $Recent\\report.doc.lnk = l", "file $Recent\\历史.txt.lnk = l",
+     {"-file $Recent\\report.doc.lnk = l", "-file $Recent\\历史.txt.lnk = l",
       "file $Recent\\Desktop.INI = i", "file $Recent\\INDEX.DAT = i",
-      "file $Recent\\3? floppy (a).LNK = f", "file $Recent\\sub\\inner.lnk = l"}, nullptr,
-     Listing(kRecentTexts[0], kShortcuts), Listing(kRecentTexts[1], kShortcuts),
-     {"file $Recent\\report.doc.lnk = l", "file $Recent\\历史.txt.lnk = l"}},
-    {"RecentDocumentsNothingToDelete", EraseRecentDocuments, {"file $Recent\\desktop.ini = i"},
-     nullptr, Listing(kRecentTexts[0], {}), Listing(kRecentTexts[1], {})},
-    {"RecentDocumentsUnknownToTheShell", EraseRecentDocuments, {},
-     [](M& m, D&) { m.shell.specialFolders.erase(csidl::kRecent); },
-     {kRecentTexts[0].head, ""}, {kRecentTexts[1].head, ""}},
-    {"RecentDocumentsAtAnEmptyPath", EraseRecentDocuments, {},
-     [](M& m, D&) { m.shell.specialFolders[csidl::kRecent] = ""; },
-     {kRecentTexts[0].head, ""}, {kRecentTexts[1].head, ""}},
+      "file $Recent\\3? floppy (a).LNK = f", "file $Recent\\sub\\in.lnk = l"}, nullptr,
+     Listings(kRecentTexts, {"$Recent\\report.doc.lnk", "$Recent\\历史.txt.lnk"})},
     // The item-id road is taken only when the path export is missing.
-    {"RecentDocumentsByTheItemIdRoad", EraseRecentDocuments, {"file $Recent\\a.lnk = a"},
-     NoPathExport, Listing(kRecentTexts[0], {"$Recent\\a.lnk"}),
-     Listing(kRecentTexts[1], {"$Recent\\a.lnk"}), {"the seed"}},
+    {"RecentDocumentsByTheItemIdRoadNothingToDelete", EraseRecentDocuments,
+     {"file $Recent\\desktop.ini = i"}, NoPathExport, Listings(kRecentTexts, {})},
+    {"RecentDocumentsUnknownToTheShell", EraseRecentDocuments, {},
+     [](M& m, D&) { m.shell.specialFolders.erase(csidl::kRecent); }, kRecentHead},
+    {"RecentDocumentsAtAnEmptyPath", EraseRecentDocuments, {},
+     [](M& m, D&) { m.shell.specialFolders[csidl::kRecent] = ""; }, kRecentHead},
     {"RecentDocumentsWhenTheItemIdRoadFails", EraseRecentDocuments, {},
      [](M& m, D& d) {
          NoPathExport(m, d);
          m.shell.faults.Fail("Shell.FolderLocation", winerr::kFileNotFound, "8");
-     },
-     {kRecentTexts[0].head, ""}, {kRecentTexts[1].head, ""}},
+     }, kRecentHead},
     // a.tmp's deletion is refused, held.tmp is held by another program (reading, sharing
     // reading only); the walk ends when the next entry, x.tmp, fails.
     {"TempWhatCannotBeDeletedIsPassedOver", EraseWindowsTemp,
-     {"file $Temp\\a.tmp = a", "file $Temp\\b.tmp = b", "file $Temp\\held.tmp = h",
-      "readonly $Temp\\readonly.tmp = r", "file $Temp\\sub\\inner.tmp = i",
-      "file $Temp\\x.tmp = x"},
+     {"file $Temp\\a.tmp = a", "-file $Temp\\b.tmp = b", "file $Temp\\held.tmp = h",
+      "readonly $Temp\\readonly.tmp = r", "file $Temp\\sub\\in.tmp = i", "file $Temp\\x.tmp = x"},
      [](M& m, D&) {
-         FileHandle held;
-         ASSERT_EQ(winerr::kSuccess,
-                   m.files.Open(EraserRows::Expand("$Temp\\held.tmp"), fileaccess::kRead,
-                                fileshare::kRead, filecreate::kOpenExisting, 0, &held));
+         Hold(m, "$Temp\\held.tmp", fileaccess::kRead, fileshare::kRead);
          m.files.faults.Fail("Files.RemoveFile", winerr::kAccessDenied, "a.tmp");
          m.files.faults.Fail("Files.FindNext", winerr::kAccessDenied, "x.tmp");
      },
-     Listing(kTempTexts[0], {"$Temp\\a.tmp", "$Temp\\b.tmp"}),
-     Listing(kTempTexts[1], {"$Temp\\b.tmp"}), {"file $Temp\\b.tmp = b"}},
+     {Listing(kTempTexts[0], {"$Temp\\a.tmp", "$Temp\\b.tmp"}),
+      Listing(kTempTexts[1], {"$Temp\\b.tmp"})}},
     {"TempPathWithoutTheWord", EraseWindowsTemp, {"file C:\\work\\temp\\keep.txt = k"},
-     [](M& m, D&) { m.environment.Set("TMP", "C:\\work\\temp\\"); },
-     Listing(kTempTexts[0], {}), Listing(kTempTexts[1], {})},
-    {"TempCapitalWordNoDoubleSeparator", EraseWindowsTemp, {"file C:\\WINDOWS\\TEMP\\x.tmp = x"},
-     [](M& m, D&) { m.environment.Set("TMP", "C:\\WINDOWS\\TEMP\\"); },
-     Listing(kTempTexts[0], {"C:\\WINDOWS\\TEMP\\x.tmp"}),
-     Listing(kTempTexts[1], {"C:\\WINDOWS\\TEMP\\x.tmp"}), {"the seed"}},
+     [](M& m, D&) { Tmp(m, "C:\\work\\temp\\"); }, Listings(kTempTexts, {})},
+    {"TempCapitalWordNoDoubleSeparator", EraseWindowsTemp, {"-file C:\\WINDOWS\\TEMP\\x.tmp = x"},
+     [](M& m, D&) { Tmp(m, "C:\\WINDOWS\\TEMP\\"); },
+     Listings(kTempTexts, {"C:\\WINDOWS\\TEMP\\x.tmp"})},
     {"TempPathThatDoesNotFit", EraseWindowsTemp, {},  // 261 bytes with "\"
-     [](M& m, D&) { m.environment.Set("TMP", "C:\\Temp\\" + std::string(252, 'x')); }, {}, {}},
+     [](M& m, D&) { Tmp(m, "C:\\Temp\\" + std::string(252, 'x')); }},
     {"TempPathThatFitsButNotItsPattern", EraseWindowsTemp, {},  // 259 bytes with "\"
-     [](M& m, D&) { m.environment.Set("TMP", "C:\\Temp\\" + std::string(250, 'x')); },
-     {kTempTexts[0].head, "", "找不到文件。", kTempTexts[0].none},
-     {kTempTexts[1].head, "", "找不到文件。", kTempTexts[1].none}},
+     [](M& m, D&) { Tmp(m, "C:\\Temp\\" + std::string(250, 'x')); },
+     {{{kTempTexts[0].head, "", "找不到文件。", kTempTexts[0].none},
+       {kTempTexts[1].head, "", "找不到文件。", kTempTexts[1].none}}}},
     {"TempPathBeyondTheBufferIsSkippedNotCut", EraseWindowsTemp,
-     {"file " + kLong + "\\" + std::string(20, 'n') + ".tmp = n", "file " + kLong + "\\s.tmp = s"},
-     [](M& m, D&) { m.environment.Set("TMP", kLong); }, Listing(kTempTexts[0], {kLong + "\\s.tmp"}),
-     Listing(kTempTexts[1], {kLong + "\\s.tmp"}), {"file " + kLong + "\\s.tmp = s"}},
+     {"file " + kLong + "\\" + std::string(20, 'n') + ".tmp = n", "-file " + kLong + "\\s.tmp = s"},
+     [](M& m, D&) { Tmp(m, kLong); }, Listings(kTempTexts, {kLong + "\\s.tmp"})},
 };
-INSTANTIATE_TEST_SUITE_P(Files, EraserRows, ::testing::ValuesIn(kFileRows), RowName);
+INSTANTIATE_TEST_SUITE_P(Files, EraserRows, ::testing::ValuesIn(kFileRows), Row::Name);
 
 // The run has written the group's heading. The shell is asked to empty with flags 7.
 const char kBinDone[] = "**回收站已清空<OK>";
 const char kBinTooOld[] = "**回收站已清空... 外壳版本太旧了! 请手动清空回收站! <失败>";
 const char kBinTestDone[] = "**测试: 回收站已清空 <OK>";
 const Lines kTestTen = {"测试: 10 字节已删除", "", kBinTestDone};
-const Lines kBinEmpty[] = {{"**测试: 回收站为空 <OK>"}, {"**回收站为空 <OK>"}};
-const Lines kEmptied = {"emptied 1x, flags 7"};
+const std::array<Lines, 2> kBinEmpty = {{{"**测试: 回收站为空 <OK>"}, {"**回收站为空 <OK>"}}};
+const std::string kEmptied = "+emptied 1x, flags 7";
 void EmptyingFails(M& m, D&) { m.shell.faults.Fail("Shell.EmptyRecycleBin", 0x8000FFFFu); }
 
 const Row kRecycleBin[] = {
-    {"Full", EraseRecycleBin, {"bin 5000000000", "bin 234"}, nullptr,
-     {"测试: 5000000234 字节已删除", "", kBinTestDone}, {"5000000234 字节已删除", "", kBinDone},
-     {"the seed"}, kEmptied},
+    {"Full", EraseRecycleBin, {"-bin 5000000000", "-bin 234", kEmptied}, nullptr,
+     {{{"测试: 5000000234 字节已删除", "", kBinTestDone},
+       {"5000000234 字节已删除", "", kBinDone}}}},
     // Emptied all the same; what the shell answers for an empty bin is not read.
-    {"EmptyIsEmptiedAllTheSame", EraseRecycleBin, {}, EmptyingFails, kBinEmpty[0], kBinEmpty[1],
-     {}, kEmptied},
-    {"QueryAnswerIsNotPassedOn", EraseRecycleBin, {"bin 10"},
-     [](M& m, D&) { m.shell.faults.Fail("Shell.QueryRecycleBin", 0x80004005u); },
-     kBinEmpty[0], kBinEmpty[1], {"the seed"}, kEmptied},
-    {"RefusedEmptyingIsReported", EraseRecycleBin, {"bin 10"},
+    {"EmptyIsEmptiedAllTheSame", EraseRecycleBin, {kEmptied}, EmptyingFails, kBinEmpty},
+    {"QueryAnswerIsNotPassedOn", EraseRecycleBin, {"-bin 10", kEmptied},
+     [](M& m, D&) { m.shell.faults.Fail("Shell.QueryRecycleBin", 0x80004005u); }, kBinEmpty},
+    {"RefusedEmptyingIsReported", EraseRecycleBin, {"bin 10", kEmptied},
      [](M& m, D&) { m.shell.faults.Fail("Shell.EmptyRecycleBin", 0x80070005u); },
-     kTestTen, {"10 字节已删除", "", "**回收站已清空... 请手动清空回收站! <失败>"}, {}, kEmptied},
+     {kTestTen, {"10 字节已删除", "", "**回收站已清空... 请手动清空回收站! <失败>"}}},
     // Without the query a failure cannot be told from an empty bin.
-    {"NoQuery", EraseRecycleBin, {"bin 10"},
+    {"NoQuery", EraseRecycleBin, {"bin 10", kEmptied},
      [](M& m, D& d) {
          m.shell.missingExports.insert(MemoryShell::kQueryRecycleBinExport);
          EmptyingFails(m, d);
      },
-     {kBinTestDone}, {kBinDone}, {}, kEmptied},
+     {{{kBinTestDone}, {kBinDone}}}},
     {"NoEmptying", EraseRecycleBin, {"bin 10"},
      [](M& m, D&) { m.shell.missingExports.insert(MemoryShell::kEmptyRecycleBinExport); },
-     kTestTen, {"10 字节已删除", "", kBinTooOld}},
+     {kTestTen, {"10 字节已删除", "", kBinTooOld}}},
     {"NoLibrary", EraseRecycleBin, {"bin 10"}, [](M& m, D&) { m.shell.libraryMissing = true; },
-     {kBinTestDone}, {kBinTooOld}},
+     {{{kBinTestDone}, {kBinTooOld}}}},
 };
-INSTANTIATE_TEST_SUITE_P(RecycleBin, EraserRows, ::testing::ValuesIn(kRecycleBin), RowName);
+INSTANTIATE_TEST_SUITE_P(RecycleBin, EraserRows, ::testing::ValuesIn(kRecycleBin), Row::Name);
 // clang-format on
 
 }  // namespace

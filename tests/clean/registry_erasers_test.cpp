@@ -6,144 +6,116 @@
 
 namespace {
 
-using M = MemoryPlatform;
-using D = EraserDlg;
-
+// clang-format off
 const std::string kUrl = "正在删除分类 URL ", kTestUrl = "测试: 正在删除分类 URL ";
-const Lines kRunMru = {"value HKCU\\$RunMru|a = notepad\\1", "value HKCU\\$RunMru|MRUList = a"};
+const Lines kRunMru = {"-value HKCU\\$RunMru|a = notepad\\1", "-value HKCU\\$RunMru|MRUList = a"};
 // Both keys named to the open browser windows; the keys left empty.
-const Lines kNotified = {"IEFrame <- $Typed", "IEFrame <- $RunMru"};
-const std::string kIeKey = "key HKCU\\Software\\Microsoft\\Internet Explorer";
-const std::string kExplorerKey = "key HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
-const std::string kFull = "http://" + std::string(993, 'x');  // 1000 bytes, no terminator
+const Lines kNotified = {"+IEFrame <- $Typed", "+IEFrame <- $RunMru"};
+const std::string kIeKey = "+key HKCU\\Software\\Microsoft\\Internet Explorer";
+const std::string kExplorerKey =
+    "+key HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
 const Lines kTyped = {"http://www.example.com/", "http://7/", "http://bare/", "http://新闻/今天"};
 
-Lines Urls(const std::string& prefix, const Lines& urls) {
-    Lines out = {""};
+std::array<Lines, 2> Urls(const Lines& urls) {
+    std::array<Lines, 2> out = {{{""}, {""}}};
     for (const std::string& url : urls) {
-        out.push_back(prefix + url + " <OK>");
+        out[0].push_back(kTestUrl + url + " <OK>");
+        out[1].push_back(kUrl + url + " <OK>");
     }
     return out;
 }
 
-// clang-format off
 // The values whose names start with "URL" in any case are listed; Clear deletes them,
 // then the key (other values with it) and the Run history.
 const Row kTypedUrls[] = {
     {"UrlValuesThenTheKeyAndTheRunHistory", EraseTypedUrls,
-     Join({{"value HKCU\\$Typed|url1 = " + kTyped[0], "value HKCU\\$Typed|Url7 = " + kTyped[1],
-            "value HKCU\\$Typed|URL = " + kTyped[2], "value HKCU\\$Typed|myurl1 = http://not/",
-            "value HKCU\\$Typed|UR = http://short/", "value HKCU\\$Typed|url2 = " + kTyped[3]},
-           kRunMru}), nullptr,
-     Urls(kTestUrl, kTyped), Urls(kUrl, kTyped), {"the seed"},
-     Join({kNotified, {kIeKey, kExplorerKey}})},
-    {"WithoutTheKeyClearStillForgetsTheRunHistory", EraseTypedUrls, kRunMru, nullptr, {}, {},
-     {"the seed"}, Join({kNotified, {kExplorerKey}})},
-    {"EmptyKeyGoesWithoutALine", EraseTypedUrls, {"key HKCU\\$Typed"}, nullptr, {}, {},
-     {"the seed"}, Join({kNotified, {kIeKey}})},
+     Join({{"-value HKCU\\$Typed|url1 = " + kTyped[0], "-value HKCU\\$Typed|Url7 = " + kTyped[1],
+            "-value HKCU\\$Typed|URL = " + kTyped[2], "-value HKCU\\$Typed|myurl1 = http://not/",
+            "-value HKCU\\$Typed|UR = http://short/", "-value HKCU\\$Typed|url2 = " + kTyped[3],
+            kIeKey, kExplorerKey}, kRunMru, kNotified}), nullptr, Urls(kTyped)},
+    {"WithoutTheKeyClearStillForgetsTheRunHistory", EraseTypedUrls,
+     Join({kRunMru, kNotified, {kExplorerKey}}), nullptr},
     // The name list has 1000 places: the rest stays, with the key, for the next run.
     {"BeyondAThousandTheRestWaits", EraseTypedUrls,
-     Numbered("value HKCU\\$Typed|url# = http://#/", 1, 1002), nullptr,
-     Urls(kTestUrl, Numbered("http://#/", 1, 1000)), Urls(kUrl, Numbered("http://#/", 1, 1000)),
-     Numbered("value HKCU\\$Typed|url# = http://#/", 1, 1000), kNotified},
-    // Longer than the buffers (the address 1001 bytes with its terminator, the name 1003).
-    {"TooLongIsNeverShownCut", EraseTypedUrls,
-     {"value HKCU\\$Typed|url1 = " + std::string(1000, 'a'), "raw HKCU\\$Typed|url2 = 1:http://b/",
-      "value HKCU\\$Typed|url" + std::string(1000, '9') + " = http://long-name/"}, nullptr,
-     Urls(kTestUrl, {"http://b/"}), Urls(kUrl, {"http://b/"}), {"the seed"},
-     Join({kNotified, {kIeKey}})},
-    // Read no further than the buffer; the log keeps 400 bytes of the line.
-    {"AddressFillingTheBufferWithoutATerminator", EraseTypedUrls,
-     {"raw HKCU\\$Typed|url1 = 1:" + kFull}, nullptr, {"", (kTestUrl + kFull).substr(0, 400)},
-     {"", (kUrl + kFull).substr(0, 400)}, {"the seed"}, Join({kNotified, {kIeKey}})},
+     Join({Numbered("-value HKCU\\$Typed|url# = http://#/", 1, 1000),
+           Numbered("value HKCU\\$Typed|url# = http://#/", 1001, 1002), kNotified}), nullptr,
+     Urls(Numbered("http://#/", 1, 1000))},
+    // Longer than the buffers (the address 1001 bytes with its terminator, the name 1003):
+    // passed over; a value that cannot be read ends the listing.
+    {"TooLongIsPassedOverUnreadableEndsTheListing", EraseTypedUrls,
+     {"-value HKCU\\$Typed|url1 = " + std::string(1000, 'a'),
+      "-raw HKCU\\$Typed|url2 = 1:http://b/",
+      "-value HKCU\\$Typed|url" + std::string(1000, '9') + " = http://long-name/",
+      "-value HKCU\\$Typed|url3 = http://3/", "-value HKCU\\$Typed|url4 = http://4/", kIeKey,
+      kNotified[0], kNotified[1]},
+     [](M& m, D&) { m.registry.faults.Fail("Registry.EnumValue", winerr::kAccessDenied, "url3"); },
+     Urls({"http://b/"})},
     {"RefusedDeletionsAreNotReportedAndStopNothing", EraseTypedUrls,
-     Join({{"value HKCU\\$Typed|url1 = http://a/"}, kRunMru}),
+     Join({{"value HKCU\\$Typed|url1 = http://a/", kExplorerKey}, kRunMru, kNotified}),
      [](M& m, D&) {
          m.registry.faults.Fail("Registry.DeleteValue", winerr::kAccessDenied);
          m.registry.faults.Fail("Registry.DeleteKey", winerr::kAccessDenied, "TypedURLs");
      },
-     Urls(kTestUrl, {"http://a/"}), Urls(kUrl, {"http://a/"}), kRunMru,
-     Join({kNotified, {kExplorerKey}})},
-    {"UnreadableValueEndsTheListing", EraseTypedUrls,
-     Numbered("value HKCU\\$Typed|url# = http://#/", 1, 3),
-     [](M& m, D&) { m.registry.faults.Fail("Registry.EnumValue", winerr::kAccessDenied, "url2"); },
-     Urls(kTestUrl, {"http://1/"}), Urls(kUrl, {"http://1/"}), {"the seed"},
-     Join({kNotified, {kIeKey}})},
+     Urls({"http://a/"})},
 };
-INSTANTIATE_TEST_SUITE_P(TypedUrls, EraserRows, ::testing::ValuesIn(kTypedUrls), RowName);
+INSTANTIATE_TEST_SUITE_P(TypedUrls, EraserRows, ::testing::ValuesIn(kTypedUrls), Row::Name);
 
 const Texts kSearch[] = {
     {"**测试: 正在删除 Windows 搜索历史记录...", "测试: 正在删除 ", "",
      "**测试: Windows 搜索历史记录已被删除。 <OK>", "**测试: Windows 搜索历史记录为空。 <OK>"},
     {"**正在删除 Windows 搜索历史记录...", "正在删除", "", "**Windows 搜索历史记录已被删除。 <OK>",
      "**Windows 搜索历史记录为空。 <OK>"}};
-const Lines kEntries = {"税务 申报", "report.doc", "printer driver"};
 const std::string kLong = std::string(260, 'u');  // fills the 260-byte buffer exactly
 
 // Every value of every list under ACMru is an entry; the lists stay.
 const Row kSearchHistory[] = {
     {"EveryEntryOfEveryListARefusedOneStays", EraseSearchHistory,
-     {"value HKCU\\$AcMru\\5603|000 = 税务 申报", "value HKCU\\$AcMru\\5603|001 = report.doc",
-      "value HKCU\\$AcMru\\5647|000 = printer driver"},
+     {"-value HKCU\\$AcMru\\5603|000 = 税务 申报", "value HKCU\\$AcMru\\5603|001 = report.doc",
+      "-value HKCU\\$AcMru\\5647|000 = printer driver", "+key HKCU\\$AcMru\\5647"},
      [](M& m, D&) { m.registry.faults.Fail("Registry.DeleteValue", winerr::kAccessDenied, "001"); },
-     Listing(kSearch[0], kEntries), Listing(kSearch[1], kEntries),
-     {"value HKCU\\$AcMru\\5603|000 = 税务 申报", "value HKCU\\$AcMru\\5647|000 = printer driver"},
-     {"key HKCU\\$AcMru\\5647"}},
-    {"WithoutTheKeyOnlyTheHeading", EraseSearchHistory, {}, nullptr, {kSearch[0].head, ""},
-     {kSearch[1].head, ""}},
-    {"ListWithoutEntries", EraseSearchHistory, {"key HKCU\\$AcMru\\5603"}, nullptr,
-     Listing(kSearch[0], {}), Listing(kSearch[1], {})},
-    {"ListThatCannotBeOpenedCountsAsEmpty", EraseSearchHistory, {"value HKCU\\$AcMru\\5603|0 = x"},
+     Listings(kSearch, {"税务 申报", "report.doc", "printer driver"})},
+    {"WithoutTheKeyOnlyTheHeading", EraseSearchHistory, {}, nullptr,
+     {{{kSearch[0].head, ""}, {kSearch[1].head, ""}}}},
+    // A list without entries, and one that cannot be opened.
+    {"ListsEmptyOrUnreadable", EraseSearchHistory,
+     {"key HKCU\\$AcMru\\5600", "value HKCU\\$AcMru\\5603|0 = x"},
      [](M& m, D&) { m.registry.faults.Fail("Registry.OpenKey", winerr::kAccessDenied, "5603"); },
-     Listing(kSearch[0], {}), Listing(kSearch[1], {})},
+     Listings(kSearch, {})},
     // Texts (261 bytes with the terminator) and names (259 bytes at most) longer than the
-    // buffer are left alone; so is a list whose name is too long (created below its
-    // parent: the whole path is too long for the ANSI calls).
+    // buffer are left alone.
     {"LongerThanTheBufferIsLeftAlone", EraseSearchHistory,
      {"value HKCU\\$AcMru\\5603|000 = " + std::string(260, 't'),
       "value HKCU\\$AcMru\\5603|" + std::string(260, 'n') + " = long name",
-      "raw HKCU\\$AcMru\\5603|001 = 1:" + kLong, "value HKCU\\$AcMru\\5603|002 = short"},
-     [](M& m, D&) {
-         RegKey parent(m.registry), list(m.registry);
-         std::string acMru = EraserRows::Expand("$AcMru");
-         ASSERT_EQ(winerr::kSuccess,
-                   parent.Open(regroot::kCurrentUser, acMru, regaccess::kAllAccess));
-         ASSERT_EQ(winerr::kSuccess,
-                   list.Create(parent.Get(), std::string(260, 'k'), regaccess::kAllAccess));
-         ASSERT_EQ(winerr::kSuccess,
-                   m.registry.SetValue(list.Get(), "000", regtype::kSz, "hidden", 7));
-     },
-     Listing(kSearch[0], {kLong, "short"}), Listing(kSearch[1], {kLong, "short"}),
-     {"raw HKCU\\$AcMru\\5603|001 = 1:" + kLong, "value HKCU\\$AcMru\\5603|002 = short"}},
+      "-raw HKCU\\$AcMru\\5603|001 = 1:" + kLong, "-value HKCU\\$AcMru\\5603|002 = short"}, nullptr,
+     Listings(kSearch, {kLong, "short"})},
 };
-INSTANTIATE_TEST_SUITE_P(SearchHistory, EraserRows, ::testing::ValuesIn(kSearchHistory), RowName);
+INSTANTIATE_TEST_SUITE_P(SearchHistory, EraserRows, ::testing::ValuesIn(kSearchHistory), Row::Name);
 
 const std::string kPage = "value HKCU\\$Main|起始页 = http://home.example/";
-const std::string kBlank = "value HKCU\\$Main|起始页 = about:blank";  // terminated after 11 bytes
+const std::string kBlank = "+value HKCU\\$Main|起始页 = about:blank";  // terminated after 11 bytes
 const Lines kCannotRead = {"**无法删除 IE 起始页"};
 const std::string kFullPage = "http://" + std::string(993, 'p');  // 1000 bytes
-const Lines kOldPage[] = {{"**测试: 删除原来的起始页http://home.example/<OK>"},
-                          {"**删除原来的起始页http://home.example/ <OK>"}};
+const Lines kOldPage = {"**测试: 删除原来的起始页http://home.example/<OK>"};
 
+// A page longer than the buffer fails the read as a missing one does.
 const Row kStartPage[] = {
-    {"OldPageIsNamedAndReplaced", ResetStartPage, {kPage}, nullptr, kOldPage[0], kOldPage[1],
-     {kPage}, {kBlank}},
+    {"OldPageIsNamedAndReplaced", ResetStartPage, {"-" + kPage, kBlank}, nullptr,
+     {kOldPage, {"**删除原来的起始页http://home.example/ <OK>"}}},
     {"AboutBlankInAnyCaseStays", ResetStartPage, {"value HKCU\\$Main|起始页 = About:Blank"},
-     nullptr, {"**起始页被设置为 about:blank"}, {"**起始页被设置为 about:blank"}},
+     nullptr, {{{"**起始页被设置为 about:blank"}, {"**起始页被设置为 about:blank"}}}},
     {"MissingValueIsNotCreated", ResetStartPage, {"value HKCU\\$Main|Start Page = x"}, nullptr,
-     kCannotRead, kCannotRead},
-    {"MissingKeyWritesNothing", ResetStartPage, {}, nullptr, {}, {}},
+     {kCannotRead, kCannotRead}},
+    {"MissingKeyWritesNothing", ResetStartPage, {}, nullptr},
     {"RefusedWriteIsReported", ResetStartPage, {kPage},
      [](M& m, D&) { m.registry.faults.Fail("Registry.SetValue", winerr::kAccessDenied, "起始页"); },
-     kOldPage[0], {"**\\\n无法删除 IE 起始页"}},
-    {"PageLongerThanTheBufferIsNeverCut", ResetStartPage,
-     {"value HKCU\\$Main|起始页 = " + kFullPage}, nullptr, kCannotRead, kCannotRead},
+     {kOldPage, {"**\\\n无法删除 IE 起始页"}}},
+    // Read no further than the buffer; the log keeps 400 bytes of the line.
     {"PageFillingTheBufferWithoutATerminator", ResetStartPage,
-     {"raw HKCU\\$Main|起始页 = 1:" + kFullPage}, nullptr,
-     {"**" + ("测试: 删除原来的起始页" + kFullPage).substr(0, 400)},
-     {"**" + ("删除原来的起始页" + kFullPage).substr(0, 400)}, {"the seed"}, {kBlank}},
+     {"-raw HKCU\\$Main|起始页 = 1:" + kFullPage, kBlank}, nullptr,
+     {{{"**" + ("测试: 删除原来的起始页" + kFullPage).substr(0, 400)},
+       {"**" + ("删除原来的起始页" + kFullPage).substr(0, 400)}}}},
 };
-INSTANTIATE_TEST_SUITE_P(StartPage, EraserRows, ::testing::ValuesIn(kStartPage), RowName);
+INSTANTIATE_TEST_SUITE_P(StartPage, EraserRows, ::testing::ValuesIn(kStartPage), Row::Name);
 // clang-format on
 
 }  // namespace

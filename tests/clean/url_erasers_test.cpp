@@ -7,14 +7,12 @@
 
 namespace {
 
-using M = MemoryPlatform;
-using D = EraserDlg;
-
+// clang-format off
 const std::string kA = "Cookie:user@a.test/", kB = "Cookie:user@b.test/";
 const std::string kPage = "http://a.test/page.htm", kVisited = "Visited: user@http://a.test/";
 const std::string kIndex = "Client UrlCache MMF Ver 5.2";
+const std::string kBig = "http://a.test/big", kBigger = "http://a.test/bigger";
 
-// clang-format off
 const Texts kCookieTexts[] = {
     {"**测试: 正在删除 Cookies...", "", "", "**测试: Cookies 已删除 <OK>",
      "**测试: 没有要删除的 Cookies! <OK>"},
@@ -28,80 +26,68 @@ const Texts kHistoryTexts[] = {
     {"**测试: 正在清除历史记录...", "", "", "**测试: 历史记录已清除 <OK>",
      "**测试: 没有要清除的历史记录 <OK>"},
     {"**正在清除历史记录...", "", "", "**历史记录已清除 <OK>", "**没有要清除的历史记录 <OK>"}};
-const Lines kCacheTree = {"folder $Cache", "folder $Cache\\Content.IE5",
-                          "file $Cache\\Content.IE5\\index.dat = i"};
-const Lines kCopyTree = {"folder $Temp\\Internet 临时文件夹",
-                         "folder $Temp\\Internet 临时文件夹\\Content.IE5",
-                         "file $Temp\\Internet 临时文件夹\\Content.IE5\\index.dat = i"};
-const std::string kBig = "http://a.test/big", kBigger = "http://a.test/bigger";
+const Lines kCacheTree = {"-folder $Cache", "-folder $Cache\\Content.IE5",
+                          "-file $Cache\\Content.IE5\\index.dat = i"};
+const Lines kCopyTree = {"-folder $Temp\\Internet 临时文件夹",
+                         "-folder $Temp\\Internet 临时文件夹\\Content.IE5",
+                         "-file $Temp\\Internet 临时文件夹\\Content.IE5\\index.dat = i"};
 
 // C's deletion waits for its release; D cannot be looked up. Entries whose records need
 // more than the first 4096 bytes of the block come between small ones, after which the
 // size variable has shrunk: the block grows again.
 const Row kCacheRows[] = {
     {"CookieEntriesAndTheFilesOfBothFolders", EraseCookies,
-     {"cache " + kA, "cache " + kPage, "cache " + kVisited, "cache " + kB, "cache Cookie:c@c/",
-      "cache Cookie:d@d/", "file $Cookies\\a[1].txt = c", "file $Cookies\\index.dat = i",
-      "file $Temp\\Cookies\\b[1].txt = c"},
+     {"-cache " + kA, "cache " + kPage, "cache " + kVisited, "-cache " + kB, "cache Cookie:c@c/",
+      "-cache Cookie:d@d/", "-file $Cookies\\a[1].txt = c", "file $Cookies\\index.dat = i",
+      "-file $Temp\\Cookies\\b[1].txt = c"},
      [](M& m, D&) {
          ASSERT_TRUE(m.urlCache.Lock("Cookie:c@c/"));
          m.urlCache.faults.Fail("UrlCache.GetEntryInfo", winerr::kFileNotFound, "Cookie:d@d/");
      },
-     Listing(kCookieTexts[0], {kA, kB, "Cookie:c@c/"}),
-     Listing(kCookieTexts[1], {kA, kB, "Cookie:d@d/"}),
-     {"cache " + kA, "cache " + kB, "cache Cookie:d@d/", "file $Cookies\\a[1].txt = c",
-      "file $Temp\\Cookies\\b[1].txt = c"}},
-    {"NoCookieEntriesButTheFolderIsEmptied", EraseCookies, {"file $Cookies\\x.txt = c"}, nullptr,
-     Listing(kCookieTexts[0], {}), Listing(kCookieTexts[1], {}), {"the seed"}},
+     {Listing(kCookieTexts[0], {kA, kB, "Cookie:c@c/"}),
+      Listing(kCookieTexts[1], {kA, kB, "Cookie:d@d/"})}},
     {"CookiesFolderWithoutTheWordAsWritten", EraseCookies, {"file C:\\Profile\\cookies\\c = c"},
      [](M& m, D&) { m.shell.specialFolders[csidl::kCookies] = "C:\\Profile\\cookies"; },
-     Listing(kCookieTexts[0], {}), Listing(kCookieTexts[1], {})},
+     Listings(kCookieTexts, {})},
     // The block would still hold the entry before: the walk must not visit it for ever.
-    {"FailedNextEntryEndsTheWalk", EraseCookies, {"cache " + kA, "cache " + kPage, "cache " + kB},
+    {"FailedNextEntryEndsTheWalk", EraseCookies, {"-cache " + kA, "cache " + kPage, "cache " + kB},
      [](M& m, D&) {
          m.urlCache.faults.Fail("UrlCache.FindNextEntry", winerr::kAccessDenied, "", 100);
      },
-     Listing(kCookieTexts[0], {kA}), Listing(kCookieTexts[1], {kA}), {"cache " + kA}},
+     Listings(kCookieTexts, {kA})},
     {"TemporaryFilesAndBothFolders", EraseTemporaryInternetFiles,
-     Join({{"cache " + kA, "cache " + kPage, "cache " + kBig + " = 5000", "cache " + kVisited,
+     Join({{"cache " + kA, "-cache " + kPage, "cache " + kBig + " = 5000", "cache " + kVisited,
             "cache " + kBigger + " = 9000"}, kCacheTree, kCopyTree}), nullptr,
-     Listing(kFileTexts[0], {kPage, kBig, kBigger}), Listing(kFileTexts[1], {kPage, kBig, kBigger}),
-     Join({{"cache " + kPage, "cache " + kBig, "cache " + kBigger}, kCacheTree, kCopyTree})},
+     Listings(kFileTexts, {kPage, kBig, kBigger}), {"cache " + kBig, "cache " + kBigger}},
     {"CacheFolderWithoutTheWord", EraseTemporaryInternetFiles, {"file C:\\Profile\\Cache\\p = p"},
      [](M& m, D&) { m.shell.specialFolders[csidl::kInternetCache] = "C:\\Profile\\Cache"; },
-     Listing(kFileTexts[0], {}), Listing(kFileTexts[1], {})},
+     Listings(kFileTexts, {})},
     // Closing the window clears busy: the walk ends after its entry, the folder still goes.
     {"ClosingTheWindowEndsTheWalk", EraseTemporaryInternetFiles,
-     {"cache " + kPage, "cache http://a.test/2.htm", kCacheTree[2]},
+     Join({{"-cache " + kPage, "cache http://a.test/2.htm"}, kCacheTree}),
      [](M& m, D& d) { m.system.onPump = [&d] { d.busy = false; }; },
-     Listing(kFileTexts[0], {kPage}), Listing(kFileTexts[1], {kPage}),
-     Join({{"cache " + kPage}, kCacheTree})},
+     Listings(kFileTexts, {kPage})},
     // Read-only files and folders go; a junction goes without what it leads to; a name
     // is never expanded or run.
     {"WholeTreeOnTheNtFamily", EraseTemporaryInternetFiles,
-     {"readonly $Cache\\AB\\page[1].htm = p", "folder $Cache\\EF\\empty",
-      "file $Cache\\%TEMP%\" & del \"x\\f = f", "file $Profile\\My Documents\\thesis.doc = t"},
+     {"-folder $Cache", "-folder $Cache\\AB", "-readonly $Cache\\AB\\page[1].htm = p",
+      "-folder $Cache\\EF", "-folder $Cache\\EF\\empty", "-folder $Cache\\%TEMP%\" & del \"x",
+      "-file $Cache\\%TEMP%\" & del \"x\\f = f", "file $Profile\\My Documents\\thesis.doc = t"},
      [](M& m, D& d) {
          d.osVersion = osver::kWin2000;
          ASSERT_EQ(winerr::kSuccess,
-                   m.files.SetAttributes(EraserRows::Expand("$Cache\\EF"), fileattr::kReadOnly));
-         m.files.AddJunction(EraserRows::Expand("$Cache\\link"),
-                             EraserRows::Expand("$Profile\\My Documents"));
+                   m.files.SetAttributes(Expand("$Cache\\EF"), fileattr::kReadOnly));
+         m.files.AddJunction(Expand("$Cache\\link"), Expand("$Profile\\My Documents"));
      },
-     Listing(kFileTexts[0], {}), Listing(kFileTexts[1], {}),
-     {"folder $Cache", "folder $Cache\\AB", "readonly $Cache\\AB\\page[1].htm = p",
-      "folder $Cache\\EF", "folder $Cache\\EF\\empty", "folder $Cache\\%TEMP%\" & del \"x",
-      "file $Cache\\%TEMP%\" & del \"x\\f = f", "folder $Cache\\link",
-      "file $Cache\\link\\thesis.doc = t"}},
+     Listings(kFileTexts, {}), {"folder $Cache\\link", "file $Cache\\link\\thesis.doc = t"}},
     {"OnlyTheTopFilesElsewhere", EraseTemporaryInternetFiles,
-     {"file $Cache\\a.htm = a", "file $Cache\\index.dat = i", "file $Cache\\sub\\b.htm = b"},
-     [](M&, D& d) { d.osVersion = osver::kWin98; }, Listing(kFileTexts[0], {}),
-     Listing(kFileTexts[1], {}), {"file $Cache\\a.htm = a"}},
+     {"-file $Cache\\a.htm = a", "file $Cache\\index.dat = i", "file $Cache\\sub\\b.htm = b"},
+     [](M&, D& d) { d.osVersion = osver::kWin98; }, Listings(kFileTexts, {})},
 };
-INSTANTIATE_TEST_SUITE_P(UrlCache, EraserRows, ::testing::ValuesIn(kCacheRows), RowName);
+INSTANTIATE_TEST_SUITE_P(UrlCache, EraserRows, ::testing::ValuesIn(kCacheRows), Row::Name);
 
-const Lines kHistory = {"history http://a.test/", "history about:blank", "history ABOUT:Blank",
-                        "history ", "history http://新闻.test/"};
+const Lines kHistory = {"-history http://a.test/", "-history about:blank", "-history ABOUT:Blank",
+                        "-history ", "-history http://新闻.test/"};
 const Lines kListed = {"http://a.test/", "http://新闻.test/"};
 const Lines kHistoryIndex = {
     "file $History\\History.IE5\\index.dat = " + kIndex,
@@ -114,107 +100,68 @@ const Lines kNotCleared = {"**正在清除历史记录...", "", "http://a.test/"
 // the index.dat step will do it.
 const Row kHistoryRows[] = {
     {"ListedAndCleared", EraseHistory, Join({kHistory, kHistoryIndex}), nullptr,
-     Listing(kHistoryTexts[0], kListed), Listing(kHistoryTexts[1], kListed), kHistory},
+     Listings(kHistoryTexts, kListed)},
     {"IndexFilesGoWithTheHistoryWhenTheIndexStepIsOff", EraseHistory,
-     Join({kHistory, kHistoryIndex}), [](M&, D& d) { d.settings.clearIndexDat = 0; },
-     Listing(kHistoryTexts[0], kListed),
-     Join({Listing(kHistoryTexts[1], kListed), {"(index.dat found)"}}),
-     Join({kHistory, {kHistoryIndex[0], kHistoryIndex[1]},
-           {"folder $History\\History.IE5\\MSHist01"}}),
-     {"file $History\\History.IE5\\index.dat = " + std::string(kIndex.size(), '\0')}},
-    {"NothingButBlankPages", EraseHistory, {"history about:blank"}, nullptr,
-     Listing(kHistoryTexts[0], {}), Listing(kHistoryTexts[1], {}), {"the seed"}},
+     Join({kHistory, {"-" + kHistoryIndex[0], "-" + kHistoryIndex[1], kHistoryIndex[2],
+                      "-folder $History\\History.IE5\\MSHist01",
+                      "+file $History\\History.IE5\\index.dat = " + std::string(27, '\0')}}),
+     [](M&, D& d) { d.settings.clearIndexDat = 0; },
+     {Listing(kHistoryTexts[0], kListed),
+      Join({Listing(kHistoryTexts[1], kListed), {"(index.dat found)"}})}},
+    {"NothingButBlankPages", EraseHistory, {"-history about:blank"}, nullptr,
+     Listings(kHistoryTexts, {})},
     // An object that cannot list may still clear.
-    {"ListingFailsClearingStillClears", EraseHistory, {"history http://a.test/"},
+    {"ListingFailsClearingStillClears", EraseHistory, {"-history http://a.test/"},
      [](M& m, D&) { m.urlHistory.FailWith("UrlHistory.EnumUrls", hresult::kFail); },
-     Listing(kHistoryTexts[0], {}), Listing(kHistoryTexts[1], {}), {"the seed"}},
+     Listings(kHistoryTexts, {})},
     // Closing the window clears busy: the listing ends after its record; Clear, with busy
     // cleared, lists nothing but still clears.
-    {"ClosingTheWindowEndsTheListing", EraseHistory, {"history http://a.test/", "history b"},
+    {"ClosingTheWindowEndsTheListing", EraseHistory, {"-history http://a.test/", "-history b"},
      [](M& m, D& d) { m.system.onPump = [&d] { d.busy = false; }; },
-     Listing(kHistoryTexts[0], {"http://a.test/"}), Listing(kHistoryTexts[1], {}), {"the seed"}},
+     {Listing(kHistoryTexts[0], {"http://a.test/"}), Listing(kHistoryTexts[1], {})}},
     // Wine's stand-in object serves both interfaces alike; only here can the second fail.
     {"ObjectForClearingCannotBeCreated", EraseHistory, {"history http://a.test/"},
      [](M& m, D&) {
          m.urlHistory.FailWith("UrlHistory.Create", hresult::kNoInterface, "IUrlHistoryStg2");
      },
-     Listing(kHistoryTexts[0], {"http://a.test/"}), kNotCleared},
+     {Listing(kHistoryTexts[0], {"http://a.test/"}), kNotCleared}},
     {"ClearingFails", EraseHistory, {"history http://a.test/"},
      [](M& m, D&) { m.urlHistory.FailWith("UrlHistory.ClearHistory", hresult::kFail); },
-     Listing(kHistoryTexts[0], {"http://a.test/"}), kNotCleared},
+     {Listing(kHistoryTexts[0], {"http://a.test/"}), kNotCleared}},
 };
-INSTANTIATE_TEST_SUITE_P(History, EraserRows, ::testing::ValuesIn(kHistoryRows), RowName);
+INSTANTIATE_TEST_SUITE_P(History, EraserRows, ::testing::ValuesIn(kHistoryRows), Row::Name);
 // clang-format on
 
-// WinINet's ClearHistory takes the containers' registry records with it.
-struct ForgetfulStore : UrlHistoryStore {
-    HResult EnumUrls(std::unique_ptr<UrlHistoryEnum>* out) override { return inner->EnumUrls(out); }
-    HResult ClearHistory() override {
-        (void)registry->DeleteTree(regroot::kCurrentUser, EraserRows::Expand("$Ext5"));
-        return inner->ClearHistory();
+class UrlErasers : public Machine {
+protected:
+    // The bar's range and position.
+    std::vector<int> Bar() {
+        int lower = -1, upper = -1;
+        dlg.progress.GetRange(&lower, &upper);
+        return {lower, upper, dlg.progress.GetPos()};
     }
-    std::unique_ptr<UrlHistoryStore> inner;
-    Registry* registry;
-};
-struct ForgetfulHistory : UrlHistory {
-    explicit ForgetfulHistory(MemoryPlatform& m) : mem(m) {}
-    HResult Create(UrlHistoryInterface which, std::unique_ptr<UrlHistoryStore>* out) override {
-        auto store = std::make_unique<ForgetfulStore>();
-        store->registry = &mem.registry;
-        HResult result = mem.urlHistory.Create(which, &store->inner);
-        if (result == hresult::kOk) {
-            *out = std::move(store);
-        }
-        return result;
-    }
-    MemoryPlatform& mem;
 };
 
-class UrlErasers : public Machine {};
-
-// The history eraser gathers the containers before it clears, for the index.dat step.
-TEST_F(UrlErasers, ContainersAreGatheredBeforeClearingTheHistoryTakesTheirRecords) {
-    Seed(mem, EraserRows::Expand(Lines{"history a", kHistoryIndex[1], kHistoryIndex[2]}));
-    ForgetfulHistory history(mem);
-    Platform platform{mem.registry, mem.system,   mem.urlCache, history,         mem.windows,
-                      mem.accounts, mem.security, mem.files,    mem.environment, mem.shell};
-    EraserDlg run(platform);
-    EraseHistory(run, false);
-    run.log.ClearLog();
-    FillListedIndexDat(run, false, true);
-    EXPECT_EQ(EraserRows::Expand(Lines{"清空 Index.dat，位置 $History\\History.IE5\\MSHist01...",
-                                       "Index.dat 已清空——共填充 27 字节! <OK>"}),
-              LogLines(run.log));
-}
-
-TEST_F(UrlErasers, CountingStepsTheBarEachTimeTheCountPassesAGrowingThreshold) {
-    std::vector<int> stepsAt;
-    CountingPace pace;
-    for (int count = 1; count <= 7500; ++count) {
-        int before = dlg.progress.GetPos();
-        pace.Count(dlg);
-        if (dlg.progress.GetPos() != before) {
-            stepsAt.push_back(count);
-        }
-    }
-    EXPECT_EQ((std::vector<int>{1001, 1401, 1960, 2743, 3839, 5374}), stepsAt);
-}
-
-// 5000 entries: the bar steps at 1001, 1401, 1960, 2743 and 3839 (from 5 to 10), and the
-// count is one less than the entries, so 0 for one entry as for none.
+// 7500 entries: while they are counted the bar steps each time the count passes a
+// threshold that starts at 1000 and grows by 1.4 (from 5 to 11). The count is one less
+// than the entries, so 0 for one entry as for none.
 TEST_F(UrlErasers, PrepareProgressCountsTheCacheAndKeepsTheBarsRelativePlace) {
     dlg.settings.clearHistory = 0;
     EXPECT_EQ(0, CountCacheEntries(dlg));
     Seed(mem, {"cache http://a.test/0"});
     EXPECT_EQ(0, CountCacheEntries(dlg));
-    Seed(mem, Numbered("cache http://a.test/#", 1, 4999));
+    Seed(mem, Numbered("cache http://a.test/#", 1, 7499));
+    std::vector<int> stepsAt;
+    int pumps = 0, at = 5;
+    mem.system.onPump = [&] {
+        stepsAt.insert(stepsAt.end(), dlg.progress.GetPos() != at, ++pumps);
+        at = dlg.progress.GetPos();
+    };
     PrepareProgress(dlg);
-    int lower = -1, upper = -1;
-    dlg.progress.GetRange(&lower, &upper);
-    EXPECT_EQ((std::pair{0, 4999 + 10}), (std::pair{lower, upper}));
-    EXPECT_EQ(5009 * 10 / 100, dlg.progress.GetPos());
+    EXPECT_EQ((std::vector<int>{1001, 1401, 1960, 2743, 3839, 5374}), stepsAt);
+    EXPECT_EQ((std::vector<int>{0, 7499 + 11, 7510 * 11 / 100}), Bar());
     dlg.StepProgress();
-    EXPECT_EQ(501, dlg.progress.GetPos());
+    EXPECT_EQ(7510 * 11 / 100 + 1, dlg.progress.GetPos());
 }
 
 // 70000 history records, blank pages that are never listed but counted all the same: 13
@@ -224,19 +171,14 @@ TEST_F(UrlErasers, PrepareProgressScalesTotalsBeyondSixteenBits) {
     dlg.settings.clearTempInternetFiles = 0;
     mem.urlHistory.entries.assign(70000, HistoryUrl{"about:blank", ""});
     PrepareProgress(dlg);
-    int lower = -1, upper = -1;
-    dlg.progress.GetRange(&lower, &upper);
-    EXPECT_EQ(23340, upper);
-    EXPECT_EQ(23340 * 18 / 100, dlg.progress.GetPos());
+    EXPECT_EQ((std::vector<int>{0, 23340, 23340 * 18 / 100}), Bar());
     for (int i = 0; i < 300; ++i) {
         dlg.StepProgress();
     }
     EXPECT_EQ(23340 * 18 / 100 + 100, dlg.progress.GetPos());
-
     mem.urlHistory.entries.resize(10);  // the next run starts afresh
     PrepareProgress(dlg);
-    dlg.progress.GetRange(&lower, &upper);
-    EXPECT_EQ(15, upper);
+    EXPECT_EQ(15, Bar()[1]);
     dlg.busy = true;
     EraseHistory(dlg, true);  // the listing steps the bar once per record
     EXPECT_EQ(15 * 5 / 100 + 10, dlg.progress.GetPos());
