@@ -39,7 +39,7 @@ struct MemoryUrlCacheEnv : MemoryUrlCache {
     UrlCache& cache() { return *this; }
     void Put(const std::string& url, std::uint32_t type, const std::string& file = "",
              const std::string& headerInfo = "") {
-        EXPECT_EQ(0u, MemoryUrlCache::Commit({url, file, type, headerInfo, "", 0, {}, {}, {}}));
+        EXPECT_EQ(0u, MemoryUrlCache::Commit({url, file, type, headerInfo}));
     }
     void Commit(const std::string& url, const std::string& headerInfo) {
         Put(url, 1, "", headerInfo);
@@ -59,20 +59,14 @@ struct MemoryUrlHistoryEnv : MemoryUrlHistory {
     int ClearHistoryCalls() { return clearHistoryCount; }
     void FailCreation(HResult result) { FailWith("UrlHistory.Create", result); }
     void FailEnumUrls(HResult result) { FailWith("UrlHistory.EnumUrls", result); }
-    void FailReset(HResult result) { FailWith("UrlHistory.Reset", result); }
     void FailClearHistory(HResult result) { FailWith("UrlHistory.ClearHistory", result); }
-    void FailNextAt(size_t index, HResult result) {
-        FailWith("UrlHistory.Next", result, entries.at(index).url, 1);
-    }
 };
 
 struct MemoryWindowsEnv {
     HWnd Create(const std::string& className, bool visible, bool /*minimised*/) {
-        // A message is told from one without text by the records' equality.
-        return windows.Add(className, visible, [](HWnd, const SentMessage& m) -> std::intptr_t {
-            return m == SentMessage{m.message, m.wParam, m.lParam, false, ""}
-                       ? static_cast<std::intptr_t>(m.wParam) + m.lParam
-                       : static_cast<std::intptr_t>(m.text.size());
+        return windows.Add(className, visible, [](HWnd, const SentMessage& m) {
+            return m.hasText ? static_cast<std::intptr_t>(m.text.size())
+                             : static_cast<std::intptr_t>(m.wParam) + m.lParam;
         });
     }
     void Destroy(HWnd window) { windows.Destroy(window); }
