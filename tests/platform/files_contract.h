@@ -74,51 +74,42 @@ protected:
 
 TYPED_TEST_SUITE_P(FilesContract);
 
-// Writing past the end fills the gap with zeros; reading at the end reads nothing.
-TYPED_TEST_P(FilesContract, ReadWriteAndSeek) {
-    FileHandle file;
-    Files& files = this->files;
-    char buffer[16] = {};
-    std::uint32_t done = 0;
-    auto moved = [&](WinError error) { return Err(error) + " " + std::string(buffer, done); };
-    ExpectRows({
-        {this->Open("\\Mixed.TXT", fileaccess::kRead | fileaccess::kWrite, 0, &file), "0"},
-        {moved(files.Read(file, buffer, 2, &done)), "0 ab"},  // from the start
-        {Err(files.Seek(file, 5, fileseek::kBegin, nullptr)), "0"},
-        {Seq({Err(files.Write(file, "!", 1, &done)), std::to_string(done)}), "0 1"},
-        {Err(files.Seek(file, 0, fileseek::kBegin, nullptr)), "0"},
-        {moved(files.Read(file, buffer, sizeof buffer, &done)), std::string("0 abc\0\0!", 8)},
-        {moved(files.Read(file, buffer, sizeof buffer, &done)), "0 "},
-        {Err(files.Close(file)), "0"},
-    });
-}
-
-// A listing gives the names as spelt; a file is held while another handle has it open
+// A listing gives the names as spelt. Writing past the end fills the gap with zeros;
+// reading at the end reads nothing. A file is held while another handle has it open
 // without sharing what is asked (the erasers' probe asks to write, sharing deletion only).
-TYPED_TEST_P(FilesContract, ListingHeldReadOnlyAndFolders) {
+TYPED_TEST_P(FilesContract, ListReadWriteShareAndRemove) {
+    Files& files = this->files;
     FileHandle held, reader;
-    const std::uint32_t probe = fileaccess::kWrite;
+    char buffer[16] = {};
+    std::uint32_t done = 0, probe = fileaccess::kWrite;
+    auto moved = [&](WinError error) { return Err(error) + " " + std::string(buffer, done); };
     ExpectRows({
         {this->List("\\*.*"), "..\\, .\\, 18, Mixed.TXT 3, Sub\\, ro 3!"},
         {this->List("\\MIXED.txt"), "18, Mixed.TXT 3"},
         {this->List(""), "18, corvane-contract\\"},
         {Seq({this->List("\\none\\*.*"), this->List("\\*.none")}), "3 2"},
         {this->Open("\\Mixed.TXT", fileaccess::kRead | fileaccess::kWrite, 0, &held), "0"},
+        {moved(files.Read(held, buffer, 2, &done)), "0 ab"},  // from the start
+        {Seq({Err(files.Seek(held, 5, fileseek::kBegin, nullptr)),
+              Err(files.Write(held, "!", 1, &done)), std::to_string(done)}),
+         "0 0 1"},
         {Seq({this->Open("\\Mixed.TXT", probe, fileshare::kDelete), this->Remove("\\Mixed.TXT")}),
          "32 32"},
-        {Err(this->files.Close(held)), "0"},
+        {Err(files.Seek(held, 0, fileseek::kBegin, nullptr)), "0"},
+        {moved(files.Read(held, buffer, sizeof buffer, &done)), std::string("0 abc\0\0!", 8)},
+        {moved(files.Read(held, buffer, sizeof buffer, &done)), "0 "},
+        {Err(files.Close(held)), "0"},
         {this->Open("\\Mixed.TXT", fileaccess::kRead, fileshare::kRead, &reader), "0"},
         {this->Open("\\Mixed.TXT", probe, fileshare::kDelete), "32"},
         {this->Open("\\Mixed.TXT", fileaccess::kRead, fileshare::kRead), "0"},
-        {Seq({Err(this->files.Close(reader)), this->Open("\\Mixed.TXT", probe, fileshare::kDelete)}),
+        {Seq({Err(files.Close(reader)), this->Open("\\Mixed.TXT", probe, fileshare::kDelete)}),
          "0 0"},
         {this->Remove("\\ro"), "5"},
-        {Err(this->files.SetAttributes(this->At("\\ro"), fileattr::kNormal)), "0"},
+        {Err(files.SetAttributes(this->At("\\ro"), fileattr::kNormal)), "0"},
         {Seq({this->Remove("\\ro"), this->Remove("\\ro")}), "0 2"},
-        {Seq({this->Remove("\\Sub"), Err(this->files.RemoveFolder(this->At("\\Sub")))}), "5 145"},
-        {Seq({this->Remove("\\Sub\\F.TXT"), Err(this->files.RemoveFolder(this->At("\\Sub")))}),
-         "0 0"},
+        {Seq({this->Remove("\\Sub"), Err(files.RemoveFolder(this->At("\\Sub")))}), "5 145"},
+        {Seq({this->Remove("\\Sub\\F.TXT"), Err(files.RemoveFolder(this->At("\\Sub")))}), "0 0"},
     });
 }
 
-REGISTER_TYPED_TEST_SUITE_P(FilesContract, ReadWriteAndSeek, ListingHeldReadOnlyAndFolders);
+REGISTER_TYPED_TEST_SUITE_P(FilesContract, ListReadWriteShareAndRemove);

@@ -415,11 +415,7 @@ WinError MemoryRegistry::SetKeySecurity(HKey key, std::uint32_t, const void* des
     if (WinError error = Resolve(key, regaccess::kWriteDac, &k)) {
         return error;
     }
-    if (fields.revision != sdlayout::kRevision) {
-        return winerr::kUnknownRevision;
-    }
-    bool present = (fields.control & sdlayout::kDaclPresent) != 0;
-    k->dacl = present ? fields.dacl : ByteBlock{};
+    k->dacl = fields.dacl;
     k->daclControl = fields.control & (sdlayout::kDaclAutoInherited | sdlayout::kDaclProtected);
     return winerr::kSuccess;
 }
