@@ -226,13 +226,10 @@ WinError MemoryFiles::EndFind(FindHandle handle) {
 }
 
 // The share check of CreateFile: the new handle must allow what every open handle does
-// with the file, and every open handle must allow what the new one asks for. Handles
-// that neither read, write nor delete take no part.
+// with the file, and every open handle must allow what the new one asks for. Open
+// handles that neither read, write nor delete take no part.
 WinError MemoryFiles::CheckSharing(const NodePtr& node, std::uint32_t access,
                                    std::uint32_t share) const {
-    if ((access & kDataAccess) == 0) {
-        return winerr::kSuccess;
-    }
     static const std::pair<std::uint32_t, std::uint32_t> kPairs[] = {
         {fileaccess::kRead, fileshare::kRead},
         {fileaccess::kWrite, fileshare::kWrite},
@@ -299,16 +296,7 @@ WinError MemoryFiles::SetAttributes(const std::string& path, std::uint32_t attri
 }
 
 WinError MemoryFiles::MakeFolder(const std::string& path) {
-    NodePtr parent;
-    std::string leaf;
-    if (WinError error = ResolveParent(path, &parent, &leaf)) {
-        return error;
-    }
-    if (Inside(parent)->children.count(leaf) != 0) {
-        return winerr::kAlreadyExists;
-    }
-    Ensure(path, true);
-    return winerr::kSuccess;
+    return Ensure(path, true) ? winerr::kSuccess : winerr::kPathNotFound;
 }
 
 WinError MemoryFiles::RemoveFolder(const std::string& path) {

@@ -119,17 +119,16 @@ bool MemoryRegistry::Allows(const Key& key, std::uint32_t access) const {
     return (access & ~GrantedAccess(key)) == 0;
 }
 
-WinError MemoryRegistry::Resolve(HKey key, std::uint32_t needed, std::shared_ptr<Key>* out) const {
+std::shared_ptr<MemoryRegistry::Key> MemoryRegistry::KeyOf(HKey key) const {
     auto root = roots_.find(key.value);
-    if (root != roots_.end()) {
-        *out = root->second;
-        return winerr::kSuccess;
-    }
-    const Handle& handle = handles_.at(key.value);
-    if ((handle.access & needed) != needed) {
+    return root != roots_.end() ? root->second : handles_.at(key.value).key;
+}
+
+WinError MemoryRegistry::Resolve(HKey key, std::uint32_t needed, std::shared_ptr<Key>* out) const {
+    if (roots_.count(key.value) == 0 && (handles_.at(key.value).access & needed) != needed) {
         return winerr::kAccessDenied;
     }
-    *out = handle.key;
+    *out = KeyOf(key);
     return winerr::kSuccess;
 }
 
@@ -162,10 +161,7 @@ WinError MemoryRegistry::OpenKey(HKey parent, const std::string& subKey, std::ui
     if (WinError fault = faults.Check("Registry.OpenKey", subKey)) {
         return fault;
     }
-    std::shared_ptr<Key> key;
-    if (WinError error = Resolve(parent, 0, &key)) {
-        return error;
-    }
+    std::shared_ptr<Key> key = KeyOf(parent);
     for (const std::string& part : SplitGbkPath(subKey)) {
         auto next = key->subkeys.find(part);
         if (next == key->subkeys.end()) {
@@ -204,9 +200,6 @@ WinError MemoryRegistry::CreateKey(HKey parent, const std::string& subKey, std::
 }
 
 WinError MemoryRegistry::CloseKey(HKey key) {
-    if (roots_.count(key.value) != 0) {
-        return winerr::kSuccess;
-    }
     return handles_.erase(key.value) == 1 ? winerr::kSuccess : winerr::kInvalidHandle;
 }
 
@@ -282,10 +275,7 @@ WinError MemoryRegistry::DeleteKey(HKey parent, const std::string& subKey) {
 
 // Removes the key at subKey below parent; without wholeTree only a key without subkeys.
 WinError MemoryRegistry::Unlink(HKey parent, const std::string& subKey, bool wholeTree) {
-    std::shared_ptr<Key> key;
-    if (WinError error = Resolve(parent, 0, &key)) {
-        return error;
-    }
+    std::shared_ptr<Key> key = KeyOf(parent);
     std::vector<std::string> parts = SplitGbkPath(subKey);
     if (parts.empty()) {
         return winerr::kAccessDenied;  // a key cannot delete itself through these calls
@@ -370,10 +360,7 @@ WinError MemoryRegistry::QueryKeyInfo(HKey key, KeyInfo* out) {
     if (WinError fault = faults.Check("Registry.QueryKeyInfo", PathOf(key))) {
         return fault;
     }
-    std::shared_ptr<Key> k;
-    if (WinError error = Resolve(key, 0, &k)) {  // Wine asks for no right here
-        return error;
-    }
+    std::shared_ptr<Key> k = KeyOf(key);
     out->subKeys = static_cast<std::uint32_t>(k->subkeys.size());
     out->values = static_cast<std::uint32_t>(k->values.size());
     return winerr::kSuccess;
@@ -421,10 +408,7 @@ WinError MemoryRegistry::SetKeySecurity(HKey key, std::uint32_t, const void* des
 }
 
 WinError MemoryRegistry::SetKeyOwner(HKey root, const std::string& path, const ByteBlock& owner) {
-    std::shared_ptr<Key> key;
-    if (WinError error = Resolve(root, 0, &key)) {
-        return error;
-    }
+    std::shared_ptr<Key> key = KeyOf(root);
     for (const std::string& part : SplitGbkPath(path)) {
         auto next = key->subkeys.find(part);
         if (next == key->subkeys.end()) {

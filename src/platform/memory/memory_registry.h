@@ -86,6 +86,7 @@ private:
         std::string path;
     };
 
+    std::shared_ptr<Key> KeyOf(HKey key) const;
     WinError Resolve(HKey key, std::uint32_t needed, std::shared_ptr<Key>* out) const;
     std::string PathOf(HKey key) const;
     HKey NewHandle(std::shared_ptr<Key> key, std::uint32_t access, std::string path);
