@@ -85,16 +85,3 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Memory, ShellContract, MemoryShell);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, UrlCacheContract, MemoryUrlCacheEnv);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, UrlHistoryContract, MemoryUrlHistoryEnv);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, TopWindowsContract, MemoryWindowsEnv);
-
-// Windows refuses a recycle bin record of another size than its own; Wine does not, so the
-// rule is the double's alone.
-TEST(MemoryShell, RecycleBinRecordOfAnotherSizeIsRefused) {
-    MemoryShell shell;
-    ModuleHandle module;
-    RecycleBinInfo info;
-    info.size = 24;
-    HResult answer = hresult::kOk;
-    ASSERT_TRUE(shell.OpenLibrary("Shell32.dll", &module));
-    ASSERT_TRUE(shell.CallQueryRecycleBin(module, nullptr, &info, &answer));
-    EXPECT_EQ(static_cast<HResult>(0x80070057u), answer);  // E_INVALIDARG
-}
