@@ -360,7 +360,7 @@ WinError MemoryRegistry::QueryKeyInfo(HKey key, KeyInfo* out) {
     if (WinError fault = faults.Check("Registry.QueryKeyInfo", PathOf(key))) {
         return fault;
     }
-    std::shared_ptr<Key> k = KeyOf(key);
+    std::shared_ptr<Key> k = KeyOf(key);  // Wine asks for no right here
     out->subKeys = static_cast<std::uint32_t>(k->subkeys.size());
     out->values = static_cast<std::uint32_t>(k->values.size());
     return winerr::kSuccess;

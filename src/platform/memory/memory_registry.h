@@ -5,7 +5,8 @@
 // Administrators group and carries Wine's default access list, opening a key is checked
 // against the allowing entries of its access list for the SIDs of the caller's token,
 // the owner may always read and write the access list, and a key that cannot be read
-// stops a tree deletion. Only the DACL is read and written. Calls can be made to fail.
+// stops a tree deletion. Only the DACL is read and written, and QueryValue does not
+// tell the type. Calls can be made to fail.
 #pragma once
 
 #include <map>

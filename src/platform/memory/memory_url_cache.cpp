@@ -95,11 +95,6 @@ MemoryUrlCache::Entries::iterator MemoryUrlCache::FindStored(const std::string& 
     return order == orderByUrl_.end() ? entries_.end() : entries_.find(order->second);
 }
 
-void MemoryUrlCache::Erase(Entries::iterator it) {
-    orderByUrl_.erase(it->second.entry.url);
-    entries_.erase(it);
-}
-
 WinError MemoryUrlCache::Commit(Entry entry) {
     if (FindStored(entry.url) != entries_.end()) {
         return winerr::kAlreadyExists;
@@ -175,6 +170,7 @@ WinError MemoryUrlCache::DeleteEntry(const std::string& url) {
     if (it->second.inUse) {
         return winerr::kSharingViolation;
     }
-    Erase(it);
+    orderByUrl_.erase(url);
+    entries_.erase(it);
     return winerr::kSuccess;
 }

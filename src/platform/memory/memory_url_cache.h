@@ -55,7 +55,6 @@ private:
     using Entries = std::map<std::uint64_t, Stored>;
 
     Entries::iterator FindStored(const std::string& url);
-    void Erase(Entries::iterator it);
     WinError Advance(std::uint64_t* position, UrlCacheEntryInfo* entry, std::uint32_t* size);
 
     Entries entries_;
