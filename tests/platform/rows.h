@@ -21,6 +21,15 @@ inline std::string Err(std::uint32_t error) {
     return std::to_string(error);
 }
 
+// The answers of calls made in the order written, joined by spaces.
+inline std::string Seq(std::initializer_list<std::string> answers) {
+    std::string out;
+    for (const std::string& answer : answers) {
+        out += (out.empty() ? "" : " ") + answer;
+    }
+    return out;
+}
+
 // The texts in byte order, joined by ", ".
 inline std::string SortedText(std::vector<std::string> texts) {
     std::sort(texts.begin(), texts.end());

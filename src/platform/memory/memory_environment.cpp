@@ -24,8 +24,6 @@ bool MemoryEnvironment::NameLess::operator()(const std::string& a, const std::st
 }
 
 MemoryEnvironment::MemoryEnvironment() {
-    Set("USERPROFILE", "C:\\Documents and Settings\\user");
-    Set("TEMP", "C:\\Documents and Settings\\user\\Local Settings\\Temp");
     Set("TMP", "C:\\Documents and Settings\\user\\Local Settings\\Temp");
 }
 
@@ -44,14 +42,11 @@ std::uint32_t MemoryEnvironment::GetVariable(const std::string& name, char* buff
 }
 
 std::uint32_t MemoryEnvironment::TempPath(char* buffer, std::uint32_t size) {
-    std::string path = windowsFolder;
-    for (const char* name : {"TMP", "TEMP", "USERPROFILE"}) {
-        auto found = variables_.find(name);
-        if (found != variables_.end()) {
-            path = found->second;
-            break;
-        }
+    auto tmp = variables_.find("TMP");
+    if (tmp == variables_.end()) {
+        return 0;
     }
+    std::string path = tmp->second;
     if (!GbkEndsWithSeparator(path)) {
         path += '\\';
     }

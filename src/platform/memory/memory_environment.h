@@ -1,5 +1,5 @@
 // In-memory environment: variables a test sets, names without regard to case, and the
-// temporary folder derived from them as Windows does. Starts as a Windows XP profile.
+// temporary folder, which TMP names. Starts with the TMP of a Windows XP profile.
 #pragma once
 
 #include <map>
@@ -16,8 +16,6 @@ public:
 
     // Sets a variable; an empty value removes it.
     void Set(const std::string& name, const std::string& value);
-
-    std::string windowsFolder = "C:\\WINDOWS";
 
 private:
     struct NameLess {

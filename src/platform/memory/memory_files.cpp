@@ -11,8 +11,7 @@ namespace {
 constexpr std::uint32_t kSettableAttributes =
     fileattr::kReadOnly | fileattr::kHidden | fileattr::kSystem | fileattr::kArchive;
 
-// A full path's root (a drive "C:" or a share "\\server\share") and the names below
-// it, with "." and ".." resolved.
+// A full path's root (a drive "C:" or a share "\\server\share") and the names below it.
 bool ParsePath(const std::string& path, std::string* drive, std::vector<std::string>* names) {
     std::vector<std::string> parts = SplitGbkFilePath(path);
     size_t rootParts = 1;
@@ -28,59 +27,14 @@ bool ParsePath(const std::string& path, std::string* drive, std::vector<std::str
     } else {
         return false;
     }
-    names->clear();
-    for (size_t i = rootParts; i < parts.size(); ++i) {
-        if (parts[i] == "..") {
-            if (!names->empty()) {
-                names->pop_back();
-            }
-        } else if (parts[i] != ".") {
-            names->push_back(parts[i]);
-        }
-    }
+    names->assign(parts.begin() + rootParts, parts.end());
     return true;
 }
 
-// The characters of a name, lower-cased, each whole.
-std::vector<std::string> LowerChars(const std::string& text) {
-    std::string lower = GbkAsciiLower(text);
-    std::vector<std::string> chars;
-    for (size_t i = 0; i < lower.size();) {
-        size_t width =
-            IsGbkLeadByte(static_cast<unsigned char>(lower[i])) && i + 1 < lower.size() ? 2 : 1;
-        chars.push_back(lower.substr(i, width));
-        i += width;
-    }
-    return chars;
-}
-
-// Wildcard match without regard to case: "*" any run of characters, "?" one character,
-// and "*.*" every name, with or without a dot, as on Windows.
-bool WildcardMatch(const std::string& name, const std::string& pattern) {
-    if (pattern == "*.*" || pattern == "*") {
-        return true;
-    }
-    std::vector<std::string> n = LowerChars(name);
-    std::vector<std::string> p = LowerChars(pattern);
-    size_t ni = 0, pi = 0, starP = std::string::npos, starN = 0;
-    while (ni < n.size()) {
-        if (pi < p.size() && (p[pi] == "?" || p[pi] == n[ni])) {
-            ++ni;
-            ++pi;
-        } else if (pi < p.size() && p[pi] == "*") {
-            starP = pi++;
-            starN = ni;
-        } else if (starP != std::string::npos) {
-            pi = starP + 1;
-            ni = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (pi < p.size() && p[pi] == "*") {
-        ++pi;
-    }
-    return pi == p.size();
+// "*" and "*.*" match every name, with or without a dot, as on Windows; any other
+// pattern is a name, matched without regard to case.
+bool Matches(const std::string& name, const std::string& pattern) {
+    return pattern == "*.*" || pattern == "*" || GbkEqualNoCase(name, pattern);
 }
 
 bool Wants(std::uint32_t access, std::uint32_t bit) {
@@ -224,13 +178,13 @@ std::vector<FindData> MemoryFiles::List(const NodePtr& folder, bool isRoot,
     std::vector<FindData> entries;
     if (!isRoot) {
         for (const char* dots : {".", ".."}) {
-            if (WildcardMatch(dots, pattern)) {
+            if (Matches(dots, pattern)) {
                 entries.push_back(FindData{fileattr::kDirectory, 0, dots});
             }
         }
     }
     for (const auto& child : Inside(folder)->children) {
-        if (WildcardMatch(child.second->name, pattern)) {
+        if (Matches(child.second->name, pattern)) {
             entries.push_back(EntryOf(*child.second));
         }
     }
@@ -238,12 +192,6 @@ std::vector<FindData> MemoryFiles::List(const NodePtr& folder, bool isRoot,
 }
 
 WinError MemoryFiles::FindFirst(const std::string& pattern, FindHandle* handle, FindData* entry) {
-    if (WinError fault = faults.Check("Files.FindFirst", pattern)) {
-        return fault;
-    }
-    if (GbkEndsWithSeparator(pattern)) {
-        return winerr::kFileNotFound;
-    }
     NodePtr folder;
     std::string leaf;
     if (WinError error = ResolveParent(pattern, &folder, &leaf)) {
@@ -262,11 +210,7 @@ WinError MemoryFiles::FindFirst(const std::string& pattern, FindHandle* handle, 
 }
 
 WinError MemoryFiles::FindNext(FindHandle handle, FindData* entry) {
-    auto found = finds_.find(handle.value);
-    if (found == finds_.end()) {
-        return winerr::kInvalidHandle;
-    }
-    Listing& listing = found->second;
+    Listing& listing = finds_.at(handle.value);
     if (listing.next >= listing.entries.size()) {
         return winerr::kNoMoreFiles;
     }
@@ -281,19 +225,11 @@ WinError MemoryFiles::EndFind(FindHandle handle) {
     return finds_.erase(handle.value) == 1 ? winerr::kSuccess : winerr::kInvalidHandle;
 }
 
-bool MemoryFiles::IsOpen(const NodePtr& node) const {
-    return std::any_of(files_.begin(), files_.end(),
-                       [&](const auto& open) { return open.second.node == node; });
-}
-
 // The share check of CreateFile: the new handle must allow what every open handle does
-// with the file, and every open handle must allow what the new one asks for. Handles
-// that neither read, write nor delete take no part.
+// with the file, and every open handle must allow what the new one asks for. Open
+// handles that neither read, write nor delete take no part.
 WinError MemoryFiles::CheckSharing(const NodePtr& node, std::uint32_t access,
                                    std::uint32_t share) const {
-    if ((access & kDataAccess) == 0) {
-        return winerr::kSuccess;
-    }
     static const std::pair<std::uint32_t, std::uint32_t> kPairs[] = {
         {fileaccess::kRead, fileshare::kRead},
         {fileaccess::kWrite, fileshare::kWrite},
@@ -329,18 +265,14 @@ WinError MemoryFiles::RemoveFile(const std::string& path) {
     if (WinError error = Resolve(path, &node)) {
         return error;
     }
-    if (node->IsFolder() || node->deletePending || (node->attributes & fileattr::kReadOnly)) {
+    if (node->IsFolder() || (node->attributes & fileattr::kReadOnly)) {
         return winerr::kAccessDenied;
     }
     constexpr std::uint32_t kShareAll = fileshare::kRead | fileshare::kWrite | fileshare::kDelete;
     if (WinError error = CheckSharing(node, fileaccess::kDelete, kShareAll)) {
         return error;
     }
-    if (IsOpen(node)) {
-        node->deletePending = true;  // the name goes with the last handle
-    } else {
-        Detach(node);
-    }
+    Detach(node);
     return winerr::kSuccess;
 }
 
@@ -354,9 +286,6 @@ WinError MemoryFiles::GetAttributes(const std::string& path, std::uint32_t* attr
 }
 
 WinError MemoryFiles::SetAttributes(const std::string& path, std::uint32_t attributes) {
-    if (WinError fault = faults.Check("Files.SetAttributes", path)) {
-        return fault;
-    }
     NodePtr node;
     if (WinError error = Resolve(path, &node)) {
         return error;
@@ -367,39 +296,13 @@ WinError MemoryFiles::SetAttributes(const std::string& path, std::uint32_t attri
 }
 
 WinError MemoryFiles::MakeFolder(const std::string& path) {
-    if (WinError fault = faults.Check("Files.MakeFolder", path)) {
-        return fault;
-    }
-    NodePtr parent;
-    std::string leaf;
-    if (WinError error = ResolveParent(path, &parent, &leaf)) {
-        return error;
-    }
-    NodePtr folder = Inside(parent);
-    if (folder->children.count(leaf) != 0) {
-        return winerr::kAlreadyExists;
-    }
-    auto node = std::make_shared<Node>();
-    node->name = leaf;
-    node->attributes = fileattr::kDirectory;
-    node->parent = folder.get();
-    folder->children[leaf] = node;
-    return winerr::kSuccess;
+    return Ensure(path, true) ? winerr::kSuccess : winerr::kPathNotFound;
 }
 
 WinError MemoryFiles::RemoveFolder(const std::string& path) {
-    if (WinError fault = faults.Check("Files.RemoveFolder", path)) {
-        return fault;
-    }
     NodePtr node;
     if (WinError error = Resolve(path, &node)) {
         return error;
-    }
-    if (!node->IsFolder()) {
-        return winerr::kDirectory;
-    }
-    if (node->parent == nullptr || (node->attributes & fileattr::kReadOnly)) {
-        return winerr::kAccessDenied;
     }
     if (!node->target && !node->children.empty()) {
         return winerr::kDirNotEmpty;
@@ -410,9 +313,6 @@ WinError MemoryFiles::RemoveFolder(const std::string& path) {
 
 WinError MemoryFiles::Open(const std::string& path, std::uint32_t access, std::uint32_t share,
                            std::uint32_t disposition, std::uint32_t attributes, FileHandle* out) {
-    if (WinError fault = faults.Check("Files.Open", path)) {
-        return fault;
-    }
     NodePtr parent;
     std::string leaf;
     if (WinError error = ResolveParent(path, &parent, &leaf)) {
@@ -423,20 +323,12 @@ WinError MemoryFiles::Open(const std::string& path, std::uint32_t access, std::u
     NodePtr node;
     if (existing != folder->children.end()) {
         node = existing->second;
-        bool truncates = disposition == filecreate::kCreateAlways;
-        if (node->IsFolder() || node->deletePending ||
-            ((Wants(access, fileaccess::kWrite) || truncates) &&
-             (node->attributes & fileattr::kReadOnly))) {
+        if (node->IsFolder() ||
+            (Wants(access, fileaccess::kWrite) && (node->attributes & fileattr::kReadOnly))) {
             return winerr::kAccessDenied;
-        }
-        if (disposition == filecreate::kCreateNew) {
-            return winerr::kFileExists;
         }
         if (WinError error = CheckSharing(node, access, share)) {
             return error;
-        }
-        if (truncates) {
-            node->data.clear();
         }
     } else {
         if (disposition == filecreate::kOpenExisting) {
@@ -454,21 +346,10 @@ WinError MemoryFiles::Open(const std::string& path, std::uint32_t access, std::u
     return winerr::kSuccess;
 }
 
-MemoryFiles::OpenFile* MemoryFiles::FindOpen(FileHandle file) {
-    auto found = files_.find(file.value);
-    return found == files_.end() ? nullptr : &found->second;
-}
-
 WinError MemoryFiles::Read(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) {
-    OpenFile* open = FindOpen(file);
-    if (open == nullptr) {
-        return winerr::kInvalidHandle;
-    }
+    OpenFile* open = &files_.at(file.value);
     if (!Wants(open->access, fileaccess::kRead)) {
         return winerr::kAccessDenied;
-    }
-    if (WinError fault = faults.Check("Files.Read", open->path)) {
-        return fault;
     }
     const std::string& data = open->node->data;
     std::uint64_t available = open->position < data.size() ? data.size() - open->position : 0;
@@ -483,10 +364,7 @@ WinError MemoryFiles::Read(FileHandle file, void* buffer, std::uint32_t size, st
 
 WinError MemoryFiles::Write(FileHandle file, const void* data, std::uint32_t size,
                             std::uint32_t* done) {
-    OpenFile* open = FindOpen(file);
-    if (open == nullptr) {
-        return winerr::kInvalidHandle;
-    }
+    OpenFile* open = &files_.at(file.value);
     if (!Wants(open->access, fileaccess::kWrite)) {
         return winerr::kAccessDenied;
     }
@@ -508,48 +386,21 @@ WinError MemoryFiles::Write(FileHandle file, const void* data, std::uint32_t siz
     return cut;
 }
 
+// Only the moves the erasers make: from the start of the file.
 WinError MemoryFiles::Seek(FileHandle file, std::int64_t distance, std::uint32_t method,
-                           std::uint64_t* newPosition) {
-    OpenFile* open = FindOpen(file);
-    if (open == nullptr) {
-        return winerr::kInvalidHandle;
-    }
-    std::int64_t base = 0;
-    if (method == fileseek::kCurrent) {
-        base = static_cast<std::int64_t>(open->position);
-    } else if (method == fileseek::kEnd) {
-        base = static_cast<std::int64_t>(open->node->data.size());
-    } else if (method != fileseek::kBegin) {
+                           std::uint64_t*) {
+    if (method != fileseek::kBegin) {
         return winerr::kInvalidParameter;
     }
-    if (base + distance < 0) {
-        return winerr::kNegativeSeek;
-    }
-    open->position = static_cast<std::uint64_t>(base + distance);
-    if (newPosition != nullptr) {
-        *newPosition = open->position;
-    }
+    files_.at(file.value).position = static_cast<std::uint64_t>(distance);
     return winerr::kSuccess;
 }
 
 WinError MemoryFiles::GetSize(FileHandle file, std::uint64_t* size) {
-    OpenFile* open = FindOpen(file);
-    if (open == nullptr) {
-        return winerr::kInvalidHandle;
-    }
-    *size = open->node->data.size();
+    *size = files_.at(file.value).node->data.size();
     return winerr::kSuccess;
 }
 
 WinError MemoryFiles::Close(FileHandle file) {
-    auto found = files_.find(file.value);
-    if (found == files_.end()) {
-        return winerr::kInvalidHandle;
-    }
-    NodePtr node = found->second.node;
-    files_.erase(found);
-    if (node->deletePending && !IsOpen(node)) {
-        Detach(node);
-    }
-    return winerr::kSuccess;
+    return files_.erase(file.value) == 1 ? winerr::kSuccess : winerr::kInvalidHandle;
 }

@@ -1,10 +1,11 @@
 // An in-memory file system with the Win32 semantics the core relies on: drives and
-// shares (\\server\share), folders
-// and files with case-insensitive names kept as they were spelt, attributes, share modes
-// checked between handles (a file held open without sharing can be neither opened for
-// writing nor deleted), read-only files refusing deletion and writing, deletion of a
-// shared file deferred to its last close, junctions, and the error codes of the ANSI
-// calls. Calls can be made to fail, writes part of the way.
+// shares (\\server\share), folders and files with case-insensitive names kept as they
+// were spelt, attributes, share modes checked between handles (a file held open without
+// sharing can be neither opened for writing nor deleted), read-only files refusing
+// deletion and writing, junctions, and the error codes of the ANSI calls. Listings take
+// "*.*" or a name; Open makes a missing file unless asked to open an existing one, and
+// truncates nothing; a file is deleted at once, even while open. Calls can be made to
+// fail, writes part of the way.
 #pragma once
 
 #include <map>
@@ -50,11 +51,9 @@ public:
     // Listings and files open and not yet closed; tests use it to find leaked handles.
     size_t OpenHandleCount() const { return finds_.size() + files_.size(); }
 
-    // Calls are named "Files.FindFirst", "Files.FindNext", "Files.RemoveFile",
-    // "Files.SetAttributes", "Files.MakeFolder", "Files.RemoveFolder", "Files.Open",
-    // "Files.Read" and "Files.Write"; the argument matched is the path (for FindNext the
-    // name of the entry it would return, for Read and Write the path of the file).
-    // FailAfterBytes applies to "Files.Write".
+    // Calls are named "Files.FindNext", "Files.RemoveFile" and "Files.Write"; the argument
+    // matched is the path (for FindNext the name of the entry it would return, for Write
+    // the path of the file). FailAfterBytes applies to "Files.Write".
     FaultPlan faults;
 
 private:
@@ -70,7 +69,6 @@ private:
         std::map<std::string, NodePtr, NameLess> children;
         NodePtr target;  // a junction's folder
         Node* parent = nullptr;
-        bool deletePending = false;
         bool IsFolder() const { return (attributes & fileattr::kDirectory) != 0; }
     };
     struct OpenFile {
@@ -92,9 +90,7 @@ private:
     static NodePtr Inside(const NodePtr& folder);
     NodePtr Ensure(const std::string& path, bool folder);
     WinError CheckSharing(const NodePtr& node, std::uint32_t access, std::uint32_t share) const;
-    bool IsOpen(const NodePtr& node) const;
     static void Detach(const NodePtr& node);
-    OpenFile* FindOpen(FileHandle file);
     static FindData EntryOf(const Node& node);
     std::vector<FindData> List(const NodePtr& folder, bool isRoot, const std::string& pattern);
 

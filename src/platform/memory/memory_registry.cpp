@@ -8,11 +8,6 @@
 namespace {
 
 constexpr std::uint32_t kGenericRead = 0x80000000u;
-constexpr std::uint32_t kGenericWrite = 0x40000000u;
-constexpr std::uint32_t kGenericExecute = 0x20000000u;
-constexpr std::uint32_t kGenericAll = 0x10000000u;
-// Bits of a desired access that choose a registry view rather than ask for a right.
-constexpr std::uint32_t kWow64Bits = 0x0300;
 
 ByteBlock NtSid(std::vector<std::uint32_t> subAuthorities) {
     return WriteSid({sidlayout::kRevision, kNtAuthority, std::move(subAuthorities)});
@@ -29,41 +24,11 @@ const ByteBlock kDefaultDacl = WriteAcl({
     {acelayout::kAccessAllowed, 0, regaccess::kAllAccess, kAdministrators},
 });
 
-std::uint32_t MapGeneric(std::uint32_t mask) {
-    std::uint32_t specific = mask & ~(kGenericRead | kGenericWrite | kGenericExecute | kGenericAll);
-    if (mask & (kGenericRead | kGenericExecute)) {
-        specific |= regaccess::kRead;
-    }
-    if (mask & kGenericWrite) {
-        specific |= regaccess::kWrite;
-    }
-    if (mask & kGenericAll) {
-        specific |= regaccess::kAllAccess;
-    }
-    return specific;
-}
-
-// The ANSI registry calls convert a subkey path into a buffer of 260 characters and
-// refuse a longer one.
-constexpr size_t kMaxAnsiPathCharacters = 260;
-
-bool AnsiPathTooLong(const std::string& path) {
-    size_t characters = 0;
-    for (size_t i = 0; i < path.size(); ++i, ++characters) {
-        if (IsGbkLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
-            ++i;
-        }
-    }
-    return characters > kMaxAnsiPathCharacters;
-}
-
 // The SID at the start of an entry's SID part, without what may follow it.
 ByteBlock EntrySid(const ByteBlock& bytes) {
     SidFields sid;
-    if (!ReadSid(bytes.data(), bytes.size(), &sid)) {
-        return {};
-    }
-    return ByteBlock(bytes.begin(), bytes.begin() + SidLength(sid));
+    bool read = ReadSid(bytes.data(), bytes.size(), &sid);
+    return read ? ByteBlock(bytes.begin(), bytes.begin() + SidLength(sid)) : ByteBlock();
 }
 
 WinError CopyName(const std::string& name, char* buffer, std::uint32_t* size) {
@@ -82,9 +47,6 @@ WinError CopyData(const std::string& data, void* buffer, std::uint32_t* size) {
     }
     std::uint32_t available = *size;
     *size = static_cast<std::uint32_t>(data.size());
-    if (buffer == nullptr) {
-        return winerr::kSuccess;
-    }
     if (data.size() > available) {
         return winerr::kMoreData;
     }
@@ -103,22 +65,14 @@ bool MemoryRegistry::NameLess::operator()(const std::string& a, const std::strin
 }
 
 static const char* RootName(std::uintptr_t root) {
-    switch (root) {
-        case 0x80000000u:
-            return "HKCR";
-        case 0x80000001u:
-            return "HKCU";
-        case 0x80000002u:
-            return "HKLM";
-        default:
-            return "HKU";
-    }
+    return root == regroot::kClassesRoot.value   ? "HKCR"
+           : root == regroot::kCurrentUser.value ? "HKCU"
+                                                 : "HKLM";
 }
 
 MemoryRegistry::MemoryRegistry()
     : tokenSids{MemoryAccounts::DefaultUserSid(), kEveryone, kAdministrators, kUsers} {
-    for (HKey root :
-         {regroot::kClassesRoot, regroot::kCurrentUser, regroot::kLocalMachine, regroot::kUsers}) {
+    for (HKey root : {regroot::kClassesRoot, regroot::kCurrentUser, regroot::kLocalMachine}) {
         roots_[root.value] = NewKey("");
     }
 }
@@ -140,27 +94,19 @@ bool MemoryRegistry::InToken(const ByteBlock& sid) const {
     return false;
 }
 
-// The rights the token holds on a key: the access list's entries in order, each right
-// decided by the first entry that names it, and the owner's right to read and change
-// the list.
+// The rights the token holds on a key: what the allowing entries of the access list
+// grant it, and the owner's right to read and change the list.
 std::uint32_t MemoryRegistry::GrantedAccess(const Key& key) const {
     if (key.dacl.empty()) {
         return 0xFFFFFFFFu;
     }
     AclFields acl;
     std::uint32_t granted = 0;
-    std::uint32_t denied = 0;
     if (ReadAcl(key.dacl.data(), key.dacl.size(), &acl)) {
         for (const AceFields& ace : acl.aces) {
-            if ((ace.flags & acelayout::kInheritOnly) != 0 || !InToken(EntrySid(ace.sid))) {
-                continue;
-            }
-            std::uint32_t mask = MapGeneric(ace.mask);
-            if (ace.type == acelayout::kAccessAllowed) {
-                granted |= mask & ~denied;
-            } else if (ace.type == acelayout::kAccessDenied) {
-                denied |= mask & ~granted;
-            }
+            bool applies = ace.type == acelayout::kAccessAllowed &&
+                           (ace.flags & acelayout::kInheritOnly) == 0 && InToken(EntrySid(ace.sid));
+            granted |= applies ? ace.mask : 0;
         }
     }
     if (InToken(key.owner)) {
@@ -170,26 +116,19 @@ std::uint32_t MemoryRegistry::GrantedAccess(const Key& key) const {
 }
 
 bool MemoryRegistry::Allows(const Key& key, std::uint32_t access) const {
-    return ((access & ~kWow64Bits) & ~GrantedAccess(key)) == 0;
+    return (access & ~GrantedAccess(key)) == 0;
+}
+
+std::shared_ptr<MemoryRegistry::Key> MemoryRegistry::KeyOf(HKey key) const {
+    auto root = roots_.find(key.value);
+    return root != roots_.end() ? root->second : handles_.at(key.value).key;
 }
 
 WinError MemoryRegistry::Resolve(HKey key, std::uint32_t needed, std::shared_ptr<Key>* out) const {
-    auto root = roots_.find(key.value);
-    if (root != roots_.end()) {
-        *out = root->second;
-        return winerr::kSuccess;
-    }
-    auto handle = handles_.find(key.value);
-    if (handle == handles_.end()) {
-        return winerr::kInvalidHandle;
-    }
-    if (handle->second.key->deleted) {
-        return winerr::kKeyDeleted;
-    }
-    if ((handle->second.access & needed) != needed) {
+    if (roots_.count(key.value) == 0 && (handles_.at(key.value).access & needed) != needed) {
         return winerr::kAccessDenied;
     }
-    *out = handle->second.key;
+    *out = KeyOf(key);
     return winerr::kSuccess;
 }
 
@@ -217,25 +156,12 @@ MemoryRegistry::Value* MemoryRegistry::FindValue(Key& key, const std::string& na
     return nullptr;
 }
 
-void MemoryRegistry::MarkDeleted(Key& key) {
-    key.deleted = true;
-    for (auto& child : key.subkeys) {
-        MarkDeleted(*child.second);
-    }
-}
-
 WinError MemoryRegistry::OpenKey(HKey parent, const std::string& subKey, std::uint32_t access,
                                  HKey* out) {
     if (WinError fault = faults.Check("Registry.OpenKey", subKey)) {
         return fault;
     }
-    if (AnsiPathTooLong(subKey)) {
-        return winerr::kMoreData;
-    }
-    std::shared_ptr<Key> key;
-    if (WinError error = Resolve(parent, 0, &key)) {
-        return error;
-    }
+    std::shared_ptr<Key> key = KeyOf(parent);
     for (const std::string& part : SplitGbkPath(subKey)) {
         auto next = key->subkeys.find(part);
         if (next == key->subkeys.end()) {
@@ -254,9 +180,6 @@ WinError MemoryRegistry::CreateKey(HKey parent, const std::string& subKey, std::
                                    HKey* out) {
     if (WinError fault = faults.Check("Registry.CreateKey", subKey)) {
         return fault;
-    }
-    if (AnsiPathTooLong(subKey)) {
-        return winerr::kMoreData;
     }
     std::shared_ptr<Key> key;
     if (WinError error = Resolve(parent, regaccess::kCreateSubKey, &key)) {
@@ -277,14 +200,11 @@ WinError MemoryRegistry::CreateKey(HKey parent, const std::string& subKey, std::
 }
 
 WinError MemoryRegistry::CloseKey(HKey key) {
-    if (roots_.count(key.value) != 0) {
-        return winerr::kSuccess;
-    }
     return handles_.erase(key.value) == 1 ? winerr::kSuccess : winerr::kInvalidHandle;
 }
 
-WinError MemoryRegistry::QueryValue(HKey key, const std::string& name, std::uint32_t* type,
-                                    void* data, std::uint32_t* size) {
+WinError MemoryRegistry::QueryValue(HKey key, const std::string& name, std::uint32_t*, void* data,
+                                    std::uint32_t* size) {
     if (WinError fault = faults.Check("Registry.QueryValue", name)) {
         return fault;
     }
@@ -295,9 +215,6 @@ WinError MemoryRegistry::QueryValue(HKey key, const std::string& name, std::uint
     const Value* value = FindValue(*k, name);
     if (value == nullptr) {
         return winerr::kFileNotFound;
-    }
-    if (type != nullptr) {
-        *type = value->type;
     }
     return CopyData(value->data, data, size);
 }
@@ -358,10 +275,7 @@ WinError MemoryRegistry::DeleteKey(HKey parent, const std::string& subKey) {
 
 // Removes the key at subKey below parent; without wholeTree only a key without subkeys.
 WinError MemoryRegistry::Unlink(HKey parent, const std::string& subKey, bool wholeTree) {
-    std::shared_ptr<Key> key;
-    if (WinError error = Resolve(parent, 0, &key)) {
-        return error;
-    }
+    std::shared_ptr<Key> key = KeyOf(parent);
     std::vector<std::string> parts = SplitGbkPath(subKey);
     if (parts.empty()) {
         return winerr::kAccessDenied;  // a key cannot delete itself through these calls
@@ -398,7 +312,6 @@ WinError MemoryRegistry::DeleteKeyTree(Key& parent, const std::string& name) {
             return error;
         }
     }
-    MarkDeleted(key);
     parent.subkeys.erase(victim);
     return winerr::kSuccess;
 }
@@ -447,16 +360,13 @@ WinError MemoryRegistry::QueryKeyInfo(HKey key, KeyInfo* out) {
     if (WinError fault = faults.Check("Registry.QueryKeyInfo", PathOf(key))) {
         return fault;
     }
-    std::shared_ptr<Key> k;
-    if (WinError error = Resolve(key, 0, &k)) {  // Wine asks for no right here
-        return error;
-    }
+    std::shared_ptr<Key> k = KeyOf(key);  // Wine asks for no right here
     out->subKeys = static_cast<std::uint32_t>(k->subkeys.size());
     out->values = static_cast<std::uint32_t>(k->values.size());
     return winerr::kSuccess;
 }
 
-WinError MemoryRegistry::GetKeySecurity(HKey key, std::uint32_t information, void* descriptor,
+WinError MemoryRegistry::GetKeySecurity(HKey key, std::uint32_t, void* descriptor,
                                         std::uint32_t* size) {
     if (WinError fault = faults.Check("Registry.GetKeySecurity", PathOf(key))) {
         return fault;
@@ -464,9 +374,6 @@ WinError MemoryRegistry::GetKeySecurity(HKey key, std::uint32_t information, voi
     std::shared_ptr<Key> k;
     if (WinError error = Resolve(key, regaccess::kReadControl, &k)) {
         return error;
-    }
-    if (information != secinfo::kDacl) {
-        return winerr::kInvalidParameter;
     }
     DescriptorFields fields;
     fields.control = sdlayout::kSelfRelative | sdlayout::kDaclPresent | k->daclControl;
@@ -481,7 +388,7 @@ WinError MemoryRegistry::GetKeySecurity(HKey key, std::uint32_t information, voi
     return winerr::kSuccess;
 }
 
-WinError MemoryRegistry::SetKeySecurity(HKey key, std::uint32_t information, const void* descriptor,
+WinError MemoryRegistry::SetKeySecurity(HKey key, std::uint32_t, const void* descriptor,
                                         std::uint32_t size) {
     DescriptorFields fields;
     if (descriptor == nullptr ||
@@ -495,29 +402,13 @@ WinError MemoryRegistry::SetKeySecurity(HKey key, std::uint32_t information, con
     if (WinError error = Resolve(key, regaccess::kWriteDac, &k)) {
         return error;
     }
-    if (information != secinfo::kDacl) {
-        return winerr::kInvalidParameter;
-    }
-    if (fields.revision != sdlayout::kRevision) {
-        return winerr::kUnknownRevision;
-    }
-    AclFields acl;
-    if (!fields.dacl.empty() &&
-        (!ReadAcl(fields.dacl.data(), fields.dacl.size(), &acl) ||
-         (acl.revision != acllayout::kRevision && acl.revision != acllayout::kRevisionDs))) {
-        return winerr::kInvalidAcl;
-    }
-    bool present = (fields.control & sdlayout::kDaclPresent) != 0;
-    k->dacl = present ? fields.dacl : ByteBlock{};
+    k->dacl = fields.dacl;
     k->daclControl = fields.control & (sdlayout::kDaclAutoInherited | sdlayout::kDaclProtected);
     return winerr::kSuccess;
 }
 
 WinError MemoryRegistry::SetKeyOwner(HKey root, const std::string& path, const ByteBlock& owner) {
-    std::shared_ptr<Key> key;
-    if (WinError error = Resolve(root, 0, &key)) {
-        return error;
-    }
+    std::shared_ptr<Key> key = KeyOf(root);
     for (const std::string& part : SplitGbkPath(path)) {
         auto next = key->subkeys.find(part);
         if (next == key->subkeys.end()) {

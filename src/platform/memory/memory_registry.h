@@ -1,12 +1,12 @@
 // An in-memory registry with the Win32 semantics the core relies on: case-insensitive
 // key and value names, subkeys enumerated in case-insensitive name order and values in
-// the order they were created, access rights checked per handle, deleted keys answering
-// kKeyDeleted, the error codes of the ANSI calls and their 260-character limit on a
-// subkey path. Key security follows what Wine
-// does: a new key is owned by the Administrators group and carries Wine's default access
-// list, opening a key is checked against its access list for the SIDs of the caller's
-// token, the owner may always read and write the access list, and a key that cannot be
-// read stops a tree deletion. Calls can be made to fail.
+// the order they were created, access rights checked per handle, and the error codes of
+// the ANSI calls. Key security follows what Wine does: a new key is owned by the
+// Administrators group and carries Wine's default access list, opening a key is checked
+// against the allowing entries of its access list for the SIDs of the caller's token,
+// the owner may always read and write the access list, and a key that cannot be read
+// stops a tree deletion. Only the DACL is read and written, and QueryValue does not
+// tell the type. Calls can be made to fail.
 #pragma once
 
 #include <map>
@@ -77,7 +77,6 @@ private:
         std::string name;
         std::vector<Value> values;
         std::map<std::string, std::shared_ptr<Key>, NameLess> subkeys;
-        bool deleted = false;
         ByteBlock owner;
         std::uint16_t daclControl = 0;  // inheritance bits kept beside the DACL
         ByteBlock dacl;                 // empty: a null DACL, open to everybody
@@ -88,6 +87,7 @@ private:
         std::string path;
     };
 
+    std::shared_ptr<Key> KeyOf(HKey key) const;
     WinError Resolve(HKey key, std::uint32_t needed, std::shared_ptr<Key>* out) const;
     std::string PathOf(HKey key) const;
     HKey NewHandle(std::shared_ptr<Key> key, std::uint32_t access, std::string path);
@@ -97,7 +97,6 @@ private:
     bool Allows(const Key& key, std::uint32_t access) const;
     WinError DeleteKeyTree(Key& parent, const std::string& name);
     static Value* FindValue(Key& key, const std::string& name);
-    static void MarkDeleted(Key& key);
     WinError Unlink(HKey parent, const std::string& subKey, bool wholeTree);
 
     std::map<std::uintptr_t, std::shared_ptr<Key>> roots_;

@@ -4,12 +4,6 @@
 
 namespace {
 
-constexpr std::uint32_t kMaxSidSubAuthorities = 8;  // what AllocateAndInitializeSid takes
-
-bool IsAclRevision(std::uint32_t revision) {
-    return revision >= acllayout::kRevision && revision <= acllayout::kRevisionDs;
-}
-
 std::uint16_t Get16(const std::uint8_t* p) {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
 }
@@ -36,9 +30,6 @@ WinError MemorySecurity::MakeSid(const SidAuthority& authority,
     if (WinError fault = faults.Check("Security.MakeSid", "")) {
         return fault;
     }
-    if (subAuthorities.empty() || subAuthorities.size() > kMaxSidSubAuthorities) {
-        return winerr::kInvalidParameter;
-    }
     *out = WriteSid({sidlayout::kRevision, authority, subAuthorities});
     return winerr::kSuccess;
 }
@@ -47,14 +38,8 @@ WinError MemorySecurity::StartAccessList(void* acl, std::uint32_t size, std::uin
     if (WinError fault = faults.Check("Security.StartAccessList", "")) {
         return fault;
     }
-    if (!IsAclRevision(revision)) {
-        return winerr::kInvalidParameter;
-    }
     if (size < acllayout::kHeaderSize) {
         return winerr::kInsufficientBuffer;
-    }
-    if (size > 0xFFFF) {
-        return winerr::kInvalidParameter;
     }
     auto* bytes = static_cast<std::uint8_t*>(acl);
     std::memset(bytes, 0, acllayout::kHeaderSize);
@@ -63,15 +48,14 @@ WinError MemorySecurity::StartAccessList(void* acl, std::uint32_t size, std::uin
     return winerr::kSuccess;
 }
 
-WinError MemorySecurity::AppendAccessEntry(void* acl, std::uint32_t revision,
-                                           std::uint32_t startIndex, const void* entries,
-                                           std::uint32_t entriesSize) {
+WinError MemorySecurity::AppendAccessEntry(void* acl, std::uint32_t, std::uint32_t startIndex,
+                                           const void* entries, std::uint32_t entriesSize) {
     if (WinError fault = faults.Check("Security.AppendAccessEntry", "")) {
         return fault;
     }
     auto* bytes = static_cast<std::uint8_t*>(acl);
     AclFields list;
-    if (!IsAclRevision(revision) || !ReadAcl(bytes, Get16(bytes + 2), &list)) {
+    if (!ReadAcl(bytes, Get16(bytes + 2), &list)) {
         return winerr::kInvalidParameter;
     }
     // Count the whole entries in the block handed in.
@@ -93,9 +77,6 @@ WinError MemorySecurity::AppendAccessEntry(void* acl, std::uint32_t revision,
     std::memmove(bytes + insertAt + entriesSize, bytes + insertAt, used - insertAt);
     std::memcpy(bytes + insertAt, added, entriesSize);
     Set16(bytes + 4, list.aces.size() + addedCount);
-    if (revision > bytes[0]) {
-        bytes[0] = static_cast<std::uint8_t>(revision);
-    }
     return winerr::kSuccess;
 }
 

@@ -13,15 +13,7 @@ bool MemorySystem::QueryVersion(OsVersionInfo* out) {
     return true;
 }
 
-void MemorySystem::PumpMessages() {
-    ++pumpCount;
-    if (onPump) {
-        onPump();
-    }
-}
-
 void MemorySystem::PumpMessagesWhile(const bool& goOn) {
-    ++pumpCount;
     if (goOn && onPump) {
         onPump();
     }
@@ -29,9 +21,6 @@ void MemorySystem::PumpMessagesWhile(const bool& goOn) {
 
 std::string MemorySystem::AnsiToUtf8(const std::string& ansi) {
     std::unique_ptr<void, int (*)(iconv_t)> cd(iconv_open("UTF-8", "GBK"), iconv_close);
-    if (cd.get() == reinterpret_cast<iconv_t>(-1)) {
-        return ansi;
-    }
     std::string out;
     char buffer[256];
     char* in = const_cast<char*>(ansi.data());

@@ -1,6 +1,6 @@
 // In-memory System: a configurable Windows version, a message pump that runs a test's
-// hook (standing in for the window messages dispatched during a command), and pauses
-// that are recorded instead of slept.
+// hook (standing in for the window messages dispatched while a command waits on them),
+// and pauses that are recorded instead of slept.
 #pragma once
 
 #include <functional>
@@ -11,8 +11,8 @@
 class MemorySystem : public System {
 public:
     bool QueryVersion(OsVersionInfo* out) override;
-    void PumpMessages() override;
-    // Runs the hook only while goOn is true; counted like PumpMessages either way.
+    void PumpMessages() override {}
+    // Runs the hook while goOn is true.
     void PumpMessagesWhile(const bool& goOn) override;
     void Pause(std::uint32_t milliseconds) override { pauses.push_back(milliseconds); }
     std::string AnsiToUtf8(const std::string& ansi) override;
@@ -21,6 +21,5 @@ public:
     OsVersionInfo version{5, 1, 2600, osplatform::kNt};
     bool versionQueryFails = false;
     std::function<void()> onPump;
-    int pumpCount = 0;
     std::vector<std::uint32_t> pauses;
 };

@@ -29,22 +29,11 @@ void MemoryTopWindows::Destroy(HWnd window) {
     }
 }
 
-void MemoryTopWindows::SetVisible(HWnd window, bool visible) {
-    if (Window* w = Find(window)) {
-        w->visible = visible;
-    }
-}
-
 const std::vector<SentMessage>& MemoryTopWindows::Received(HWnd window) const {
-    static const std::vector<SentMessage> kNone;
-    const Window* w = Find(window);
-    return w != nullptr ? w->received : kNone;
+    return Find(window)->received;
 }
 
 bool MemoryTopWindows::Enumerate(const std::function<bool(HWnd window)>& visit) {
-    if (faults.Check("TopWindows.Enumerate", "") != winerr::kSuccess) {
-        return false;
-    }
     // A snapshot, as EnumWindows takes one: windows added during the walk are not
     // visited, destroyed ones are passed over.
     std::vector<HWnd> handles;

@@ -18,11 +18,6 @@ struct SentMessage {
     std::intptr_t lParam = 0;  // 0 for a text message
     bool hasText = false;
     std::string text;
-
-    bool operator==(const SentMessage& other) const {
-        return message == other.message && wParam == other.wParam && lParam == other.lParam &&
-               hasText == other.hasText && text == other.text;
-    }
 };
 
 class MemoryTopWindows : public TopWindows {
@@ -42,12 +37,11 @@ public:
     HWnd Add(const std::string& className, bool visible, Handler handler = {});
     // The window is gone: no longer walked, answers nothing, keeps its record.
     void Destroy(HWnd window);
-    void SetVisible(HWnd window, bool visible);
-    // Every message the window was sent, in order (empty for an unknown handle).
+    // Every message the window was sent, in order.
     const std::vector<SentMessage>& Received(HWnd window) const;
 
-    // Calls are named "TopWindows.Enumerate", "TopWindows.ClassName" and
-    // "TopWindows.Send" (SendText included); the argument matched is the window's class.
+    // Calls are named "TopWindows.ClassName" and "TopWindows.Send" (SendText included);
+    // the argument matched is the window's class.
     FaultPlan faults;
 
 private:

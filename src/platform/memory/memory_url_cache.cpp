@@ -19,11 +19,11 @@ struct Piece {
     bool present = false;
 };
 
-// WinINet's layout: the record, then the source URL, the local file name, the header
-// information (without a terminator) and the file extension, each piece starting on a
-// 4-byte boundary. The size a call asks for is the end of the last piece.
+// WinINet's layout: the record, then the source URL, the local file name and the header
+// information (without a terminator), each piece starting on a 4-byte boundary. The size
+// a call asks for is the end of the last piece.
 struct Layout {
-    Piece url, localFileName, headerInfo, fileExtension;
+    Piece url, localFileName, headerInfo;
     std::uint32_t total = 0;
 };
 
@@ -40,7 +40,6 @@ Layout LayOut(const MemoryUrlCache::Entry& e) {
     place(layout.url, Length(e.url) + 1, true);
     place(layout.localFileName, Length(e.localFileName) + 1, !e.localFileName.empty());
     place(layout.headerInfo, Length(e.headerInfo), !e.headerInfo.empty());
-    place(layout.fileExtension, Length(e.fileExtension) + 1, !e.fileExtension.empty());
     layout.total = at;
     return layout;
 }
@@ -71,14 +70,8 @@ WinError CopyEntry(const MemoryUrlCache::Entry& e, UrlCacheEntryInfo* out, std::
     record.sourceUrlName = CopyPiece(base, capacity, layout.url, e.url);
     record.localFileName = CopyPiece(base, capacity, layout.localFileName, e.localFileName);
     record.cacheEntryType = e.type;
-    record.sizeLow = static_cast<std::uint32_t>(e.fileSize);
-    record.sizeHigh = static_cast<std::uint32_t>(e.fileSize >> 32);
-    record.lastModifiedTime = e.lastModifiedTime;
-    record.expireTime = e.expireTime;
-    record.lastAccessTime = e.lastAccessTime;
     record.headerInfo = CopyPiece(base, capacity, layout.headerInfo, e.headerInfo);
     record.headerInfoSize = Length(e.headerInfo);
-    record.fileExtension = CopyPiece(base, capacity, layout.fileExtension, e.fileExtension);
     std::memcpy(out, &record, sizeof record);
     return layout.total > capacity ? winerr::kInsufficientBuffer : winerr::kSuccess;
 }
@@ -97,28 +90,14 @@ std::uint32_t ContainerTypeBit(const std::string& url) {
 
 }  // namespace
 
-MemoryUrlCache::Entries::const_iterator MemoryUrlCache::FindStored(const std::string& url) const {
-    auto order = orderByUrl_.find(url);
-    return order == orderByUrl_.end() ? entries_.end() : entries_.find(order->second);
-}
-
 MemoryUrlCache::Entries::iterator MemoryUrlCache::FindStored(const std::string& url) {
     auto order = orderByUrl_.find(url);
     return order == orderByUrl_.end() ? entries_.end() : entries_.find(order->second);
 }
 
-void MemoryUrlCache::Erase(Entries::iterator it) {
-    orderByUrl_.erase(it->second.entry.url);
-    entries_.erase(it);
-}
-
 WinError MemoryUrlCache::Commit(Entry entry) {
-    auto old = FindStored(entry.url);
-    if (old != entries_.end()) {
-        if (old->second.inUse) {
-            return winerr::kSharingViolation;
-        }
-        Erase(old);
+    if (FindStored(entry.url) != entries_.end()) {
+        return winerr::kAlreadyExists;
     }
     entry.type |= ContainerTypeBit(entry.url);
     orderByUrl_[entry.url] = nextOrder_;
@@ -135,26 +114,11 @@ bool MemoryUrlCache::Lock(const std::string& url) {
     return true;
 }
 
-void MemoryUrlCache::Unlock(const std::string& url) {
-    auto it = FindStored(url);
-    if (it == entries_.end() || !it->second.inUse) {
-        return;
-    }
-    it->second.inUse = false;
-    if (it->second.pendingDelete) {
-        Erase(it);
-    }
-}
-
 // Copies the first entry at or after *position into the block; on success the position
-// moves past it. A fault or a block that is too small leaves the position where it was.
-WinError MemoryUrlCache::Advance(const char* call, std::uint64_t* position,
-                                 UrlCacheEntryInfo* entry, std::uint32_t* size) {
+// moves past it. A block that is too small leaves the position where it was.
+WinError MemoryUrlCache::Advance(std::uint64_t* position, UrlCacheEntryInfo* entry,
+                                 std::uint32_t* size) {
     auto it = entries_.lower_bound(*position);
-    WinError fault = faults.Check(call, it == entries_.end() ? "" : it->second.entry.url);
-    if (fault != winerr::kSuccess) {
-        return fault;
-    }
     if (it == entries_.end()) {
         return winerr::kNoMoreItems;
     }
@@ -168,7 +132,7 @@ WinError MemoryUrlCache::Advance(const char* call, std::uint64_t* position,
 WinError MemoryUrlCache::FindFirstEntry(UrlCacheEntryInfo* entry, std::uint32_t* size,
                                         UrlCacheFindHandle* find) {
     std::uint64_t position = 0;
-    WinError error = Advance("UrlCache.FindFirstEntry", &position, entry, size);
+    WinError error = Advance(&position, entry, size);
     if (error == winerr::kSuccess) {
         finds_[nextHandle_] = position;
         find->value = nextHandle_++;
@@ -178,11 +142,10 @@ WinError MemoryUrlCache::FindFirstEntry(UrlCacheEntryInfo* entry, std::uint32_t*
 
 WinError MemoryUrlCache::FindNextEntry(UrlCacheFindHandle find, UrlCacheEntryInfo* entry,
                                        std::uint32_t* size) {
-    auto it = finds_.find(find.value);
-    if (it == finds_.end()) {
-        return winerr::kInvalidHandle;
+    if (WinError fault = faults.Check("UrlCache.FindNextEntry", "")) {
+        return fault;  // the walk does not move on
     }
-    return Advance("UrlCache.FindNextEntry", &it->second, entry, size);
+    return Advance(&finds_.at(find.value), entry, size);
 }
 
 WinError MemoryUrlCache::CloseFind(UrlCacheFindHandle find) {
@@ -200,18 +163,14 @@ WinError MemoryUrlCache::GetEntryInfo(const std::string& url, UrlCacheEntryInfo*
 }
 
 WinError MemoryUrlCache::DeleteEntry(const std::string& url) {
-    WinError fault = faults.Check("UrlCache.DeleteEntry", url);
-    if (fault != winerr::kSuccess) {
-        return fault;
-    }
     auto it = FindStored(url);
     if (it == entries_.end()) {
         return winerr::kFileNotFound;
     }
     if (it->second.inUse) {
-        it->second.pendingDelete = true;
         return winerr::kSharingViolation;
     }
-    Erase(it);
+    orderByUrl_.erase(url);
+    entries_.erase(it);
     return winerr::kSuccess;
 }

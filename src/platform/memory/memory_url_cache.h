@@ -20,11 +20,6 @@ public:
         std::string localFileName;  // empty: the entry has no file
         std::uint32_t type = cacheentry::kNormal;
         std::string headerInfo;
-        std::string fileExtension;
-        std::uint64_t fileSize = 0;
-        FileTime lastModifiedTime;
-        FileTime expireTime;
-        FileTime lastAccessTime;
     };
 
     WinError FindFirstEntry(UrlCacheEntryInfo* entry, std::uint32_t* size,
@@ -36,40 +31,31 @@ public:
                           std::uint32_t* size) override;
     WinError DeleteEntry(const std::string& url) override;
 
-    // CommitUrlCacheEntryA: stores the entry, replacing one with the same URL (the new
-    // one then comes last in the enumeration). kSharingViolation while that one is in use.
+    // CommitUrlCacheEntryA for a URL not in the cache yet (kAlreadyExists otherwise): the
+    // entry comes last in the enumeration.
     WinError Commit(Entry entry);
-    // RetrieveUrlCacheEntryFileA and UnlockUrlCacheEntryFileA: an entry in use refuses
-    // deletion and is deleted when it is released. Lock is false when there is no entry.
+    // RetrieveUrlCacheEntryFileA: the entry is in use from then on and refuses deletion.
+    // False when there is no entry.
     bool Lock(const std::string& url);
-    void Unlock(const std::string& url);
 
-    bool Contains(const std::string& url) const { return FindStored(url) != entries_.end(); }
-    size_t EntryCount() const { return entries_.size(); }
     // Enumerations opened and not yet closed; tests use it to find leaked handles.
     size_t OpenFindCount() const { return finds_.size(); }
 
-    // Calls are named "UrlCache.FindFirstEntry", "UrlCache.FindNextEntry",
-    // "UrlCache.GetEntryInfo" and "UrlCache.DeleteEntry"; the argument matched is the URL
-    // the call is about (for the find calls the entry it would return, empty at the end).
-    // A find call that fails does not move its enumeration on.
+    // Calls are named "UrlCache.FindNextEntry" (the argument matched is empty) and
+    // "UrlCache.GetEntryInfo" (the URL asked for).
     FaultPlan faults;
 
 private:
     struct Stored {
         Entry entry;
         bool inUse = false;
-        bool pendingDelete = false;
     };
     // Keyed by commit order, so that deleting entries during a walk leaves the walk's
     // position (the next order number to return) valid.
     using Entries = std::map<std::uint64_t, Stored>;
 
-    Entries::const_iterator FindStored(const std::string& url) const;
     Entries::iterator FindStored(const std::string& url);
-    void Erase(Entries::iterator it);
-    WinError Advance(const char* call, std::uint64_t* position, UrlCacheEntryInfo* entry,
-                     std::uint32_t* size);
+    WinError Advance(std::uint64_t* position, UrlCacheEntryInfo* entry, std::uint32_t* size);
 
     Entries entries_;
     std::map<std::string, std::uint64_t> orderByUrl_;

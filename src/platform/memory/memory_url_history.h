@@ -22,13 +22,11 @@ public:
     int LiveObjects() const { return liveObjects_; }
 
     // Calls are named "UrlHistory.Create" (the argument is the interface name,
-    // "IUrlHistoryStg" or "IUrlHistoryStg2"), "UrlHistory.EnumUrls", "UrlHistory.Reset",
-    // "UrlHistory.Next" (the URL of the record it would return, empty at the end) and
+    // "IUrlHistoryStg" or "IUrlHistoryStg2"), "UrlHistory.EnumUrls" and
     // "UrlHistory.ClearHistory". FailWith takes the HRESULT to answer.
     FaultPlan faults;
-    void FailWith(const std::string& call, HResult result, const std::string& match = "",
-                  int times = -1) {
-        faults.Fail(call, static_cast<WinError>(result), match, times);
+    void FailWith(const std::string& call, HResult result, const std::string& match = "") {
+        faults.Fail(call, static_cast<WinError>(result), match);
     }
 
 private:
