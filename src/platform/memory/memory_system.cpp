@@ -13,6 +13,12 @@ bool MemorySystem::QueryVersion(OsVersionInfo* out) {
     return true;
 }
 
+void MemorySystem::PumpMessages() {
+    if (onPump) {
+        onPump();
+    }
+}
+
 void MemorySystem::PumpMessagesWhile(const bool& goOn) {
     if (goOn && onPump) {
         onPump();
