@@ -102,10 +102,16 @@ const Row kHistoryRows[] = {
     {"ListedAndCleared", EraseHistory, Join({kHistory, kHistoryIndex}), nullptr,
      Listings(kHistoryTexts, kListed)},
     {"IndexFilesGoWithTheHistoryWhenTheIndexStepIsOff", EraseHistory,
-     Join({kHistory, {"-" + kHistoryIndex[0], "-" + kHistoryIndex[1], kHistoryIndex[2],
+     Join({kHistory, {"-" + kHistoryIndex[0], "-" + kHistoryIndex[1], "-" + kHistoryIndex[2],
+                      "+key HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\Cache",
                       "-folder $History\\History.IE5\\MSHist01",
                       "+file $History\\History.IE5\\index.dat = " + std::string(27, '\0')}}),
-     [](M&, D& d) { d.settings.clearIndexDat = 0; },
+     [](M& m, D& d) {  // clearing takes the containers' records: gathered before it
+         d.settings.clearIndexDat = 0;
+         m.urlHistory.onClearHistory = [&m] {
+             (void)m.registry.DeleteTree(regroot::kCurrentUser, Expand("$Ext5"));
+         };
+     },
      {Listing(kHistoryTexts[0], kListed),
       Join({Listing(kHistoryTexts[1], kListed), {"(index.dat found)"}})}},
     {"NothingButBlankPages", EraseHistory, {"-history about:blank"}, nullptr,

@@ -48,6 +48,9 @@ public:
         if (fault == hresult::kOk) {
             history_.entries.clear();
             ++history_.clearHistoryCount;
+            if (history_.onClearHistory) {
+                history_.onClearHistory();
+            }
         }
         return fault;
     }

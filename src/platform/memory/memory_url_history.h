@@ -3,6 +3,7 @@
 // can be made to fail.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@ public:
     // The records the object serves, in enumeration order, already in GBK.
     std::vector<HistoryUrl> entries;
     int clearHistoryCount = 0;
+    // Run by a successful ClearHistory: what else clearing takes, as WinINet's takes the
+    // history containers' registry records.
+    std::function<void()> onClearHistory;
 
     // Stores and enumerations created and not released yet.
     int LiveObjects() const { return liveObjects_; }
