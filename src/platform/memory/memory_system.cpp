@@ -5,12 +5,11 @@
 #include <cerrno>
 #include <memory>
 
+// A failed query fills the record all the same, so that a caller who reads it anyway
+// acts on that version and shows it.
 bool MemorySystem::QueryVersion(OsVersionInfo* out) {
-    if (versionQueryFails) {
-        return false;
-    }
     *out = version;
-    return true;
+    return !versionQueryFails;
 }
 
 void MemorySystem::PumpMessagesWhile(const bool& goOn) {
