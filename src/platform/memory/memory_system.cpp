@@ -12,9 +12,15 @@ bool MemorySystem::QueryVersion(OsVersionInfo* out) {
     return !versionQueryFails;
 }
 
-void MemorySystem::PumpMessagesWhile(const bool& goOn) {
-    if (goOn && onPump) {
+void MemorySystem::PumpMessages() {
+    if (onPump) {
         onPump();
+    }
+}
+
+void MemorySystem::PumpMessagesWhile(const bool& goOn) {
+    if (goOn) {
+        PumpMessages();
     }
 }
 
