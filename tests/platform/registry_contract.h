@@ -123,11 +123,12 @@ TYPED_TEST_P(RegistryContract, ValuesKeysAndDeletion) {
     });
 }
 
-// A key's access list comes back byte for byte: entry order, free space at its end, the
-// inheritance bits of the control word. Each call needs its right on the handle. The owner
-// (the Administrators group, which the user belongs to) may always read and change the
-// list; everything else is up to the list. A tree deletion goes depth first and stops at
-// the first key it cannot read, with what went before it gone.
+// A new key carries Wine's own access list: Users may read what is created below it,
+// Administrators may do everything. A key's access list comes back byte for byte: entry
+// order, free space at its end, the inheritance bits of the control word. Each call needs its right
+// on the handle. The owner (the Administrators group, which the user belongs to) may always read
+// and change the list; everything else is up to the list. A tree deletion goes depth first and
+// stops at the first key it cannot read, with what went before it gone.
 TYPED_TEST_P(RegistryContract, KeySecurity) {
     RegKey key = this->Make(""), reader = this->Make("", regaccess::kRead);
     ByteBlock acl = WriteAcl({{0, 3, regaccess::kAllAccess, WriteSid({1, kWorldAuthority, {0}})},
@@ -135,12 +136,16 @@ TYPED_TEST_P(RegistryContract, KeySecurity) {
     acl.resize(acl.size() + 4, 0);
     acl[2] = static_cast<std::uint8_t>(acl.size());
     const ByteBlock empty = this->Descriptor(WriteAcl({}));  // lets nobody in
+    const ByteBlock fresh = this->Descriptor(
+        WriteAcl({{0, 0x0a, 0x80000000u, WriteSid({1, kNtAuthority, {32, 545}})},
+                  {0, 0, regaccess::kAllAccess, WriteSid({1, kNtAuthority, {32, 544}})}}));
     const ByteBlock kept =
         this->Descriptor(acl, sdlayout::kDaclProtected | sdlayout::kDaclAutoInherited);
     this->Make("\\p\\a\\deep");
     this->Make("\\p\\c");
     RegKey b = this->Make("\\p\\b", regaccess::kWriteDac);
     ExpectRows({
+        {this->GetDacl(key.Get(), fresh), "122 0 as set"},
         {this->SetDacl(key.Get(), kept), "0"},
         {this->GetDacl(key.Get(), kept), "122 0 as set"},
         {this->SetDacl(reader.Get(), kept), "5"},

@@ -5,12 +5,11 @@
 #include <cerrno>
 #include <memory>
 
+// A failed query fills the record all the same, so that a caller who reads it anyway
+// acts on that version and shows it.
 bool MemorySystem::QueryVersion(OsVersionInfo* out) {
-    if (versionQueryFails) {
-        return false;
-    }
     *out = version;
-    return true;
+    return !versionQueryFails;
 }
 
 void MemorySystem::PumpMessages() {
@@ -20,8 +19,8 @@ void MemorySystem::PumpMessages() {
 }
 
 void MemorySystem::PumpMessagesWhile(const bool& goOn) {
-    if (goOn && onPump) {
-        onPump();
+    if (goOn) {
+        PumpMessages();
     }
 }
 

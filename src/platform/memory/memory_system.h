@@ -12,7 +12,7 @@ class MemorySystem : public System {
 public:
     bool QueryVersion(OsVersionInfo* out) override;
     void PumpMessages() override;
-    // Both run the hook, the second only while goOn is true.
+    // Runs the hook only while goOn is true.
     void PumpMessagesWhile(const bool& goOn) override;
     void Pause(std::uint32_t milliseconds) override { pauses.push_back(milliseconds); }
     std::string AnsiToUtf8(const std::string& ansi) override;
