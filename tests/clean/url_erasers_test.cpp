@@ -50,11 +50,13 @@ const Row kCacheRows[] = {
      [](M& m, D&) { m.shell.specialFolders[csidl::kCookies] = "C:\\Profile\\cookies"; },
      Listings(kCookieTexts, {})},
     // The block would still hold the entry before: the walk must not visit it for ever.
+    // Pending messages are dispatched after the entry (here a dispatch logs "(pump)").
     {"FailedNextEntryEndsTheWalk", EraseCookies, {"-cache " + kA, "cache " + kPage, "cache " + kB},
-     [](M& m, D&) {
+     [](M& m, D& d) {
          m.urlCache.faults.Fail("UrlCache.FindNextEntry", winerr::kAccessDenied, "", 100);
+         m.system.onPump = [&d] { d.log.AddLogLine("(pump)", emphasis::kPlain); };
      },
-     Listings(kCookieTexts, {kA})},
+     Listings(kCookieTexts, {kA, "(pump)"})},
     {"TemporaryFilesAndBothFolders", EraseTemporaryInternetFiles,
      Join({{"cache " + kA, "-cache " + kPage, "cache " + kBig + " = 5000", "cache " + kVisited,
             "cache " + kBigger + " = 9000"}, kCacheTree, kCopyTree}), nullptr,
@@ -181,8 +183,11 @@ TEST_F(UrlErasers, PrepareProgressCountsTheCacheAndKeepsTheBarsRelativePlace) {
 TEST_F(UrlErasers, PrepareProgressScalesTotalsBeyondSixteenBits) {
     dlg.settings.clearTempInternetFiles = 0;
     mem.urlHistory.entries.assign(70000, HistoryUrl{"about:blank", ""});
+    int pumps = 0;  // after every record
+    mem.system.onPump = [&] { ++pumps; };
     PrepareProgress(dlg);
     EXPECT_EQ((std::vector<int>{0, 23340, 23340 * 18 / 100}), Bar());
+    EXPECT_EQ(70000, pumps);
     for (int i = 0; i < 300; ++i) {
         dlg.StepProgress();
     }
