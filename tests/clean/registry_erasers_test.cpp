@@ -14,13 +14,14 @@ const Lines kNotified = {"+IEFrame <- $Typed", "+IEFrame <- $RunMru"};
 const std::string kIeKey = "+key HKCU\\Software\\Microsoft\\Internet Explorer";
 const std::string kExplorerKey =
     "+key HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+const std::string kFull = "http://" + std::string(993, 'x');  // 1000 bytes
 const Lines kTyped = {"http://www.example.com/", "http://7/", "http://bare/", "http://新闻/今天"};
 
 std::array<Lines, 2> Urls(const Lines& urls) {
     std::array<Lines, 2> out = {{{""}, {""}}};
     for (const std::string& url : urls) {
-        out[0].push_back(kTestUrl + url + " <OK>");
-        out[1].push_back(kUrl + url + " <OK>");
+        out[0].push_back((kTestUrl + url + " <OK>").substr(0, 400));  // as the log keeps it
+        out[1].push_back((kUrl + url + " <OK>").substr(0, 400));
     }
     return out;
 }
@@ -41,15 +42,16 @@ const Row kTypedUrls[] = {
            Numbered("value HKCU\\$Typed|url# = http://#/", 1001, 1002), kNotified}), nullptr,
      Urls(Numbered("http://#/", 1, 1000))},
     // Longer than the buffers (the address 1001 bytes with its terminator, the name 1003):
-    // passed over; a value that cannot be read ends the listing.
+    // passed over; one that fills the buffer without a terminator is read no further. A
+    // value that cannot be read ends the listing.
     {"TooLongIsPassedOverUnreadableEndsTheListing", EraseTypedUrls,
-     {"-value HKCU\\$Typed|url1 = " + std::string(1000, 'a'),
+     {"-value HKCU\\$Typed|url1 = " + std::string(1000, 'a'), "-raw HKCU\\$Typed|url0 = 1:" + kFull,
       "-raw HKCU\\$Typed|url2 = 1:http://b/",
       "-value HKCU\\$Typed|url" + std::string(1000, '9') + " = http://long-name/",
       "-value HKCU\\$Typed|url3 = http://3/", "-value HKCU\\$Typed|url4 = http://4/", kIeKey,
       kNotified[0], kNotified[1]},
      [](M& m, D&) { m.registry.faults.Fail("Registry.EnumValue", winerr::kAccessDenied, "url3"); },
-     Urls({"http://b/"})},
+     Urls({kFull, "http://b/"})},
     {"RefusedDeletionsAreNotReportedAndStopNothing", EraseTypedUrls,
      Join({{"value HKCU\\$Typed|url1 = http://a/", kExplorerKey}, kRunMru, kNotified}),
      [](M& m, D&) {

@@ -50,11 +50,13 @@ const Row kCacheRows[] = {
      [](M& m, D&) { m.shell.specialFolders[csidl::kCookies] = "C:\\Profile\\cookies"; },
      Listings(kCookieTexts, {})},
     // The block would still hold the entry before: the walk must not visit it for ever.
+    // Pending messages are dispatched after the entry (here a dispatch logs "(pump)").
     {"FailedNextEntryEndsTheWalk", EraseCookies, {"-cache " + kA, "cache " + kPage, "cache " + kB},
-     [](M& m, D&) {
+     [](M& m, D& d) {
          m.urlCache.faults.Fail("UrlCache.FindNextEntry", winerr::kAccessDenied, "", 100);
+         m.system.onPump = [&d] { d.log.AddLogLine("(pump)", emphasis::kPlain); };
      },
-     Listings(kCookieTexts, {kA})},
+     Listings(kCookieTexts, {kA, "(pump)"})},
     {"TemporaryFilesAndBothFolders", EraseTemporaryInternetFiles,
      Join({{"cache " + kA, "-cache " + kPage, "cache " + kBig + " = 5000", "cache " + kVisited,
             "cache " + kBigger + " = 9000"}, kCacheTree, kCopyTree}), nullptr,
@@ -148,6 +150,17 @@ protected:
     }
 };
 
+// Clear gathers the cache folders for the index.dat step before the history goes, as
+// clearing it takes the containers' records with it.
+TEST_F(UrlErasers, ClearGathersTheCacheFoldersForTheIndexStep) {
+    Seed(mem, Expand(Lines{"history a", kHistoryIndex[1], kHistoryIndex[2]}));
+    dlg.busy = true;
+    EraseHistory(dlg, true);
+    EXPECT_EQ(std::set<std::string>{}, dlg.indexDatPaths);
+    EraseHistory(dlg, false);
+    EXPECT_EQ(std::set<std::string>{Expand("$History\\History.IE5")}, dlg.indexDatPaths);
+}
+
 // 7500 entries: while they are counted the bar steps each time the count passes a
 // threshold that starts at 1000 and grows by 1.4 (from 5 to 11). The count is one less
 // than the entries, so 0 for one entry as for none.
@@ -176,8 +189,11 @@ TEST_F(UrlErasers, PrepareProgressCountsTheCacheAndKeepsTheBarsRelativePlace) {
 TEST_F(UrlErasers, PrepareProgressScalesTotalsBeyondSixteenBits) {
     dlg.settings.clearTempInternetFiles = 0;
     mem.urlHistory.entries.assign(70000, HistoryUrl{"about:blank", ""});
+    int pumps = 0;  // after every record
+    mem.system.onPump = [&] { ++pumps; };
     PrepareProgress(dlg);
     EXPECT_EQ((std::vector<int>{0, 23340, 23340 * 18 / 100}), Bar());
+    EXPECT_EQ(70000, pumps);
     for (int i = 0; i < 300; ++i) {
         dlg.StepProgress();
     }
