@@ -150,17 +150,6 @@ protected:
     }
 };
 
-// Clear gathers the cache folders for the index.dat step before the history goes, as
-// clearing it takes the containers' records with it.
-TEST_F(UrlErasers, ClearGathersTheCacheFoldersForTheIndexStep) {
-    Seed(mem, Expand(Lines{"history a", kHistoryIndex[1], kHistoryIndex[2]}));
-    dlg.busy = true;
-    EraseHistory(dlg, true);
-    EXPECT_EQ(std::set<std::string>{}, dlg.indexDatPaths);
-    EraseHistory(dlg, false);
-    EXPECT_EQ(std::set<std::string>{Expand("$History\\History.IE5")}, dlg.indexDatPaths);
-}
-
 // 7500 entries: while they are counted the bar steps each time the count passes a
 // threshold that starts at 1000 and grows by 1.4 (from 5 to 11). The count is one less
 // than the entries, so 0 for one entry as for none.
