@@ -6,6 +6,7 @@
 #include "app/eraser_dlg.h"
 #include "clean/erasers.h"
 #include "clean/registry_text.h"
+#include "clean/registry_values.h"
 
 namespace {
 
@@ -20,26 +21,22 @@ constexpr ModeText kErased{"Windows 搜索历史记录已被删除。 <OK>",
 constexpr ModeText kEmpty{"Windows 搜索历史记录为空。 <OK>",
                           "测试: Windows 搜索历史记录为空。 <OK>"};
 
-// The names of all values of key. A name longer than the buffer is passed over: cut
-// short, it would name another value or none.
+// The names of all values of key, each whole: cut short, a name would delete another
+// value or none.
 std::vector<std::string> ValueNames(Registry& registry, HKey key) {
     std::vector<std::string> names;
-    char name[kBufferSize];
     for (std::uint32_t index = 0;; ++index) {
-        std::uint32_t size = kBufferSize;
-        WinError error = registry.EnumValue(key, index, name, &size, nullptr, nullptr, nullptr);
-        if (error == winerr::kMoreData) {
-            continue;
-        }
-        if (error != winerr::kSuccess) {
+        RegistryValue value;
+        if (EnumValueWhole(registry, key, index, kBufferSize, &value) != winerr::kSuccess) {
             return names;
         }
-        names.emplace_back(name, size);
+        names.push_back(value.name);
     }
 }
 
-// Lists (and with doDelete deletes) the entries of one completion list. True when
-// the list held at least one value.
+// Lists (and with doDelete deletes) the entries of one completion list. True when an
+// entry was listed: a value that could not be read is neither shown nor deleted, and
+// does not make the list count.
 bool EraseSearchHistorySubkey(EraserDlg& dlg, HKey parent, const std::string& subKey,
                               bool doDelete) {
     Registry& registry = dlg.platform.registry;
@@ -47,19 +44,19 @@ bool EraseSearchHistorySubkey(EraserDlg& dlg, HKey parent, const std::string& su
     if (key.Open(parent, subKey, regaccess::kAllAccess) != winerr::kSuccess) {
         return false;
     }
-    std::vector<std::string> names = ValueNames(registry, key.Get());
-    char data[kBufferSize];
-    for (const std::string& name : names) {
-        std::uint32_t size = kBufferSize;
-        if (registry.QueryValue(key.Get(), name, nullptr, data, &size) != winerr::kSuccess) {
-            continue;  // a text longer than the buffer, or gone: neither shown nor deleted
+    bool listed = false;
+    for (const std::string& name : ValueNames(registry, key.Get())) {
+        RegistryValue value;
+        if (QueryValueWhole(registry, key.Get(), name, kBufferSize, &value) != winerr::kSuccess) {
+            continue;  // gone since the names were read
         }
-        dlg.log.AddLogLine(kEntry.For(!doDelete) + RegistryText(data, size), emphasis::kPlain);
+        dlg.log.AddLogLine(kEntry.For(!doDelete) + ShownText(value, kBufferSize), emphasis::kPlain);
+        listed = true;
         if (doDelete) {
             registry.DeleteValue(key.Get(), name);
         }
     }
-    return !names.empty();
+    return listed;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "browsers/browser_windows.h"
 #include "clean/erasers.h"
 #include "clean/registry_text.h"
+#include "clean/registry_values.h"
 #include "platform/gbk.h"
 
 namespace {
@@ -18,9 +19,12 @@ constexpr size_t kNameListPlaces = 1000;
 
 constexpr ModeText kUrlLine{"正在删除分类 URL ", "测试: 正在删除分类 URL "};
 constexpr char kOk[] = " <OK>";
+// The key is kept when it could not be read to its end: it may hold URLs never named.
+constexpr ModeText kUnread{"无法读取全部分类 URL，未列出的保留 <失败>",
+                           "测试: 无法读取全部分类 URL，未列出的保留 <失败>"};
 
-bool IsUrlName(const char* name, std::uint32_t size) {
-    return size >= 3 && GbkEqualNoCase(std::string(name, 3), "URL");
+bool IsUrlName(const std::string& name) {
+    return name.size() >= 3 && GbkEqualNoCase(name.substr(0, 3), "URL");
 }
 
 // Removes the Run history and has open browser windows reload both lists. Neither
@@ -30,38 +34,32 @@ void ForgetRunHistory(EraserDlg& dlg) {
     NotifyIEWindowsOfMruChange(dlg.platform.windows, dlg.window);
 }
 
-// Lists the URL values, at most as many as the name list holds, and returns their
-// names. *listFull tells that more URL values remain after those.
-std::vector<std::string> ListTypedUrls(EraserDlg& dlg, HKey key, bool testMode, bool* listFull) {
-    Registry& registry = dlg.platform.registry;
+// Lists every URL value and returns the names Clear deletes one by one: at most as
+// many as the name list holds, the key's deletion takes the rest. *complete tells that
+// the walk reached the end of the key, so that every value it holds has been named.
+std::vector<std::string> ListTypedUrls(EraserDlg& dlg, HKey key, bool testMode, bool* complete) {
     std::vector<std::string> names;
-    char name[kBufferSize];
-    char data[kBufferSize];
+    bool listed = false;
     for (std::uint32_t index = 0;; ++index) {
-        std::uint32_t nameSize = kBufferSize;
-        std::uint32_t dataSize = kBufferSize;
-        WinError error = registry.EnumValue(key, index, name, &nameSize, nullptr, data, &dataSize);
-        if (error == winerr::kMoreData) {
-            continue;  // a name or address longer than the buffers: left, never shown cut
-        }
+        RegistryValue value;
+        WinError error = EnumValueWhole(dlg.platform.registry, key, index, kBufferSize, &value);
         if (error != winerr::kSuccess) {
-            break;  // the end, or a key that can no longer be read
+            *complete = error == winerr::kNoMoreItems;
+            return names;
         }
-        if (!IsUrlName(name, nameSize)) {
+        if (!IsUrlName(value.name)) {
             continue;
         }
-        if (names.size() == kNameListPlaces) {
-            *listFull = true;  // the rest waits for a later run
-            break;
-        }
-        if (names.empty()) {
+        if (!listed) {
             dlg.log.AddLogLine("", emphasis::kPlain);
+            listed = true;
         }
-        names.emplace_back(name, nameSize);
-        dlg.log.AddLogLine(kUrlLine.For(testMode) + RegistryText(data, dataSize) + kOk,
+        if (names.size() < kNameListPlaces) {
+            names.push_back(value.name);
+        }
+        dlg.log.AddLogLine(kUrlLine.For(testMode) + ShownText(value, kBufferSize) + kOk,
                            emphasis::kPlain);
     }
-    return names;
 }
 
 }  // namespace
@@ -75,8 +73,11 @@ void EraseTypedUrls(EraserDlg& dlg, bool testMode) {
         }
         return;
     }
-    bool listFull = false;
-    std::vector<std::string> names = ListTypedUrls(dlg, key.Get(), testMode, &listFull);
+    bool complete = false;
+    std::vector<std::string> names = ListTypedUrls(dlg, key.Get(), testMode, &complete);
+    if (!complete) {
+        dlg.log.AddLogLine(kUnread.For(testMode), emphasis::kPlain);
+    }
     if (testMode) {
         return;
     }
@@ -85,7 +86,7 @@ void EraseTypedUrls(EraserDlg& dlg, bool testMode) {
         registry.DeleteValue(key.Get(), name);
     }
     key.Close();
-    if (!listFull) {
+    if (complete) {
         registry.DeleteKey(regroot::kCurrentUser, kTypedUrlsKey);
     }
     ForgetRunHistory(dlg);
