@@ -17,11 +17,16 @@ const std::string kExplorerKey =
 const std::string kFull = "http://" + std::string(993, 'x');  // 1000 bytes
 const Lines kTyped = {"http://www.example.com/", "http://7/", "http://bare/", "http://新闻/今天"};
 
-std::array<Lines, 2> Urls(const Lines& urls) {
+// The lines of the listed URLs; `unread` ends them with the line of a walk cut short.
+std::array<Lines, 2> Urls(const Lines& urls, bool unread = false) {
     std::array<Lines, 2> out = {{{""}, {""}}};
     for (const std::string& url : urls) {
         out[0].push_back((kTestUrl + url + " <OK>").substr(0, 400));  // as the log keeps it
         out[1].push_back((kUrl + url + " <OK>").substr(0, 400));
+    }
+    if (unread) {
+        out[0].push_back("测试: 无法读取全部分类 URL，未列出的保留 <失败>");
+        out[1].push_back("无法读取全部分类 URL，未列出的保留 <失败>");
     }
     return out;
 }
@@ -36,22 +41,23 @@ const Row kTypedUrls[] = {
             kIeKey, kExplorerKey}, kRunMru, kNotified}), nullptr, Urls(kTyped)},
     {"WithoutTheKeyClearStillForgetsTheRunHistory", EraseTypedUrls,
      Join({kRunMru, kNotified, {kExplorerKey}}), nullptr},
-    // The name list has 1000 places: the rest stays, with the key, for the next run.
-    {"BeyondAThousandTheRestWaits", EraseTypedUrls,
-     Join({Numbered("-value HKCU\\$Typed|url# = http://#/", 1, 1000),
-           Numbered("value HKCU\\$Typed|url# = http://#/", 1001, 1002), kNotified}), nullptr,
-     Urls(Numbered("http://#/", 1, 1000))},
+    // Every URL is listed; the name list has 1000 places and the key's deletion takes the
+    // rest.
+    {"BeyondAThousandTheKeyTakesTheRest", EraseTypedUrls,
+     Join({Numbered("-value HKCU\\$Typed|url# = http://#/", 1, 1001), {kIeKey}, kNotified}),
+     nullptr, Urls(Numbered("http://#/", 1, 1001))},
     // Longer than the buffers (the address 1001 bytes with its terminator, the name 1003):
-    // passed over; one that fills the buffer without a terminator is read no further. A
-    // value that cannot be read ends the listing.
-    {"TooLongIsPassedOverUnreadableEndsTheListing", EraseTypedUrls,
+    // named by the first bytes that fit, or whole, and deleted; one that fills the buffer
+    // without a terminator is read no further. A value that cannot be read ends the
+    // listing: the key stays, with the values never named.
+    {"TooLongIsNamedUnreadableKeepsTheKey", EraseTypedUrls,
      {"-value HKCU\\$Typed|url1 = " + std::string(1000, 'a'), "-raw HKCU\\$Typed|url0 = 1:" + kFull,
       "-raw HKCU\\$Typed|url2 = 1:http://b/",
       "-value HKCU\\$Typed|url" + std::string(1000, '9') + " = http://long-name/",
-      "-value HKCU\\$Typed|url3 = http://3/", "-value HKCU\\$Typed|url4 = http://4/", kIeKey,
+      "value HKCU\\$Typed|url3 = http://3/", "value HKCU\\$Typed|url4 = http://4/",
       kNotified[0], kNotified[1]},
      [](M& m, D&) { m.registry.faults.Fail("Registry.EnumValue", winerr::kAccessDenied, "url3"); },
-     Urls({kFull, "http://b/"})},
+     Urls({std::string(999, 'a') + "...", kFull, "http://b/", "http://long-name/"}, true)},
     {"RefusedDeletionsAreNotReportedAndStopNothing", EraseTypedUrls,
      Join({{"value HKCU\\$Typed|url1 = http://a/", kExplorerKey}, kRunMru, kNotified}),
      [](M& m, D&) {
@@ -84,12 +90,17 @@ const Row kSearchHistory[] = {
      [](M& m, D&) { m.registry.faults.Fail("Registry.OpenKey", winerr::kAccessDenied, "5603"); },
      Listings(kSearch, {})},
     // Texts (261 bytes with the terminator) and names (259 bytes at most) longer than the
-    // buffer are left alone.
-    {"LongerThanTheBufferIsLeftAlone", EraseSearchHistory,
-     {"value HKCU\\$AcMru\\5603|000 = " + std::string(260, 't'),
-      "value HKCU\\$AcMru\\5603|" + std::string(260, 'n') + " = long name",
-      "-raw HKCU\\$AcMru\\5603|001 = 1:" + kLong, "-value HKCU\\$AcMru\\5603|002 = short"}, nullptr,
-     Listings(kSearch, {kLong, "short"})},
+    // buffer are named by the first bytes that fit, or whole, and deleted.
+    {"LongerThanTheBufferIsNamedAndDeleted", EraseSearchHistory,
+     {"-value HKCU\\$AcMru\\5603|000 = " + std::string(260, 't'),
+      "-value HKCU\\$AcMru\\5603|" + std::string(260, 'n') + " = long name",
+      "-raw HKCU\\$AcMru\\5603|001 = 1:" + kLong, "-value HKCU\\$AcMru\\5603|002 = short",
+      "+key HKCU\\$AcMru\\5603"},
+     nullptr, Listings(kSearch, {std::string(259, 't') + "...", "long name", kLong, "short"})},
+    // Alone in its list, an oversized entry makes the list count as found.
+    {"OversizedEntryAloneCounts", EraseSearchHistory,
+     {"-value HKCU\\$AcMru\\5647|000 = " + std::string(300, 'x'), "+key HKCU\\$AcMru\\5647"},
+     nullptr, Listings(kSearch, {std::string(259, 'x') + "..."})},
 };
 INSTANTIATE_TEST_SUITE_P(SearchHistory, EraserRows, ::testing::ValuesIn(kSearchHistory), Row::Name);
 

@@ -47,6 +47,9 @@ WinError CopyData(const std::string& data, void* buffer, std::uint32_t* size) {
     }
     std::uint32_t available = *size;
     *size = static_cast<std::uint32_t>(data.size());
+    if (buffer == nullptr) {
+        return winerr::kSuccess;  // a question for the size
+    }
     if (data.size() > available) {
         return winerr::kMoreData;
     }
