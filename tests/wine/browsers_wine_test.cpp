@@ -1,6 +1,7 @@
 // Open browsers in another process (the helper's windows) and dialog 151 worked by its
 // user from a second thread: what each way of answering the dialog, and a Clear from the
 // command line, send to which window.
+#include <algorithm>
 #include <thread>
 
 #include "app/command_window.h"
@@ -75,12 +76,28 @@ TEST_F(BrowsersUnderWine, EachWayOfAnsweringTheDialogWithThePolicyToAsk) {
 
 // Clear closes Mozilla and AOL whatever the policy, AOL told first that the session
 // ends; Internet Explorer, never to be closed, hears that the typed URLs and the Run
-// history changed.
+// history changed. Every one of 1001 typed URLs is named, and the key goes with them.
 TEST_F(BrowsersUnderWine, ClearFromTheCommandLine) {
     StoreSettings(EraserSettings{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1});  // history only
+    const char* typedKey = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, typedKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                    nullptr);
+    for (int i = 1; i <= 1001; ++i) {
+        std::string url = "http://" + std::to_string(i) + "/";
+        RegSetValueExA(key, ("url" + std::to_string(i)).c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(url.c_str()),
+                       static_cast<DWORD>(url.size() + 1));
+    }
+    RegCloseKey(key);
     Child windows("corvane_wine_helper.exe windows");
     ASSERT_EQ("ready", windows.FirstLine());
-    EXPECT_EQ("0", RunCorvane("/clear")[0]);
+    Lines cleared = RunCorvane("/clear");
+    EXPECT_EQ("0", cleared[0]);
+    EXPECT_EQ(1001, std::count_if(cleared.begin(), cleared.end(), [](const std::string& line) {
+                  return line.rfind("正在删除分类 URL http://", 0) == 0;
+              }));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExA(HKEY_CURRENT_USER, typedKey, 0, KEY_READ, &key));
     const std::string typed =
         " WM_SETTINGCHANGE 0 Software\\Microsoft\\Internet Explorer\\TypedURLs";
     const std::string run =
