@@ -67,10 +67,10 @@ echo "report" >"$recent/report.txt.lnk"
 echo "年度总结" >"$recent/年度总结.doc.lnk"
 printf '[.ShellClassInfo]\r\n' >"$recent/desktop.ini"
 
-# Pages, cookies and visited pages of two sites in WinINet's cache. WinINet, loaded after
+# A page, a cookie and a visited page of corvane.test in WinINet's cache. WinINet, loaded after
 # the shell folders above were set, keeps its caches and their index.dat files in them:
 # Cookies, Internet 临时文件夹\Content.IE5 and 历史\History.IE5.
-"$here/wine-run.sh" "$prefix" "$helper" urlcache www.example.com news.example.org >/dev/null
+"$here/wine-run.sh" "$prefix" "$helper" urlcache >/dev/null
 
 # A history container of a past day, as Windows writes it: an index.dat that begins with
 # the URL-cache signature, recorded under Extensible Cache.
