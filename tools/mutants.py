@@ -14,6 +14,10 @@ in tests/ compare:
     tools/mutants.py --rev HEAD~3 --count 200 --json before.json
     tools/mutants.py --count 200 --json after.json
 
+With --matrix every mutant runs the whole suite and the JSON names the tests that
+failed, so the tests that are the only ones to catch some fault stand out (and so do
+the tests that catch nothing another test does not).
+
 Developer tool only; the test command never runs it.
 """
 import argparse
@@ -261,6 +265,24 @@ class Worker:
                     str(timeout), "-j2", "-Q"], self.tree, timeout * 4)
         return code == 0
 
+    def test_names(self):
+        listed = subprocess.run(["ctest", "--test-dir", self.build, "-N"], cwd=self.tree,
+                                capture_output=True, text=True).stdout
+        return re.findall(r"Test\s+#\d+: (.*?)(?:  # .*)?$", listed, re.M)
+
+    def failing_tests(self, timeout):
+        """Runs the whole suite; the names of the tests that failed or timed out."""
+        report = os.path.join(self.build, "matrix.xml")
+        if os.path.exists(report):
+            os.remove(report)
+        run(["ctest", "--test-dir", self.build, "--timeout", str(timeout), "-j2", "-Q",
+             "--output-junit", report], self.tree, timeout * 20)
+        if not os.path.exists(report):
+            return ["(no report)"]
+        import xml.etree.ElementTree as ET
+        return sorted(case.get("name") for case in ET.parse(report).iter("testcase")
+                      if case.get("status") not in ("run", "notrun", "disabled"))
+
     def compiled_sources(self):
         """Files of src/ that the native build compiled, read from its dependency files."""
         seen = set()
@@ -293,6 +315,9 @@ class Worker:
             built = run(["cmake", "--build", self.build, "-j1"], self.tree, 600)
             if built != 0:
                 return "unbuildable"
+            if args.matrix:
+                mutant["killers"] = self.failing_tests(timeout)
+                return "killed" if mutant["killers"] else "survived"
             return "survived" if self.suite_passes(timeout) else "killed"
         finally:
             with open(path, "w", encoding="utf-8") as f:
@@ -322,6 +347,26 @@ def pick_sample(worker, files, count, seed):
     return sample
 
 
+def print_matrix(tried, names):
+    """Tests that alone kill some mutant, and tests that kill none alone."""
+    sole = {}
+    every = set()
+    for m in tried:
+        killers = m.get("killers", [])
+        every.update(killers)
+        if len(killers) == 1:
+            sole.setdefault(killers[0], []).append("%s:%d" % (m["file"], m["line"]))
+    print("\ntests that alone kill a mutant:")
+    for name in sorted(sole):
+        print("  %-60s %s" % (name, " ".join(sole[name])))
+    print("tests that kill only mutants other tests kill too:")
+    for name in sorted(every - set(sole)):
+        print("  " + name)
+    print("tests that kill no mutant:")
+    for name in sorted(set(names) - every):
+        print("  " + name)
+
+
 def main():
     global args
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
@@ -334,6 +379,8 @@ def main():
     parser.add_argument("--minutes", type=float, default=90, help="stop after this long")
     parser.add_argument("--timeout", type=int, default=60, help="seconds a test may take")
     parser.add_argument("--json", help="write every mutant and its result here")
+    parser.add_argument("--matrix", action="store_true",
+                        help="run every test on every mutant and name the ones that fail")
     parser.add_argument("--keep", action="store_true", help="keep the scratch folders")
     args = parser.parse_args()
 
@@ -388,6 +435,8 @@ def main():
         with open(args.json, "w") as f:
             json.dump({"seed": args.seed, "rate": rate, "killed": killed, "tried": len(tried),
                        "minutes": minutes, "mutants": sample}, f, indent=1, ensure_ascii=False)
+    if args.matrix:
+        print_matrix(tried, workers[0].test_names())
     if not args.keep:
         shutil.rmtree(base, ignore_errors=True)
 
