@@ -1,10 +1,9 @@
-// The folder and shell helpers the erasers share, where no eraser's table reaches them:
-// roots never removed and the shell library's life.
+// The folder helper the erasers share, where no eraser's table reaches it: roots are
+// never removed.
 #include "clean/folder_ops.h"
 
 #include <gtest/gtest.h>
 
-#include "clean/shell_calls.h"
 #include "machine.h"
 
 namespace {
@@ -22,20 +21,6 @@ TEST_F(FolderOps, RootIsNeverRemoved) {
     EXPECT_TRUE(mem.files.Exists("\\\\server\\share\\data.txt"));
     RemoveFolderTree(dlg, "\\\\server\\share\\Cache");
     EXPECT_FALSE(mem.files.Exists("\\\\server\\share\\Cache"));
-}
-
-TEST_F(FolderOps, ShellLibraryIsLoadedOnceAndFreedWithTheWindow) {
-    {
-        EraserDlg window(mem.platform);
-        std::string path;
-        EXPECT_TRUE(LookUpSpecialFolder(window, csidl::kRecent, &path));
-        EXPECT_TRUE(LookUpSpecialFolder(window, csidl::kCookies, &path));
-        EXPECT_EQ(kCookies, path);
-        EXPECT_EQ(1, mem.shell.librariesOpen);
-        EXPECT_FALSE(mem.shell.lastCreate);
-    }
-    EXPECT_EQ(1, mem.shell.libraryLoads);
-    EXPECT_EQ(0, mem.shell.librariesOpen);
 }
 
 }  // namespace

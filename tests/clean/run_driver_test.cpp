@@ -146,30 +146,4 @@ TEST_F(RunDriver, GroupsJoinTheRunInTheirOrder) {
     EXPECT_EQ(seed::Replace(std::string(40, '.'), ".", "操作系统: Windows XP|"), observer.rawLines);
 }
 
-TEST_F(RunDriver, OperatingSystemLineForEveryCode) {
-    const char* const names[] = {
-        "", "3.1", "95", "98", "NT", "2000", "XP", "ME", "Server 2003 家族", ""};
-    for (int code = -1; code <= 9; ++code) {
-        dlg.osVersion = code;
-        dlg.OnTest();
-        const std::string name = code < 0 ? "" : names[code];
-        EXPECT_EQ(name.empty() ? kSep : "操作系统: Windows " + name, Log().front()) << code;
-        EXPECT_EQ(name.empty() ? 4u : 5u, Log().size()) << code;
-    }
-}
-
-// A run of 6, 16 and 17 lines; raw lines are never scrolled on their own.
-TEST_F(RunDriver, FinalScrollShowsTheLastSixteenLines) {
-    dlg.settings.clearWindowsTemp = 1;
-    for (auto [extra, top] : {std::pair{0, 0}, {10, 0}, {11, 1}}) {
-        dlg.steps.EraseWindowsTemp = [extra = extra](EraserDlg& d, bool) {
-            for (int i = 0; i < extra; ++i) {
-                d.log.AppendRawLine("entry");
-            }
-        };
-        dlg.OnTest();
-        EXPECT_EQ(top, dlg.log.TopIndex()) << extra;
-    }
-}
-
 }  // namespace

@@ -79,7 +79,6 @@ public:
         return RetrieveUrlCacheEntryFileA(
             url.c_str(), reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(block), &size, 0);
     }
-    void Unlock(const std::string& url) { UnlockUrlCacheEntryFileA(url.c_str(), 0); }
 
 private:
     bool Put(const std::string& url, DWORD type, std::string header = "", const char* file = "") {
@@ -98,9 +97,8 @@ private:
 // life of the environment, given to CoRegisterClassObject, the environment itself is what
 // the program's CoCreateInstance(CLSID_CUrlHistory, ...) reaches. It serves as the class
 // object, the store and the enumeration, and counts the references the program holds
-// beyond those COM keeps. A failing call answers its result instead of doing its work;
-// the Next that would return record nextIndex_ fails once. The calls the program never
-// makes answer E_NOTIMPL.
+// beyond those COM keeps. A failing call answers its result instead of doing its work.
+// The calls the program never makes answer E_NOTIMPL.
 class Win32UrlHistoryEnv : public IClassFactory, public IUrlHistoryStg2, public IEnumSTATURL {
 public:
     Win32UrlHistoryEnv() {
@@ -123,12 +121,7 @@ public:
     }
     void FailCreation(HRESULT result) { create_ = result; }
     void FailEnumUrls(HRESULT result) { enumUrls_ = result; }
-    void FailReset(HRESULT result) { reset_ = result; }
     void FailClearHistory(HRESULT result) { clear_ = result; }
-    void FailNextAt(size_t index, HRESULT result) {
-        nextIndex_ = index;
-        next_ = result;
-    }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         void* store = static_cast<IUrlHistoryStg2*>(this);
@@ -159,18 +152,14 @@ public:
         return clear_;
     }
     HRESULT STDMETHODCALLTYPE Reset() override {
-        position_ = SUCCEEDED(reset_) ? 0 : position_;
-        return reset_;
+        position_ = 0;
+        return S_OK;
     }
     // One record per call, as the program asks for them; it must come zeroed, of size 40.
     HRESULT STDMETHODCALLTYPE Next(ULONG, STATURL* record, ULONG* fetched) override {
         STATURL zero = {};
         zero.cbSize = 40;
         recordsClean_ &= std::memcmp(record, &zero, sizeof zero) == 0;
-        if (position_ == nextIndex_) {
-            nextIndex_ = SIZE_MAX;
-            return next_;
-        }
         *fetched = position_ < records_.size();
         if (*fetched == 0) {
             return S_FALSE;
@@ -205,8 +194,8 @@ private:
     std::vector<HistoryUrl> records_;  // GBK, served as UTF-16
     int cleared_ = 0, references_ = 0;
     bool recordsClean_ = true;
-    HRESULT create_ = S_OK, enumUrls_ = S_OK, reset_ = S_OK, clear_ = S_OK, next_ = S_OK;
-    size_t position_ = 0, nextIndex_ = SIZE_MAX;
+    HRESULT create_ = S_OK, enumUrls_ = S_OK, clear_ = S_OK;
+    size_t position_ = 0;
 };
 
 LRESULT CALLBACK AnsweringProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -22,7 +22,6 @@ bool MemoryShell::OpenLibrary(const std::string& name, ModuleHandle* out) {
     if (libraryMissing || name != "Shell32.dll") {
         return false;
     }
-    ++libraryLoads;
     ++librariesOpen;
     out->value = kModule;
     return true;
@@ -39,11 +38,10 @@ bool MemoryShell::HasExport(ModuleHandle module, const char* name) const {
 }
 
 bool MemoryShell::CallSpecialFolderPath(ModuleHandle module, HWnd, char (&path)[kMaxPath],
-                                        CsidlFolder csidl, bool create, bool* answer) {
+                                        CsidlFolder csidl, bool /*create*/, bool* answer) {
     if (!HasExport(module, kSpecialFolderPathExport)) {
         return false;
     }
-    lastCreate = create;
     auto folder = specialFolders.find(csidl);
     *answer = faults.Check("Shell.SpecialFolderPath", std::to_string(csidl)) == winerr::kSuccess &&
               folder != specialFolders.end() && CopyPath(folder->second, path);

@@ -35,11 +35,9 @@ public:
     std::vector<std::int64_t> recycleBin;
 
     // What was called.
-    int libraryLoads = 0;
     int librariesOpen = 0;
     int emptyCalls = 0;
     std::uint32_t lastEmptyFlags = 0;
-    bool lastCreate = true;
 
     // "Shell.SpecialFolderPath" (argument: the CSIDL number in decimal) makes the export
     // answer FALSE; "Shell.FolderLocation" (the same argument) makes the item-id road
