@@ -14,8 +14,6 @@ void FillFolder(D& d, bool test) {
     FillIndexDat(d, test, folder, true);
 }
 constexpr auto Cookies = &FillFolder<csidl::kCookies>;
-constexpr auto Cache = &FillFolder<csidl::kInternetCache>;
-constexpr auto History = &FillFolder<csidl::kHistory>;
 void Listed(D& d, bool test) {
     FillListedIndexDat(d, test, true);
 }
@@ -45,15 +43,12 @@ std::array<Lines, 2> Fills(const std::vector<Fill>& fills) {
     for (const Fill& fill : fills) {
         std::string count =
             "Index.dat 已清空——共填充 " + std::to_string(fill.length) + " 字节! <OK>";
-        Lines test = {"测试: 清空 Index.dat，位置" + fill.location + "...", "测试: " + count};
-        Lines clear = {"清空 Index.dat，位置 " + fill.location + "..."};
-        clear.insert(clear.end(), fill.done, count);
-        logs = {Join({logs[0], test}), Join({logs[1], clear})};
+        logs[0].push_back("测试: 清空 Index.dat，位置" + fill.location + "...");
+        logs[0].push_back("测试: " + count);
+        logs[1].push_back("清空 Index.dat，位置 " + fill.location + "...");
+        logs[1].insert(logs[1].end(), fill.done, count);
     }
-    for (Lines& log : logs) {
-        log.insert(log.end(), !fills.empty(), "(index.dat found)");
-    }
-    return logs;
+    return {Join({logs[0], {"(index.dat found)"}}), Join({logs[1], {"(index.dat found)"}})};
 }
 
 // clang-format off
@@ -66,20 +61,14 @@ const std::string kWin98Copy = "C:\\WINDOWS\\Local Settings\\Internet 临时文�
 // The files are filled in place in 20000-byte pieces; the copy in the temporary folder
 // is found in any case.
 const Row kFillRows[] = {
-    {"CookiesAndTheirCopyAreFilledInPlace", Cookies,
-     Join({Filled("$Cookies\\index.dat", 65543), Filled("$Temp\\cookies\\index.dat", 100)}),
-     nullptr, Fills({{"$Cookies", 65543}, {"$Temp\\Cookies", 100}})},
-    {"FilledIndexIsPassedOver", Cookies, {Zeros("$Cookies\\index.dat", 10)}, nullptr},
-    {"CacheIndexInItsSubfolderAndTheCopy", Cache,
-     Join({Filled("$Cache\\Content.IE5\\index.dat", 100), Filled(kCopy + "\\index.dat", 20)}),
-     nullptr, Fills({{"$Cache\\Content.IE5", 100}, {kCopy, 20}})},
-    {"CopyThatIsTheFolderItselfIsNotFilledTwice", Cookies,
-     Filled("$Temp\\Cookies\\index.dat", 10),
+    {"CacheIndexInItsSubfolderAndTheCopy", FillFolder<csidl::kInternetCache>,
+     Join({Filled("$Cache\\Content.IE5\\index.dat", 65543), Filled(kCopy + "\\index.dat", 20)}),
+     nullptr, Fills({{"$Cache\\Content.IE5", 65543}, {kCopy, 20}})},
+    {"CopyThatIsTheFolderItselfIsNotFilledTwice", Cookies, Filled("$Temp\\Cookies\\index.dat", 10),
      [](M& m, D&) { m.shell.specialFolders[csidl::kCookies] = Expand("$Temp\\Cookies"); },
      Fills({{"$Temp\\Cookies", 10}})},
-    {"Windows98KeepsItsCopyUnderLocalSettings", Cache,
-     Join({Filled(kWin98 + "\\Content.IE5\\index.dat", 10),
-           Filled(kWin98Copy + "\\index.dat", 30)}),
+    {"Windows98KeepsItsCopyUnderLocalSettings", FillFolder<csidl::kInternetCache>,
+     Join({Filled(kWin98 + "\\Content.IE5\\index.dat", 10), Filled(kWin98Copy + "\\index.dat", 30)}),
      [](M& m, D& d) {
          d.osVersion = osver::kWin98;
          m.shell.specialFolders[csidl::kInternetCache] = kWin98;
@@ -92,7 +81,7 @@ const Row kFillRows[] = {
      Fills({{"$Cookies", 30000, false}})},
     {"IndexHeldWithoutSharingIsPassedOver", Cookies, {Index("$Cookies\\index.dat", 64)},
      [](M& m, D&) { Hold(m, "$Cookies\\index.dat", fileaccess::kRead, fileshare::kNone); }},
-    {"IndexPathBeyondTheBufferIsSkipped", History,  // + "\History.IE5\index.dat"
+    {"IndexPathBeyondTheBufferIsSkipped", FillFolder<csidl::kHistory>,  // + "\History.IE5\index.dat"
      {Index("C:\\" + std::string(245, 'h') + "\\History.IE5\\index.dat", 10)},
      [](M& m, D&) { m.shell.specialFolders[csidl::kHistory] = "C:\\" + std::string(245, 'h'); }},
 };
@@ -103,22 +92,19 @@ INSTANTIATE_TEST_SUITE_P(FillIndexDat, EraserRows, ::testing::ValuesIn(kFillRows
 const Row kListedRows[] = {
     {"ContainersOfTheRegistryGo", Listed,
      {Index("$History\\History.IE5\\index.dat", 10), "-" + Index(kDay + "1\\index.dat", 32768),
-      "-file " + kDay + "1\\page.dat = p", "-folder " + kDay + "1",
-      "value HKCU\\$Ext5\\M|CachePath = " + kDay + "1\\"},
+      "-file " + kDay + "1\\page.dat = p", "-folder " + kDay + "1", "value HKCU\\$Ext5\\M|CachePath = " + kDay + "1\\"},
      nullptr, Fills({{kDay + "1", 32768}})},
     // A CachePath naming an ordinary folder makes its parent a container parent.
     {"FolderWithoutAUrlCacheIndexIsLeftAlone", Listed,
-     {"file " + kDocuments + "\\Project\\index.dat = <html>",
-      "file " + kDocuments + "\\Project\\plan.doc = p",
+     {"file " + kDocuments + "\\Project\\index.dat = <html>", "file " + kDocuments + "\\Project\\plan.doc = p",
       "-" + Index(kDocuments + "\\Old\\index.dat", 64), "-folder " + kDocuments + "\\Old"},
      [](M&, D& d) { d.indexDatPaths = {Expand(kDocuments)}; }, Fills({{kDocuments + "\\Old", 64}})},
     // 2 is filled already, 3 held by the browser (no sharing of deletion), 4 neither
     // fills nor goes.
     {"ContainersAreHandledAsFarAsTheyCanBe", Listed,
-     {Zeros(kDay + "2\\index.dat", 40), "file " + kDay + "2\\page.dat = p",
+     {Zeros(kDay + "2\\index.dat", 40), "file " + kDay + "2\\page.dat = p", "-file " + kDay + "3\\page.dat = p",
       "-" + Index(kDay + "3\\index.dat", 50), "+" + Zeros(kDay + "3\\index.dat", 50),
-      "-file " + kDay + "3\\page.dat = p", Index(kDay + "4\\index.dat", 50),
-      "file " + kDay + "4\\page.dat = p"},
+      Index(kDay + "4\\index.dat", 50), "file " + kDay + "4\\page.dat = p"},
      [](M& m, D& d) {
          d.indexDatPaths = {Expand("$History\\History.IE5")};
          Hold(m, kDay + "3\\index.dat", fileaccess::kRead | fileaccess::kWrite,
@@ -134,21 +120,19 @@ const Row kListedRows[] = {
 INSTANTIATE_TEST_SUITE_P(FillListedIndexDat, EraserRows, testing::ValuesIn(kListedRows), Row::Name);
 // clang-format on
 
-class CacheFolders : public Machine {
-protected:
-    std::set<std::string> Gathered(const Lines& seed) {
-        Seed(mem, Expand(seed));
-        GatherCacheFolders(dlg);
-        return dlg.indexDatPaths;
-    }
-};
+class CacheFolders : public Machine {};
 
 // The first key that opens is read; its containers' folders are cut to their parents or
 // passed over; then the history folder and its second copy. The log's dashes and comma
 // are GBK's A1AA and A3AC.
 TEST_F(CacheFolders, ParentsOfTheContainersAndTheHistoryFolders) {
+    auto gathered = [&](const Lines& seed) {
+        Seed(mem, Expand(seed));
+        GatherCacheFolders(dlg);
+        return dlg.indexDatPaths;
+    };
     dlg.indexDatPaths = {"stale"};
-    EXPECT_EQ(std::set<std::string>{}, Gathered({Index("$History\\History.IE5\\index.dat", 10)}));
+    EXPECT_EQ(std::set<std::string>{}, gathered({Index("$History\\History.IE5\\index.dat", 10)}));
     EXPECT_EQ("\xA1\xAA\xA1\xAA\xA3\xAC", std::string("——，"));
     mem.environment.Set("USERPROFILE", kProfile);
     mem.environment.Set("LONG", std::string(100, 'l'));
@@ -156,7 +140,7 @@ TEST_F(CacheFolders, ParentsOfTheContainersAndTheHistoryFolders) {
     EXPECT_EQ(
         (std::set<std::string>{Expand("$History\\History.IE5"), "D:\\Feeds",
                                Expand("$Temp\\历史\\History.IE5"), "C:\\first%HALF", "C:", "\\x"}),
-        Gathered({"value HKCU\\$Ext5\\MSHist01|CachePath = "
+        gathered({"value HKCU\\$Ext5\\MSHist01|CachePath = "
                   "%USERPROFILE%\\Local Settings\\历史\\History.IE5\\MSHist01\\",
                   "value HKCU\\$Ext5\\Feeds|CachePath = D:\\Feeds\\Cache//",
                   "value HKLM\\$Ext5\\Other|CachePath = E:\\Other\\Cache",
