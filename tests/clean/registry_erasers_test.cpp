@@ -7,27 +7,22 @@
 namespace {
 
 // clang-format off
-const std::string kUrl = "正在删除分类 URL ", kTestUrl = "测试: 正在删除分类 URL ";
 const Lines kRunMru = {"-value HKCU\\$RunMru|a = notepad\\1", "-value HKCU\\$RunMru|MRUList = a"};
 // Both keys named to the open browser windows; the keys left empty.
 const Lines kNotified = {"+IEFrame <- $Typed", "+IEFrame <- $RunMru"};
 const std::string kIeKey = "+key HKCU\\Software\\Microsoft\\Internet Explorer";
-const std::string kExplorerKey =
-    "+key HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+const std::string kExplorerKey = "+key HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
 const std::string kFull = "http://" + std::string(993, 'x');  // 1000 bytes
-const Lines kTyped = {"http://www.example.com/", "http://7/", "http://bare/", "http://新闻/今天"};
 
 // The lines of the listed URLs; `unread` ends them with the line of a walk cut short.
 std::array<Lines, 2> Urls(const Lines& urls, bool unread = false) {
     std::array<Lines, 2> out = {{{""}, {""}}};
-    for (const std::string& url : urls) {
-        out[0].push_back((kTestUrl + url + " <OK>").substr(0, 400));  // as the log keeps it
-        out[1].push_back((kUrl + url + " <OK>").substr(0, 400));
+    for (const std::string& url : urls) {  // as the log keeps them, 400 bytes at most
+        out[0].push_back(("测试: 正在删除分类 URL " + url + " <OK>").substr(0, 400));
+        out[1].push_back(("正在删除分类 URL " + url + " <OK>").substr(0, 400));
     }
-    if (unread) {
-        out[0].push_back("测试: 无法读取全部分类 URL，未列出的保留 <失败>");
-        out[1].push_back("无法读取全部分类 URL，未列出的保留 <失败>");
-    }
+    out[0].insert(out[0].end(), unread, "测试: 无法读取全部分类 URL，未列出的保留 <失败>");
+    out[1].insert(out[1].end(), unread, "无法读取全部分类 URL，未列出的保留 <失败>");
     return out;
 }
 
@@ -35,10 +30,11 @@ std::array<Lines, 2> Urls(const Lines& urls, bool unread = false) {
 // then the key (other values with it) and the Run history.
 const Row kTypedUrls[] = {
     {"UrlValuesThenTheKeyAndTheRunHistory", EraseTypedUrls,
-     Join({{"-value HKCU\\$Typed|url1 = " + kTyped[0], "-value HKCU\\$Typed|Url7 = " + kTyped[1],
-            "-value HKCU\\$Typed|URL = " + kTyped[2], "-value HKCU\\$Typed|myurl1 = http://not/",
-            "-value HKCU\\$Typed|UR = http://short/", "-value HKCU\\$Typed|url2 = " + kTyped[3],
-            kIeKey, kExplorerKey}, kRunMru, kNotified}), nullptr, Urls(kTyped)},
+     Join({{"-value HKCU\\$Typed|url1 = http://www.example.com/", "-value HKCU\\$Typed|Url7 = http://7/",
+            "-value HKCU\\$Typed|URL = http://bare/", "-value HKCU\\$Typed|myurl1 = http://not/",
+            "-value HKCU\\$Typed|UR = http://short/", "-value HKCU\\$Typed|url2 = http://新闻/今天",
+            kIeKey, kExplorerKey}, kRunMru, kNotified}),
+     nullptr, Urls({"http://www.example.com/", "http://7/", "http://bare/", "http://新闻/今天"})},
     {"WithoutTheKeyClearStillForgetsTheRunHistory", EraseTypedUrls,
      Join({kRunMru, kNotified, {kExplorerKey}}), nullptr},
     // Every URL is listed; the name list has 1000 places and the key's deletion takes the
@@ -52,10 +48,8 @@ const Row kTypedUrls[] = {
     // listing: the key stays, with the values never named.
     {"TooLongIsNamedUnreadableKeepsTheKey", EraseTypedUrls,
      {"-value HKCU\\$Typed|url1 = " + std::string(1000, 'a'), "-raw HKCU\\$Typed|url0 = 1:" + kFull,
-      "-raw HKCU\\$Typed|url2 = 1:http://b/",
-      "-value HKCU\\$Typed|url" + std::string(1000, '9') + " = http://long-name/",
-      "value HKCU\\$Typed|url3 = http://3/", "value HKCU\\$Typed|url4 = http://4/",
-      kNotified[0], kNotified[1]},
+      "-raw HKCU\\$Typed|url2 = 1:http://b/", "-value HKCU\\$Typed|url" + std::string(1000, '9') + " = http://long-name/",
+      "value HKCU\\$Typed|url3 = http://3/", "value HKCU\\$Typed|url4 = http://4/", kNotified[0], kNotified[1]},
      [](M& m, D&) { m.registry.faults.Fail("Registry.EnumValue", winerr::kAccessDenied, "url3"); },
      Urls({std::string(999, 'a') + "...", kFull, "http://b/", "http://long-name/"}, true)},
     {"RefusedDeletionsAreNotReportedAndStopNothing", EraseTypedUrls,
@@ -69,8 +63,8 @@ const Row kTypedUrls[] = {
 INSTANTIATE_TEST_SUITE_P(TypedUrls, EraserRows, ::testing::ValuesIn(kTypedUrls), Row::Name);
 
 const Texts kSearch[] = {
-    {"**测试: 正在删除 Windows 搜索历史记录...", "测试: 正在删除 ", "",
-     "**测试: Windows 搜索历史记录已被删除。 <OK>", "**测试: Windows 搜索历史记录为空。 <OK>"},
+    {"**测试: 正在删除 Windows 搜索历史记录...", "测试: 正在删除 ", "", "**测试: Windows 搜索历史记录已被删除。 <OK>",
+     "**测试: Windows 搜索历史记录为空。 <OK>"},
     {"**正在删除 Windows 搜索历史记录...", "正在删除", "", "**Windows 搜索历史记录已被删除。 <OK>",
      "**Windows 搜索历史记录为空。 <OK>"}};
 const std::string kLong = std::string(260, 'u');  // fills the 260-byte buffer exactly
@@ -82,20 +76,16 @@ const Row kSearchHistory[] = {
       "-value HKCU\\$AcMru\\5647|000 = printer driver", "+key HKCU\\$AcMru\\5647"},
      [](M& m, D&) { m.registry.faults.Fail("Registry.DeleteValue", winerr::kAccessDenied, "001"); },
      Listings(kSearch, {"税务 申报", "report.doc", "printer driver"})},
-    {"WithoutTheKeyOnlyTheHeading", EraseSearchHistory, {}, nullptr,
-     {{{kSearch[0].head, ""}, {kSearch[1].head, ""}}}},
     // A list without entries, and one that cannot be opened.
-    {"ListsEmptyOrUnreadable", EraseSearchHistory,
-     {"key HKCU\\$AcMru\\5600", "value HKCU\\$AcMru\\5603|0 = x"},
+    {"ListsEmptyOrUnreadable", EraseSearchHistory, {"key HKCU\\$AcMru\\5600", "value HKCU\\$AcMru\\5603|0 = x"},
      [](M& m, D&) { m.registry.faults.Fail("Registry.OpenKey", winerr::kAccessDenied, "5603"); },
      Listings(kSearch, {})},
     // Texts (261 bytes with the terminator) and names (259 bytes at most) longer than the
     // buffer are named by the first bytes that fit, or whole, and deleted.
     {"LongerThanTheBufferIsNamedAndDeleted", EraseSearchHistory,
      {"-value HKCU\\$AcMru\\5603|000 = " + std::string(260, 't'),
-      "-value HKCU\\$AcMru\\5603|" + std::string(260, 'n') + " = long name",
-      "-raw HKCU\\$AcMru\\5603|001 = 1:" + kLong, "-value HKCU\\$AcMru\\5603|002 = short",
-      "+key HKCU\\$AcMru\\5603"},
+      "-value HKCU\\$AcMru\\5603|" + std::string(260, 'n') + " = long name", "-raw HKCU\\$AcMru\\5603|001 = 1:" + kLong,
+      "-value HKCU\\$AcMru\\5603|002 = short", "+key HKCU\\$AcMru\\5603"},
      nullptr, Listings(kSearch, {std::string(259, 't') + "...", "long name", kLong, "short"})},
     // Alone in its list, an oversized entry makes the list count as found.
     {"OversizedEntryAloneCounts", EraseSearchHistory,
@@ -106,7 +96,6 @@ INSTANTIATE_TEST_SUITE_P(SearchHistory, EraserRows, ::testing::ValuesIn(kSearchH
 
 const std::string kPage = "value HKCU\\$Main|起始页 = http://home.example/";
 const std::string kBlank = "+value HKCU\\$Main|起始页 = about:blank";  // terminated after 11 bytes
-const Lines kCannotRead = {"**无法删除 IE 起始页"};
 const std::string kFullPage = "http://" + std::string(993, 'p');  // 1000 bytes
 const Lines kOldPage = {"**测试: 删除原来的起始页http://home.example/<OK>"};
 
@@ -117,7 +106,7 @@ const Row kStartPage[] = {
     {"AboutBlankInAnyCaseStays", ResetStartPage, {"value HKCU\\$Main|起始页 = About:Blank"},
      nullptr, {{{"**起始页被设置为 about:blank"}, {"**起始页被设置为 about:blank"}}}},
     {"MissingValueIsNotCreated", ResetStartPage, {"value HKCU\\$Main|Start Page = x"}, nullptr,
-     {kCannotRead, kCannotRead}},
+     {{{"**无法删除 IE 起始页"}, {"**无法删除 IE 起始页"}}}},
     {"MissingKeyWritesNothing", ResetStartPage, {}, nullptr},
     {"RefusedWriteIsReported", ResetStartPage, {kPage},
      [](M& m, D&) { m.registry.faults.Fail("Registry.SetValue", winerr::kAccessDenied, "起始页"); },
