@@ -2,7 +2,7 @@
 // change nothing, then in Clear, and gives both logs whole; its seed's lines are marked
 // with what Clear changes: "-" a line it takes, "+" one it puts (not seeded). In every
 // text of a row, $Recent, $Cookies, $Cache, $History, $Temp and $Profile stand for the
-// profile's folders, $Typed, $RunMru, $AcMru, $Main, $Ext5 and $Ext4 for registry keys.
+// profile's folders, $Typed, $RunMru, $AcMru, $Main and $Ext5 for registry keys.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -37,11 +37,9 @@ inline std::string Expand(std::string text) {
     const std::pair<const char*, std::string> kTokens[] = {
         {"$Recent", Machine::kRecent}, {"$Cookies", Machine::kCookies}, {"$Cache", Machine::kCache},
         {"$Temp", Machine::kTemp}, {"$History", Machine::kHistory}, {"$Profile", Machine::kProfile},
-        {"$Typed", ie + "TypedURLs"}, {"$Main", ie + "Main"},
-        {"$RunMru", windows + "Explorer\\RunMRU"},
+        {"$Typed", ie + "TypedURLs"}, {"$Main", ie + "Main"}, {"$RunMru", windows + "Explorer\\RunMRU"},
         {"$AcMru", "Software\\Microsoft\\Search Assistant\\ACMru"},
-        {"$Ext5", windows + "Internet Settings\\5.0\\Cache\\Extensible Cache"},
-        {"$Ext4", windows + "Internet Settings\\Cache\\Extensible Cache"}};
+        {"$Ext5", windows + "Internet Settings\\5.0\\Cache\\Extensible Cache"}};
     // clang-format on
     for (const auto& [token, value] : kTokens) {
         text = seed::Replace(text, token, value);
@@ -111,23 +109,19 @@ protected:
     Lines Observed() {
         FaultPlan* plans[] = {&mem.files.faults, &mem.registry.faults, &mem.urlCache.faults};
         FaultPlan saved[3];
-        for (int i = 0; i < 3; ++i) {
-            std::swap(saved[i], *plans[i]);
-        }
+        for (int i = 0; i < 3; ++i) std::swap(saved[i], *plans[i]);
         Lines out = State(mem);
-        for (int i = 0; i < 3; ++i) {
-            std::swap(saved[i], *plans[i]);
-        }
+        for (int i = 0; i < 3; ++i) std::swap(saved[i], *plans[i]);
         out.insert(out.end(), mem.shell.emptyCalls != 0,
                    "emptied " + std::to_string(mem.shell.emptyCalls) + "x, flags " +
                        std::to_string(mem.shell.lastEmptyFlags));
         for (const SentMessage& message : mem.windows.Received(ie)) {
             out.push_back("IEFrame <- " + message.text);
         }
-        out.push_back("handles " +
-                      std::to_string(mem.files.OpenHandleCount() + mem.registry.OpenHandleCount() +
-                                     mem.urlCache.OpenFindCount()) +
-                      " " + std::to_string(mem.urlHistory.LiveObjects()));
+        int handles = mem.files.OpenHandleCount() + mem.registry.OpenHandleCount() +
+                      mem.urlCache.OpenFindCount();
+        out.push_back("handles " + std::to_string(handles) + " " +
+                      std::to_string(mem.urlHistory.LiveObjects()));
         return out;
     }
 

@@ -63,11 +63,6 @@ const Row kFileRows[] = {
      [](M& m, D&) { m.shell.specialFolders.erase(csidl::kRecent); }, kRecentHead},
     {"RecentDocumentsAtAnEmptyPath", EraseRecentDocuments, {},
      [](M& m, D&) { m.shell.specialFolders[csidl::kRecent] = ""; }, kRecentHead},
-    {"RecentDocumentsWhenTheItemIdRoadFails", EraseRecentDocuments, {},
-     [](M& m, D& d) {
-         NoPathExport(m, d);
-         m.shell.faults.Fail("Shell.FolderLocation", winerr::kFileNotFound, "8");
-     }, kRecentHead},
     // a.tmp's deletion is refused, held.tmp is held by another program (reading, sharing
     // reading only); the walk ends when the next entry, x.tmp, fails.
     {"TempWhatCannotBeDeletedIsPassedOver", EraseWindowsTemp,

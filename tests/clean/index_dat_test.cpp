@@ -113,9 +113,6 @@ const Row kListedRows[] = {
          m.files.faults.Fail("Files.RemoveFile", winerr::kAccessDenied, "MSHist04");
      },
      Fills({{kDay + "3", 50}, {kDay + "4", 50, false}})},
-    {"GatheredOnlyWhenNothingIsListed", Listed,
-     {Index(kDay + "5\\index.dat", 64), "value HKCU\\$Ext5\\MSHist05|CachePath = " + kDay + "5"},
-     [](M&, D& d) { d.indexDatPaths = {"C:\\elsewhere"}; }},
 };
 INSTANTIATE_TEST_SUITE_P(FillListedIndexDat, EraserRows, testing::ValuesIn(kListedRows), Row::Name);
 // clang-format on

@@ -106,10 +106,6 @@ const Row kHistoryRows[] = {
      },
      {Listing(kHistoryTexts[0], kListed),
       Join({Listing(kHistoryTexts[1], kListed), {"(index.dat found)"}})}},
-    // An object that cannot list may still clear.
-    {"ListingFailsClearingStillClears", EraseHistory, {"-history http://a.test/"},
-     [](M& m, D&) { m.urlHistory.FailWith("UrlHistory.EnumUrls", hresult::kFail); },
-     Listings(kHistoryTexts, {})},
     // Closing the window clears busy: the listing ends after its record; Clear, with busy
     // cleared, lists nothing but still clears.
     {"ClosingTheWindowEndsTheListing", EraseHistory, {"-history http://a.test/", "-history b"},
