@@ -43,22 +43,19 @@ const Texts kTempTexts[] = {
     {"**正在清空 Windows 临时文件夹...", "正在删除", " <OK>", "**Windows 临时文件夹已清空 <OK>",
      "**Windows 临时文件夹为空 <OK>"}};
 const std::string kLong = "C:\\Temp" + std::string(233, 'f');  // 240 bytes; with a name: 265
-void NoPathExport(M& m, D&) {
-    m.shell.missingExports.insert(MemoryShell::kSpecialFolderPathExport);
-}
 void Tmp(M& m, const std::string& path) { m.environment.Set("TMP", path); }
 
 // The shortcuts go; the folder's own files and its subfolders stay. Only a temporary
 // folder whose path holds "Temp" or "TEMP", case as written, is wiped.
 const Row kFileRows[] = {
     {"RecentDocumentsShortcutsGo", EraseRecentDocuments,
-     {"-file $Recent\\report.doc.lnk = l", "-file $Recent\\历史.txt.lnk = l",
-      "file $Recent\\Desktop.INI = i", "file $Recent\\INDEX.DAT = i",
-      "file $Recent\\3? floppy (a).LNK = f", "file $Recent\\sub\\in.lnk = l"}, nullptr,
+     {"-file $Recent\\report.doc.lnk = l", "-file $Recent\\历史.txt.lnk = l", "file $Recent\\Desktop.INI = i",
+      "file $Recent\\INDEX.DAT = i", "file $Recent\\3? floppy (a).LNK = f", "file $Recent\\sub\\in.lnk = l"}, nullptr,
      Listings(kRecentTexts, {"$Recent\\report.doc.lnk", "$Recent\\历史.txt.lnk"})},
     // The item-id road is taken only when the path export is missing.
     {"RecentDocumentsByTheItemIdRoadNothingToDelete", EraseRecentDocuments,
-     {"file $Recent\\desktop.ini = i"}, NoPathExport, Listings(kRecentTexts, {})},
+     {"file $Recent\\desktop.ini = i"},
+     [](M& m, D&) { m.shell.missingExports.insert(MemoryShell::kSpecialFolderPathExport); }, Listings(kRecentTexts, {})},
     {"RecentDocumentsUnknownToTheShell", EraseRecentDocuments, {},
      [](M& m, D&) { m.shell.specialFolders.erase(csidl::kRecent); }, kRecentHead},
     {"RecentDocumentsAtAnEmptyPath", EraseRecentDocuments, {},
@@ -73,13 +70,11 @@ const Row kFileRows[] = {
          m.files.faults.Fail("Files.RemoveFile", winerr::kAccessDenied, "a.tmp");
          m.files.faults.Fail("Files.FindNext", winerr::kAccessDenied, "x.tmp");
      },
-     {Listing(kTempTexts[0], {"$Temp\\a.tmp", "$Temp\\b.tmp"}),
-      Listing(kTempTexts[1], {"$Temp\\b.tmp"})}},
+     {Listing(kTempTexts[0], {"$Temp\\a.tmp", "$Temp\\b.tmp"}), Listing(kTempTexts[1], {"$Temp\\b.tmp"})}},
     {"TempPathWithoutTheWord", EraseWindowsTemp, {"file C:\\work\\temp\\keep.txt = k"},
      [](M& m, D&) { Tmp(m, "C:\\work\\temp\\"); }, Listings(kTempTexts, {})},
     {"TempCapitalWordNoDoubleSeparator", EraseWindowsTemp, {"-file C:\\WINDOWS\\TEMP\\x.tmp = x"},
-     [](M& m, D&) { Tmp(m, "C:\\WINDOWS\\TEMP\\"); },
-     Listings(kTempTexts, {"C:\\WINDOWS\\TEMP\\x.tmp"})},
+     [](M& m, D&) { Tmp(m, "C:\\WINDOWS\\TEMP\\"); }, Listings(kTempTexts, {"C:\\WINDOWS\\TEMP\\x.tmp"})},
     {"TempPathThatDoesNotFit", EraseWindowsTemp, {},  // 261 bytes with "\"
      [](M& m, D&) { Tmp(m, "C:\\Temp\\" + std::string(252, 'x')); }},
     {"TempPathThatFitsButNotItsPattern", EraseWindowsTemp, {},  // 259 bytes with "\"
