@@ -57,8 +57,7 @@ const Row kTypedUrls[] = {
      [](M& m, D&) {
          m.registry.faults.Fail("Registry.DeleteValue", winerr::kAccessDenied);
          m.registry.faults.Fail("Registry.DeleteKey", winerr::kAccessDenied, "TypedURLs");
-     },
-     Urls({"http://a/"})},
+     }, Urls({"http://a/"})},
 };
 INSTANTIATE_TEST_SUITE_P(TypedUrls, EraserRows, ::testing::ValuesIn(kTypedUrls), Row::Name);
 

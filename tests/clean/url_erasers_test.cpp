@@ -30,18 +30,15 @@ const std::string kCopy = "$Temp\\Internet 临时文件夹";
 // size variable has shrunk: the block grows again.
 const Row kCacheRows[] = {
     {"CookieEntriesAndTheFilesOfBothFolders", EraseCookies,
-     {"-cache " + kA, "cache " + kPage, "cache " + kVisited, "-cache " + kB, "cache Cookie:c@c/",
-      "-cache Cookie:d@d/", "-file $Cookies\\a[1].txt = c", "file $Cookies\\index.dat = i",
-      "-file $Temp\\Cookies\\b[1].txt = c"},
+     {"-cache " + kA, "cache " + kPage, "cache " + kVisited, "-cache " + kB, "cache Cookie:c@c/", "-cache Cookie:d@d/",
+      "-file $Cookies\\a[1].txt = c", "file $Cookies\\index.dat = i", "-file $Temp\\Cookies\\b[1].txt = c"},
      [](M& m, D&) {
          ASSERT_TRUE(m.urlCache.Lock("Cookie:c@c/"));
          m.urlCache.faults.Fail("UrlCache.GetEntryInfo", winerr::kFileNotFound, "Cookie:d@d/");
      },
-     {Listing(kCookieTexts[0], {kA, kB, "Cookie:c@c/"}),
-      Listing(kCookieTexts[1], {kA, kB, "Cookie:d@d/"})}},
+     {Listing(kCookieTexts[0], {kA, kB, "Cookie:c@c/"}), Listing(kCookieTexts[1], {kA, kB, "Cookie:d@d/"})}},
     {"CookiesFolderWithoutTheWordAsWritten", EraseCookies, {"file C:\\Profile\\cookies\\c = c"},
-     [](M& m, D&) { m.shell.specialFolders[csidl::kCookies] = "C:\\Profile\\cookies"; },
-     Listings(kCookieTexts, {})},
+     [](M& m, D&) { m.shell.specialFolders[csidl::kCookies] = "C:\\Profile\\cookies"; }, Listings(kCookieTexts, {})},
     // The block would still hold the entry before: the walk must not visit it for ever.
     // Pending messages are dispatched after the entry (here a dispatch logs "(pump)").
     {"FailedNextEntryEndsTheWalk", EraseCookies, {"-cache " + kA, "cache " + kPage, "cache " + kB},
@@ -56,13 +53,11 @@ const Row kCacheRows[] = {
             "-file " + kCopy + "\\Content.IE5\\index.dat = i"}, kCacheTree}), nullptr,
      Listings(kFileTexts, {kPage, kBig, kBigger}), {"cache " + kBig, "cache " + kBigger}},
     {"CacheFolderWithoutTheWord", EraseTemporaryInternetFiles, {"file C:\\Profile\\Cache\\p = p"},
-     [](M& m, D&) { m.shell.specialFolders[csidl::kInternetCache] = "C:\\Profile\\Cache"; },
-     Listings(kFileTexts, {})},
+     [](M& m, D&) { m.shell.specialFolders[csidl::kInternetCache] = "C:\\Profile\\Cache"; }, Listings(kFileTexts, {})},
     // Closing the window clears busy: the walk ends after its entry, the folder still goes.
     {"ClosingTheWindowEndsTheWalk", EraseTemporaryInternetFiles,
      Join({{"-cache " + kPage, "cache http://a.test/2.htm"}, kCacheTree}),
-     [](M& m, D& d) { m.system.onPump = [&d] { d.busy = false; }; },
-     Listings(kFileTexts, {kPage})},
+     [](M& m, D& d) { m.system.onPump = [&d] { d.busy = false; }; }, Listings(kFileTexts, {kPage})},
     // Read-only files and folders go; a junction goes without what it leads to; a name
     // is never expanded or run.
     {"WholeTreeOnTheNtFamily", EraseTemporaryInternetFiles,
@@ -71,8 +66,7 @@ const Row kCacheRows[] = {
       "-file $Cache\\%TEMP%\" & del \"x\\f = f", "file $Profile\\My Documents\\thesis.doc = t"},
      [](M& m, D& d) {
          d.osVersion = osver::kWin2000;
-         ASSERT_EQ(winerr::kSuccess,
-                   m.files.SetAttributes(Expand("$Cache\\EF"), fileattr::kReadOnly));
+         ASSERT_EQ(winerr::kSuccess, m.files.SetAttributes(Expand("$Cache\\EF"), fileattr::kReadOnly));
          m.files.AddJunction(Expand("$Cache\\link"), Expand("$Profile\\My Documents"));
      },
      Listings(kFileTexts, {}), {"folder $Cache\\link", "file $Cache\\link\\thesis.doc = t"}},
@@ -100,12 +94,9 @@ const Row kHistoryRows[] = {
                       "+file $History\\History.IE5\\index.dat = " + std::string(27, '\0')}}),
      [](M& m, D& d) {  // clearing takes the containers' records: gathered before it
          d.settings.clearIndexDat = 0;
-         m.urlHistory.onClearHistory = [&m] {
-             (void)m.registry.DeleteTree(regroot::kCurrentUser, Expand("$Ext5"));
-         };
+         m.urlHistory.onClearHistory = [&m] { (void)m.registry.DeleteTree(regroot::kCurrentUser, Expand("$Ext5")); };
      },
-     {Listing(kHistoryTexts[0], kListed),
-      Join({Listing(kHistoryTexts[1], kListed), {"(index.dat found)"}})}},
+     {Listing(kHistoryTexts[0], kListed), Join({Listing(kHistoryTexts[1], kListed), {"(index.dat found)"}})}},
     // Closing the window clears busy: the listing ends after its record; Clear, with busy
     // cleared, lists nothing but still clears.
     {"ClosingTheWindowEndsTheListing", EraseHistory, {"-history http://a.test/", "-history b"},
