@@ -118,7 +118,9 @@ INSTANTIATE_TEST_SUITE_P(FillListedIndexDat, EraserRows, testing::ValuesIn(kList
 class CacheFolders : public Machine {};
 
 // The first key that opens is read; its containers' folders are cut to their parents or
-// passed over; then the history folder and its second copy. The log's dashes and comma
+// passed over; then the history folder and its second copy. Of the containers, a cannot
+// be opened, b and c are too long, d has nothing above it, e is one character, f's one
+// "%" is kept, g is at the root and h's variable is unset. The log's dashes and comma
 // are GBK's A1AA and A3AC.
 TEST_F(CacheFolders, ParentsOfTheContainersAndTheHistoryFolders) {
     auto gathered = [&](const Lines& seed) {
@@ -132,22 +134,18 @@ TEST_F(CacheFolders, ParentsOfTheContainersAndTheHistoryFolders) {
     mem.environment.Set("USERPROFILE", kProfile);
     mem.environment.Set("LONG", std::string(100, 'l'));
     mem.registry.faults.Fail("Registry.OpenKey", winerr::kAccessDenied, "Cache\\a");
+    const std::string v = "value HKCU\\$Ext5\\";
     EXPECT_EQ(
         (std::set<std::string>{Expand("$History\\History.IE5"), "D:\\Feeds",
                                Expand("$Temp\\历史\\History.IE5"), "C:\\first%HALF", "C:", "\\x"}),
-        gathered({"value HKCU\\$Ext5\\MSHist01|CachePath = "
-                  "%USERPROFILE%\\Local Settings\\历史\\History.IE5\\MSHist01\\",
-                  "value HKCU\\$Ext5\\Feeds|CachePath = D:\\Feeds\\Cache//",
+        gathered({v + "MSHist01|CachePath = "
+                      "%USERPROFILE%\\Local Settings\\历史\\History.IE5\\MSHist01\\",
+                  v + "Feeds|CachePath = D:\\Feeds\\Cache//", "folder $Temp\\历史\\History.IE5",
                   "value HKLM\\$Ext5\\Other|CachePath = E:\\Other\\Cache",
-                  "folder $Temp\\历史\\History.IE5",
-                  "value HKCU\\$Ext5\\a|CachePath = C:\\denied\\x",  // cannot be opened
-                  "value HKCU\\$Ext5\\b|CachePath = %LONG%\\x\\y",   // too long a value
-                  "value HKCU\\$Ext5\\c|CachePath = C:\\" + std::string(300, 'c'),
-                  "value HKCU\\$Ext5\\d|CachePath = %%\\T",              // nothing above it
-                  "value HKCU\\$Ext5\\e|CachePath = X\\",                // one character
-                  "value HKCU\\$Ext5\\f|CachePath = C:\\first%HALF\\x",  // one "%": kept
-                  "value HKCU\\$Ext5\\g|CachePath = C:\\Cache",          // at the root
-                  "value HKCU\\$Ext5\\h|CachePath = %UNSET%\\x\\y"}));   // unset: nothing
+                  v + "a|CachePath = C:\\denied\\x", v + "b|CachePath = %LONG%\\x\\y",
+                  v + "c|CachePath = C:\\" + std::string(300, 'c'), v + "d|CachePath = %%\\T",
+                  v + "e|CachePath = X\\", v + "f|CachePath = C:\\first%HALF\\x",
+                  v + "g|CachePath = C:\\Cache", v + "h|CachePath = %UNSET%\\x\\y"}));
 }
 
 }  // namespace
