@@ -14,8 +14,7 @@ struct Text : TextOutput {
 
 struct CommandLine : Machine {
     int Run(const Lines& args) {
-        out.text.clear();
-        usage.text.clear();
+        out = usage = Text();
         return RunCommandLine(args, mem.platform, out, usage);
     }
     Text out, usage;

@@ -69,6 +69,8 @@ TEST_F(OpenBrowsers, WalksPickTheVisibleWindowsOfTheirClass) {
 }
 
 struct PolicyRow {
+    friend void PrintTo(const PolicyRow& row, std::ostream* out) { *out << row.name; }
+    const char* name;
     int policy, answer, tick, prompt, asked;
     Lines messages;
     int policyAfter;
@@ -107,13 +109,16 @@ TEST_P(Policy, DecidesWhetherToAskAndToClose) {
 }
 
 constexpr int kLeft = browserprompt::kLeftOpen, kClosed = browserprompt::kClosedBrowsers;
-INSTANTIATE_TEST_SUITE_P(
-    Rows, Policy,
-    ::testing::Values(PolicyRow{2, kLeft, 1, 1, 1, {"0 401 0 0"}, 1},
-                      PolicyRow{2, kClosed, 1, 1, 1, {"0 401 0 0", "1 112 f060 0"}, 0},
-                      PolicyRow{7, kClosed, 0, 1, 1, {"0 401 0 0", "1 112 f060 0"}, 7},
-                      PolicyRow{1, kClosed, 1, 1, 0, {}, 1},
-                      PolicyRow{0, kLeft, 1, 1, 0, {"1 112 f060 0"}, 0},
-                      PolicyRow{2, kClosed, 1, 0, 0, {"0 401 0 0"}, 2}));
+// clang-format off
+const PolicyRow kPolicyRows[] = {
+    {"AskedLeftOpenTicked", 2, kLeft, 1, 1, 1, {"0 401 0 0"}, 1},
+    {"AskedClosedTicked", 2, kClosed, 1, 1, 1, {"0 401 0 0", "1 112 f060 0"}, 0},
+    {"UnknownPolicyAsksClosedUnticked", 7, kClosed, 0, 1, 1, {"0 401 0 0", "1 112 f060 0"}, 7},
+    {"LeftOpenWithoutAsking", 1, kClosed, 1, 1, 0, {}, 1},
+    {"ClosedWithoutAsking", 0, kLeft, 1, 1, 0, {"1 112 f060 0"}, 0},
+    {"NobodyToAsk", 2, kClosed, 1, 0, 0, {"0 401 0 0"}, 2}};
+// clang-format on
+INSTANTIATE_TEST_SUITE_P(Rows, Policy, ::testing::ValuesIn(kPolicyRows),
+                         testing::PrintToStringParamName());
 
 }  // namespace

@@ -15,23 +15,22 @@ const std::string kSep(44, '.');
 // line: the frame's head, then each group's block ending in a separator.
 // clang-format off
 const Lines kAll[] = {
-    {"HandleOpenIEWindows", "操作系统: Windows XP", kSep, "**正在分析系统 <OK>",
-     "CloseMozillaWindows", "CloseAolWindows", kSep,
-     "EraseCookies 0", "EraseMozillaCookies", kSep,
-     "EraseHistory 0", "TypedUrls 0", "EraseMozillaHistory", "MozillaUrlBar", "AolTraces 0", kSep,
+    {"HandleOpenIEWindows", "操作系统: Windows XP", kSep, "**正在分析系统 <OK>", "CloseMozillaWindows",
+     "CloseAolWindows", kSep, "EraseCookies 0", "EraseMozillaCookies", kSep, "EraseHistory 0",
+     "EraseTypedUrls 0", "EraseMozillaHistory", "EraseMozillaUrlBarHistory", "EraseAolTraces 0", kSep,
      "**删除自动填表数据...", "", "EraseAutoComplete 0", "**没有要删除的自动填表数据 <OK>", kSep,
-     "TemporaryFiles 0", kSep, "WindowsTemp 0", kSep, "ResetStartPage 0", kSep,
-     "**正在清空回收站...", "", "EraseRecycleBin 0", kSep, "RecentDocuments 0", kSep,
-     "SearchHistory 0", kSep, "**正在填充 index.dat 文件...", "", "FillIndexDat 0 33 1",
+     "EraseTemporaryInternetFiles 0", kSep, "EraseWindowsTemp 0", kSep, "ResetStartPage 0", kSep,
+     "**正在清空回收站...", "", "EraseRecycleBin 0", kSep, "EraseRecentDocuments 0", kSep,
+     "EraseSearchHistory 0", kSep, "**正在填充 index.dat 文件...", "", "FillIndexDat 0 33 1",
      "FillIndexDat 0 32 1", "FillIndexDat 0 34 1", "FillListedIndexDat 0 1",
      "**Index.dat 文件已经被填充 <OK>", kSep},
-    {"操作系统: Windows XP", kSep, "**正在分析系统 <OK>", kSep,
-     "EraseCookies 1", kSep, "EraseHistory 1", "TypedUrls 1", "AolTraces 1", kSep,
+    {"操作系统: Windows XP", kSep, "**正在分析系统 <OK>", kSep, "EraseCookies 1", kSep,
+     "EraseHistory 1", "EraseTypedUrls 1", "EraseAolTraces 1", kSep,
      "**测试: 正在删除自动完成内容...", "", "EraseAutoComplete 1",
      "**测试: 没有可以删除的自动完成内容 <OK>", kSep,
-     "TemporaryFiles 1", kSep, "WindowsTemp 1", kSep, "ResetStartPage 1", kSep,
-     "**测试: 正在清空回收站...", "", "EraseRecycleBin 1", kSep, "RecentDocuments 1", kSep,
-     "SearchHistory 1", kSep, "**测试: 正在清空 index.dat 文件...", "", "FillIndexDat 1 33 1",
+     "EraseTemporaryInternetFiles 1", kSep, "EraseWindowsTemp 1", kSep, "ResetStartPage 1", kSep,
+     "**测试: 正在清空回收站...", "", "EraseRecycleBin 1", kSep, "EraseRecentDocuments 1", kSep,
+     "EraseSearchHistory 1", kSep, "**测试: 正在清空 index.dat 文件...", "", "FillIndexDat 1 33 1",
      "FillIndexDat 1 32 1", "FillIndexDat 1 34 1", "FillListedIndexDat 1 1",
      "**测试: Index.dat 文件已经被清空 <OK>", kSep}};
 // When the auto-complete eraser or the index.dat fill found something, a blank line and
@@ -56,10 +55,7 @@ auto Record(std::string name) {
     };
 }
 
-class RunDriver : public Machine {
-protected:
-    RunDriver() { SetAllSwitches(dlg.settings, 0); }
-};
+using RunDriver = Machine;
 
 // Any value but 0 switches a group on: switched on one after the other, the groups
 // join the run in their order, each with its block of the whole run's log; indexDatFound
@@ -69,30 +65,20 @@ protected:
 // cleared) the remaining groups still run.
 TEST_F(RunDriver, GroupsJoinTheRunInTheirOrder) {
     struct : LogObserver {
-        void LineAdded(const LogLine& line, bool raw) override {
-            rawLines += raw ? line.text + "|" : "";
-        }
-        std::string rawLines;
+        void LineAdded(const LogLine& l, bool raw) override { raws += raw ? l.text + "|" : ""; }
+        std::string raws;
     } observer;
     dlg.log.SetObserver(&observer);
     bool found = false;  // what the auto-complete eraser and the index.dat fill report
     RunSteps& s = dlg.steps;
-    s.HandleOpenIEWindows = Record("HandleOpenIEWindows");
-    s.CloseMozillaWindows = Record("CloseMozillaWindows");
-    s.CloseAolWindows = Record("CloseAolWindows");
-    s.EraseMozillaCookies = Record("EraseMozillaCookies");
-    s.EraseHistory = Record("EraseHistory");
-    s.EraseTypedUrls = Record("TypedUrls");
-    s.EraseMozillaHistory = Record("EraseMozillaHistory");
-    s.EraseMozillaUrlBarHistory = Record("MozillaUrlBar");
-    s.EraseAolTraces = Record("AolTraces");
-    s.EraseTemporaryInternetFiles = Record("TemporaryFiles");
-    s.EraseWindowsTemp = Record("WindowsTemp");
-    s.ResetStartPage = Record("ResetStartPage");
-    s.EraseRecycleBin = Record("EraseRecycleBin");
-    s.EraseRecentDocuments = Record("RecentDocuments");
-    s.EraseSearchHistory = Record("SearchHistory");
-    s.FillIndexDat = Record("FillIndexDat");
+#define RECORD(step) s.step = Record(#step)
+    RECORD(HandleOpenIEWindows), RECORD(CloseMozillaWindows), RECORD(CloseAolWindows),
+        RECORD(EraseMozillaCookies), RECORD(EraseHistory), RECORD(EraseTypedUrls),
+        RECORD(EraseMozillaHistory), RECORD(EraseMozillaUrlBarHistory), RECORD(EraseAolTraces),
+        RECORD(EraseTemporaryInternetFiles), RECORD(EraseWindowsTemp), RECORD(ResetStartPage),
+        RECORD(EraseRecycleBin), RECORD(EraseRecentDocuments), RECORD(EraseSearchHistory),
+        RECORD(FillIndexDat);
+#undef RECORD
     s.FillListedIndexDat = [&](EraserDlg& d, bool test, bool logIt) {
         Record("FillListedIndexDat")(d, test, logIt);
         d.indexDatFound = d.indexDatFound || found;
@@ -109,7 +95,7 @@ TEST_F(RunDriver, GroupsJoinTheRunInTheirOrder) {
         d.busy = false;
     };
     Lines seen;
-    dlg.steps.PrepareProgress = [&](EraserDlg&) {
+    s.PrepareProgress = [&](EraserDlg&) {
         seen = Log();
         seen.push_back(std::to_string(dlg.progress.GetPos()) + (dlg.busy ? " busy " : " ") +
                        std::to_string(dlg.indexDatPaths.size()));
@@ -143,7 +129,7 @@ TEST_F(RunDriver, GroupsJoinTheRunInTheirOrder) {
         }
     }
     dlg.log.SetObserver(nullptr);
-    EXPECT_EQ(seed::Replace(std::string(40, '.'), ".", "操作系统: Windows XP|"), observer.rawLines);
+    EXPECT_EQ(seed::Replace(std::string(40, '.'), ".", "操作系统: Windows XP|"), observer.raws);
 }
 
 }  // namespace
