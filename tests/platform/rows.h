@@ -12,30 +12,22 @@
 using Rows = std::vector<std::pair<std::string, std::string>>;
 
 inline void ExpectRows(const Rows& rows) {
-    for (size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ(rows[i].second, rows[i].first) << "row " << i;
-    }
+    for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].second, rows[i].first) << i;
 }
 
 inline std::string Err(std::uint32_t error) {
     return std::to_string(error);
 }
 
-// The answers of calls made in the order written, joined by spaces.
-inline std::string Seq(std::initializer_list<std::string> answers) {
+// The texts joined by `separator`: the answers of calls made in the order written.
+inline std::string Seq(const std::vector<std::string>& texts, const char* separator = " ") {
     std::string out;
-    for (const std::string& answer : answers) {
-        out += (out.empty() ? "" : " ") + answer;
-    }
+    for (const std::string& text : texts) out += (out.empty() ? "" : separator) + text;
     return out;
 }
 
 // The texts in byte order, joined by ", ".
 inline std::string SortedText(std::vector<std::string> texts) {
     std::sort(texts.begin(), texts.end());
-    std::string out;
-    for (const std::string& text : texts) {
-        out += (out.empty() ? "" : ", ") + text;
-    }
-    return out;
+    return Seq(texts, ", ");
 }

@@ -11,17 +11,14 @@
 #include "platform/security.h"
 
 template <typename AccountsType>
-class AccountsContract : public ::testing::Test {
-protected:
-    AccountsType accounts;
-};
+class AccountsContract : public ::testing::Test {};
 
 TYPED_TEST_SUITE_P(AccountsContract);
 
 // Each call first tells the sizes it needs, NUL included, leaving the buffers alone, and
 // then fits them exactly; the lookup tells both sizes when either buffer is too small.
 TYPED_TEST_P(AccountsContract, SizesFirstThenExactFit) {
-    auto& accounts = this->accounts;
+    TypeParam accounts;
     char name[260] = "#", domain[260] = "";
     ByteBlock sid(128);
     std::uint32_t size = 1, sidSize = 0, domainSize = 0, use = 0;
@@ -46,10 +43,7 @@ TYPED_TEST_P(AccountsContract, SizesFirstThenExactFit) {
 REGISTER_TYPED_TEST_SUITE_P(AccountsContract, SizesFirstThenExactFit);
 
 template <typename SecurityType>
-class AccessListContract : public ::testing::Test {
-protected:
-    SecurityType security;
-};
+class AccessListContract : public ::testing::Test {};
 
 TYPED_TEST_SUITE_P(AccessListContract);
 
@@ -61,7 +55,7 @@ TYPED_TEST_P(AccessListContract, GrantDescriptorByteForByte) {
         2, 0, 48, 0,    2,    0, 0,    0,                                        // list
         0, 3, 20, 0,    0x3f, 0, 0x0f, 0, 1, 1, 0, 0, 0, 0, 0, 1, 0,  0, 0, 0,   // Everyone
         0, 3, 20, 0,    0x3f, 0, 0x0f, 0, 1, 1, 0, 0, 0, 0, 0, 5, 18, 0, 0, 0};  // LocalSystem
-    TypeParam& security = this->security;
+    TypeParam security;
     ByteBlock system, acl(64, 0xbd), descriptor(100, 0xbd);
     auto append = [&](int at) {  // the entry at `at` of the expected descriptor
         return Err(

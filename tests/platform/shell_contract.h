@@ -1,15 +1,12 @@
 // What the erasers rely on of the shell library, checked on the in-memory double and on
-// the real shell under Wine. ShellTraits<T>::Prepare gives the shell a recent documents
-// folder, ::Recycle puts an item of the given size in the recycle bin.
+// the real shell under Wine. The type parameter is a shell with a recent documents
+// folder; its Recycle(size) puts an item of that size in the recycle bin.
 #pragma once
 
 #include <string>
 
 #include "platform/rows.h"
 #include "platform/shell.h"
-
-template <typename ShellType>
-struct ShellTraits;
 
 template <typename ShellType>
 class ShellContract : public ::testing::Test {
@@ -43,7 +40,6 @@ protected:
 TYPED_TEST_SUITE_P(ShellContract);
 
 TYPED_TEST_P(ShellContract, FoldersAndRecycleBin) {
-    ShellTraits<TypeParam>::Prepare(this->shell);
     ModuleHandle missing{7};
     ExpectRows({
         {Seq({std::to_string(this->shell.OpenLibrary("corvane-missing.dll", &missing)),
@@ -52,7 +48,7 @@ TYPED_TEST_P(ShellContract, FoldersAndRecycleBin) {
         {std::to_string(this->shell.OpenLibrary("Shell32.dll", &this->module)), "1"},
         {this->Recent(), "1 1 1 same"},
         {this->Bin(true), "1 0 0 0"},
-        {(ShellTraits<TypeParam>::Recycle(this->shell, 1234), this->Bin()), "1 0 1234 1"},
+        {(this->shell.Recycle(1234), this->Bin()), "1 0 1234 1"},
         {this->Bin(true), "1 0 0 0"},
         {this->Bin(), "1 0 0 0"},
         {this->Bin(true), "1 0 0 0"},  // an empty bin empties without complaint

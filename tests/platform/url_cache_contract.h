@@ -2,8 +2,8 @@
 // (natively) and on Wine's real cache: where the two disagree, the double is wrong.
 //
 // The type parameter owns the cache and puts entries into it as a browser would, taking
-// them out again when it goes: cache(); Commit(url, headerInfo) without a local file;
-// CommitWithFile(url, content), with a local file holding content; SetCookie(host), a
+// them out again when it goes: cache(); Commit(url, headerInfo, content), with a local
+// file holding content unless that is empty; SetCookie(host), a
 // persistent cookie for http://host/, returning its entry's URL; Visit(url), a visited
 // page of the history; Lock(url), the entry in use from then on. The cache may hold
 // entries of others: only URLs on kContractHost are looked at.
@@ -72,10 +72,10 @@ TYPED_TEST_SUITE_P(UrlCacheContract);
 TYPED_TEST_P(UrlCacheContract, WalkListsTypesAndDeletes) {
     const std::string a = this->Url("a"), big = this->Url("big"), page = this->Url("page.htm");
     const std::string seen = "Visited: corvane@" + this->Url("v"), busy = this->Url("busy.htm");
-    this->env.Commit(a, "");
-    this->env.Commit(big, "X-Corvane:" + std::string(4990, 'h'));
-    this->env.CommitWithFile(page, "hello");
-    this->env.CommitWithFile(busy, "in use");
+    this->env.Commit(a, "", "");
+    this->env.Commit(big, "X-Corvane:" + std::string(4990, 'h'), "");
+    this->env.Commit(page, "", "hello");
+    this->env.Commit(busy, "", "in use");
     const std::string cookie = this->env.SetCookie(kContractHost);
     this->env.Visit(seen);
     ASSERT_TRUE(this->env.Lock(busy));

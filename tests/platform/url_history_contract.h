@@ -4,8 +4,8 @@
 //
 // The type parameter owns the history and the object behind it: history(); Serve(records)
 // sets what the object holds; Urls() lists what it holds now; ClearHistoryCalls();
-// LiveObjects(), the stores and enumerations not released; FailCreation, FailEnumUrls and
-// FailClearHistory(result) make every such call fail from then on.
+// LiveObjects(), the stores and enumerations not released; Fail(call, result) makes every
+// call "Create", "EnumUrls" or "ClearHistory" answer result from then on.
 #pragma once
 
 #include <cstdio>
@@ -75,10 +75,10 @@ TYPED_TEST_P(UrlHistoryContract, ListsClearsAndReportsFailures) {
         {this->List(kStg2), "0; 1 untouched live 2"},
         {(env.Serve(records), this->Clear(kStg)), "0 0"},
         {this->Count(), "0 left 2 cleared 0 live"},
-        {(env.Serve(records), env.FailEnumUrls(hresult::kOutOfMemory), this->List(kStg)),
+        {(env.Serve(records), env.Fail("EnumUrls", hresult::kOutOfMemory), this->List(kStg)),
          "0 8007000e none"},
-        {(env.FailClearHistory(hresult::kNotImpl), this->Clear(kStg)), "0 80004001"},
-        {(env.FailCreation(hresult::kClassNotAvailable), this->List(kStg)), "80040111 none"},
+        {(env.Fail("ClearHistory", hresult::kNotImpl), this->Clear(kStg)), "0 80004001"},
+        {(env.Fail("Create", hresult::kClassNotAvailable), this->List(kStg)), "80040111 none"},
         {this->Clear(kStg2), "80040111 80040111"},
         {this->Count(), "3 left 2 cleared 0 live"},
     });
