@@ -27,18 +27,14 @@ struct MemoryRegistryEnv : MemoryRegistry {
 struct MemoryUrlCacheEnv : MemoryUrlCache {
     ~MemoryUrlCacheEnv() { EXPECT_EQ(0u, OpenFindCount()); }  // every walk closed its find
     UrlCache& cache() { return *this; }
-    void Put(const std::string& url, std::uint32_t type, const std::string& file = "",
-             const std::string& headerInfo = "") {
-        EXPECT_EQ(0u, MemoryUrlCache::Commit({url, file, type, headerInfo}));
-    }
     void Commit(const std::string& url, const std::string& header, const std::string& content) {
-        Put(url, 1, content.empty() ? "" : "C:\\f.htm", header);
+        EXPECT_EQ(0u, MemoryUrlCache::Commit({url, content.empty() ? "" : "C:\\f.htm", 1, header}));
     }
     std::string SetCookie(const std::string& host) {
-        Put("Cookie:corvane@" + host + "/", 0, "C:\\corvane@" + host + ".txt");
+        EXPECT_EQ(0u, MemoryUrlCache::Commit({"Cookie:corvane@" + host + "/", "C:\\c.txt", 0, ""}));
         return "Cookie:corvane@" + host + "/";
     }
-    void Visit(const std::string& url) { Put(url, 0); }
+    void Visit(const std::string& url) { EXPECT_EQ(0u, MemoryUrlCache::Commit({url, "", 0, ""})); }
 };
 
 struct MemoryUrlHistoryEnv : MemoryUrlHistory {

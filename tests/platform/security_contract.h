@@ -67,9 +67,7 @@ TYPED_TEST_P(AccessListContract, GrantDescriptorByteForByte) {
         {system == ByteBlock(expected.begin() + 56, expected.end()) ? "same" : "differs", "same"},
         {Err(security.StartAccessList(acl.data(), 4, 2)), "122"},
         {Err(security.StartAccessList(acl.data(), 48, 2)), "0"},
-        {append(28), "0"},
-        {append(48), "0"},
-        {append(48), "87"},  // past the list's size
+        {Seq({append(28), append(48), append(48)}), "0 0 87"},  // the last past the list's size
         {Err(security.MakeDescriptor(acl.data(), descriptor.data(), &size)), "122"},
         {std::to_string(size), "68"},
         {Err(security.MakeDescriptor(acl.data(), descriptor.data(), &size)), "0"},

@@ -22,10 +22,8 @@ protected:
     // For each window: whether the walk visited it, is visible and exists, and its class.
     std::string Windows(const std::vector<HWnd>& ours) {
         std::vector<HWnd> seen;
-        bool walked = env.windows.Enumerate([&](HWnd window) {
-            seen.push_back(window);
-            return true;
-        });
+        bool walked =
+            env.windows.Enumerate([&](HWnd window) { return seen.push_back(window), true; });
         std::string out = std::to_string(walked);
         for (HWnd window : ours) {
             out += ", " + std::to_string(std::count(seen.begin(), seen.end(), window)) +

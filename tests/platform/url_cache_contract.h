@@ -10,7 +10,6 @@
 #pragma once
 
 #include <cstdio>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,17 +32,19 @@ protected:
         return std::to_string((size + headerSize + 3) & ~3u);
     }
     // The erasers' walk: the entries on the contract host as "url type" (of the type, the
-    // bits kNormal, kCookie and kUrlHistory), sorted; `visit` sees every entry.
-    std::string Walk(std::function<void(const std::string&)> visit = nullptr) {
+    // bits kNormal, kCookie and kUrlHistory), sorted; with `remove`, each is deleted as the
+    // walk reaches it, as the erasers do, and the deletion's answer follows.
+    std::string Walk(bool remove = false) {
         UrlCacheWalk walk(env.cache());
         std::vector<std::string> lines;
         for (bool more = walk.First(); more; more = walk.Next()) {
             char type[12];
             std::snprintf(type, sizeof type, "%x", walk.EntryType() & 0x300001);
-            if (walk.SourceUrl().find(kContractHost) != std::string::npos) {
-                lines.push_back(walk.SourceUrl() + " " + type);
+            const std::string url = walk.SourceUrl();
+            if (url.find(kContractHost) != std::string::npos) {
+                lines.push_back(url + " " + type +
+                                (remove ? " " + Err(env.cache().DeleteEntry(url)) : ""));
             }
-            visit ? visit(walk.SourceUrl()) : void();
         }
         return SortedText(lines);
     }
@@ -83,12 +84,6 @@ TYPED_TEST_P(UrlCacheContract, WalkListsTypesAndDeletes) {
     UrlCacheFind find(this->env.cache());
     small.size = 16;
     UrlCache& cache = this->env.cache();
-    std::vector<std::string> deletes;
-    auto remove = [&](const std::string& url) {
-        if (url.find(kContractHost) != std::string::npos) {
-            deletes.push_back(Err(cache.DeleteEntry(url)));
-        }
-    };
     ExpectRows({
         {std::to_string(UrlCacheEntryBuffer().entry()->structSize), "4096"},  // the first block
         {Seq({Err(find.First(small.entry(), &small.size)), std::to_string(find.IsOpen())}),
@@ -99,7 +94,8 @@ TYPED_TEST_P(UrlCacheContract, WalkListsTypesAndDeletes) {
         {this->Info(big),
          "122 " + this->RecordSize(big, 5000) + " 0 " + this->RecordSize(big, 5000)},
         {Seq({Err(cache.DeleteEntry(a)), this->Info(a), Err(cache.DeleteEntry(a))}), "0 2 2"},
-        {(this->Walk(remove), SortedText(deletes)), "0, 0, 0, 0, 32"},
+        {this->Walk(true), cookie + " 100000 0, " + seen + " 200000 0, " + big + " 1 0, " + busy +
+                               " 1 32, " + page + " 1 0"},
         {this->Walk(), busy + " 1"},
     });
 }

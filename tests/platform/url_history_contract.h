@@ -65,12 +65,11 @@ TYPED_TEST_P(UrlHistoryContract, ListsClearsAndReportsFailures) {
                                              {"http://例子.测试/历史.html", "历史记录"}};
     const auto kStg = UrlHistoryInterface::kStg, kStg2 = UrlHistoryInterface::kStg2;
     auto& env = this->env;
-    const std::string all =
-        "0, about:blank|, http://www.example.com/|Example, "
-        "http://例子.测试/历史.html|历史记录; 1 http://例子.测试/历史.html live 2";
     env.Serve(records);
     ExpectRows({
-        {this->List(kStg), all},
+        {this->List(kStg),
+         "0, about:blank|, http://www.example.com/|Example, http://例子.测试/"
+         "历史.html|历史记录; 1 http://例子.测试/历史.html live 2"},
         {this->Clear(kStg2), "0 0"},
         {this->List(kStg2), "0; 1 untouched live 2"},
         {(env.Serve(records), this->Clear(kStg)), "0 0"},
@@ -79,7 +78,6 @@ TYPED_TEST_P(UrlHistoryContract, ListsClearsAndReportsFailures) {
          "0 8007000e none"},
         {(env.Fail("ClearHistory", hresult::kNotImpl), this->Clear(kStg)), "0 80004001"},
         {(env.Fail("Create", hresult::kClassNotAvailable), this->List(kStg)), "80040111 none"},
-        {this->Clear(kStg2), "80040111 80040111"},
         {this->Count(), "3 left 2 cleared 0 live"},
     });
 }

@@ -143,12 +143,10 @@ public:
         STATURL zero = {};
         zero.cbSize = 40;
         recordsClean_ &= std::memcmp(record, &zero, sizeof zero) == 0;
-        if ((*fetched = position_ < records_.size()) == 0) {
-            return S_FALSE;
-        }
-        record->pwcsUrl = TaskCopy(records_[position_].url);
-        record->pwcsTitle = TaskCopy(records_[position_++].title);
-        return S_OK;
+        *fetched = position_ < records_.size();
+        record->pwcsUrl = *fetched ? TaskCopy(records_[position_].url) : nullptr;
+        record->pwcsTitle = *fetched ? TaskCopy(records_[position_++].title) : nullptr;
+        return *fetched ? S_OK : S_FALSE;
     }
     // The calls the program never makes.
     // clang-format off
@@ -181,18 +179,14 @@ private:
 };
 
 LRESULT CALLBACK AnsweringProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_SETTINGCHANGE) {
-        return lstrlenA(reinterpret_cast<const char*>(lParam));
-    }
-    return message == kAppMessage ? static_cast<LRESULT>(wParam) + lParam
-                                  : DefWindowProcA(window, message, wParam, lParam);
+    return message == WM_SETTINGCHANGE ? lstrlenA(reinterpret_cast<const char*>(lParam))
+           : message == kAppMessage    ? static_cast<LRESULT>(wParam) + lParam
+                                       : DefWindowProcA(window, message, wParam, lParam);
 }
 
 struct Win32WindowsEnv {
     ~Win32WindowsEnv() {
-        for (HWND window : created) {
-            DestroyWindow(window);
-        }
+        for (HWND window : created) DestroyWindow(window);
     }
     HWnd Create(const std::string& className, bool visible, bool minimised) {
         WNDCLASSA windowClass = {0,       AnsweringProc, 0,       0,       nullptr,
