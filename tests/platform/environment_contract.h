@@ -23,7 +23,7 @@ protected:
         std::uint32_t length = name == "CORVANE_X"
                                    ? environment.GetVariable("corvane_x", buffer, size)
                                    : environment.TempPath(buffer, size);
-        return std::to_string(length) + " " + GbkAsciiLower(length < size ? buffer : "");
+        return Num(length) + " " + GbkAsciiLower(length < size ? buffer : "");
     }
 
     EnvironmentType environment;

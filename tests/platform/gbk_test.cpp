@@ -6,7 +6,7 @@
 // holds no backslash, "\201T" no letter T; a lone lead byte at the end is a character.
 TEST(Gbk, RulesPerCharacter) {
     const std::string path = "C:/a\\\201\\";  // its last backslash ends a character
-    auto at = [](size_t position) { return std::to_string(static_cast<int>(position)); };
+    auto at = [](size_t position) { return Num(static_cast<int>(position)); };
     ExpectRows({
         {GbkAsciiLower("WINDOWS 临时文件夹\201AA\201"), "windows 临时文件夹\201Aa\201"},
         {Seq(SplitGbkPath("\\Software\\\201\\\\x\\\\y\\"), "|"), "Software|\201\\|x|y"},

@@ -29,14 +29,14 @@ protected:
     }
     std::string Open(const std::string& below, std::uint32_t access = regaccess::kRead) {
         RegKey key(registry);
-        return Err(key.Open(regroot::kCurrentUser, At(below), access));
+        return Num(key.Open(regroot::kCurrentUser, At(below), access));
     }
     // Reads into `room` bytes (no buffer at all for 0): "answer size data".
     std::string Query(HKey key, const std::string& name, std::uint32_t room) {
         char data[16] = "";
         std::uint32_t size = room;
         WinError error = registry.QueryValue(key, name, nullptr, room ? data : nullptr, &size);
-        return Err(error) + " " + std::to_string(size) + " " + (error ? "" : data);
+        return Num(error) + " " + Num(size) + " " + (error ? "" : data);
     }
     // The subkey names (or value names) in enumeration order, then the answer that ended it.
     std::string Names(HKey key, bool values, std::uint32_t room = 300) {
@@ -46,7 +46,7 @@ protected:
             WinError error = values ? registry.EnumValue(key, i, name, &size, 0, nullptr, 0)
                                     : registry.EnumKey(key, i, name, &size);
             if (error != winerr::kSuccess) {
-                return names + Err(error);
+                return names + Num(error);
             }
             names += std::string(name, size) + " ";
         }
@@ -64,7 +64,7 @@ protected:
         return Descriptor(WriteAcl({{0, 0, rights, WriteSid({1, authority, {rid}})}}));
     }
     std::string SetDacl(HKey key, const ByteBlock& descriptor) {
-        return Err(registry.SetKeySecurity(key, secinfo::kDacl, descriptor.data(),
+        return Num(registry.SetKeySecurity(key, secinfo::kDacl, descriptor.data(),
                                            static_cast<std::uint32_t>(descriptor.size())));
     }
     // Asks the size first, as the key access code does, then reads: both answers, and
@@ -74,7 +74,7 @@ protected:
         WinError first = registry.GetKeySecurity(key, secinfo::kDacl, nullptr, &size);
         ByteBlock read(size);
         WinError second = registry.GetKeySecurity(key, secinfo::kDacl, read.data(), &size);
-        return Err(first) + " " + Err(second) +
+        return Num(first) + " " + Num(second) +
                (!read.empty() && read == expected ? " as set" : "");
     }
 
@@ -96,25 +96,24 @@ TYPED_TEST_P(RegistryContract, ValuesKeysAndDeletion) {
     std::uint32_t nameSize = sizeof name, dataSize = 0;
     auto remove = [&](bool tree, const char* below) {
         const HKey hkcu = regroot::kCurrentUser;
-        return Err(tree ? registry.DeleteTree(hkcu, this->At(below))
+        return Num(tree ? registry.DeleteTree(hkcu, this->At(below))
                         : registry.DeleteKey(hkcu, this->At(below)));
     };
     ExpectRows({
-        {Seq({Err(registry.SetValue(k, "b", regtype::kBinary, "yes", 3)), this->Query(k, "b", 10)}),
+        {Seq({Num(registry.SetValue(k, "b", regtype::kBinary, "yes", 3)), this->Query(k, "b", 10)}),
          "0 0 3 yes"},
-        {Seq({Err(registry.SetValue(k, "v", regtype::kSz, "yes", 3)), this->Query(k, "V", 10)}),
+        {Seq({Num(registry.SetValue(k, "v", regtype::kSz, "yes", 3)), this->Query(k, "V", 10)}),
          "0 0 4 yes"},
-        {Err(registry.SetValue(k, "历史", regtype::kSz, "0123456789AX", 11)), "0"},
+        {Num(registry.SetValue(k, "历史", regtype::kSz, "0123456789AX", 11)), "0"},
         {Seq({this->Query(k, "历史", 10), this->Query(k, "历史", 11)}), "234 11  0 11 0123456789A"},
         {this->Query(k, "missing", 10), "2 10 "},
         {this->Names(k, true, 4), "b v 234"},
         // sizes asked with no buffer, as a value too long for one is read again
-        {Seq({Err(registry.EnumValue(k, 2, name, &nameSize, nullptr, nullptr, &dataSize)),
-              std::to_string(dataSize), this->Query(k, "历史", 0)}),
+        {Seq({Num(registry.EnumValue(k, 2, name, &nameSize, nullptr, nullptr, &dataSize)),
+              Num(dataSize), this->Query(k, "历史", 0)}),
          "0 11 0 11 "},
-        {Seq({Err(registry.DeleteValue(k, "V")), Err(registry.DeleteValue(k, "v")),
-              Err(registry.QueryKeyInfo(k, &info)), std::to_string(info.subKeys),
-              std::to_string(info.values)}),
+        {Seq({Num(registry.DeleteValue(k, "V")), Num(registry.DeleteValue(k, "v")),
+              Num(registry.QueryKeyInfo(k, &info)), Num(info.subKeys), Num(info.values)}),
          "0 2 0 4 2"},
         {this->Names(k, false), "a b C leaf 259"},
         {this->Open("\\A"), "0"},
@@ -150,7 +149,7 @@ TYPED_TEST_P(RegistryContract, KeySecurity) {
         {this->SetDacl(b.Get(), this->Only(regaccess::kAllAccess, kNtAuthority, 18)), "0"},
         {Seq({this->Open("\\p\\b"), this->Open("\\p\\b", regaccess::kSetValue)}), "5 5"},
         {this->Open("\\p\\b", regaccess::kReadControl | regaccess::kWriteDac), "0"},
-        {Err(this->registry.DeleteTree(regroot::kCurrentUser, this->At("\\p"))), "5"},
+        {Num(this->registry.DeleteTree(regroot::kCurrentUser, this->At("\\p"))), "5"},
         {Seq({this->Open("\\p\\a", 0), this->Open("\\p\\b", 0), this->Open("\\p\\c", 0)}), "2 0 0"},
         {this->SetDacl(b.Get(), this->Only(regaccess::kRead, kWorldAuthority, 0)), "0"},
         {Seq({this->Open("\\p\\b"), this->Open("\\p\\b", regaccess::kSetValue)}), "0 5"},

@@ -15,8 +15,9 @@ inline void ExpectRows(const Rows& rows) {
     for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].second, rows[i].first) << i;
 }
 
-inline std::string Err(std::uint32_t error) {
-    return std::to_string(error);
+// An answer, a size or a count as text.
+inline std::string Num(std::int64_t number) {
+    return std::to_string(number);
 }
 
 // The texts joined by `separator`: the answers of calls made in the order written.

@@ -18,8 +18,8 @@ protected:
         HResult answer = 1;
         bool called = empty ? shell.CallEmptyRecycleBin(module, HWnd{}, nullptr, 7, &answer)
                             : shell.CallQueryRecycleBin(module, nullptr, &info, &answer);
-        return std::to_string(called) + " " + std::to_string(answer) + " " +
-               std::to_string(info.totalSize) + " " + std::to_string(info.itemCount);
+        return Num(called) + " " + Num(answer) + " " + Num(info.totalSize) + " " +
+               Num(info.itemCount);
     }
     // The recent documents folder by both roads: whether each was taken, the first's
     // answer, and whether they agree on a path.
@@ -29,8 +29,7 @@ protected:
         bool called = shell.CallSpecialFolderPath(module, HWnd{}, path, csidl::kRecent, 0, &answer);
         bool located = shell.FolderPathFromLocation(HWnd{}, csidl::kRecent, other);
         std::string same = path[0] && std::string(path) == other ? " same" : " differ";
-        return std::to_string(called) + " " + std::to_string(answer) + " " +
-               std::to_string(located) + same;
+        return Num(called) + " " + Num(answer) + " " + Num(located) + same;
     }
 
     ShellType shell;
@@ -42,10 +41,9 @@ TYPED_TEST_SUITE_P(ShellContract);
 TYPED_TEST_P(ShellContract, FoldersAndRecycleBin) {
     ModuleHandle missing{7};
     ExpectRows({
-        {Seq({std::to_string(this->shell.OpenLibrary("corvane-missing.dll", &missing)),
-              std::to_string(missing.value)}),
+        {Seq({Num(this->shell.OpenLibrary("corvane-missing.dll", &missing)), Num(missing.value)}),
          "0 7"},
-        {std::to_string(this->shell.OpenLibrary("Shell32.dll", &this->module)), "1"},
+        {Num(this->shell.OpenLibrary("Shell32.dll", &this->module)), "1"},
         {this->Recent(), "1 1 1 same"},
         {this->Bin(true), "1 0 0 0"},
         {(this->shell.Recycle(1234), this->Bin()), "1 0 1234 1"},

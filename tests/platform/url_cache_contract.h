@@ -29,7 +29,7 @@ protected:
     // information, each piece rounded up to four bytes.
     static std::string RecordSize(const std::string& url, std::uint32_t headerSize = 0) {
         std::uint32_t size = (sizeof(UrlCacheEntryInfo) + url.size() + 1 + 3) & ~3u;
-        return std::to_string((size + headerSize + 3) & ~3u);
+        return Num((size + headerSize + 3) & ~3u);
     }
     // The erasers' walk: the entries on the contract host as "url type" (of the type, the
     // bits kNormal, kCookie and kUrlHistory), sorted; with `remove`, each is deleted as the
@@ -43,7 +43,7 @@ protected:
             const std::string url = walk.SourceUrl();
             if (url.find(kContractHost) != std::string::npos) {
                 lines.push_back(url + " " + type +
-                                (remove ? " " + Err(env.cache().DeleteEntry(url)) : ""));
+                                (remove ? " " + Num(env.cache().DeleteEntry(url)) : ""));
             }
         }
         return SortedText(lines);
@@ -53,13 +53,13 @@ protected:
     std::string Info(const std::string& url) {
         UrlCacheEntryBuffer buffer;
         WinError error = env.cache().GetEntryInfo(url, buffer.entry(), &buffer.size);
-        std::string out = Err(error);
+        std::string out = Num(error);
         if (error == winerr::kInsufficientBuffer) {
             buffer.Reallocate();
             error = env.cache().GetEntryInfo(url, buffer.entry(), &buffer.size);
-            out += " " + std::to_string(buffer.capacity()) + " " + Err(error);
+            out += " " + Num(buffer.capacity()) + " " + Num(error);
         }
-        return out + (error ? "" : " " + std::to_string(buffer.size));
+        return out + (error ? "" : " " + Num(buffer.size));
     }
 
     Env env;
@@ -85,15 +85,14 @@ TYPED_TEST_P(UrlCacheContract, WalkListsTypesAndDeletes) {
     small.size = 16;
     UrlCache& cache = this->env.cache();
     ExpectRows({
-        {std::to_string(UrlCacheEntryBuffer().entry()->structSize), "4096"},  // the first block
-        {Seq({Err(find.First(small.entry(), &small.size)), std::to_string(find.IsOpen())}),
-         "122 0"},
+        {Num(UrlCacheEntryBuffer().entry()->structSize), "4096"},  // the first block
+        {Seq({Num(find.First(small.entry(), &small.size)), Num(find.IsOpen())}), "122 0"},
         {this->Walk(), cookie + " 100000, " + seen + " 200000, " + a + " 1, " + big + " 1, " +
                            busy + " 1, " + page + " 1"},
         {this->Info(a), "0 " + this->RecordSize(a)},
         {this->Info(big),
          "122 " + this->RecordSize(big, 5000) + " 0 " + this->RecordSize(big, 5000)},
-        {Seq({Err(cache.DeleteEntry(a)), this->Info(a), Err(cache.DeleteEntry(a))}), "0 2 2"},
+        {Seq({Num(cache.DeleteEntry(a)), this->Info(a), Num(cache.DeleteEntry(a))}), "0 2 2"},
         {this->Walk(true), cookie + " 100000 0, " + seen + " 200000 0, " + big + " 1 0, " + busy +
                                " 1 32, " + page + " 1 0"},
         {this->Walk(), busy + " 1"},

@@ -39,8 +39,7 @@ protected:
         while ((answer = items->Next(&record)) == hresult::kOk) {
             out += ", " + record.url + "|" + record.title;
         }
-        return out + "; " + Hr(answer) + " " + record.url + " live " +
-               std::to_string(env.LiveObjects());
+        return out + "; " + Hr(answer) + " " + record.url + " live " + Num(env.LiveObjects());
     }
     std::string Clear(UrlHistoryInterface which) {
         std::unique_ptr<UrlHistoryStore> store;
@@ -48,9 +47,8 @@ protected:
         return Hr(answer) + " " + Hr(store ? store->ClearHistory() : answer);
     }
     std::string Count() {
-        return std::to_string(env.Urls().size()) + " left " +
-               std::to_string(env.ClearHistoryCalls()) + " cleared " +
-               std::to_string(env.LiveObjects()) + " live";
+        return Num(env.Urls().size()) + " left " + Num(env.ClearHistoryCalls()) + " cleared " +
+               Num(env.LiveObjects()) + " live";
     }
 
     Env env;
