@@ -100,21 +100,19 @@ TYPED_TEST_P(RegistryContract, ValuesKeysAndDeletion) {
                         : registry.DeleteKey(hkcu, this->At(below)));
     };
     ExpectRows({
-        {Seq({Num(registry.SetValue(k, "b", regtype::kBinary, "yes", 3)), this->Query(k, "b", 10)}),
-         "0 0 3 yes"},
         {Seq({Num(registry.SetValue(k, "v", regtype::kSz, "yes", 3)), this->Query(k, "V", 10)}),
          "0 0 4 yes"},
         {Num(registry.SetValue(k, "历史", regtype::kSz, "0123456789AX", 11)), "0"},
         {Seq({this->Query(k, "历史", 10), this->Query(k, "历史", 11)}), "234 11  0 11 0123456789A"},
         {this->Query(k, "missing", 10), "2 10 "},
-        {this->Names(k, true, 4), "b v 234"},
+        {this->Names(k, true, 4), "v 234"},
         // sizes asked with no buffer, as a value too long for one is read again
-        {Seq({Num(registry.EnumValue(k, 2, name, &nameSize, nullptr, nullptr, &dataSize)),
+        {Seq({Num(registry.EnumValue(k, 1, name, &nameSize, nullptr, nullptr, &dataSize)),
               Num(dataSize), this->Query(k, "历史", 0)}),
          "0 11 0 11 "},
         {Seq({Num(registry.DeleteValue(k, "V")), Num(registry.DeleteValue(k, "v")),
               Num(registry.QueryKeyInfo(k, &info)), Num(info.subKeys), Num(info.values)}),
-         "0 2 0 4 2"},
+         "0 2 0 4 1"},
         {this->Names(k, false), "a b C leaf 259"},
         {this->Open("\\A"), "0"},
         {Seq({remove(false, "\\a"), remove(false, "\\LEAF"), this->Open("\\leaf")}), "5 0 2"},

@@ -127,11 +127,9 @@ public:
         return failures_["Create"] ? failures_["Create"] : QueryInterface(iid, out);
     }
     HRESULT STDMETHODCALLTYPE EnumUrls(IEnumSTATURL** out) override {
-        *out = nullptr;
         position_ = 0;
-        return failures_["EnumUrls"]
-                   ? failures_["EnumUrls"]
-                   : QueryInterface(kIidIEnumStatUrl, reinterpret_cast<void**>(out));
+        *out = failures_["EnumUrls"] ? nullptr : (AddRef(), static_cast<IEnumSTATURL*>(this));
+        return failures_["EnumUrls"];
     }
     HRESULT STDMETHODCALLTYPE ClearHistory() override {
         return failures_["ClearHistory"] ? failures_["ClearHistory"]
