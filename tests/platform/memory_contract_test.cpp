@@ -39,9 +39,6 @@ struct MemoryUrlCacheEnv : MemoryUrlCache {
 
 struct MemoryUrlHistoryEnv : MemoryUrlHistory {
     UrlHistory& history() { return *this; }
-    void Serve(std::vector<HistoryUrl> records) { entries = std::move(records); }
-    std::vector<HistoryUrl> Urls() { return entries; }
-    int ClearHistoryCalls() { return clearHistoryCount; }
     void Fail(const std::string& call, HResult result) { FailWith("UrlHistory." + call, result); }
 };
 

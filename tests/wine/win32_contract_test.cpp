@@ -60,8 +60,7 @@ public:
     std::string SetCookie(const std::string& host) {
         InternetSetCookieA(("http://" + host + "/").c_str(), nullptr,
                            "corvane=1; expires=Fri, 31 Dec 2100 23:59:59 GMT");
-        entries_.push_back(
-            {"Cookie:" + std::string(std::getenv("USERNAME")) + "@" + host + "/", ""});
+        entries_.push_back({"Cookie:" + std::string(getenv("USERNAME")) + "@" + host + "/", ""});
         return entries_.back().first;
     }
     void Visit(const std::string& url) { ASSERT_TRUE(Put(url, URLHISTORY_CACHE_ENTRY)) << url; }
@@ -99,18 +98,15 @@ public:
         references_ = 0;
     }
     ~Win32UrlHistoryEnv() {
+        EXPECT_TRUE(recordsClean_);
         CoRevokeClassObject(cookie_);
         CoUninitialize();
     }
     UrlHistory& history() { return history_; }
-    void Serve(const std::vector<HistoryUrl>& records) { records_ = records; }
-    const std::vector<HistoryUrl>& Urls() { return records_; }
-    int ClearHistoryCalls() { return cleared_; }
-    int LiveObjects() {
-        EXPECT_TRUE(recordsClean_);
-        return references_;
-    }
+    int LiveObjects() { return references_; }
     void Fail(const std::string& call, HRESULT result) { failures_[call] = result; }
+    std::vector<HistoryUrl> entries;  // GBK, served as UTF-16
+    int clearHistoryCount = 0;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         void* store = static_cast<IUrlHistoryStg2*>(this);
@@ -133,17 +129,16 @@ public:
     }
     HRESULT STDMETHODCALLTYPE ClearHistory() override {
         return failures_["ClearHistory"] ? failures_["ClearHistory"]
-                                         : (records_.clear(), ++cleared_, S_OK);
+                                         : (entries.clear(), ++clearHistoryCount, S_OK);
     }
     HRESULT STDMETHODCALLTYPE Reset() override { return position_ = 0, S_OK; }
-    // One record per call, as the program asks for them; it must come zeroed, of size 40.
+    // One record per call, as the program asks for them; it must come of size 40 and without
+    // texts, which the program frees whatever the answer.
     HRESULT STDMETHODCALLTYPE Next(ULONG, STATURL* record, ULONG* fetched) override {
-        STATURL zero = {};
-        zero.cbSize = 40;
-        recordsClean_ &= std::memcmp(record, &zero, sizeof zero) == 0;
-        *fetched = position_ < records_.size();
-        record->pwcsUrl = *fetched ? TaskCopy(records_[position_].url) : nullptr;
-        record->pwcsTitle = *fetched ? TaskCopy(records_[position_++].title) : nullptr;
+        recordsClean_ &= record->cbSize == 40 && !record->pwcsUrl && !record->pwcsTitle;
+        *fetched = position_ < entries.size();
+        record->pwcsUrl = *fetched ? TaskCopy(entries[position_].url) : nullptr;
+        record->pwcsTitle = *fetched ? TaskCopy(entries[position_++].title) : nullptr;
         return *fetched ? S_OK : S_FALSE;
     }
     // The calls the program never makes.
@@ -169,8 +164,7 @@ private:
 
     Win32UrlHistory history_;
     DWORD cookie_ = 0;
-    std::vector<HistoryUrl> records_;  // GBK, served as UTF-16
-    int cleared_ = 0, references_ = 0;
+    int references_ = 0;
     bool recordsClean_ = true;
     std::map<std::string, HRESULT> failures_;  // by call; S_OK unless made to fail
     size_t position_ = 0;
@@ -190,10 +184,9 @@ struct Win32WindowsEnv {
         WNDCLASSA windowClass = {0,       AnsweringProc, 0,       0,       nullptr,
                                  nullptr, nullptr,       nullptr, nullptr, className.c_str()};
         RegisterClassA(&windowClass);  // fails harmlessly when an earlier test registered it
-        DWORD style =
-            WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0) | (minimised ? WS_MINIMIZE : 0);
-        created.push_back(CreateWindowExA(0, className.c_str(), "", style, 0, 0, 100, 80, nullptr,
-                                          nullptr, nullptr, nullptr));
+        DWORD style = (visible ? WS_VISIBLE : 0) | (minimised ? WS_MINIMIZE : 0);
+        created.push_back(CreateWindowExA(0, className.c_str(), "", WS_OVERLAPPEDWINDOW | style, 0,
+                                          0, 100, 80, nullptr, nullptr, nullptr, nullptr));
         return HWnd{reinterpret_cast<std::uintptr_t>(created.back())};
     }
     void Destroy(HWnd window) { DestroyWindow(reinterpret_cast<HWND>(window.value)); }
