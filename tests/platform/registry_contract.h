@@ -91,9 +91,8 @@ TYPED_TEST_P(RegistryContract, ValuesKeysAndDeletion) {
     char name[300];
     std::uint32_t nameSize = sizeof name, dataSize = 0;
     auto remove = [&](bool tree, const char* below) {
-        const HKey hkcu = regroot::kCurrentUser;
-        return Num(tree ? registry.DeleteTree(hkcu, this->At(below))
-                        : registry.DeleteKey(hkcu, this->At(below)));
+        auto call = tree ? &Registry::DeleteTree : &Registry::DeleteKey;
+        return Num((registry.*call)(regroot::kCurrentUser, this->At(below)));
     };
     ExpectRows({
         {Seq({Num(registry.SetValue(k, "v", regtype::kSz, "yes", 3)), this->Query(k, "V", 10)}),

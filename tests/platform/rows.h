@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,6 +19,13 @@ inline void ExpectRows(const Rows& rows) {
 // An answer, a size or a count as text.
 inline std::string Num(std::int64_t number) {
     return std::to_string(number);
+}
+
+// A number in hexadecimal: an HRESULT, a set of bits.
+inline std::string Hex(std::uint32_t number) {
+    char text[12];
+    std::snprintf(text, sizeof text, "%x", number);
+    return text;
 }
 
 // The texts joined by `separator`: the answers of calls made in the order written.

@@ -9,7 +9,6 @@
 // entries of others: only URLs on kContractHost are looked at.
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -38,11 +37,9 @@ protected:
         UrlCacheWalk walk(env.cache());
         std::vector<std::string> lines;
         for (bool more = walk.First(); more; more = walk.Next()) {
-            char type[12];
-            std::snprintf(type, sizeof type, "%x", walk.EntryType() & 0x300001);
             const std::string url = walk.SourceUrl();
             if (url.find(kContractHost) != std::string::npos) {
-                lines.push_back(url + " " + type +
+                lines.push_back(url + " " + Hex(walk.EntryType() & 0x300001) +
                                 (remove ? " " + Num(env.cache().DeleteEntry(url)) : ""));
             }
         }

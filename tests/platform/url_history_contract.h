@@ -8,7 +8,6 @@
 // call "Create", "EnumUrls" or "ClearHistory" answer result from then on.
 #pragma once
 
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -18,11 +17,6 @@
 template <typename Env>
 class UrlHistoryContract : public ::testing::Test {
 protected:
-    static std::string Hr(HResult result) {
-        char text[12];
-        std::snprintf(text, sizeof text, "%x", static_cast<unsigned>(result));
-        return text;
-    }
     // The steps of a listing as the erasers take them, each answer in turn: creation,
     // EnumUrls, every record read, then the answer that ended the reading with the
     // record it left, and the objects alive at that point.
@@ -30,21 +24,19 @@ protected:
         std::unique_ptr<UrlHistoryStore> store;
         std::unique_ptr<UrlHistoryEnum> items;
         HResult answer = env.history().Create(which, &store);
-        std::string out = Hr(answer) + (store ? "" : " none");
-        if (answer != hresult::kOk || (answer = store->EnumUrls(&items)) != hresult::kOk) {
-            return out + (store ? " " + Hr(answer) + (items ? "" : " none") : "");
-        }
+        std::string out = Hex(answer) + (store ? "" : " none");
+        if (answer != hresult::kOk || (answer = store->EnumUrls(&items)) != hresult::kOk)
+            return out + (store ? " " + Hex(answer) + (items ? "" : " none") : "");
         EXPECT_EQ(hresult::kOk, items->Reset());
         HistoryUrl record{"untouched", "untouched"};
-        while ((answer = items->Next(&record)) == hresult::kOk) {
+        while ((answer = items->Next(&record)) == hresult::kOk)
             out += ", " + record.url + "|" + record.title;
-        }
-        return out + "; " + Hr(answer) + " " + record.url + " live " + Num(env.LiveObjects());
+        return out + "; " + Hex(answer) + " " + record.url + " live " + Num(env.LiveObjects());
     }
     std::string Clear(UrlHistoryInterface which) {
         std::unique_ptr<UrlHistoryStore> store;
         HResult answer = env.history().Create(which, &store);
-        return Hr(answer) + " " + Hr(store ? store->ClearHistory() : answer);
+        return Hex(answer) + " " + Hex(store ? store->ClearHistory() : answer);
     }
 
     Env env;
