@@ -1,6 +1,6 @@
 // What the erasers rely on of the environment, checked on the in-memory double and on the
-// Win32 calls. EnvironmentTraits<T>::Set sets a variable (an empty value removes it), ::Get
-// reads one (empty when unset); the test puts back the TMP it changed.
+// Win32 calls. The type parameter's Set(name, value) sets a variable (an empty value
+// removes it); the test puts back the TMP it changed.
 #pragma once
 
 #include <string>
@@ -10,28 +10,24 @@
 #include "platform/rows.h"
 
 template <typename EnvironmentType>
-struct EnvironmentTraits;
-
-template <typename EnvironmentType>
 class EnvironmentContract : public ::testing::Test {
 protected:
-    using Traits = EnvironmentTraits<EnvironmentType>;
-    void SetUp() override { saved = Traits::Get(environment, "TMP"); }
-    void TearDown() override { Traits::Set(environment, "TMP", saved); }
+    void SetUp() override { (void)environment.GetVariable("TMP", saved, sizeof saved); }
+    void TearDown() override { environment.Set("TMP", saved); }
     // Sets a variable, then reads CORVANE_X (when that was set) or the temporary folder into
     // `size` bytes: what the call answered and, when it fitted, what it wrote (in lower
     // case, which paths ignore).
     std::string Read(const std::string& name, const char* value, std::uint32_t size) {
         char buffer[64] = "";
-        Traits::Set(environment, name, value);
+        environment.Set(name, value);
         std::uint32_t length = name == "CORVANE_X"
                                    ? environment.GetVariable("corvane_x", buffer, size)
                                    : environment.TempPath(buffer, size);
-        return std::to_string(length) + " " + GbkAsciiLower(length < size ? buffer : "");
+        return Num(length) + " " + GbkAsciiLower(length < size ? buffer : "");
     }
 
     EnvironmentType environment;
-    std::string saved;
+    char saved[260] = "";
 };
 
 TYPED_TEST_SUITE_P(EnvironmentContract);

@@ -45,13 +45,12 @@ protected:
         std::vector<std::string> names;
         for (; error == winerr::kSuccess; error = files.FindNext(handle, &entry)) {
             bool folder = entry.attributes & fileattr::kDirectory;
-            names.push_back(entry.name + (folder ? "\\" : " " + std::to_string(entry.size)) +
+            names.push_back(entry.name + (folder ? "\\" : " " + Num(entry.size)) +
                             (entry.attributes & fileattr::kReadOnly ? "!" : ""));
         }
-        if (!names.empty()) {
+        if (!names.empty())
             files.EndFind(handle);
-        }
-        names.push_back(Err(error));
+        names.push_back(Num(error));
         return SortedText(names);
     }
     // Opens with sharing (as the erasers open index files unless told) and keeps the
@@ -62,12 +61,11 @@ protected:
         FileHandle opened;
         WinError error = files.Open(At(name), access, share, filecreate::kOpenExisting,
                                     fileattr::kNormal, file ? file : &opened);
-        if (error == winerr::kSuccess && file == nullptr) {
+        if (error == winerr::kSuccess && file == nullptr)
             files.Close(opened);
-        }
-        return Err(error);
+        return Num(error);
     }
-    std::string Remove(const std::string& name) { return Err(files.RemoveFile(At(name))); }
+    std::string Remove(const std::string& name) { return Num(files.RemoveFile(At(name))); }
 
     FilesType files;
 };
@@ -82,7 +80,7 @@ TYPED_TEST_P(FilesContract, ListReadWriteShareAndRemove) {
     FileHandle held, reader;
     char buffer[16] = {};
     std::uint32_t done = 0, probe = fileaccess::kWrite;
-    auto moved = [&](WinError error) { return Err(error) + " " + std::string(buffer, done); };
+    auto moved = [&](WinError error) { return Num(error) + " " + std::string(buffer, done); };
     ExpectRows({
         {this->List("\\*.*"), "..\\, .\\, 18, Mixed.TXT 3, Sub\\, ro 3!"},
         {this->List("\\MIXED.txt"), "18, Mixed.TXT 3"},
@@ -90,25 +88,25 @@ TYPED_TEST_P(FilesContract, ListReadWriteShareAndRemove) {
         {Seq({this->List("\\none\\*.*"), this->List("\\*.none")}), "3 2"},
         {this->Open("\\Mixed.TXT", fileaccess::kRead | fileaccess::kWrite, 0, &held), "0"},
         {moved(files.Read(held, buffer, 2, &done)), "0 ab"},  // from the start
-        {Seq({Err(files.Seek(held, 5, fileseek::kBegin, nullptr)),
-              Err(files.Write(held, "!", 1, &done)), std::to_string(done)}),
+        {Seq({Num(files.Seek(held, 5, fileseek::kBegin, nullptr)),
+              Num(files.Write(held, "!", 1, &done)), Num(done)}),
          "0 0 1"},
         {Seq({this->Open("\\Mixed.TXT", probe, fileshare::kDelete), this->Remove("\\Mixed.TXT")}),
          "32 32"},
-        {Err(files.Seek(held, 0, fileseek::kBegin, nullptr)), "0"},
+        {Num(files.Seek(held, 0, fileseek::kBegin, nullptr)), "0"},
         {moved(files.Read(held, buffer, sizeof buffer, &done)), std::string("0 abc\0\0!", 8)},
         {moved(files.Read(held, buffer, sizeof buffer, &done)), "0 "},
-        {Err(files.Close(held)), "0"},
+        {Num(files.Close(held)), "0"},
         {this->Open("\\Mixed.TXT", fileaccess::kRead, fileshare::kRead, &reader), "0"},
         {this->Open("\\Mixed.TXT", probe, fileshare::kDelete), "32"},
         {this->Open("\\Mixed.TXT", fileaccess::kRead, fileshare::kRead), "0"},
-        {Seq({Err(files.Close(reader)), this->Open("\\Mixed.TXT", probe, fileshare::kDelete)}),
+        {Seq({Num(files.Close(reader)), this->Open("\\Mixed.TXT", probe, fileshare::kDelete)}),
          "0 0"},
         {this->Remove("\\ro"), "5"},
-        {Err(files.SetAttributes(this->At("\\ro"), fileattr::kNormal)), "0"},
+        {Num(files.SetAttributes(this->At("\\ro"), fileattr::kNormal)), "0"},
         {Seq({this->Remove("\\ro"), this->Remove("\\ro")}), "0 2"},
-        {Seq({this->Remove("\\Sub"), Err(files.RemoveFolder(this->At("\\Sub")))}), "5 145"},
-        {Seq({this->Remove("\\Sub\\F.TXT"), Err(files.RemoveFolder(this->At("\\Sub")))}), "0 0"},
+        {Seq({this->Remove("\\Sub"), Num(files.RemoveFolder(this->At("\\Sub")))}), "5 145"},
+        {Seq({this->Remove("\\Sub\\F.TXT"), Num(files.RemoveFolder(this->At("\\Sub")))}), "0 0"},
     });
 }
 

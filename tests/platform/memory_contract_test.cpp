@@ -9,24 +9,14 @@
 #include "platform/url_cache_contract.h"
 #include "platform/url_history_contract.h"
 
-template <>
-struct EnvironmentTraits<MemoryEnvironment> {
-    static void Set(MemoryEnvironment& environment, const std::string& name,
-                    const std::string& value) {
-        environment.Set(name, value);
-    }
-    static std::string Get(MemoryEnvironment&, const std::string&) { return ""; }
-};
-
-template <>
-struct ShellTraits<MemoryShell> {
-    static void Prepare(MemoryShell& shell) {
-        shell.specialFolders[csidl::kRecent] = "C:\\Documents and Settings\\user\\Recent";
-    }
-    static void Recycle(MemoryShell& shell, std::int64_t size) { shell.recycleBin.push_back(size); }
-};
-
 namespace {
+
+struct MemoryShellEnv : MemoryShell {
+    MemoryShellEnv() {
+        specialFolders[csidl::kRecent] = "C:\\Documents and Settings\\user\\Recent";
+    }
+    void Recycle(std::int64_t size) { recycleBin.push_back(size); }
+};
 
 struct MemoryRegistryEnv : MemoryRegistry {
     ~MemoryRegistryEnv() { EXPECT_EQ(0u, OpenHandleCount()); }  // every key was closed
@@ -37,29 +27,19 @@ struct MemoryRegistryEnv : MemoryRegistry {
 struct MemoryUrlCacheEnv : MemoryUrlCache {
     ~MemoryUrlCacheEnv() { EXPECT_EQ(0u, OpenFindCount()); }  // every walk closed its find
     UrlCache& cache() { return *this; }
-    void Put(const std::string& url, std::uint32_t type, const std::string& file = "",
-             const std::string& headerInfo = "") {
-        EXPECT_EQ(0u, MemoryUrlCache::Commit({url, file, type, headerInfo}));
+    void Commit(const std::string& url, const std::string& header, const std::string& content) {
+        EXPECT_EQ(0u, MemoryUrlCache::Commit({url, content.empty() ? "" : "C:\\f.htm", 1, header}));
     }
-    void Commit(const std::string& url, const std::string& headerInfo) {
-        Put(url, 1, "", headerInfo);
-    }
-    void CommitWithFile(const std::string& url, const std::string&) { Put(url, 1, "C:\\f.htm"); }
     std::string SetCookie(const std::string& host) {
-        Put("Cookie:corvane@" + host + "/", 0, "C:\\corvane@" + host + ".txt");
+        EXPECT_EQ(0u, MemoryUrlCache::Commit({"Cookie:corvane@" + host + "/", "C:\\c.txt", 0, ""}));
         return "Cookie:corvane@" + host + "/";
     }
-    void Visit(const std::string& url) { Put(url, 0); }
+    void Visit(const std::string& url) { EXPECT_EQ(0u, MemoryUrlCache::Commit({url, "", 0, ""})); }
 };
 
 struct MemoryUrlHistoryEnv : MemoryUrlHistory {
     UrlHistory& history() { return *this; }
-    void Serve(std::vector<HistoryUrl> records) { entries = std::move(records); }
-    std::vector<HistoryUrl> Urls() { return entries; }
-    int ClearHistoryCalls() { return clearHistoryCount; }
-    void FailCreation(HResult result) { FailWith("UrlHistory.Create", result); }
-    void FailEnumUrls(HResult result) { FailWith("UrlHistory.EnumUrls", result); }
-    void FailClearHistory(HResult result) { FailWith("UrlHistory.ClearHistory", result); }
+    void Fail(const std::string& call, HResult result) { FailWith("UrlHistory." + call, result); }
 };
 
 struct MemoryWindowsEnv {
@@ -81,7 +61,7 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Memory, FilesContract, MemoryFiles);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, AccountsContract, MemoryAccounts);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, AccessListContract, MemorySecurity);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, EnvironmentContract, MemoryEnvironment);
-INSTANTIATE_TYPED_TEST_SUITE_P(Memory, ShellContract, MemoryShell);
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, ShellContract, MemoryShellEnv);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, UrlCacheContract, MemoryUrlCacheEnv);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, UrlHistoryContract, MemoryUrlHistoryEnv);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, TopWindowsContract, MemoryWindowsEnv);

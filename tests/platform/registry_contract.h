@@ -16,9 +16,8 @@ protected:
     // The key a test locks is opened up again first, so that the deletion can read it.
     void TearDown() override {
         RegKey key(registry);
-        if (key.Open(regroot::kCurrentUser, At("\\p\\b"), regaccess::kWriteDac) == 0) {
+        if (key.Open(regroot::kCurrentUser, At("\\p\\b"), regaccess::kWriteDac) == 0)
             SetDacl(key.Get(), Descriptor({}));
-        }
         registry.DeleteTree(regroot::kCurrentUser, kScratch);
     }
     static std::string At(const std::string& below) { return std::string(kScratch) + below; }
@@ -29,18 +28,14 @@ protected:
     }
     std::string Open(const std::string& below, std::uint32_t access = regaccess::kRead) {
         RegKey key(registry);
-        return Err(key.Open(regroot::kCurrentUser, At(below), access));
+        return Num(key.Open(regroot::kCurrentUser, At(below), access));
     }
-    std::string Set(HKey key, const std::string& name, const char* data, std::uint32_t size,
-                    std::uint32_t type = regtype::kSz) {
-        return Err(registry.SetValue(key, name, type, data, size));
-    }
-    // Reads into `room` bytes: "answer size data".
+    // Reads into `room` bytes (no buffer at all for 0): "answer size data".
     std::string Query(HKey key, const std::string& name, std::uint32_t room) {
         char data[16] = "";
         std::uint32_t size = room;
-        WinError error = registry.QueryValue(key, name, nullptr, data, &size);
-        return Err(error) + " " + std::to_string(size) + " " + (error ? "" : data);
+        WinError error = registry.QueryValue(key, name, nullptr, room ? data : nullptr, &size);
+        return Num(error) + " " + Num(size) + " " + (error ? "" : data);
     }
     // The subkey names (or value names) in enumeration order, then the answer that ended it.
     std::string Names(HKey key, bool values, std::uint32_t room = 300) {
@@ -49,26 +44,23 @@ protected:
         for (std::uint32_t i = 0, size = room;; ++i, size = room) {
             WinError error = values ? registry.EnumValue(key, i, name, &size, 0, nullptr, 0)
                                     : registry.EnumKey(key, i, name, &size);
-            if (error != winerr::kSuccess) {
-                return names + Err(error);
-            }
+            if (error != winerr::kSuccess)
+                return names + Num(error);
             names += std::string(name, size) + " ";
         }
     }
 
     // A descriptor holding acl as its DACL; a null DACL when acl is empty.
     static ByteBlock Descriptor(const ByteBlock& acl, std::uint16_t control = 0) {
-        DescriptorFields fields;
-        fields.control = sdlayout::kSelfRelative | sdlayout::kDaclPresent | control;
-        fields.dacl = acl;
-        return WriteDescriptor(fields);
+        const int both = sdlayout::kSelfRelative | sdlayout::kDaclPresent | control;
+        return WriteDescriptor({sdlayout::kRevision, static_cast<std::uint16_t>(both), {}, acl});
     }
     // A descriptor letting only sid in, with the rights given.
     static ByteBlock Only(std::uint32_t rights, SidAuthority authority, std::uint32_t rid) {
         return Descriptor(WriteAcl({{0, 0, rights, WriteSid({1, authority, {rid}})}}));
     }
     std::string SetDacl(HKey key, const ByteBlock& descriptor) {
-        return Err(registry.SetKeySecurity(key, secinfo::kDacl, descriptor.data(),
+        return Num(registry.SetKeySecurity(key, secinfo::kDacl, descriptor.data(),
                                            static_cast<std::uint32_t>(descriptor.size())));
     }
     // Asks the size first, as the key access code does, then reads: both answers, and
@@ -78,7 +70,7 @@ protected:
         WinError first = registry.GetKeySecurity(key, secinfo::kDacl, nullptr, &size);
         ByteBlock read(size);
         WinError second = registry.GetKeySecurity(key, secinfo::kDacl, read.data(), &size);
-        return Err(first) + " " + Err(second) +
+        return Num(first) + " " + Num(second) +
                (!read.empty() && read == expected ? " as set" : "");
     }
 
@@ -93,41 +85,29 @@ TYPED_TEST_SUITE_P(RegistryContract);
 TYPED_TEST_P(RegistryContract, ValuesKeysAndDeletion) {
     RegKey key = this->Make("");
     const HKey k = key.Get();
-    for (const char* name : {"\\b", "\\C", "\\a\\deeper", "\\leaf"}) {
-        this->Make(name);
-    }
+    for (const char* below : {"\\b", "\\C", "\\a\\deeper", "\\leaf"}) this->Make(below);
     Registry& registry = this->registry;
     KeyInfo info;
+    char name[300];
+    std::uint32_t nameSize = sizeof name, dataSize = 0;
     auto remove = [&](bool tree, const char* below) {
-        const HKey hkcu = regroot::kCurrentUser;
-        return Err(tree ? registry.DeleteTree(hkcu, this->At(below))
-                        : registry.DeleteKey(hkcu, this->At(below)));
+        auto call = tree ? &Registry::DeleteTree : &Registry::DeleteKey;
+        return Num((registry.*call)(regroot::kCurrentUser, this->At(below)));
     };
     ExpectRows({
-        {Seq({this->Set(k, "b", "yes", 3, regtype::kBinary), this->Query(k, "b", 10)}),
-         "0 0 3 yes"},
-        {Seq({this->Set(k, "v", "yes", 3), this->Query(k, "V", 10)}), "0 0 4 yes"},
-        {this->Set(k, "历史", "0123456789AX", 11), "0"},
-        {this->Query(k, "历史", 10), "234 11 "},
-        {this->Query(k, "历史", 11), "0 11 0123456789A"},
-        {this->Query(k, "missing", 10), "2 10 "},
-        {this->Names(k, true, 4), "b v 234"},
-        {[&] {  // sizes asked with no buffer, as a value too long for one is read again
-             char name[300];
-             std::uint32_t nameSize = sizeof name, enumSize = 0, querySize = 0;
-             return Seq(
-                 {Err(registry.EnumValue(k, 2, name, &nameSize, nullptr, nullptr, &enumSize)),
-                  std::to_string(enumSize),
-                  Err(registry.QueryValue(k, "历史", nullptr, nullptr, &querySize)),
-                  std::to_string(querySize)});
-         }(),
-         "0 11 0 11"},
-        {Seq({Err(registry.DeleteValue(k, "V")), Err(registry.DeleteValue(k, "v"))}), "0 2"},
-        {Seq({Err(registry.QueryKeyInfo(k, &info)), std::to_string(info.subKeys),
-              std::to_string(info.values)}),
-         "0 4 2"},
+        {Seq({Num(registry.SetValue(k, "v", regtype::kSz, "yes", 3)), this->Query(k, "V", 10)}),
+         "0 0 4 yes"},
+        {Num(registry.SetValue(k, "历史", regtype::kSz, "0123456789AX", 11)), "0"},
+        {Seq({this->Query(k, "历史", 10), this->Query(k, "历史", 11)}), "234 11  0 11 0123456789A"},
+        {this->Names(k, true, 4), "v 234"},
+        // sizes asked with no buffer, as a value too long for one is read again
+        {Seq({Num(registry.EnumValue(k, 1, name, &nameSize, nullptr, nullptr, &dataSize)),
+              Num(dataSize), this->Query(k, "历史", 0)}),
+         "0 11 0 11 "},
+        {Seq({Num(registry.DeleteValue(k, "V")), Num(registry.DeleteValue(k, "v")),
+              Num(registry.QueryKeyInfo(k, &info)), Num(info.subKeys), Num(info.values)}),
+         "0 2 0 4 1"},
         {this->Names(k, false), "a b C leaf 259"},
-        {Seq({this->Open("\\A"), this->Open("\\missing")}), "0 2"},
         {Seq({remove(false, "\\a"), remove(false, "\\LEAF"), this->Open("\\leaf")}), "5 0 2"},
         {Seq({remove(true, "\\a"), this->Open("\\a"), remove(true, "\\a")}), "0 2 2"},
     });
@@ -145,7 +125,6 @@ TYPED_TEST_P(RegistryContract, KeySecurity) {
                               {0, 0, regaccess::kRead, WriteSid({1, kNtAuthority, {18}})}});
     acl.resize(acl.size() + 4, 0);
     acl[2] = static_cast<std::uint8_t>(acl.size());
-    const ByteBlock empty = this->Descriptor(WriteAcl({}));  // lets nobody in
     const ByteBlock fresh = this->Descriptor(
         WriteAcl({{0, 0x0a, 0x80000000u, WriteSid({1, kNtAuthority, {32, 545}})},
                   {0, 0, regaccess::kAllAccess, WriteSid({1, kNtAuthority, {32, 544}})}}));
@@ -156,18 +135,15 @@ TYPED_TEST_P(RegistryContract, KeySecurity) {
     RegKey b = this->Make("\\p\\b", regaccess::kWriteDac);
     ExpectRows({
         {this->GetDacl(key.Get(), fresh), "122 0 as set"},
-        {this->SetDacl(key.Get(), kept), "0"},
-        {this->GetDacl(key.Get(), kept), "122 0 as set"},
-        {this->SetDacl(reader.Get(), kept), "5"},
-        {this->GetDacl(b.Get()), "5 5"},
+        {Seq({this->SetDacl(key.Get(), kept), this->GetDacl(key.Get(), kept)}), "0 122 0 as set"},
+        {Seq({this->SetDacl(reader.Get(), kept), this->GetDacl(b.Get())}), "5 5 5"},
         {this->SetDacl(b.Get(), this->Only(regaccess::kAllAccess, kNtAuthority, 18)), "0"},
         {Seq({this->Open("\\p\\b"), this->Open("\\p\\b", regaccess::kSetValue)}), "5 5"},
         {this->Open("\\p\\b", regaccess::kReadControl | regaccess::kWriteDac), "0"},
-        {Err(this->registry.DeleteTree(regroot::kCurrentUser, this->At("\\p"))), "5"},
+        {Num(this->registry.DeleteTree(regroot::kCurrentUser, this->At("\\p"))), "5"},
         {Seq({this->Open("\\p\\a", 0), this->Open("\\p\\b", 0), this->Open("\\p\\c", 0)}), "2 0 0"},
         {this->SetDacl(b.Get(), this->Only(regaccess::kRead, kWorldAuthority, 0)), "0"},
         {Seq({this->Open("\\p\\b"), this->Open("\\p\\b", regaccess::kSetValue)}), "0 5"},
-        {Seq({this->SetDacl(b.Get(), empty), this->Open("\\p\\b")}), "0 5"},
     });
 }
 

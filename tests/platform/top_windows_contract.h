@@ -22,15 +22,13 @@ protected:
     // For each window: whether the walk visited it, is visible and exists, and its class.
     std::string Windows(const std::vector<HWnd>& ours) {
         std::vector<HWnd> seen;
-        bool walked = env.windows.Enumerate([&](HWnd window) {
-            seen.push_back(window);
-            return true;
-        });
-        std::string out = std::to_string(walked);
+        bool walked =
+            env.windows.Enumerate([&](HWnd window) { return seen.push_back(window), true; });
+        std::string out = Num(walked);
         for (HWnd window : ours) {
-            out += ", " + std::to_string(std::count(seen.begin(), seen.end(), window)) +
-                   std::to_string(env.windows.IsVisible(window)) +
-                   std::to_string(env.windows.Exists(window)) + " " + Class(window, 200);
+            out += ", " + Num(std::count(seen.begin(), seen.end(), window)) +
+                   Num(env.windows.IsVisible(window)) + Num(env.windows.Exists(window)) + " " +
+                   Class(window, 200);
         }
         return out;
     }
@@ -39,7 +37,7 @@ protected:
         std::string buffer(size + 1, '#');
         int length = env.windows.ClassName(window, &buffer[0], size);
         std::string overrun = buffer[size] == '#' ? "" : " overrun";
-        return std::to_string(length) + " " + (length ? buffer.c_str() : "") + overrun;
+        return Num(length) + " " + (length ? buffer.c_str() : "") + overrun;
     }
     // Sends (a text, when one is given): whether the window processed it, and its answer.
     std::string Send(HWnd window, std::uint32_t message, std::uintptr_t wParam,
@@ -47,7 +45,7 @@ protected:
         std::intptr_t answer = 99;
         bool sent = text ? env.windows.SendText(window, message, wParam, text, &answer)
                          : env.windows.Send(window, message, wParam, lParam, &answer);
-        return std::to_string(sent) + " " + std::to_string(answer);
+        return Num(sent) + " " + Num(answer);
     }
 
     Env env;
@@ -69,7 +67,7 @@ TYPED_TEST_P(TopWindowsContract, WalkClassesAndMessages) {
         {this->Windows({shown, hidden, minimised, gone}),
          "1, 111 12 CorvaneShown, 101 13 CorvaneHidden, 111 16 CorvaneMinimised, 000 0 "},
         {this->Class(ie, 7), "6 IEFram"},
-        {this->Send(ie, kAppMessage, 0xF060, logoff), "1 " + std::to_string(0xF060 + logoff)},
+        {this->Send(ie, kAppMessage, 0xF060, logoff), "1 " + Num(0xF060 + logoff)},
         {this->Send(ie, change, 0, 0, "Software\\Microsoft\\Internet Explorer\\TypedURLs"), "1 46"},
         {Seq({this->Send(gone, kAppMessage, 1, 1), this->Send(gone, change, 0, 0, "x")}),
          "0 99 0 99"},

@@ -8,6 +8,8 @@
 #include <urlhist.h>
 #include <wininet.h>
 
+#include <map>
+
 #include "platform/environment_contract.h"
 #include "platform/files_contract.h"
 #include "platform/registry_contract.h"
@@ -20,28 +22,20 @@
 #include "platform/win32/win32_platform.h"
 #include "wine/wine_support.h"
 
-template <>
-struct EnvironmentTraits<Win32Environment> {
-    static void Set(Win32Environment&, const std::string& name, const std::string& value) {
+namespace {
+
+struct Win32EnvironmentEnv : Win32Environment {
+    void Set(const std::string& name, const std::string& value) {
         SetEnvironmentVariableA(name.c_str(), value.empty() ? nullptr : value.c_str());
-    }
-    static std::string Get(Win32Environment&, const std::string& name) {
-        char buffer[1024] = "";
-        GetEnvironmentVariableA(name.c_str(), buffer, sizeof buffer);
-        return buffer;
     }
 };
 
-template <>
-struct ShellTraits<Win32Shell> {
-    static void Prepare(Win32Shell&) {}
-    static void Recycle(Win32Shell&, std::int64_t size) {
+struct Win32ShellEnv : Win32Shell {
+    void Recycle(std::int64_t size) {
         const char* path = "C:\\corvane-recycled.bin";
         ASSERT_TRUE(WriteFileBytes(path, std::string(size, 'r')) && ShellDelete(path, true));
     }
 };
-
-namespace {
 
 // Wine's real cache. It leaves ERROR_INSUFFICIENT_BUFFER as the last-error value of calls
 // that succeed on entries with a local file, so a walk that read that value instead of the
@@ -57,19 +51,16 @@ public:
         }
     }
     UrlCache& cache() { return cache_; }
-    void Commit(const std::string& url, std::string header) {
-        ASSERT_TRUE(Put(url, NORMAL_CACHE_ENTRY, header)) << url << " error " << GetLastError();
-    }
-    void CommitWithFile(const std::string& url, const std::string& content) {
-        char path[MAX_PATH];
-        ASSERT_TRUE(CreateUrlCacheEntryA(url.c_str(), 0, "htm", path, 0) &&
-                    WriteFileBytes(path, content) && Put(url, NORMAL_CACHE_ENTRY, "", path));
+    void Commit(const std::string& url, const std::string& header, const std::string& content) {
+        char path[MAX_PATH] = "";
+        ASSERT_TRUE(content.empty() || (CreateUrlCacheEntryA(url.c_str(), 0, "htm", path, 0) &&
+                                        WriteFileBytes(path, content)));
+        ASSERT_TRUE(Put(url, NORMAL_CACHE_ENTRY, header, path)) << url << " " << GetLastError();
     }
     std::string SetCookie(const std::string& host) {
         InternetSetCookieA(("http://" + host + "/").c_str(), nullptr,
                            "corvane=1; expires=Fri, 31 Dec 2100 23:59:59 GMT");
-        entries_.push_back(
-            {"Cookie:" + std::string(std::getenv("USERNAME")) + "@" + host + "/", ""});
+        entries_.push_back({"Cookie:" + std::string(getenv("USERNAME")) + "@" + host + "/", ""});
         return entries_.back().first;
     }
     void Visit(const std::string& url) { ASSERT_TRUE(Put(url, URLHISTORY_CACHE_ENTRY)) << url; }
@@ -98,7 +89,6 @@ private:
 // the program's CoCreateInstance(CLSID_CUrlHistory, ...) reaches. It serves as the class
 // object, the store and the enumeration, and counts the references the program holds
 // beyond those COM keeps. A failing call answers its result instead of doing its work.
-// The calls the program never makes answer E_NOTIMPL.
 class Win32UrlHistoryEnv : public IClassFactory, public IUrlHistoryStg2, public IEnumSTATURL {
 public:
     Win32UrlHistoryEnv() {
@@ -108,20 +98,15 @@ public:
         references_ = 0;
     }
     ~Win32UrlHistoryEnv() {
+        EXPECT_TRUE(recordsClean_);
         CoRevokeClassObject(cookie_);
         CoUninitialize();
     }
     UrlHistory& history() { return history_; }
-    void Serve(const std::vector<HistoryUrl>& records) { records_ = records; }
-    const std::vector<HistoryUrl>& Urls() { return records_; }
-    int ClearHistoryCalls() { return cleared_; }
-    int LiveObjects() {
-        EXPECT_TRUE(recordsClean_);
-        return references_;
-    }
-    void FailCreation(HRESULT result) { create_ = result; }
-    void FailEnumUrls(HRESULT result) { enumUrls_ = result; }
-    void FailClearHistory(HRESULT result) { clear_ = result; }
+    int LiveObjects() { return references_; }
+    void Fail(const std::string& call, HRESULT result) { failures_[call] = result; }
+    std::vector<HistoryUrl> entries;  // GBK, served as UTF-16
+    int clearHistoryCount = 0;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         void* store = static_cast<IUrlHistoryStg2*>(this);
@@ -135,91 +120,73 @@ public:
     ULONG STDMETHODCALLTYPE Release() override { return --references_; }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID iid, void** out) override {
         *out = nullptr;
-        return FAILED(create_) ? create_ : QueryInterface(iid, out);
+        return failures_["Create"] ? failures_["Create"] : QueryInterface(iid, out);
     }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE EnumUrls(IEnumSTATURL** out) override {
-        *out = nullptr;
         position_ = 0;
-        return FAILED(enumUrls_) ? enumUrls_
-                                 : QueryInterface(kIidIEnumStatUrl, reinterpret_cast<void**>(out));
+        *out = failures_["EnumUrls"] ? nullptr : (AddRef(), static_cast<IEnumSTATURL*>(this));
+        return failures_["EnumUrls"];
     }
     HRESULT STDMETHODCALLTYPE ClearHistory() override {
-        if (SUCCEEDED(clear_)) {
-            records_.clear();
-            ++cleared_;
-        }
-        return clear_;
+        return failures_["ClearHistory"] ? failures_["ClearHistory"]
+                                         : (entries.clear(), ++clearHistoryCount, S_OK);
     }
-    HRESULT STDMETHODCALLTYPE Reset() override {
-        position_ = 0;
-        return S_OK;
-    }
-    // One record per call, as the program asks for them; it must come zeroed, of size 40.
+    HRESULT STDMETHODCALLTYPE Reset() override { return position_ = 0, S_OK; }
+    // One record per call, as the program asks for them; it must come of size 40 and without
+    // texts, which the program frees whatever the answer.
     HRESULT STDMETHODCALLTYPE Next(ULONG, STATURL* record, ULONG* fetched) override {
-        STATURL zero = {};
-        zero.cbSize = 40;
-        recordsClean_ &= std::memcmp(record, &zero, sizeof zero) == 0;
-        *fetched = position_ < records_.size();
-        if (*fetched == 0) {
-            return S_FALSE;
-        }
-        record->pwcsUrl = TaskCopy(records_[position_].url);
-        record->pwcsTitle = TaskCopy(records_[position_++].title);
-        return S_OK;
+        recordsClean_ &= record->cbSize == 40 && !record->pwcsUrl && !record->pwcsTitle;
+        *fetched = position_ < entries.size();
+        record->pwcsUrl = *fetched ? TaskCopy(entries[position_].url) : nullptr;
+        record->pwcsTitle = *fetched ? TaskCopy(entries[position_++].title) : nullptr;
+        return *fetched ? S_OK : S_FALSE;
     }
+    // The calls the program never makes.
+    // clang-format off
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE AddUrl(LPCOLESTR, LPCOLESTR, DWORD) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE DeleteUrl(LPCOLESTR, DWORD) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE QueryUrl(LPCOLESTR, DWORD, STATURL*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE BindToObject(LPCOLESTR, REFIID, void**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE AddUrlAndNotify(LPCOLESTR, LPCOLESTR, DWORD, BOOL, IOleCommandTarget*,
-                                              IUnknown*) override {
-        return E_NOTIMPL;
-    }
+    HRESULT STDMETHODCALLTYPE AddUrlAndNotify(LPCOLESTR, LPCOLESTR, DWORD, BOOL, IOleCommandTarget*, IUnknown*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Skip(ULONG) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Clone(IEnumSTATURL**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetFilter(LPCOLESTR, DWORD) override { return E_NOTIMPL; }
+    // clang-format on
 
 private:
-    // A GBK text as UTF-16 in task memory, null when empty.
+    // A GBK text as UTF-16 in task memory (never more units than bytes), null when empty.
     static wchar_t* TaskCopy(const std::string& gbk) {
-        int size = MultiByteToWideChar(936, 0, gbk.c_str(), -1, nullptr, 0);
-        auto* wide = static_cast<wchar_t*>(CoTaskMemAlloc(size * sizeof(wchar_t)));
-        MultiByteToWideChar(936, 0, gbk.c_str(), -1, wide, size);
+        auto* wide = static_cast<wchar_t*>(CoTaskMemAlloc(2 * gbk.size() + 2));
+        MultiByteToWideChar(936, 0, gbk.c_str(), -1, wide, static_cast<int>(gbk.size()) + 1);
         return gbk.empty() ? (CoTaskMemFree(wide), nullptr) : wide;
     }
 
     Win32UrlHistory history_;
     DWORD cookie_ = 0;
-    std::vector<HistoryUrl> records_;  // GBK, served as UTF-16
-    int cleared_ = 0, references_ = 0;
+    int references_ = 0;
     bool recordsClean_ = true;
-    HRESULT create_ = S_OK, enumUrls_ = S_OK, clear_ = S_OK;
+    std::map<std::string, HRESULT> failures_;  // by call; S_OK unless made to fail
     size_t position_ = 0;
 };
 
 LRESULT CALLBACK AnsweringProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_SETTINGCHANGE) {
-        return lstrlenA(reinterpret_cast<const char*>(lParam));
-    }
-    return message == kAppMessage ? static_cast<LRESULT>(wParam) + lParam
-                                  : DefWindowProcA(window, message, wParam, lParam);
+    return message == WM_SETTINGCHANGE ? lstrlenA(reinterpret_cast<const char*>(lParam))
+           : message == kAppMessage    ? static_cast<LRESULT>(wParam) + lParam
+                                       : DefWindowProcA(window, message, wParam, lParam);
 }
 
 struct Win32WindowsEnv {
     ~Win32WindowsEnv() {
-        for (HWND window : created) {
-            DestroyWindow(window);
-        }
+        for (HWND window : created) DestroyWindow(window);
     }
     HWnd Create(const std::string& className, bool visible, bool minimised) {
         WNDCLASSA windowClass = {0,       AnsweringProc, 0,       0,       nullptr,
                                  nullptr, nullptr,       nullptr, nullptr, className.c_str()};
         RegisterClassA(&windowClass);  // fails harmlessly when an earlier test registered it
-        DWORD style =
-            WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0) | (minimised ? WS_MINIMIZE : 0);
-        created.push_back(CreateWindowExA(0, className.c_str(), "", style, 0, 0, 100, 80, nullptr,
-                                          nullptr, nullptr, nullptr));
+        DWORD style = (visible ? WS_VISIBLE : 0) | (minimised ? WS_MINIMIZE : 0);
+        created.push_back(CreateWindowExA(0, className.c_str(), "", WS_OVERLAPPEDWINDOW | style, 0,
+                                          0, 100, 80, nullptr, nullptr, nullptr, nullptr));
         return HWnd{reinterpret_cast<std::uintptr_t>(created.back())};
     }
     void Destroy(HWnd window) { DestroyWindow(reinterpret_cast<HWND>(window.value)); }
@@ -234,8 +201,8 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Win32, RegistryContract, Win32Registry);
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, FilesContract, Win32Files);
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, AccountsContract, Win32Accounts);
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, AccessListContract, Win32Security);
-INSTANTIATE_TYPED_TEST_SUITE_P(Win32, EnvironmentContract, Win32Environment);
-INSTANTIATE_TYPED_TEST_SUITE_P(Win32, ShellContract, Win32Shell);
+INSTANTIATE_TYPED_TEST_SUITE_P(Win32, EnvironmentContract, Win32EnvironmentEnv);
+INSTANTIATE_TYPED_TEST_SUITE_P(Win32, ShellContract, Win32ShellEnv);
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, UrlCacheContract, Win32UrlCacheEnv);
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, UrlHistoryContract, Win32UrlHistoryEnv);
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, TopWindowsContract, Win32WindowsEnv);
