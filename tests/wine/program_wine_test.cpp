@@ -21,8 +21,8 @@ using OsVersionUnderWine = WineTest;
 // file this process holds open without sharing stays, and so does a read-only one.
 TEST_F(OsVersionUnderWine, TempFolderKeepsHeldAndReadOnlyFiles) {
     const std::string temp = std::string(kTemp) + "\\";
-    const char* const names[] = {"~corvane1.tmp", "readonly.tmp", "held.tmp"};
-    for (const char* name : names) {
+    const Lines names = {"~corvane1.tmp", "readonly.tmp", "held.tmp"};
+    for (const std::string& name : names) {
         ASSERT_TRUE(WriteFileBytes(temp + name, name));
     }
     SetFileAttributesA((temp + "readonly.tmp").c_str(), FILE_ATTRIBUTE_READONLY);
@@ -31,25 +31,20 @@ TEST_F(OsVersionUnderWine, TempFolderKeepsHeldAndReadOnlyFiles) {
     StoreSettings(EraserSettings{0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1});  // temporary folder only
     auto run = [&](const char* args) {  // what the run shows, then which files are left
         Lines lines = RunCorvane(args);
-        for (const char* name : names) {
+        for (const std::string& name : names) {
             lines.push_back(PathExists(temp + name) ? name : "-");
         }
         return lines;
     };
-    const Lines tested = Printed({{"测试: 正在清空 Windows 临时文件夹...", "",
-                                   "测试: 正在删除 " + temp + "~corvane1.tmp <OK>", "",
-                                   "测试: Windows 临时文件夹已清空 <OK>"}}) +
-                         Lines{"~corvane1.tmp", "readonly.tmp", "held.tmp"};
-    EXPECT_EQ(tested, run("/test /utf8"));
-    EXPECT_EQ(tested, run("/test"));
-    const Lines cleared =
-        Printed({{"正在清空 Windows 临时文件夹...", "", "正在删除" + temp + "~corvane1.tmp <OK>",
-                  "", "Windows 临时文件夹已清空 <OK>"}}) +
-        Lines{"-", "readonly.tmp", "held.tmp"};
-    EXPECT_EQ(cleared, run("/CLEAR /utf8"));
-    Lines usage = RunCorvane("/save");
-    usage.resize(2);
-    EXPECT_EQ((Lines{"2", "Usage: corvane.exe /test | /clear [/utf8]"}), usage);
+    const std::string file = temp + "~corvane1.tmp <OK>";
+    const Lines tested =
+        Printed({{"测试: 正在清空 Windows 临时文件夹...", "", "测试: 正在删除 " + file, "",
+                  "测试: Windows 临时文件夹已清空 <OK>"}});
+    EXPECT_EQ(tested + names, run("/test /utf8"));
+    EXPECT_EQ(tested + names, run("/test"));
+    const Lines cleared = Printed({{"正在清空 Windows 临时文件夹...", "", "正在删除" + file, "",
+                                    "Windows 临时文件夹已清空 <OK>"}});
+    EXPECT_EQ(cleared + Lines({"-", "readonly.tmp", "held.tmp"}), run("/CLEAR /utf8"));
     CloseHandle(held);
 }
 
@@ -80,39 +75,29 @@ protected:
     static constexpr char kShellFolders[] =
         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
     const std::string base = std::string(kScratch) + "\\";
-    struct {
-        const char *name, *folder;
-        char old[MAX_PATH];
-    } folders[3] = {
+    // clang-format off
+    struct { const char *name, *folder; char old[MAX_PATH]; } folders[3] = {
         {"Cookies", "Cookies", ""}, {"Cache", "Internet 临时文件夹", ""}, {"History", "历史", ""}};
+    // clang-format on
 };
 
-// Test lists a real cookie and page and WinINet's own index.dat files, of 32768 bytes each;
-// Clear takes them all and leaves the index.dat files zeroed.
+// Clear takes a real cookie and page, then zeroes WinINet's own index.dat files of 32768
+// bytes each.
 TEST_F(CacheUnderWine, EntriesAndIndexFilesOfWinInet) {
     ASSERT_EQ(Lines{"0"}, Child("corvane_wine_helper.exe urlcache").Finish());
     StoreSettings(EraserSettings{0, 1, 1, 1, 0, 0, 0, 0, 0, 0, 1});  // cookies, files, index.dat
     const std::string cookie = "Cookie:" + std::string(std::getenv("USERNAME")) + "@corvane.test/";
-    const std::string page = "http://corvane.test/page.htm";
     const std::string filled = "Index.dat 已清空——共填充 32768 字节! <OK>";
-    Lines test = {"测试: 正在清空 index.dat 文件...", ""},
-          clear = {"正在填充 index.dat 文件...", ""};
+    Lines indexes = {"正在填充 index.dat 文件...", ""};
     for (const char* folder :
          {"Cookies", "Internet 临时文件夹\\Content.IE5", "历史\\History.IE5"}) {
-        test =
-            test + Lines{"测试: 清空 Index.dat，位置" + base + folder + "...", "测试: " + filled};
-        clear = clear + Lines{"清空 Index.dat，位置 " + base + folder + "...", filled};
+        indexes = indexes + Lines{"清空 Index.dat，位置 " + base + folder + "...", filled};
     }
-    EXPECT_EQ(Printed({{"测试: 正在删除 Cookies...", "", cookie, "", "测试: Cookies 已删除 <OK>"},
-                       {"测试: 正在删除 Internet 临时文件...", "", page, "",
-                        "测试: Internet 临时文件已删除 <OK>"},
-                       test + Lines{"", "测试: Index.dat 文件已被清空 <OK>"}}),
-              RunCorvane("/test /utf8"));
-    EXPECT_EQ(
-        Printed({{"正在删除 Cookies...", "", cookie, "", "已删除 <OK>"},
-                 {"正在删除 Internet 临时文件...", "", page, "", "Internet 临时文件已删除 <OK>"},
-                 clear + Lines{"", "Index.dat 文件已填充 <OK>"}}),
-        RunCorvane("/clear /utf8"));
+    EXPECT_EQ(Printed({{"正在删除 Cookies...", "", cookie, "", "已删除 <OK>"},
+                       {"正在删除 Internet 临时文件...", "", "http://corvane.test/page.htm", "",
+                        "Internet 临时文件已删除 <OK>"},
+                       indexes + Lines{"", "Index.dat 文件已填充 <OK>"}}),
+              RunCorvane("/clear /utf8"));
     std::ifstream index(base + "Cookies\\index.dat", std::ios::binary);
     EXPECT_EQ(std::string(32768, '\0'), std::string(std::istreambuf_iterator<char>(index), {}));
 }

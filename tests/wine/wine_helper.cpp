@@ -12,21 +12,23 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 
 namespace {
 
+// Prints the messages of interest a window receives.
 LRESULT CALLBACK Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    const char* names[] = {"WM_QUERYENDSESSION", "WM_ENDSESSION", "WM_SETTINGCHANGE",
-                           "WM_SYSCOMMAND"};
-    const UINT ids[] = {WM_QUERYENDSESSION, WM_ENDSESSION, WM_SETTINGCHANGE, WM_SYSCOMMAND};
-    for (int i = 0; i < 4; ++i) {
-        char title[64], hex[16];
-        if (message == ids[i] && GetWindowTextA(window, title, sizeof title) > 0) {
-            std::snprintf(hex, sizeof hex, "%lx", static_cast<unsigned long>(lParam));
-            std::printf("%s %s %x %s\n", title, names[i], static_cast<unsigned>(wParam),
-                        i == 2 ? reinterpret_cast<const char*>(lParam) : hex);
-        }
+    // clang-format off
+    static const std::map<UINT, const char*> names = {{WM_QUERYENDSESSION, "WM_QUERYENDSESSION"},
+        {WM_ENDSESSION, "WM_ENDSESSION"}, {WM_SETTINGCHANGE, "WM_SETTINGCHANGE"},
+        {WM_SYSCOMMAND, "WM_SYSCOMMAND"}};
+    // clang-format on
+    char title[64] = "", hex[16];
+    std::snprintf(hex, sizeof hex, "%lx", static_cast<unsigned long>(lParam));
+    if (names.count(message) > 0 && GetWindowTextA(window, title, sizeof title) > 0) {
+        std::printf("%s %s %x %s\n", title, names.at(message), static_cast<unsigned>(wParam),
+                    message == WM_SETTINGCHANGE ? reinterpret_cast<const char*>(lParam) : hex);
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -55,18 +57,13 @@ int main(int argc, char** argv) {
                              nullptr, nullptr),
                SW_HIDE);
     constexpr DWORD kHidden = WS_OVERLAPPEDWINDOW, kShown = kHidden | WS_VISIBLE;
-    const struct {
-        const char* className;
-        const char* title;
-        DWORD style;
-    } kWindows[] = {{"IEFrame", "ie", kShown},
-                    {"IEFrame", "ie-minimised", kShown | WS_MINIMIZE},
-                    {"IEFrame", "ie-hidden", kHidden},
-                    {"IEFrameX", "ie-longer", kShown},
-                    {"MozillaWindowClass", "mozilla", kShown},
-                    {"MozillaWindowClass", "mozilla-hidden", kHidden},
-                    {"AOL Frame25", "aol", kShown},
-                    {"AOL Frame25", "aol-hidden", kHidden}};
+    // clang-format off
+    const struct { const char *className, *title; DWORD style; } kWindows[] = {
+        {"IEFrame", "ie", kShown}, {"IEFrame", "ie-minimised", kShown | WS_MINIMIZE},
+        {"IEFrame", "ie-hidden", kHidden}, {"IEFrameX", "ie-longer", kShown},
+        {"MozillaWindowClass", "mozilla", kShown}, {"MozillaWindowClass", "mozilla-hidden", kHidden},
+        {"AOL Frame25", "aol", kShown}, {"AOL Frame25", "aol-hidden", kHidden}};
+    // clang-format on
     for (const auto& w : kWindows) {
         WNDCLASSA windowClass = {0,       Record,  0,       0,       nullptr,
                                  nullptr, nullptr, nullptr, nullptr, w.className};
