@@ -31,10 +31,8 @@ inline Lines operator+(Lines lines, const Lines& more) {
 }
 
 // The Windows version the test runs under, as the wrapper set it ("winxp" by default).
-inline std::string CurrentWinver() {
-    const char* winver = std::getenv("CORVANE_WINVER");
-    return winver != nullptr ? winver : "winxp";
-}
+inline const std::string kWinver =
+    std::getenv("CORVANE_WINVER") != nullptr ? std::getenv("CORVANE_WINVER") : "winxp";
 
 // A program of the tests' folder run through the command interpreter, its standard
 // output and error read through one pipe.
@@ -107,22 +105,35 @@ inline bool ShellDelete(const std::string& path, bool recycle) {
                                  flags,   FALSE,     nullptr,      nullptr};
     return SHFileOperationA(&operation) == 0 && !operation.fAnyOperationsAborted;
 }
-// Each test gets the empty folder C:\corvane-wine and, as TMP, its subfolder Temp; the
-// settings key starts and ends empty, and so does whatever else Clean takes away.
+// Each test gets the empty folder C:\corvane-wine and, as TMP, its subfolder Temp, and the
+// shell's cache folders point into it: the programs started meanwhile keep WinINet's
+// containers and their index.dat files there. The settings key starts and ends empty, and
+// so does whatever else Clean takes away.
 class WineTest : public ::testing::Test {
 protected:
     static constexpr char kScratch[] = "C:\\corvane-wine";
     static constexpr char kTemp[] = "C:\\corvane-wine\\Temp";
+    static constexpr char kShellFolders[] =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
     void SetUp() override {
         Clean();
         SetEnvironmentVariableA("TMP", kTemp);
         SHCreateDirectoryExA(nullptr, kTemp, nullptr);
+        for (auto& [name, folder, old] : folders_) {
+            DWORD size = sizeof old;
+            RegGetValueA(HKEY_CURRENT_USER, kShellFolders, name, RRF_RT_ANY | RRF_NOEXPAND, nullptr,
+                         old, &size);
+            SetFolder(name, std::string(kScratch) + "\\" + folder);
+        }
     }
     void TearDown() override {
         // The C runtime's copy of the environment, not changed by SetEnvironmentVariableA,
         // still holds the TMP the process started with.
         SetEnvironmentVariableA("TMP", std::getenv("TMP"));
+        for (const auto& [name, folder, old] : folders_) {
+            SetFolder(name, old);
+        }
         Clean();
     }
     virtual void Clean() {
@@ -144,7 +155,7 @@ protected:
             {"winme", "ME"}, {"nt40", "NT"}, {"win2k", "2000"}, {"winxp", "XP"},
             {"win2003", "Server 2003 家族"}};
         // clang-format on
-        const auto name = names.find(CurrentWinver());
+        const auto name = names.find(kWinver);
         Lines lines =
             name == names.end() ? Lines{"0"} : Lines{"0", "操作系统: Windows " + name->second};
         lines = lines + Lines{dots, "正在分析系统... Please wait. This may take some time",
@@ -154,4 +165,14 @@ protected:
         }
         return lines + Lines{"完成!"};
     }
+
+private:
+    static void SetFolder(const char* name, const std::string& path) {
+        SHSetValueA(HKEY_CURRENT_USER, kShellFolders, name, REG_EXPAND_SZ, path.c_str(),
+                    static_cast<DWORD>(path.size() + 1));
+    }
+    // clang-format off
+    struct { const char *name, *folder; char old[MAX_PATH]; } folders_[3] = {
+        {"Cookies", "Cookies", ""}, {"Cache", "Internet 临时文件夹", ""}, {"History", "历史", ""}};
+    // clang-format on
 };
