@@ -11,10 +11,9 @@
 
 namespace {
 
-const std::wstring kCloseButton = L"关闭浏览器后继续(&L)";
-const std::wstring kLeaveButton = L"不予理会(&C)";
-const std::wstring kTickBox = L"以后不再显示本对话框";
-const std::wstring kEscape = L"{Esc}", kEnter = L"{Enter}";  // keys, not controls
+const std::wstring kCloseButton = L"关闭浏览器后继续(&L)", kLeaveButton = L"不予理会(&C)";
+// The tick box, and keys, which no control is named after.
+const std::wstring kTickBox = L"以后不再显示本对话框", kEscape = L"{Esc}", kEnter = L"{Enter}";
 
 // Works dialog 151 as its user would: waits for it, presses the controls named by their
 // texts or, when no control has the name, the key, in order, and sees it go.
@@ -44,10 +43,8 @@ const Lines kIeClosed = {"ie-minimised WM_SYSCOMMAND f060 0", "ie WM_SYSCOMMAND 
 TEST_F(BrowsersUnderWine, EachWayOfAnsweringTheDialogWithThePolicyToAsk) {
     // clang-format off
     const struct { std::vector<std::wstring> presses; int policyAfter; Lines received; } rows[] = {
-        {{kTickBox, kLeaveButton}, 1, {}},
-        {{kTickBox, kCloseButton}, 0, kIeClosed},
-        {{kTickBox, kTickBox, kCloseButton}, 2, kIeClosed},
-        {{kEscape}, 2, kIeClosed},
+        {{kTickBox, kLeaveButton}, 1, {}}, {{kTickBox, kCloseButton}, 0, kIeClosed},
+        {{kTickBox, kTickBox, kCloseButton}, 2, kIeClosed}, {{kEscape}, 2, kIeClosed},
         {{kTickBox, kEnter}, 0, kIeClosed}};
     // clang-format on
     for (const auto& row : rows) {
