@@ -11,29 +11,24 @@
 
 namespace {
 
-const std::wstring kCloseButton = L"关闭浏览器后继续(&L)";
-const std::wstring kLeaveButton = L"不予理会(&C)";
-const std::wstring kTickBox = L"以后不再显示本对话框";
-const std::wstring kEscape = L"{Esc}", kEnter = L"{Enter}";  // keys, not controls
+const std::wstring kCloseButton = L"关闭浏览器后继续(&L)", kLeaveButton = L"不予理会(&C)";
+// The tick box, and keys, which no control is named after.
+const std::wstring kTickBox = L"以后不再显示本对话框", kEscape = L"{Esc}", kEnter = L"{Enter}";
 
 // Works dialog 151 as its user would: waits for it, presses the controls named by their
-// texts or the keys, in order, and sees it go.
+// texts or, when no control has the name, the key, in order, and sees it go.
 void AnswerDialog(const std::vector<std::wstring>& presses) {
     HWND dialog = nullptr;  // shown once its controls are there
-    for (int waited = 0; waited < 5000 && !IsWindowVisible(dialog); waited += 10) {
-        Sleep(10);
+    for (int waited = 0; waited < 5000 && !IsWindowVisible(dialog); waited += 10, Sleep(10)) {
         dialog = FindWindowW(L"#32770", L"发现已打开的浏览器窗口!");
     }
     ASSERT_TRUE(IsWindowVisible(dialog));
     for (const std::wstring& press : presses) {
-        if (press == kEscape || press == kEnter) {
-            PostMessageW(dialog, WM_KEYDOWN, press == kEscape ? VK_ESCAPE : VK_RETURN, 1);
-        } else {
-            PostMessageW(FindWindowExW(dialog, nullptr, L"Button", press.c_str()), BM_CLICK, 0, 0);
-        }
+        HWND button = FindWindowExW(dialog, nullptr, L"Button", press.c_str());
+        PostMessageW(button ? button : dialog, button ? BM_CLICK : WM_KEYDOWN,
+                     press == kEscape ? VK_ESCAPE : VK_RETURN, 1);
     }
-    for (int waited = 0; waited < 3000 && IsWindow(dialog); waited += 10) {
-        Sleep(10);
+    for (int waited = 0; waited < 3000 && IsWindow(dialog); waited += 10, Sleep(10)) {
     }
     EXPECT_FALSE(IsWindow(dialog)) << "dialog 151 stayed open";
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);  // ends it if it did
@@ -46,17 +41,12 @@ using BrowsersUnderWine = WineTest;
 const Lines kIeClosed = {"ie-minimised WM_SYSCOMMAND f060 0", "ie WM_SYSCOMMAND f060 0"};
 
 TEST_F(BrowsersUnderWine, EachWayOfAnsweringTheDialogWithThePolicyToAsk) {
-    const struct {
-        std::vector<std::wstring> presses;
-        int policyAfter;
-        Lines received;
-    } rows[] = {
-        {{kTickBox, kLeaveButton}, 1, {}},
-        {{kTickBox, kCloseButton}, 0, kIeClosed},
-        {{kTickBox, kTickBox, kCloseButton}, 2, kIeClosed},
-        {{kEscape}, 2, kIeClosed},
-        {{kTickBox, kEnter}, 0, kIeClosed},
-    };
+    // clang-format off
+    const struct { std::vector<std::wstring> presses; int policyAfter; Lines received; } rows[] = {
+        {{kTickBox, kLeaveButton}, 1, {}}, {{kTickBox, kCloseButton}, 0, kIeClosed},
+        {{kTickBox, kTickBox, kCloseButton}, 2, kIeClosed}, {{kEscape}, 2, kIeClosed},
+        {{kTickBox, kEnter}, 0, kIeClosed}};
+    // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(&row - rows);
         Child windows("corvane_wine_helper.exe windows");
@@ -79,17 +69,13 @@ TEST_F(BrowsersUnderWine, EachWayOfAnsweringTheDialogWithThePolicyToAsk) {
 // history changed. Every one of 1001 typed URLs is named, and the key goes with them.
 TEST_F(BrowsersUnderWine, ClearFromTheCommandLine) {
     StoreSettings(EraserSettings{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1});  // history only
-    const char* typedKey = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, typedKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                    nullptr);
+    const char *typedKey = "Software\\Microsoft\\Internet Explorer\\TypedURLs",
+               *runKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
     for (int i = 1; i <= 1001; ++i) {
         std::string url = "http://" + std::to_string(i) + "/";
-        RegSetValueExA(key, ("url" + std::to_string(i)).c_str(), 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(url.c_str()),
-                       static_cast<DWORD>(url.size() + 1));
+        SHSetValueA(HKEY_CURRENT_USER, typedKey, ("url" + std::to_string(i)).c_str(), REG_SZ,
+                    url.c_str(), static_cast<DWORD>(url.size() + 1));
     }
-    RegCloseKey(key);
     Child windows("corvane_wine_helper.exe windows");
     ASSERT_EQ("ready", windows.FirstLine());
     Lines cleared = RunCorvane("/clear");
@@ -97,11 +83,10 @@ TEST_F(BrowsersUnderWine, ClearFromTheCommandLine) {
     EXPECT_EQ(1001, std::count_if(cleared.begin(), cleared.end(), [](const std::string& line) {
                   return line.rfind("正在删除分类 URL http://", 0) == 0;
               }));
+    HKEY key = nullptr;
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExA(HKEY_CURRENT_USER, typedKey, 0, KEY_READ, &key));
-    const std::string typed =
-        " WM_SETTINGCHANGE 0 Software\\Microsoft\\Internet Explorer\\TypedURLs";
-    const std::string run =
-        " WM_SETTINGCHANGE 0 Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+    const std::string typed = " WM_SETTINGCHANGE 0 " + std::string(typedKey);
+    const std::string run = " WM_SETTINGCHANGE 0 " + std::string(runKey);
     EXPECT_EQ((Lines{"0", "mozilla WM_SYSCOMMAND f060 0", "aol WM_QUERYENDSESSION 0 80000000",
                      "aol WM_ENDSESSION 1 80000000", "aol WM_SYSCOMMAND f060 0",
                      "ie-minimised" + typed, "ie-minimised" + run, "ie" + typed, "ie" + run}),

@@ -1,5 +1,5 @@
 // The second program of the tests under Wine, doing what the test process itself cannot:
-//   windows            opens top-level windows of the browsers' classes (and of a near
+//   windows (or none)  opens top-level windows of the browsers' classes (and of a near
 //                      miss), prints "ready", then one line per message of interest that a
 //                      window receives: "<title> <message> <wParam hex> <lParam>", until
 //                      its hidden window "corvane_wine_helper" receives WM_QUIT
@@ -12,21 +12,23 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 
 namespace {
 
+// Prints the messages of interest a window receives.
 LRESULT CALLBACK Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    const char* names[] = {"WM_QUERYENDSESSION", "WM_ENDSESSION", "WM_SETTINGCHANGE",
-                           "WM_SYSCOMMAND"};
-    const UINT ids[] = {WM_QUERYENDSESSION, WM_ENDSESSION, WM_SETTINGCHANGE, WM_SYSCOMMAND};
-    for (int i = 0; i < 4; ++i) {
-        char title[64], hex[16];
-        if (message == ids[i] && GetWindowTextA(window, title, sizeof title) > 0) {
-            std::snprintf(hex, sizeof hex, "%lx", static_cast<unsigned long>(lParam));
-            std::printf("%s %s %x %s\n", title, names[i], static_cast<unsigned>(wParam),
-                        i == 2 ? reinterpret_cast<const char*>(lParam) : hex);
-        }
+    // clang-format off
+    static const std::map<UINT, const char*> names = {{WM_QUERYENDSESSION, "WM_QUERYENDSESSION"},
+        {WM_ENDSESSION, "WM_ENDSESSION"}, {WM_SETTINGCHANGE, "WM_SETTINGCHANGE"},
+        {WM_SYSCOMMAND, "WM_SYSCOMMAND"}};
+    // clang-format on
+    char title[64] = "", hex[16];
+    std::snprintf(hex, sizeof hex, "%lx", static_cast<unsigned long>(lParam));
+    if (names.count(message) > 0 && GetWindowTextA(window, title, sizeof title) > 0) {
+        std::printf("%s %s %x %s\n", title, names.at(message), static_cast<unsigned>(wParam),
+                    message == WM_SETTINGCHANGE ? reinterpret_cast<const char*>(lParam) : hex);
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -34,8 +36,7 @@ LRESULT CALLBACK Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string command = argc > 1 ? argv[1] : "";
-    if (command == "urlcache") {
+    if (argc > 1 && std::string(argv[1]) == "urlcache") {
         std::string site = "http://corvane.test/";
         std::string visited = "Visited: " + std::string(std::getenv("USERNAME")) + "@" + site;
         return !(
@@ -45,9 +46,6 @@ int main(int argc, char** argv) {
             CommitUrlCacheEntryA(visited.c_str(), nullptr, {}, {}, URLHISTORY_CACHE_ENTRY, nullptr,
                                  0, nullptr, nullptr));
     }
-    if (command != "windows") {
-        return 2;
-    }
     std::setvbuf(stdout, nullptr, _IONBF, 0);  // each line reaches the test as it is written
     // The window the test finds when it tells the helper to end. Shown hidden first, it
     // takes the show command of the command interpreter's start-up information.
@@ -55,18 +53,13 @@ int main(int argc, char** argv) {
                              nullptr, nullptr),
                SW_HIDE);
     constexpr DWORD kHidden = WS_OVERLAPPEDWINDOW, kShown = kHidden | WS_VISIBLE;
-    const struct {
-        const char* className;
-        const char* title;
-        DWORD style;
-    } kWindows[] = {{"IEFrame", "ie", kShown},
-                    {"IEFrame", "ie-minimised", kShown | WS_MINIMIZE},
-                    {"IEFrame", "ie-hidden", kHidden},
-                    {"IEFrameX", "ie-longer", kShown},
-                    {"MozillaWindowClass", "mozilla", kShown},
-                    {"MozillaWindowClass", "mozilla-hidden", kHidden},
-                    {"AOL Frame25", "aol", kShown},
-                    {"AOL Frame25", "aol-hidden", kHidden}};
+    // clang-format off
+    const struct { const char *className, *title; DWORD style; } kWindows[] = {
+        {"IEFrame", "ie", kShown}, {"IEFrame", "ie-minimised", kShown | WS_MINIMIZE},
+        {"IEFrame", "ie-hidden", kHidden}, {"IEFrameX", "ie-longer", kShown},
+        {"MozillaWindowClass", "mozilla", kShown}, {"MozillaWindowClass", "mozilla-hidden", kHidden},
+        {"AOL Frame25", "aol", kShown}, {"AOL Frame25", "aol-hidden", kHidden}};
+    // clang-format on
     for (const auto& w : kWindows) {
         WNDCLASSA windowClass = {0,       Record,  0,       0,       nullptr,
                                  nullptr, nullptr, nullptr, nullptr, w.className};

@@ -7,6 +7,7 @@
 #include <windows.h>
 // windows.h first: the shell headers build on it.
 #include <shellapi.h>
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,10 +31,8 @@ inline Lines operator+(Lines lines, const Lines& more) {
 }
 
 // The Windows version the test runs under, as the wrapper set it ("winxp" by default).
-inline std::string CurrentWinver() {
-    const char* winver = std::getenv("CORVANE_WINVER");
-    return winver != nullptr ? winver : "winxp";
-}
+inline const std::string kWinver =
+    std::getenv("CORVANE_WINVER") != nullptr ? std::getenv("CORVANE_WINVER") : "winxp";
 
 // A program of the tests' folder run through the command interpreter, its standard
 // output and error read through one pipe.
@@ -41,23 +41,23 @@ public:
     explicit Child(const std::string& programAndArgs) {
         char path[MAX_PATH];
         std::string line(path, GetModuleFileNameA(nullptr, path, sizeof path));
-        line = line.substr(0, line.rfind('\\') + 1) + programAndArgs + " 2>&1";
-        pipe_ = _popen(line.c_str(), "rb");
+        pipe_ =
+            _popen((line.substr(0, line.rfind('\\') + 1) + programAndArgs + " 2>&1").c_str(), "rb");
     }
     ~Child() { Finish(true); }
     // The first line it printed, without its end.
     std::string FirstLine() {
         char line[100] = "";
-        return std::string(
-            line, pipe_ && std::fgets(line, sizeof line, pipe_) ? std::strcspn(line, "\r\n") : 0);
+        return std::string(line,
+                           pipe_ && std::fgets(line, 100, pipe_) ? std::strcspn(line, "\r\n") : 0);
     }
     // Once it has ended, its exit code, then the rest of its output line by line (each
     // ended by "\r\n" or "\n"); a helper showing windows is told to end first.
     Lines Finish(bool endHelper = false) {
-        std::string out;
         if (pipe_ != nullptr && endHelper) {
             PostMessageA(FindWindowA(nullptr, "corvane_wine_helper"), WM_QUIT, 0, 0);
         }
+        std::string out;
         char buffer[4096];
         for (size_t read = 0; pipe_ && (read = std::fread(buffer, 1, sizeof buffer, pipe_));) {
             out.append(buffer, read);
@@ -78,14 +78,13 @@ private:
 inline Lines RunCorvane(const std::string& args) {
     Lines lines = Child("corvane.exe " + args).Finish();
     for (std::string& line : lines) {
-        if (args.find("/utf8") != std::string::npos) {
-            int size = static_cast<int>(line.size());
-            std::wstring wide(size, L'\0');
-            wide.resize(MultiByteToWideChar(CP_UTF8, 0, line.data(), size, &wide[0], size));
-            line.resize(size * 2);
-            line.resize(WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()),
-                                            &line[0], size * 2, nullptr, nullptr));
-        }
+        int size = static_cast<int>(line.size());
+        std::wstring wide(size, L'\0');
+        wide.resize(MultiByteToWideChar(CP_UTF8, 0, line.data(), size, &wide[0], size));
+        line.resize(args.find("/utf8") == std::string::npos
+                        ? size
+                        : WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()),
+                                              &line[0], size, nullptr, nullptr));
     }
     return lines;
 }
@@ -106,23 +105,38 @@ inline bool ShellDelete(const std::string& path, bool recycle) {
                                  flags,   FALSE,     nullptr,      nullptr};
     return SHFileOperationA(&operation) == 0 && !operation.fAnyOperationsAborted;
 }
-// Each test gets the empty folder C:\corvane-wine and, as TMP, its subfolder Temp; the
-// settings key starts and ends empty.
+// Each test gets the empty folder C:\corvane-wine and, as TMP, its subfolder Temp, and the
+// shell's cache folders point into it: the programs started meanwhile keep WinINet's
+// containers and their index.dat files there. The settings key starts and ends empty, and
+// so does whatever else Clean takes away.
 class WineTest : public ::testing::Test {
 protected:
     static constexpr char kScratch[] = "C:\\corvane-wine";
     static constexpr char kTemp[] = "C:\\corvane-wine\\Temp";
+    static constexpr char kShellFolders[] =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
     void SetUp() override {
-        char tmp[MAX_PATH] = "";
-        savedTmp_.assign(tmp, GetEnvironmentVariableA("TMP", tmp, sizeof tmp));
-        WineTest::TearDown();
+        Clean();
         SetEnvironmentVariableA("TMP", kTemp);
-        CreateDirectoryA(kScratch, nullptr);
-        CreateDirectoryA(kTemp, nullptr);
+        SHCreateDirectoryExA(nullptr, kTemp, nullptr);
+        for (auto& [name, folder, old] : folders_) {
+            DWORD size = sizeof old;
+            RegGetValueA(HKEY_CURRENT_USER, kShellFolders, name, RRF_RT_ANY | RRF_NOEXPAND, nullptr,
+                         old, &size);
+            SetFolder(name, std::string(kScratch) + "\\" + folder);
+        }
     }
     void TearDown() override {
-        SetEnvironmentVariableA("TMP", savedTmp_.empty() ? nullptr : savedTmp_.c_str());
+        // The C runtime's copy of the environment, not changed by SetEnvironmentVariableA,
+        // still holds the TMP the process started with.
+        SetEnvironmentVariableA("TMP", std::getenv("TMP"));
+        for (const auto& [name, folder, old] : folders_) {
+            SetFolder(name, old);
+        }
+        Clean();
+    }
+    virtual void Clean() {
         ShellDelete(kScratch, false);
         SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Halvix\\Corvane");
         RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Halvix");  // when nothing else is in it
@@ -136,15 +150,14 @@ protected:
     // not know.
     static Lines Printed(std::initializer_list<Lines> groups) {
         const std::string dots(44, '.');
-        const char* const winvers[] = {"win95", "win98", "winme",  "nt40",
-                                       "win2k", "winxp", "win2003"};
-        const char* const names[] = {"95", "98", "ME", "NT", "2000", "XP", "Server 2003 家族"};
-        Lines lines = {"0"};
-        for (int i = 0; i < 7; ++i) {
-            if (CurrentWinver() == winvers[i]) {
-                lines.push_back("操作系统: Windows " + std::string(names[i]));
-            }
-        }
+        // clang-format off
+        const std::map<std::string, std::string> names = {{"win95", "95"}, {"win98", "98"},
+            {"winme", "ME"}, {"nt40", "NT"}, {"win2k", "2000"}, {"winxp", "XP"},
+            {"win2003", "Server 2003 家族"}};
+        // clang-format on
+        const auto name = names.find(kWinver);
+        Lines lines =
+            name == names.end() ? Lines{"0"} : Lines{"0", "操作系统: Windows " + name->second};
         lines = lines + Lines{dots, "正在分析系统... Please wait. This may take some time",
                               "正在分析系统 <OK>", dots};
         for (const Lines& group : groups) {
@@ -154,5 +167,12 @@ protected:
     }
 
 private:
-    std::string savedTmp_;
+    static void SetFolder(const char* name, const std::string& path) {
+        SHSetValueA(HKEY_CURRENT_USER, kShellFolders, name, REG_EXPAND_SZ, path.c_str(),
+                    static_cast<DWORD>(path.size() + 1));
+    }
+    // clang-format off
+    struct { const char *name, *folder; char old[MAX_PATH]; } folders_[3] = {
+        {"Cookies", "Cookies", ""}, {"Cache", "Internet 临时文件夹", ""}, {"History", "历史", ""}};
+    // clang-format on
 };
