@@ -25,7 +25,6 @@ add_executable(corvane_tests
     tests/browsers/open_browsers_test.cpp
     tests/autocomplete/autocomplete_eraser_test.cpp
     tests/clean/file_erasers_test.cpp
-    tests/clean/folder_ops_test.cpp
     tests/clean/index_dat_test.cpp
     tests/clean/registry_erasers_test.cpp
     tests/clean/run_driver_test.cpp
