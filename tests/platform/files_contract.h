@@ -81,6 +81,7 @@ TYPED_TEST_P(FilesContract, ListReadWriteShareAndRemove) {
     char buffer[16] = {};
     std::uint32_t done = 0, probe = fileaccess::kWrite;
     auto moved = [&](WinError error) { return Num(error) + " " + std::string(buffer, done); };
+    // clang-format off
     ExpectRows({
         {this->List("\\*.*"), "..\\, .\\, 18, Mixed.TXT 3, Sub\\, ro 3!"},
         {this->List("\\MIXED.txt"), "18, Mixed.TXT 3"},
@@ -88,26 +89,22 @@ TYPED_TEST_P(FilesContract, ListReadWriteShareAndRemove) {
         {Seq({this->List("\\none\\*.*"), this->List("\\*.none")}), "3 2"},
         {this->Open("\\Mixed.TXT", fileaccess::kRead | fileaccess::kWrite, 0, &held), "0"},
         {moved(files.Read(held, buffer, 2, &done)), "0 ab"},  // from the start
-        {Seq({Num(files.Seek(held, 5, fileseek::kBegin, nullptr)),
-              Num(files.Write(held, "!", 1, &done)), Num(done)}),
-         "0 0 1"},
-        {Seq({this->Open("\\Mixed.TXT", probe, fileshare::kDelete), this->Remove("\\Mixed.TXT")}),
-         "32 32"},
+        {Seq({Num(files.Seek(held, 5, fileseek::kBegin, nullptr)), Num(files.Write(held, "!", 1, &done)),
+              Num(done)}), "0 0 1"},
+        {Seq({this->Open("\\Mixed.TXT", probe, fileshare::kDelete), this->Remove("\\Mixed.TXT")}), "32 32"},
         {Num(files.Seek(held, 0, fileseek::kBegin, nullptr)), "0"},
         {moved(files.Read(held, buffer, sizeof buffer, &done)), std::string("0 abc\0\0!", 8)},
         {moved(files.Read(held, buffer, sizeof buffer, &done)), "0 "},
-        {Num(files.Close(held)), "0"},
-        {this->Open("\\Mixed.TXT", fileaccess::kRead, fileshare::kRead, &reader), "0"},
+        {Seq({Num(files.Close(held)), this->Open("\\Mixed.TXT", fileaccess::kRead, fileshare::kRead, &reader)}), "0 0"},
         {this->Open("\\Mixed.TXT", probe, fileshare::kDelete), "32"},
         {this->Open("\\Mixed.TXT", fileaccess::kRead, fileshare::kRead), "0"},
-        {Seq({Num(files.Close(reader)), this->Open("\\Mixed.TXT", probe, fileshare::kDelete)}),
-         "0 0"},
-        {this->Remove("\\ro"), "5"},
-        {Num(files.SetAttributes(this->At("\\ro"), fileattr::kNormal)), "0"},
+        {Seq({Num(files.Close(reader)), this->Open("\\Mixed.TXT", probe, fileshare::kDelete)}), "0 0"},
+        {Seq({this->Remove("\\ro"), Num(files.SetAttributes(this->At("\\ro"), fileattr::kNormal))}), "5 0"},
         {Seq({this->Remove("\\ro"), this->Remove("\\ro")}), "0 2"},
         {Seq({this->Remove("\\Sub"), Num(files.RemoveFolder(this->At("\\Sub")))}), "5 145"},
         {Seq({this->Remove("\\Sub\\F.TXT"), Num(files.RemoveFolder(this->At("\\Sub")))}), "0 0"},
     });
+    // clang-format on
 }
 
 REGISTER_TYPED_TEST_SUITE_P(FilesContract, ListReadWriteShareAndRemove);

@@ -2,8 +2,8 @@
 
 #include "platform/rows.h"
 
-// A lead byte makes the next byte part of its character, whatever that byte is: "\201\\"
-// holds no backslash, "\201T" no letter T; a lone lead byte at the end is a character.
+// A lead byte (0x81 to 0xFE) makes the next byte part of its character, whatever that byte is:
+// "\201\\" holds no backslash, "\201T" no letter T; a lone lead byte at the end is a character.
 TEST(Gbk, RulesPerCharacter) {
     const std::string path = "C:/a\\\201\\";  // its last backslash ends a character
     auto at = [](size_t position) { return Num(static_cast<int>(position)); };
@@ -15,6 +15,7 @@ TEST(Gbk, RulesPerCharacter) {
         {at(GbkFindNoCase("C:\\History", "历史")), "-1"},
         {at(GbkEndsWithSeparator(path)) + at(GbkEndsWithSeparator("C:\\a/")), "01"},
         {at(GbkLastSeparator(path)) + at(GbkLastSeparator(path, 4)), "42"},
+        {at(GbkLastSeparator("a\200\\b")), "2"},  // 0x80 leads no character
         {Seq(SplitGbkFilePath(path), "|"), "C:|a|\201\\"},
     });
 }

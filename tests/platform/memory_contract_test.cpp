@@ -12,9 +12,7 @@
 namespace {
 
 struct MemoryShellEnv : MemoryShell {
-    MemoryShellEnv() {
-        specialFolders[csidl::kRecent] = "C:\\Documents and Settings\\user\\Recent";
-    }
+    MemoryShellEnv() { specialFolders[csidl::kRecent] = "C:\\Documents and Settings\\me\\Recent"; }
     void Recycle(std::int64_t size) { recycleBin.push_back(size); }
 };
 

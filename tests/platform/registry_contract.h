@@ -94,23 +94,22 @@ TYPED_TEST_P(RegistryContract, ValuesKeysAndDeletion) {
         auto call = tree ? &Registry::DeleteTree : &Registry::DeleteKey;
         return Num((registry.*call)(regroot::kCurrentUser, this->At(below)));
     };
+    // clang-format off
     ExpectRows({
-        {Seq({Num(registry.SetValue(k, "v", regtype::kSz, "yes", 3)), this->Query(k, "V", 10)}),
-         "0 0 4 yes"},
-        {Num(registry.SetValue(k, "历史", regtype::kSz, "0123456789AX", 11)), "0"},
-        {Seq({this->Query(k, "历史", 10), this->Query(k, "历史", 11)}), "234 11  0 11 0123456789A"},
+        {Seq({Num(registry.SetValue(k, "v", regtype::kSz, "yes", 3)), this->Query(k, "V", 10)}), "0 0 4 yes"},
+        {Seq({Num(registry.SetValue(k, "历史", regtype::kSz, "0123456789AX", 11)), this->Query(k, "历史", 10),
+              this->Query(k, "历史", 11)}), "0 234 11  0 11 0123456789A"},
         {this->Names(k, true, 4), "v 234"},
         // sizes asked with no buffer, as a value too long for one is read again
-        {Seq({Num(registry.EnumValue(k, 1, name, &nameSize, nullptr, nullptr, &dataSize)),
-              Num(dataSize), this->Query(k, "历史", 0)}),
-         "0 11 0 11 "},
+        {Seq({Num(registry.EnumValue(k, 1, name, &nameSize, nullptr, nullptr, &dataSize)), Num(dataSize),
+              this->Query(k, "历史", 0)}), "0 11 0 11 "},
         {Seq({Num(registry.DeleteValue(k, "V")), Num(registry.DeleteValue(k, "v")),
-              Num(registry.QueryKeyInfo(k, &info)), Num(info.subKeys), Num(info.values)}),
-         "0 2 0 4 1"},
+              Num(registry.QueryKeyInfo(k, &info)), Num(info.subKeys), Num(info.values)}), "0 2 0 4 1"},
         {this->Names(k, false), "a b C leaf 259"},
         {Seq({remove(false, "\\a"), remove(false, "\\LEAF"), this->Open("\\leaf")}), "5 0 2"},
         {Seq({remove(true, "\\a"), this->Open("\\a"), remove(true, "\\a")}), "0 2 2"},
     });
+    // clang-format on
 }
 
 // A new key carries Wine's own access list: Users may read what is created below it,
@@ -130,8 +129,7 @@ TYPED_TEST_P(RegistryContract, KeySecurity) {
                   {0, 0, regaccess::kAllAccess, WriteSid({1, kNtAuthority, {32, 544}})}}));
     const ByteBlock kept =
         this->Descriptor(acl, sdlayout::kDaclProtected | sdlayout::kDaclAutoInherited);
-    this->Make("\\p\\a\\deep");
-    this->Make("\\p\\c");
+    for (const char* below : {"\\p\\a\\deep", "\\p\\c"}) this->Make(below);
     RegKey b = this->Make("\\p\\b", regaccess::kWriteDac);
     ExpectRows({
         {this->GetDacl(key.Get(), fresh), "122 0 as set"},

@@ -21,23 +21,22 @@ TYPED_TEST_P(AccountsContract, SizesFirstThenExactFit) {
     TypeParam accounts;
     char name[260] = "#", domain[260] = "";
     ByteBlock sid(128);
-    std::uint32_t size = 1, sidSize = 0, domainSize = 0, use = 0;
-    ASSERT_EQ(winerr::kInsufficientBuffer, accounts.QueryUserName(name, &size));
-    EXPECT_STREQ("#", name);
-    ASSERT_EQ(winerr::kSuccess, accounts.QueryUserName(name, &size));
-    EXPECT_EQ(std::strlen(name) + 1, size);
-    ASSERT_EQ(122u, accounts.LookupAccount(name, nullptr, &sidSize, nullptr, &domainSize, &use));
-    const std::uint32_t needed = domainSize;
-    sidSize = 128;
-    domainSize = 1;
-    ASSERT_EQ(122u, accounts.LookupAccount(name, sid.data(), &sidSize, domain, &domainSize, &use));
-    EXPECT_EQ(needed, domainSize);
-    ASSERT_EQ(0u, accounts.LookupAccount(name, sid.data(), &sidSize, domain, &domainSize, &use));
-    EXPECT_EQ((std::vector<std::uint32_t>{28, needed - 1, 1}),
-              (std::vector<std::uint32_t>{sidSize, domainSize, use}));
-    EXPECT_EQ(domainSize, std::strlen(domain));
-    EXPECT_EQ(winerr::kNoneMapped, accounts.LookupAccount("nobody-corvane-knows", sid.data(),
-                                                          &sidSize, domain, &domainSize, &use));
+    std::uint32_t size = 1, sidSize = 0, domainSize = 0, use = 0, needed = 0;
+    auto lookup = [&](const char* who, bool buffers) {
+        return Num(accounts.LookupAccount(who, buffers ? sid.data() : nullptr, &sidSize,
+                                          buffers ? domain : nullptr, &domainSize, &use));
+    };
+    // clang-format off
+    ExpectRows({
+        {Num(accounts.QueryUserName(name, &size)) + name, "122#"},
+        {Seq({Num(accounts.QueryUserName(name, &size)), Num(size - std::strlen(name))}), "0 1"},
+        {lookup(name, false), "122"},
+        {(needed = domainSize, sidSize = 128, domainSize = 1, lookup(name, true)), "122"},
+        {Seq({Num(domainSize - needed), lookup(name, true), Num(sidSize), Num(needed - domainSize), Num(use),
+              Num(domainSize - std::strlen(domain))}), "0 0 28 1 1 0"},
+        {lookup("nobody-corvane-knows", true), "1332"},
+    });
+    // clang-format on
 }
 
 REGISTER_TYPED_TEST_SUITE_P(AccountsContract, SizesFirstThenExactFit);
@@ -62,16 +61,17 @@ TYPED_TEST_P(AccessListContract, GrantDescriptorByteForByte) {
             security.AppendAccessEntry(acl.data(), 2, acllayout::kAppendAtEnd, &expected[at], 20));
     };
     std::uint32_t size = 67;
+    // clang-format off
     ExpectRows({
-        {Num(security.MakeSid(kNtAuthority, {18}, &system)), "0"},
-        {system == ByteBlock(expected.begin() + 56, expected.end()) ? "same" : "differs", "same"},
-        {Num(security.StartAccessList(acl.data(), 4, 2)), "122"},
-        {Num(security.StartAccessList(acl.data(), 48, 2)), "0"},
+        {Seq({Num(security.MakeSid(kNtAuthority, {18}, &system)),
+              system == ByteBlock(expected.begin() + 56, expected.end()) ? "same" : "differs"}), "0 same"},
+        {Seq({Num(security.StartAccessList(acl.data(), 4, 2)), Num(security.StartAccessList(acl.data(), 48, 2))}),
+         "122 0"},
         {Seq({append(28), append(48), append(48)}), "0 0 87"},  // the last past the list's size
-        {Num(security.MakeDescriptor(acl.data(), descriptor.data(), &size)), "122"},
-        {Num(size), "68"},
+        {Seq({Num(security.MakeDescriptor(acl.data(), descriptor.data(), &size)), Num(size)}), "122 68"},
         {Num(security.MakeDescriptor(acl.data(), descriptor.data(), &size)), "0"},
     });
+    // clang-format on
     EXPECT_EQ(expected, ByteBlock(descriptor.begin(), descriptor.begin() + 68));
     EXPECT_EQ(0xbd, acl[48]);
 }

@@ -63,15 +63,16 @@ TYPED_TEST_P(TopWindowsContract, WalkClassesAndMessages) {
     HWnd ie = env.Create("IEFrame", true, false);
     const std::intptr_t logoff = static_cast<std::intptr_t>(0x80000000u);
     const std::uint32_t change = winmsg::kSettingChange;
+    // clang-format off
     ExpectRows({
         {this->Windows({shown, hidden, minimised, gone}),
          "1, 111 12 CorvaneShown, 101 13 CorvaneHidden, 111 16 CorvaneMinimised, 000 0 "},
         {this->Class(ie, 7), "6 IEFram"},
         {this->Send(ie, kAppMessage, 0xF060, logoff), "1 " + Num(0xF060 + logoff)},
         {this->Send(ie, change, 0, 0, "Software\\Microsoft\\Internet Explorer\\TypedURLs"), "1 46"},
-        {Seq({this->Send(gone, kAppMessage, 1, 1), this->Send(gone, change, 0, 0, "x")}),
-         "0 99 0 99"},
+        {Seq({this->Send(gone, kAppMessage, 1, 1), this->Send(gone, change, 0, 0, "x")}), "0 99 0 99"},
     });
+    // clang-format on
 }
 
 REGISTER_TYPED_TEST_SUITE_P(TopWindowsContract, WalkClassesAndMessages);

@@ -81,19 +81,20 @@ TYPED_TEST_P(UrlCacheContract, WalkListsTypesAndDeletes) {
     UrlCacheFind find(this->env.cache());
     small.size = 16;
     UrlCache& cache = this->env.cache();
+    // clang-format off
     ExpectRows({
         {Num(UrlCacheEntryBuffer().entry()->structSize), "4096"},  // the first block
         {Seq({Num(find.First(small.entry(), &small.size)), Num(find.IsOpen())}), "122 0"},
-        {this->Walk(), cookie + " 100000, " + seen + " 200000, " + a + " 1, " + big + " 1, " +
-                           busy + " 1, " + page + " 1"},
+        {this->Walk(), cookie + " 100000, " + seen + " 200000, " + a + " 1, " + big + " 1, " + busy + " 1, " +
+                          page + " 1"},
         {this->Info(a), "0 " + this->RecordSize(a)},
-        {this->Info(big),
-         "122 " + this->RecordSize(big, 5000) + " 0 " + this->RecordSize(big, 5000)},
+        {this->Info(big), "122 " + this->RecordSize(big, 5000) + " 0 " + this->RecordSize(big, 5000)},
         {Seq({Num(cache.DeleteEntry(a)), this->Info(a), Num(cache.DeleteEntry(a))}), "0 2 2"},
-        {this->Walk(true), cookie + " 100000 0, " + seen + " 200000 0, " + big + " 1 0, " + busy +
-                               " 1 32, " + page + " 1 0"},
+        {this->Walk(true), cookie + " 100000 0, " + seen + " 200000 0, " + big + " 1 0, " + busy + " 1 32, " +
+                              page + " 1 0"},
         {this->Walk(), busy + " 1"},
     });
+    // clang-format on
 }
 
 REGISTER_TYPED_TEST_SUITE_P(UrlCacheContract, WalkListsTypesAndDeletes);

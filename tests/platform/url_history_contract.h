@@ -52,23 +52,20 @@ TYPED_TEST_P(UrlHistoryContract, ListsClearsAndReportsFailures) {
                                              {"http://例子.测试/历史.html", "历史记录"}};
     const auto kStg = UrlHistoryInterface::kStg, kStg2 = UrlHistoryInterface::kStg2;
     auto& env = this->env;
-    env.entries = records;
+    // clang-format off
     ExpectRows({
-        {this->List(kStg),
-         "0, about:blank|, http://www.example.com/|Example, http://例子.测试/"
-         "历史.html|历史记录; 1 http://例子.测试/历史.html live 2"},
+        {(env.entries = records, this->List(kStg)), "0, about:blank|, http://www.example.com/|Example, "
+         "http://例子.测试/历史.html|历史记录; 1 http://例子.测试/历史.html live 2"},
         {this->Clear(kStg2), "0 0"},
         {this->List(kStg2), "0; 1 untouched live 2"},
         {(env.entries = records, this->Clear(kStg)), "0 0"},
-        {Seq({Num(env.entries.size()), Num(env.clearHistoryCount), Num(env.LiveObjects())}),
-         "0 2 0"},
-        {(env.entries = records, env.Fail("EnumUrls", hresult::kOutOfMemory), this->List(kStg)),
-         "0 8007000e none"},
+        {Seq({Num(env.entries.size()), Num(env.clearHistoryCount), Num(env.LiveObjects())}), "0 2 0"},
+        {(env.entries = records, env.Fail("EnumUrls", hresult::kOutOfMemory), this->List(kStg)), "0 8007000e none"},
         {(env.Fail("ClearHistory", hresult::kNotImpl), this->Clear(kStg)), "0 80004001"},
         {(env.Fail("Create", hresult::kClassNotAvailable), this->List(kStg)), "80040111 none"},
-        {Seq({Num(env.entries.size()), Num(env.clearHistoryCount), Num(env.LiveObjects())}),
-         "3 2 0"},
+        {Seq({Num(env.entries.size()), Num(env.clearHistoryCount), Num(env.LiveObjects())}), "3 2 0"},
     });
+    // clang-format on
 }
 
 REGISTER_TYPED_TEST_SUITE_P(UrlHistoryContract, ListsClearsAndReportsFailures);

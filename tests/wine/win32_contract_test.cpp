@@ -108,7 +108,7 @@ public:
     std::vector<HistoryUrl> entries;  // GBK, served as UTF-16
     int clearHistoryCount = 0;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
         void* store = static_cast<IUrlHistoryStg2*>(this);
         *out = iid == kIidIEnumStatUrl ? static_cast<IEnumSTATURL*>(this)
                : iid == kIidIUrlHistoryStg || iid == kIidIUrlHistoryStg2 ? store
@@ -116,25 +116,25 @@ public:
                                                                  : nullptr;
         return *out != nullptr ? (AddRef(), S_OK) : E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override { return --references_; }
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID iid, void** out) override {
+    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
+    STDMETHODIMP_(ULONG) Release() override { return --references_; }
+    STDMETHODIMP CreateInstance(IUnknown*, REFIID iid, void** out) override {
         *out = nullptr;
         return failures_["Create"] ? failures_["Create"] : QueryInterface(iid, out);
     }
-    HRESULT STDMETHODCALLTYPE EnumUrls(IEnumSTATURL** out) override {
+    STDMETHODIMP EnumUrls(IEnumSTATURL** out) override {
         position_ = 0;
         *out = failures_["EnumUrls"] ? nullptr : (AddRef(), static_cast<IEnumSTATURL*>(this));
         return failures_["EnumUrls"];
     }
-    HRESULT STDMETHODCALLTYPE ClearHistory() override {
+    STDMETHODIMP ClearHistory() override {
         return failures_["ClearHistory"] ? failures_["ClearHistory"]
                                          : (entries.clear(), ++clearHistoryCount, S_OK);
     }
-    HRESULT STDMETHODCALLTYPE Reset() override { return position_ = 0, S_OK; }
+    STDMETHODIMP Reset() override { return position_ = 0, S_OK; }
     // One record per call, as the program asks for them; it must come of size 40 and without
     // texts, which the program frees whatever the answer.
-    HRESULT STDMETHODCALLTYPE Next(ULONG, STATURL* record, ULONG* fetched) override {
+    STDMETHODIMP Next(ULONG, STATURL* record, ULONG* fetched) override {
         recordsClean_ &= record->cbSize == 40 && !record->pwcsUrl && !record->pwcsTitle;
         *fetched = position_ < entries.size();
         record->pwcsUrl = *fetched ? TaskCopy(entries[position_].url) : nullptr;
@@ -143,20 +143,18 @@ public:
     }
     // The calls the program never makes.
     // clang-format off
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE AddUrl(LPCOLESTR, LPCOLESTR, DWORD) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DeleteUrl(LPCOLESTR, DWORD) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE QueryUrl(LPCOLESTR, DWORD, STATURL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE BindToObject(LPCOLESTR, REFIID, void**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE AddUrlAndNotify(LPCOLESTR, LPCOLESTR, DWORD, BOOL, IOleCommandTarget*, IUnknown*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Skip(ULONG) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Clone(IEnumSTATURL**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetFilter(LPCOLESTR, DWORD) override { return E_NOTIMPL; }
+#define NEVER_CALLED(signature) STDMETHODIMP signature override { return E_NOTIMPL; }
+    NEVER_CALLED(LockServer(BOOL)) NEVER_CALLED(Skip(ULONG)) NEVER_CALLED(Clone(IEnumSTATURL**))
+    NEVER_CALLED(SetFilter(LPCOLESTR, DWORD)) NEVER_CALLED(AddUrl(LPCOLESTR, LPCOLESTR, DWORD))
+    NEVER_CALLED(DeleteUrl(LPCOLESTR, DWORD)) NEVER_CALLED(QueryUrl(LPCOLESTR, DWORD, STATURL*))
+    NEVER_CALLED(BindToObject(LPCOLESTR, REFIID, void**))
+    NEVER_CALLED(AddUrlAndNotify(LPCOLESTR, LPCOLESTR, DWORD, BOOL, IOleCommandTarget*, IUnknown*))
     // clang-format on
+#undef NEVER_CALLED
 
-private:
-    // A GBK text as UTF-16 in task memory (never more units than bytes), null when empty.
-    static wchar_t* TaskCopy(const std::string& gbk) {
+                            private :
+        // A GBK text as UTF-16 in task memory (never more units than bytes), null when empty.
+        static wchar_t* TaskCopy(const std::string& gbk) {
         auto* wide = static_cast<wchar_t*>(CoTaskMemAlloc(2 * gbk.size() + 2));
         MultiByteToWideChar(936, 0, gbk.c_str(), -1, wide, static_cast<int>(gbk.size()) + 1);
         return gbk.empty() ? (CoTaskMemFree(wide), nullptr) : wide;
