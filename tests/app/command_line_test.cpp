@@ -41,9 +41,10 @@ TEST_F(CommandLine, RunsTestOrClearAndRefusesAnythingElse) {
     EXPECT_EQ(0, Run({"-CLEAR"}));
     EXPECT_EQ(frame, mem.system.AnsiToUtf8(out.text));
     EXPECT_EQ("", usage.text);
-    const Lines refused[] = {{},        {"/utf8"},           {"/tset"},
-                             {"test"},  {"/test", "/clear"}, {"/test", "/bogus"},
-                             {"/save"}, {"-restore"},        {"/"}};
+    // clang-format off
+    const Lines refused[] = {{}, {"/utf8"}, {"/tset"}, {"test"}, {"/test", "/clear"}, {"/test", "/bogus"},
+                             {"/save"}, {"-restore"}, {"/"}};
+    // clang-format on
     for (const Lines& args : refused) {
         EXPECT_EQ(2, Run(args)) << args.size();
         EXPECT_EQ("", out.text);

@@ -72,12 +72,12 @@ TEST_F(RunDriver, GroupsJoinTheRunInTheirOrder) {
     bool found = false;  // what the auto-complete eraser and the index.dat fill report
     RunSteps& s = dlg.steps;
 #define RECORD(step) s.step = Record(#step)
-    RECORD(HandleOpenIEWindows), RECORD(CloseMozillaWindows), RECORD(CloseAolWindows),
-        RECORD(EraseMozillaCookies), RECORD(EraseHistory), RECORD(EraseTypedUrls),
-        RECORD(EraseMozillaHistory), RECORD(EraseMozillaUrlBarHistory), RECORD(EraseAolTraces),
-        RECORD(EraseTemporaryInternetFiles), RECORD(EraseWindowsTemp), RECORD(ResetStartPage),
-        RECORD(EraseRecycleBin), RECORD(EraseRecentDocuments), RECORD(EraseSearchHistory),
-        RECORD(FillIndexDat);
+    // clang-format off
+    RECORD(HandleOpenIEWindows), RECORD(CloseMozillaWindows), RECORD(CloseAolWindows), RECORD(EraseMozillaCookies),
+        RECORD(EraseHistory), RECORD(EraseTypedUrls), RECORD(EraseMozillaHistory), RECORD(EraseMozillaUrlBarHistory),
+        RECORD(EraseAolTraces), RECORD(EraseTemporaryInternetFiles), RECORD(EraseWindowsTemp), RECORD(ResetStartPage),
+        RECORD(EraseRecycleBin), RECORD(EraseRecentDocuments), RECORD(EraseSearchHistory), RECORD(FillIndexDat);
+    // clang-format on
 #undef RECORD
     s.FillListedIndexDat = [&](EraserDlg& d, bool test, bool logIt) {
         Record("FillListedIndexDat")(d, test, logIt);
@@ -102,9 +102,10 @@ TEST_F(RunDriver, GroupsJoinTheRunInTheirOrder) {
         dlg.progress.SetRange(0, 300);
     };
     for (bool test : {false, true}) {
-        Lines during = {"操作系统: Windows XP", kSep,
-                        "**正在分析系统... Please wait. This may take some time",
+        // clang-format off
+        Lines during = {"操作系统: Windows XP", kSep, "**正在分析系统... Please wait. This may take some time",
                         test ? "40 busy 0" : "0 busy 0"};
+        // clang-format on
         during.insert(during.begin(), !test, "HandleOpenIEWindows");
         for (bool anything : {false, true}) {
             Lines all;
