@@ -14,12 +14,12 @@ std::string Fields(Registry& registry) {
     EraserSettings s;
     LoadSettings(registry, s);
     std::string out;
-    for (std::int32_t field :
-         {s.clearHistory, s.clearCookies, s.clearTempInternetFiles, s.clearIndexDat,
-          s.resetStartPage, s.emptyRecycleBin, s.clearRecentDocs, s.clearAutoComplete,
-          s.clearWindowsTemp, s.clearSearchHistory}) {
+    // clang-format off
+    for (std::int32_t field : {s.clearHistory, s.clearCookies, s.clearTempInternetFiles, s.clearIndexDat, s.resetStartPage,
+                               s.emptyRecycleBin, s.clearRecentDocs, s.clearAutoComplete, s.clearWindowsTemp, s.clearSearchHistory}) {
         out += std::to_string(field);
     }
+    // clang-format on
     return out + " " + std::to_string(s.closeBrowserPolicy);
 }
 
