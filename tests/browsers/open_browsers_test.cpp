@@ -57,13 +57,12 @@ TEST_F(OpenBrowsers, WalksPickTheVisibleWindowsOfTheirClass) {
     dlg.window = HWnd{};
     CloseMozillaWindows(dlg);
     CloseAolWindows(dlg);
+    // clang-format off
     const std::string typed = " 1a 0 0 Software\\Microsoft\\Internet Explorer\\TypedURLs",
-                      mru =
-                          " 1a 0 0 Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
-    EXPECT_EQ(
-        (Lines{"0 401 0 0", "0 401 0 0", "2" + typed, "2" + mru, "3 112 f060 0", "3" + typed,
-               "3" + mru, "7 112 f060 0", "8 11 0 80000000", "8 16 1 80000000", "8 112 f060 0"}),
-        Messages());
+                      mru = " 1a 0 0 Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+    EXPECT_EQ((Lines{"0 401 0 0", "0 401 0 0", "2" + typed, "2" + mru, "3 112 f060 0", "3" + typed, "3" + mru,
+                     "7 112 f060 0", "8 11 0 80000000", "8 16 1 80000000", "8 112 f060 0"}), Messages());
+    // clang-format on
 }
 
 struct PolicyRow {
