@@ -31,19 +31,19 @@ TEST_F(CommandLine, RunsTestOrClearAndRefusesAnythingElse) {
     EraserSettings settings;
     SetAllSwitches(settings, 0);
     SaveSettings(mem.registry, settings);
-    const std::string dots(44, '.');
-    const std::string frame = u8"操作系统: Windows XP\r\n" + dots +
-                              u8"\r\n正在分析系统... Please wait. This may take some time\r\n"
-                              u8"正在分析系统 <OK>\r\n" +
-                              dots + u8"\r\n完成!\r\n";
+    // clang-format off
+    const std::string dots(44, '.'), frame = u8"操作系统: Windows XP\r\n" + dots +
+        u8"\r\n正在分析系统... Please wait. This may take some time\r\n正在分析系统 <OK>\r\n" + dots + u8"\r\n完成!\r\n";
+    // clang-format on
     EXPECT_EQ(0, Run({"/UTF8", "/Test"}));
     EXPECT_EQ(frame, out.text);
     EXPECT_EQ(0, Run({"-CLEAR"}));
     EXPECT_EQ(frame, mem.system.AnsiToUtf8(out.text));
     EXPECT_EQ("", usage.text);
-    const Lines refused[] = {{},        {"/utf8"},           {"/tset"},
-                             {"test"},  {"/test", "/clear"}, {"/test", "/bogus"},
-                             {"/save"}, {"-restore"},        {"/"}};
+    // clang-format off
+    const Lines refused[] = {{}, {"/utf8"}, {"/tset"}, {"test"}, {"/test", "/clear"}, {"/test", "/bogus"},
+                             {"/save"}, {"-restore"}, {"/"}};
+    // clang-format on
     for (const Lines& args : refused) {
         EXPECT_EQ(2, Run(args)) << args.size();
         EXPECT_EQ("", out.text);

@@ -9,14 +9,14 @@ namespace {
 
 // Each answer's code, with "nt" for the NT family.
 TEST(OsVersionCode, OfEachVersionAnswer) {
-    const OsVersionInfo answers[] = {{3, 10, 0, 0}, {4, 0, 0, 1}, {4, 10, 0, 1}, {4, 90, 0, 1},
-                                     {3, 51, 0, 2}, {4, 0, 0, 2}, {5, 0, 0, 2},  {5, 1, 0, 2},
-                                     {5, 2, 0, 2},  {4, 5, 0, 1}, {5, 3, 0, 2},  {6, 0, 0, 2},
-                                     {5, 1, 0, 3}};
+    // clang-format off
+    const OsVersionInfo answers[] = {{3, 10, 0, 0}, {4, 0, 0, 1}, {4, 10, 0, 1}, {4, 90, 0, 1}, {3, 51, 0, 2},
+        {4, 0, 0, 2}, {5, 0, 0, 2}, {5, 1, 0, 2}, {5, 2, 0, 2}, {4, 5, 0, 1}, {5, 3, 0, 2}, {6, 0, 0, 2}, {5, 1, 0, 3}};
+    // clang-format on
     std::string codes;
     for (const OsVersionInfo& info : answers) {
-        int code = OsVersionCode(info);
-        codes += std::to_string(code) + (IsNtFamily(code) ? "nt " : " ");
+        codes +=
+            std::to_string(OsVersionCode(info)) + (IsNtFamily(OsVersionCode(info)) ? "nt " : " ");
     }
     EXPECT_EQ("1 2 3 7 4nt 4nt 5nt 6nt 8nt 0 0 0 0 ", codes);
 }

@@ -136,7 +136,6 @@ const Row kRows[] = {
      {k124 + ":StringIndex", k124 + "字:StringIndex", "Q:StringIndex"}},
     {"EmptyArea", {}, {kNtType}, kNone, kXp, {}},
     {"NoUserName98", {}, {}, Fail("Accounts.QueryUserName"), kWin98},
-    {"NoSid", {}, {}, Fail("Accounts.LookupAccount", "", -1, winerr::kNoneMapped)},
     {"LookupAsksForRoomForever", {}, {},
      Fail("Accounts.LookupAccount", "", -1, winerr::kInsufficientBuffer)},
     {"NoGrant", {}, {}, Fail("Security.MakeDescriptor")},

@@ -24,21 +24,18 @@ const Lines kAll[] = {
      "EraseSearchHistory 0", kSep, "**正在填充 index.dat 文件...", "", "FillIndexDat 0 33 1",
      "FillIndexDat 0 32 1", "FillIndexDat 0 34 1", "FillListedIndexDat 0 1",
      "**Index.dat 文件已经被填充 <OK>", kSep},
-    {"操作系统: Windows XP", kSep, "**正在分析系统 <OK>", kSep, "EraseCookies 1", kSep,
-     "EraseHistory 1", "EraseTypedUrls 1", "EraseAolTraces 1", kSep,
-     "**测试: 正在删除自动完成内容...", "", "EraseAutoComplete 1",
-     "**测试: 没有可以删除的自动完成内容 <OK>", kSep,
-     "EraseTemporaryInternetFiles 1", kSep, "EraseWindowsTemp 1", kSep, "ResetStartPage 1", kSep,
-     "**测试: 正在清空回收站...", "", "EraseRecycleBin 1", kSep, "EraseRecentDocuments 1", kSep,
-     "EraseSearchHistory 1", kSep, "**测试: 正在清空 index.dat 文件...", "", "FillIndexDat 1 33 1",
-     "FillIndexDat 1 32 1", "FillIndexDat 1 34 1", "FillListedIndexDat 1 1",
-     "**测试: Index.dat 文件已经被清空 <OK>", kSep}};
+    {"操作系统: Windows XP", kSep, "**正在分析系统 <OK>", kSep, "EraseCookies 1", kSep, "EraseHistory 1",
+     "EraseTypedUrls 1", "EraseAolTraces 1", kSep, "**测试: 正在删除自动完成内容...", "",
+     "EraseAutoComplete 1", "**测试: 没有可以删除的自动完成内容 <OK>", kSep, "EraseTemporaryInternetFiles 1",
+     kSep, "EraseWindowsTemp 1", kSep, "ResetStartPage 1", kSep, "**测试: 正在清空回收站...", "",
+     "EraseRecycleBin 1", kSep, "EraseRecentDocuments 1", kSep, "EraseSearchHistory 1", kSep,
+     "**测试: 正在清空 index.dat 文件...", "", "FillIndexDat 1 33 1", "FillIndexDat 1 32 1",
+     "FillIndexDat 1 34 1", "FillListedIndexDat 1 1", "**测试: Index.dat 文件已经被清空 <OK>", kSep}};
 // When the auto-complete eraser or the index.dat fill found something, a blank line and
 // their own closing texts.
 const std::map<std::string, std::string> kFound = {
-    {"**没有要删除的自动填表数据 <OK>", "**自动填表数据已删除 <OK>"},
+    {"**没有要删除的自动填表数据 <OK>", "**自动填表数据已删除 <OK>"}, {"**Index.dat 文件已经被填充 <OK>", "**Index.dat 文件已填充 <OK>"},
     {"**测试: 没有可以删除的自动完成内容 <OK>", "**测试: 自动完成的内容已删除 <OK>"},
-    {"**Index.dat 文件已经被填充 <OK>", "**Index.dat 文件已填充 <OK>"},
     {"**测试: Index.dat 文件已经被清空 <OK>", "**测试: Index.dat 文件已被清空 <OK>"}};
 using S = EraserSettings;
 std::int32_t S::*const kSwitches[] = {
@@ -72,12 +69,12 @@ TEST_F(RunDriver, GroupsJoinTheRunInTheirOrder) {
     bool found = false;  // what the auto-complete eraser and the index.dat fill report
     RunSteps& s = dlg.steps;
 #define RECORD(step) s.step = Record(#step)
-    RECORD(HandleOpenIEWindows), RECORD(CloseMozillaWindows), RECORD(CloseAolWindows),
-        RECORD(EraseMozillaCookies), RECORD(EraseHistory), RECORD(EraseTypedUrls),
-        RECORD(EraseMozillaHistory), RECORD(EraseMozillaUrlBarHistory), RECORD(EraseAolTraces),
-        RECORD(EraseTemporaryInternetFiles), RECORD(EraseWindowsTemp), RECORD(ResetStartPage),
-        RECORD(EraseRecycleBin), RECORD(EraseRecentDocuments), RECORD(EraseSearchHistory),
-        RECORD(FillIndexDat);
+    // clang-format off
+    RECORD(HandleOpenIEWindows), RECORD(CloseMozillaWindows), RECORD(CloseAolWindows), RECORD(EraseMozillaCookies),
+        RECORD(EraseHistory), RECORD(EraseTypedUrls), RECORD(EraseMozillaHistory), RECORD(EraseMozillaUrlBarHistory),
+        RECORD(EraseAolTraces), RECORD(EraseTemporaryInternetFiles), RECORD(EraseWindowsTemp), RECORD(ResetStartPage),
+        RECORD(EraseRecycleBin), RECORD(EraseRecentDocuments), RECORD(EraseSearchHistory), RECORD(FillIndexDat);
+    // clang-format on
 #undef RECORD
     s.FillListedIndexDat = [&](EraserDlg& d, bool test, bool logIt) {
         Record("FillListedIndexDat")(d, test, logIt);
@@ -102,9 +99,10 @@ TEST_F(RunDriver, GroupsJoinTheRunInTheirOrder) {
         dlg.progress.SetRange(0, 300);
     };
     for (bool test : {false, true}) {
-        Lines during = {"操作系统: Windows XP", kSep,
-                        "**正在分析系统... Please wait. This may take some time",
+        // clang-format off
+        Lines during = {"操作系统: Windows XP", kSep, "**正在分析系统... Please wait. This may take some time",
                         test ? "40 busy 0" : "0 busy 0"};
+        // clang-format on
         during.insert(during.begin(), !test, "HandleOpenIEWindows");
         for (bool anything : {false, true}) {
             Lines all;

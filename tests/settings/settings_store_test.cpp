@@ -14,12 +14,12 @@ std::string Fields(Registry& registry) {
     EraserSettings s;
     LoadSettings(registry, s);
     std::string out;
-    for (std::int32_t field :
-         {s.clearHistory, s.clearCookies, s.clearTempInternetFiles, s.clearIndexDat,
-          s.resetStartPage, s.emptyRecycleBin, s.clearRecentDocs, s.clearAutoComplete,
-          s.clearWindowsTemp, s.clearSearchHistory}) {
+    // clang-format off
+    for (std::int32_t field : {s.clearHistory, s.clearCookies, s.clearTempInternetFiles, s.clearIndexDat, s.resetStartPage,
+                               s.emptyRecycleBin, s.clearRecentDocs, s.clearAutoComplete, s.clearWindowsTemp, s.clearSearchHistory}) {
         out += std::to_string(field);
     }
+    // clang-format on
     return out + " " + std::to_string(s.closeBrowserPolicy);
 }
 
@@ -35,7 +35,9 @@ std::string Loaded(const Lines& values, const char* fault = nullptr, const char*
 
 // Every category on and the policy "ask" by default. Only the text "yes" switches on; a
 // value that does not fit ten bytes, or cannot be read, leaves its field alone.
-TEST(SettingsStore, LoadsEachFieldFromItsValue) {
+// Eleven texts are saved, "HomePage" before "IndexDat"; a policy outside 0..2 is stored
+// as 2, and all is loaded back. A value that cannot be written is passed over.
+TEST(SettingsStore, LoadsEachFieldAndSavesElevenTexts) {
     EXPECT_EQ("1111111111 2", Loaded({}));
     EXPECT_EQ("1111111111 2", Loaded({kValue + "Cookies = no"}, "Registry.OpenKey"));
     EXPECT_EQ("1111111011 2", Loaded({kValue + "Cookies = no", kValue + "自动填充 = no"},
@@ -43,11 +45,6 @@ TEST(SettingsStore, LoadsEachFieldFromItsValue) {
     EXPECT_EQ("1001111111 2",
               Loaded({kValue + "Cookies = Yes", kValue + "TempFiles = yesyesyes",
                       kValue + "历史 = no no no n", kValue + "Close IEs State = 01"}));
-}
-
-// Eleven texts, "HomePage" before "IndexDat"; a policy outside 0..2 is stored as 2, and
-// all is loaded back. A value that cannot be written is passed over.
-TEST(SettingsStore, SavesElevenTexts) {
     MemoryPlatform mem;
     EraserSettings settings;
     SetAllSwitches(settings, 0);
