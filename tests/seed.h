@@ -72,14 +72,12 @@ inline void FilesBelow(MemoryFiles& files, const std::string& folder, Lines* out
     FindData entry;
     for (bool more = find.First(folder + "\\*.*", &entry); more; more = find.Next(&entry)) {
         std::string path = folder + "\\" + entry.name;
+        bool readOnly = entry.attributes & fileattr::kReadOnly;
         if (entry.name == "." || entry.name == "..") {
-            continue;
-        }
-        if (entry.attributes & fileattr::kDirectory) {
+        } else if (entry.attributes & fileattr::kDirectory) {
             out->push_back("folder " + path);
             FilesBelow(files, path, out);
         } else {
-            bool readOnly = entry.attributes & fileattr::kReadOnly;
             out->push_back((readOnly ? "readonly " : "file ") + path + " = " + files.Content(path));
         }
     }

@@ -95,4 +95,14 @@ TEST_F(BrowserTraces, UrlBarRewriteEndsAtTheFirstFailedWrite) {
     }
 }
 
+// All Users beside the user's folder, or on Windows 98 inside it; a user name whose
+// second byte is 0x5C, the byte of a backslash, is one name.
+TEST(CommonAppData, OfEachWindowsVersion) {
+    const std::string docs = "C:\\Documents and Settings\\", data = "\\Application Data";
+    const std::string profile = "C:\\WINDOWS\\Profiles\\someone";
+    EXPECT_EQ(docs + "All Users" + data, MakeCommonAppData(docs + "\x81\x5C" + data, 6));
+    EXPECT_EQ(profile + "\\All Users" + data, MakeCommonAppData(profile + data, 3));
+    EXPECT_EQ("C:" + data, MakeCommonAppData("C:" + data, 3));
+}
+
 }  // namespace

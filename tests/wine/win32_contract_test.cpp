@@ -141,20 +141,9 @@ public:
         record->pwcsTitle = *fetched ? TaskCopy(entries[position_++].title) : nullptr;
         return *fetched ? S_OK : S_FALSE;
     }
-    // The calls the program never makes.
-    // clang-format off
-#define NEVER_CALLED(signature) STDMETHODIMP signature override { return E_NOTIMPL; }
-    NEVER_CALLED(LockServer(BOOL)) NEVER_CALLED(Skip(ULONG)) NEVER_CALLED(Clone(IEnumSTATURL**))
-    NEVER_CALLED(SetFilter(LPCOLESTR, DWORD)) NEVER_CALLED(AddUrl(LPCOLESTR, LPCOLESTR, DWORD))
-    NEVER_CALLED(DeleteUrl(LPCOLESTR, DWORD)) NEVER_CALLED(QueryUrl(LPCOLESTR, DWORD, STATURL*))
-    NEVER_CALLED(BindToObject(LPCOLESTR, REFIID, void**))
-    NEVER_CALLED(AddUrlAndNotify(LPCOLESTR, LPCOLESTR, DWORD, BOOL, IOleCommandTarget*, IUnknown*))
-    // clang-format on
-#undef NEVER_CALLED
 
-                            private :
-        // A GBK text as UTF-16 in task memory (never more units than bytes), null when empty.
-        static wchar_t* TaskCopy(const std::string& gbk) {
+private:
+    static wchar_t* TaskCopy(const std::string& gbk) {
         auto* wide = static_cast<wchar_t*>(CoTaskMemAlloc(2 * gbk.size() + 2));
         MultiByteToWideChar(936, 0, gbk.c_str(), -1, wide, static_cast<int>(gbk.size()) + 1);
         return gbk.empty() ? (CoTaskMemFree(wide), nullptr) : wide;
@@ -166,7 +155,18 @@ public:
     bool recordsClean_ = true;
     std::map<std::string, HRESULT> failures_;  // by call; S_OK unless made to fail
     size_t position_ = 0;
+
+public:  // the calls the program never makes
+         // clang-format off
+#define NEVER_CALLED(signature) STDMETHODIMP signature override { return E_NOTIMPL; }
+    NEVER_CALLED(LockServer(BOOL)) NEVER_CALLED(Skip(ULONG)) NEVER_CALLED(Clone(IEnumSTATURL**))
+    NEVER_CALLED(SetFilter(LPCOLESTR, DWORD)) NEVER_CALLED(AddUrl(LPCOLESTR, LPCOLESTR, DWORD))
+    NEVER_CALLED(DeleteUrl(LPCOLESTR, DWORD)) NEVER_CALLED(QueryUrl(LPCOLESTR, DWORD, STATURL*))
+    NEVER_CALLED(BindToObject(LPCOLESTR, REFIID, void**))
+    NEVER_CALLED(AddUrlAndNotify(LPCOLESTR, LPCOLESTR, DWORD, BOOL, IOleCommandTarget*, IUnknown*))
+#undef NEVER_CALLED
 };
+// clang-format on
 
 LRESULT CALLBACK AnsweringProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return message == WM_SETTINGCHANGE ? lstrlenA(reinterpret_cast<const char*>(lParam))
