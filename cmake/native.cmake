@@ -9,6 +9,7 @@ add_library(corvane_memory STATIC
     src/platform/memory/memory_files.cpp
     src/platform/memory/memory_registry.cpp
     src/platform/memory/memory_shell.cpp
+    src/platform/memory/memory_storage.cpp
     src/platform/memory/memory_system.cpp
     src/platform/memory/memory_url_cache.cpp
     src/platform/memory/memory_url_history.cpp

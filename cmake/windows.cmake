@@ -13,6 +13,7 @@ add_library(corvane_win32 STATIC
     src/platform/win32/win32_registry.cpp
     src/platform/win32/win32_security.cpp
     src/platform/win32/win32_shell.cpp
+    src/platform/win32/win32_storage.cpp
     src/platform/win32/win32_system.cpp
     src/platform/win32/win32_url_cache.cpp
     src/platform/win32/win32_url_history.cpp

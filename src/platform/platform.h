@@ -7,6 +7,7 @@
 #include "platform/registry.h"
 #include "platform/security.h"
 #include "platform/shell.h"
+#include "platform/storage.h"
 #include "platform/system.h"
 #include "platform/top_windows.h"
 #include "platform/url_cache.h"
@@ -23,4 +24,5 @@ struct Platform {
     Files& files;
     Environment& environment;
     Shell& shell;
+    Storage& storage;
 };

@@ -5,9 +5,15 @@
 #include "platform/registry_contract.h"
 #include "platform/security_contract.h"
 #include "platform/shell_contract.h"
+#include "platform/storage_contract.h"
 #include "platform/top_windows_contract.h"
 #include "platform/url_cache_contract.h"
 #include "platform/url_history_contract.h"
+
+template <>
+struct StorageTraits<MemoryStorage> {
+    static std::string Folder() { return "C:\\隐私工具"; }
+};
 
 namespace {
 
@@ -63,3 +69,4 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Memory, ShellContract, MemoryShellEnv);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, UrlCacheContract, MemoryUrlCacheEnv);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, UrlHistoryContract, MemoryUrlHistoryEnv);
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, TopWindowsContract, MemoryWindowsEnv);
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, StorageContract, MemoryStorage);

@@ -15,12 +15,25 @@
 #include "platform/registry_contract.h"
 #include "platform/security_contract.h"
 #include "platform/shell_contract.h"
+#include "platform/storage_contract.h"
 #include "platform/top_windows_contract.h"
 #include "platform/url_cache_contract.h"
 #include "platform/url_history_contract.h"
 #include "platform/win32/url_history_ids.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_storage.h"
 #include "wine/wine_support.h"
+
+// ole32's storage needs COM on the calling thread: initialised once, for the process.
+template <>
+struct StorageTraits<Win32Storage> {
+    static std::string Folder() {
+        static const HRESULT com = CoInitialize(nullptr);
+        (void)com;
+        CreateDirectoryA("C:\\隐私工具", nullptr);
+        return "C:\\隐私工具";
+    }
+};
 
 namespace {
 
@@ -204,3 +217,4 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Win32, ShellContract, Win32ShellEnv);
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, UrlCacheContract, Win32UrlCacheEnv);
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, UrlHistoryContract, Win32UrlHistoryEnv);
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, TopWindowsContract, Win32WindowsEnv);
+INSTANTIATE_TYPED_TEST_SUITE_P(Win32, StorageContract, Win32Storage);

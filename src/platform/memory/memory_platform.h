@@ -7,6 +7,7 @@
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_security.h"
 #include "platform/memory/memory_shell.h"
+#include "platform/memory/memory_storage.h"
 #include "platform/memory/memory_system.h"
 #include "platform/memory/memory_top_windows.h"
 #include "platform/memory/memory_url_cache.h"
@@ -24,6 +25,7 @@ struct MemoryPlatform {
     MemoryFiles files;
     MemoryEnvironment environment;
     MemoryShell shell;
-    Platform platform{registry, system,   urlCache, urlHistory,  windows,
-                      accounts, security, files,    environment, shell};
+    MemoryStorage storage;
+    Platform platform{registry, system, urlCache,    urlHistory, windows, accounts,
+                      security, files,  environment, shell,      storage};
 };

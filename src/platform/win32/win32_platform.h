@@ -8,6 +8,7 @@
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_security.h"
 #include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_storage.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_top_windows.h"
 #include "platform/win32/win32_url_cache.h"
@@ -24,6 +25,7 @@ struct Win32Platform {
     Win32Files files;
     Win32Environment environment;
     Win32Shell shell;
-    Platform platform{registry, system,   urlCache, urlHistory,  windows,
-                      accounts, security, files,    environment, shell};
+    Win32Storage storage;
+    Platform platform{registry, system, urlCache,    urlHistory, windows, accounts,
+                      security, files,  environment, shell,      storage};
 };
