@@ -38,3 +38,4 @@ corvane_target(corvane_tests)
 target_include_directories(corvane_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(corvane_tests PRIVATE corvane_memory GTest::gtest_main GTest::gmock)
 gtest_discover_tests(corvane_tests DISCOVERY_TIMEOUT 60)
+    tests/snapshot/snapshot_test.cpp

@@ -36,6 +36,9 @@ protected:
         }
     }
 
+    static std::string In(const std::string& folder, const std::string& name) {
+        return folder + "\\" + name;
+    }
     // The log as texts; emphasised lines start with "**".
     Lines Log() const { return LogLines(dlg.log); }
     // The log of one call of step; the log is emptied before and after.

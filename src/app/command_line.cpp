@@ -7,11 +7,12 @@
 namespace {
 
 constexpr char kUsage[] =
-    "Usage: corvane.exe /test | /clear [/utf8]\r\n"
-    "  /test    list the traces that Clear would remove, removing nothing\r\n"
-    "  /clear   remove the traces of the categories chosen in the settings\r\n"
-    "  /utf8    write the activity log in UTF-8 instead of the ANSI code page\r\n"
-    "/save and /restore are not available yet.\r\n";
+    "Usage: corvane.exe /test | /clear | /save | /restore [/utf8]\r\n"
+    "  /test     list the traces that Clear would remove, removing nothing\r\n"
+    "  /clear    remove the traces of the categories chosen in the settings\r\n"
+    "  /save     save the current traces into state.spp beside the program\r\n"
+    "  /restore  put back the traces saved in state.spp\r\n"
+    "  /utf8     write the activity log in UTF-8 instead of the ANSI code page\r\n";
 
 struct SwitchName {
     const char* name;
@@ -78,8 +79,7 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
 int RunCommandLine(const std::vector<std::string>& args, Platform& platform, TextOutput& out,
                    TextOutput& err, CommandHost* host) {
     CliOptions options = ParseCommandLine(args);
-    bool runnable = options.command == CliCommand::kTest || options.command == CliCommand::kClear;
-    if (!options.valid || !runnable) {
+    if (!options.valid) {
         err.Write(kUsage);
         return 2;
     }
@@ -91,14 +91,26 @@ int RunCommandLine(const std::vector<std::string>& args, Platform& platform, Tex
     if (host != nullptr) {
         host->Attach(dlg);
     }
-    if (options.command == CliCommand::kTest) {
-        dlg.OnTest();
-    } else {
-        dlg.OnClear();
+    int status = 0;
+    switch (options.command) {
+        case CliCommand::kTest:
+            dlg.OnTest();
+            break;
+        case CliCommand::kClear:
+            dlg.OnClear();
+            break;
+        case CliCommand::kSave:
+            status = dlg.SaveState() ? 0 : 1;
+            break;
+        case CliCommand::kRestore:
+            status = dlg.RestoreState() ? 0 : 1;
+            break;
+        case CliCommand::kNone:
+            break;
     }
     if (host != nullptr) {
         host->Detach(dlg);
     }
     dlg.log.SetObserver(nullptr);
-    return 0;
+    return status;
 }

@@ -39,8 +39,9 @@ struct CliOptions {
 CliOptions ParseCommandLine(const std::vector<std::string>& args);
 
 // Runs the command that args name (args excludes the program name). Exit status: 0 when
-// the command ran, 2 for a missing, unknown or not yet available command (the usage text
-// then goes to err). Without a host there is no main window and nobody to ask: open
+// the command ran, 1 when Save state or Restore could not do its job (no snapshot could
+// be written, or there was none to restore), 2 for a missing or unknown command (the
+// usage text then goes to err). Without a host there is no main window and nobody to ask: open
 // Internet Explorer windows are then left alone.
 int RunCommandLine(const std::vector<std::string>& args, Platform& platform, TextOutput& out,
                    TextOutput& err, CommandHost* host = nullptr);

@@ -7,3 +7,13 @@ void EraserDlg::DetectOsVersion() {
         osVersion = OsVersionCode(info);
     }
 }
+
+void EraserDlg::ShowCompletion() {
+    int lower = 0;
+    int upper = 0;
+    progress.GetRange(&lower, &upper);
+    progress.SetPos(upper);
+    if (log.LineCount() >= ActivityLog::kJumpLines) {
+        log.SetTopIndex(log.LineCount() - ActivityLog::kJumpLines);
+    }
+}

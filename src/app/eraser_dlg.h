@@ -8,6 +8,7 @@
 
 #include "app/activity_log.h"
 #include "app/command_state.h"
+#include "app/message_boxes.h"
 #include "browsers/browser_prompt.h"
 #include "clean/run_steps.h"
 #include "platform/platform.h"
@@ -45,6 +46,13 @@ public:
     // The Clear and Test commands (the cleaning run).
     void OnClear();
     void OnTest();
+    // Save state and Restore (the snapshot commands). False when the command could not do
+    // its job: no snapshot could be written, or there was none to restore; also when
+    // another command was running.
+    bool SaveState();
+    bool RestoreState();
+    // The log's last lines in view and the bar full: how a completed command ends.
+    void ShowCompletion();
 
     Platform& platform;
     // The main window: owner of the Internet Explorer walks and receiver of the
@@ -52,6 +60,8 @@ public:
     HWnd window{};
     // Asks about open Internet Explorer windows; null when nobody can be asked.
     BrowserPrompt* browserPrompt = nullptr;
+    // Shows the program's message boxes; null on the command line, which shows none.
+    MessageBoxes* messageBoxes = nullptr;
     // The shell library, loaded by the first shell call and freed with the window.
     ShellLibrary shell32Module{platform.shell};
     EraserSettings settings;

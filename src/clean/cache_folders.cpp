@@ -30,10 +30,10 @@ constexpr ContainerKey kContainerKeys[] = {
 constexpr std::uint32_t kSubkeyNameBytes = 200;
 constexpr std::uint32_t kVariableBytes = 100;
 
-// Replaces the first %NAME% pair, and only that, with the variable's value (nothing when
-// it is not set). False when the value does not fit its 100-byte buffer. ("%" is never a
-// GBK trail byte, so a byte search finds only real ones.)
-bool ExpandFirstVariable(Environment& environment, std::string* path) {
+}  // namespace
+
+// "%" is never a GBK trail byte, so a byte search finds only real ones.
+bool ExpandPathVariable(Environment& environment, std::string* path) {
     size_t open = path->find('%');
     size_t close = open == std::string::npos ? open : path->find('%', open + 1);
     if (close == std::string::npos) {
@@ -49,6 +49,19 @@ bool ExpandFirstVariable(Environment& environment, std::string* path) {
     return true;
 }
 
+bool OpenExtensibleCache(RegKey* key, HKey* root, std::string* path) {
+    for (const ContainerKey& candidate : kContainerKeys) {
+        if (key->Open(candidate.root, candidate.path, regaccess::kAllAccess) == winerr::kSuccess) {
+            *root = candidate.root;
+            *path = candidate.path;
+            return true;
+        }
+    }
+    return false;
+}
+
+namespace {
+
 // path without its last component: back over trailing separators (not the first
 // character), then back to the separator before them. Empty when there is none.
 std::string CutLastComponent(const std::string& path) {
@@ -61,11 +74,11 @@ std::string CutLastComponent(const std::string& path) {
 }
 
 // The folder that holds the container of subkey `name`; false when it has none to give.
-bool ContainerParent(EraserDlg& dlg, const ContainerKey& key, const std::string& name,
-                     std::string* parent) {
+bool ContainerParent(EraserDlg& dlg, HKey root, const std::string& keyPath,
+                     const std::string& name, std::string* parent) {
     Registry& registry = dlg.platform.registry;
     RegKey container(registry);
-    if (container.Open(key.root, std::string(key.path) + "\\" + name, regaccess::kRead) !=
+    if (container.Open(root, keyPath + "\\" + name, regaccess::kRead) !=
         winerr::kSuccess) {
         return false;
     }
@@ -76,7 +89,7 @@ bool ContainerParent(EraserDlg& dlg, const ContainerKey& key, const std::string&
         return false;
     }
     std::string path(value, strnlen(value, size));
-    if (!ExpandFirstVariable(dlg.platform.environment, &path) || !FitsMaxPath(path)) {
+    if (!ExpandPathVariable(dlg.platform.environment, &path) || !FitsMaxPath(path)) {
         return false;
     }
     if (!path.empty() && path.back() == '\\' && IsGbkPathSeparatorAt(path, path.size() - 1)) {
@@ -116,14 +129,9 @@ void GatherCacheFolders(EraserDlg& dlg) {
     dlg.indexDatPaths.clear();
     Registry& registry = dlg.platform.registry;
     RegKey key(registry);
-    const ContainerKey* opened = nullptr;
-    for (const ContainerKey& candidate : kContainerKeys) {
-        if (key.Open(candidate.root, candidate.path, regaccess::kAllAccess) == winerr::kSuccess) {
-            opened = &candidate;
-            break;
-        }
-    }
-    if (opened == nullptr) {
+    HKey root;
+    std::string keyPath;
+    if (!OpenExtensibleCache(&key, &root, &keyPath)) {
         return;
     }
     for (std::uint32_t index = 0;; ++index) {
@@ -133,7 +141,7 @@ void GatherCacheFolders(EraserDlg& dlg) {
             break;
         }
         std::string parent;
-        if (ContainerParent(dlg, *opened, std::string(name, size), &parent)) {
+        if (ContainerParent(dlg, root, keyPath, std::string(name, size), &parent)) {
             dlg.indexDatPaths.insert(parent);
         }
     }

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "platform/csidl.h"
+#include "platform/environment.h"
+#include "platform/registry.h"
 
 class EraserDlg;
 
@@ -13,6 +15,16 @@ class EraserDlg;
 constexpr char kHistoryWord[] = "历史";
 constexpr char kTempInternetFilesWord[] = "Internet 临时文件夹";
 constexpr char kCookiesWord[] = "Cookies";
+
+// The first Extensible Cache key that opens with all access, tried in this order: HKCU
+// then HKLM with the "5.0" path, then both with the older path. Its root and path go to
+// *root and *path. False when none opens.
+bool OpenExtensibleCache(RegKey* key, HKey* root, std::string* path);
+
+// Replaces the first %NAME% pair of a cache path, and only that, with the variable's
+// value (nothing when it is not set). False when the value does not fit its 100-byte
+// buffer: the path then names no folder to touch.
+bool ExpandPathVariable(Environment& environment, std::string* path);
 
 // Fills dlg.indexDatPaths afresh with the folders that hold cache containers: the parent
 // of every container folder named by a "CachePath" under the first Extensible Cache key

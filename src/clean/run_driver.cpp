@@ -191,13 +191,7 @@ void Run(EraserDlg& dlg, bool testMode) {
     }
 
     Plain(dlg, kRunDone);
-    int lower = 0;
-    int upper = 0;
-    dlg.progress.GetRange(&lower, &upper);
-    dlg.progress.SetPos(upper);
-    if (dlg.log.LineCount() >= ActivityLog::kJumpLines) {
-        dlg.log.SetTopIndex(dlg.log.LineCount() - ActivityLog::kJumpLines);
-    }
+    dlg.ShowCompletion();
     dlg.busy = false;
 }
 

@@ -30,6 +30,7 @@ public:
     // The entry read last: its source URL name (empty when it has none) and type bits.
     std::string SourceUrl();
     std::uint32_t EntryType() { return buffer_.entry()->cacheEntryType; }
+    FileTime LastAccessTime() { return buffer_.entry()->lastAccessTime; }
 
     // Whether the cache holds an entry named url, read into the walk's block as the
     // walk's own calls are (after this the current entry's fields are those of url).

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/file_time.h"
+
 // The fields of OSVERSIONINFOA that the program reads.
 struct OsVersionInfo {
     std::uint32_t majorVersion = 0;
@@ -37,6 +39,13 @@ public:
 
     // Sleep.
     virtual void Pause(std::uint32_t milliseconds) = 0;
+
+    // GetModuleFileNameA for the program's own executable into a buffer of `size` bytes:
+    // the length copied, 0 on failure. A path that does not fit is cut to size bytes and
+    // the result is size (then, as on Windows XP, without a terminator).
+    virtual std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) = 0;
+    // GetSystemTimeAsFileTime.
+    virtual FileTime SystemTimeAsFileTime() = 0;
 
     // GBK (the ANSI code page 936) to UTF-8.
     virtual std::string AnsiToUtf8(const std::string& ansi) = 0;

@@ -22,8 +22,8 @@ struct CommandLine : Machine {
 
 // A command line run loads the settings and saves none. With every category off, it
 // writes its frame, the analysis line that it takes back included, in UTF-8 or else in
-// GBK. Anything but one command, Test or Clear, is refused.
-TEST_F(CommandLine, RunsTestOrClearAndRefusesAnythingElse) {
+// GBK. Anything but one command is refused.
+TEST_F(CommandLine, RunsOneCommandAndRefusesAnythingElse) {
     const Lines before = State(mem);
     EXPECT_EQ(0, Run({"/test"}));  // with every category on, and nothing saved
     EXPECT_NE(std::string::npos, out.text.find("测试: 正在删除自动完成内容...\r\n"));
@@ -42,13 +42,23 @@ TEST_F(CommandLine, RunsTestOrClearAndRefusesAnythingElse) {
     EXPECT_EQ("", usage.text);
     // clang-format off
     const Lines refused[] = {{}, {"/utf8"}, {"/tset"}, {"test"}, {"/test", "/clear"}, {"/test", "/bogus"},
-                             {"/save"}, {"-restore"}, {"/"}};
+                             {"/save", "-restore"}, {"/"}};
     // clang-format on
     for (const Lines& args : refused) {
         EXPECT_EQ(2, Run(args)) << args.size();
         EXPECT_EQ("", out.text);
-        EXPECT_EQ(0u, usage.text.find("Usage: corvane.exe /test | /clear [/utf8]\r\n"));
+        EXPECT_EQ(0u, usage.text.find(
+                          "Usage: corvane.exe /test | /clear | /save | /restore [/utf8]\r\n"));
     }
+    // Restore without a snapshot cannot do its job: its two lines, no box, status 1.
+    EXPECT_EQ(1, Run({"/restore"}));
+    EXPECT_EQ("正在还原状态...\r\n" + std::string(32, '.') +
+                  "\r\n状态未被保存!\r\n如果您想要还原状态，您应该事先保存!\r\n",
+              out.text);
+    EXPECT_EQ(0, Run({"/save"}));
+    EXPECT_EQ(0, Run({"/restore"}));
+    mem.storage.faults.Fail("Storage.CreateDocfile", stgerr::kAccessDenied);
+    EXPECT_EQ(1, Run({"/save"}));
     EXPECT_EQ(CliCommand::kRestore, ParseCommandLine({"-Restore"}).command);
     EXPECT_FALSE(ParseCommandLine({"/test", "/bogus"}).valid);
 }

@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstring>
 #include <memory>
 
 // A failed query fills the record all the same, so that a caller who reads it anyway
@@ -22,6 +23,16 @@ void MemorySystem::PumpMessagesWhile(const bool& goOn) {
     if (goOn) {
         PumpMessages();
     }
+}
+
+std::uint32_t MemorySystem::ModuleFileName(char* buffer, std::uint32_t size) {
+    std::uint32_t length = static_cast<std::uint32_t>(moduleFileName.size());
+    if (length >= size) {
+        std::memcpy(buffer, moduleFileName.data(), size);
+        return size;
+    }
+    std::memcpy(buffer, moduleFileName.c_str(), length + 1);
+    return length;
 }
 
 std::string MemorySystem::AnsiToUtf8(const std::string& ansi) {

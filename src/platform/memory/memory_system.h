@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/system.h"
@@ -15,6 +16,8 @@ public:
     // Runs the hook only while goOn is true.
     void PumpMessagesWhile(const bool& goOn) override;
     void Pause(std::uint32_t milliseconds) override { pauses.push_back(milliseconds); }
+    std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override;
+    FileTime SystemTimeAsFileTime() override { return now; }
     std::string AnsiToUtf8(const std::string& ansi) override;
 
     // Windows XP Service Pack 2 unless a test says otherwise.
@@ -22,4 +25,7 @@ public:
     bool versionQueryFails = false;
     std::function<void()> onPump;
     std::vector<std::uint32_t> pauses;
+    // The program's executable, and the clock.
+    std::string moduleFileName = "C:\\Program Files\\Corvane\\corvane.exe";
+    FileTime now{0x5A2B3C4Du, 0x01C8F000u};
 };

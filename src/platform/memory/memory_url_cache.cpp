@@ -72,6 +72,7 @@ WinError CopyEntry(const MemoryUrlCache::Entry& e, UrlCacheEntryInfo* out, std::
     record.cacheEntryType = e.type;
     record.headerInfo = CopyPiece(base, capacity, layout.headerInfo, e.headerInfo);
     record.headerInfoSize = Length(e.headerInfo);
+    record.lastAccessTime = e.lastAccessTime;
     std::memcpy(out, &record, sizeof record);
     return layout.total > capacity ? winerr::kInsufficientBuffer : winerr::kSuccess;
 }

@@ -20,6 +20,7 @@ public:
         std::string localFileName;  // empty: the entry has no file
         std::uint32_t type = cacheentry::kNormal;
         std::string headerInfo;
+        FileTime lastAccessTime;  // Restore drops the entries used after its save
     };
 
     WinError FindFirstEntry(UrlCacheEntryInfo* entry, std::uint32_t* size,

@@ -35,6 +35,16 @@ void Win32System::Pause(std::uint32_t milliseconds) {
     Sleep(milliseconds);
 }
 
+std::uint32_t Win32System::ModuleFileName(char* buffer, std::uint32_t size) {
+    return GetModuleFileNameA(nullptr, buffer, size);
+}
+
+FileTime Win32System::SystemTimeAsFileTime() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return FileTime{now.dwLowDateTime, now.dwHighDateTime};
+}
+
 std::string Win32System::AnsiToUtf8(const std::string& ansi) {
     if (ansi.empty()) {
         return ansi;

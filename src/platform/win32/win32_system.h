@@ -9,5 +9,7 @@ public:
     void PumpMessages() override;
     void PumpMessagesWhile(const bool& goOn) override;
     void Pause(std::uint32_t milliseconds) override;
+    std::uint32_t ModuleFileName(char* buffer, std::uint32_t size) override;
+    FileTime SystemTimeAsFileTime() override;
     std::string AnsiToUtf8(const std::string& ansi) override;
 };

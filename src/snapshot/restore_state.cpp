@@ -1,0 +1,533 @@
+// Restore: puts back what Save state stored in state.spp, item by item. Every file
+// record is read whole before its file is touched, and only files inside the folders
+// the stream belongs to are written, so a damaged or altered snapshot cannot destroy or
+// write anything else.
+
+#include <memory>
+
+#include "app/eraser_dlg.h"
+#include "browsers/browser_windows.h"
+#include "clean/cache_folders.h"
+#include "clean/erasers.h"
+#include "clean/folder_ops.h"
+#include "clean/history_urls.h"
+#include "clean/registry_text.h"
+#include "clean/registry_values.h"
+#include "clean/shell_calls.h"
+#include "clean/url_cache_walk.h"
+#include "platform/gbk.h"
+#include "snapshot/snapshot_commands.h"
+#include "snapshot/snapshot_file.h"
+
+namespace {
+
+constexpr char kSeparator[] = "................................";
+constexpr char kMainKey[] = "Software\\Microsoft\\Internet Explorer\\Main";
+constexpr char kStartPageValue[] = "起始页";
+constexpr char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+constexpr char kRecentDocsKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";
+constexpr char kNoSnapshot[] = "状态未被保存!";
+constexpr char kSaveFirst[] = "如果您想要还原状态，您应该事先保存!";
+
+constexpr std::uint32_t kUrlBytes = 1000;
+constexpr std::uint32_t kNameListPlaces = 1000;
+constexpr std::uint32_t kRecentDataBytes = 5000;
+
+enum class FileRecord { kRestored, kNothingStored, kNotRestored, kStreamEnded };
+
+// Reads one file record and writes it to path when `allowed`.
+FileRecord RestoreFile(EraserDlg& dlg, StorageStream& stream, const std::string& path,
+                       bool allowed) {
+    std::string content;
+    switch (ReadFileRecord(stream, &content)) {
+        case StoredContent::kTruncated:
+            return FileRecord::kStreamEnded;
+        case StoredContent::kNoContent:
+            return FileRecord::kNothingStored;
+        case StoredContent::kContent:
+            break;
+    }
+    if (!allowed || PutFileContent(dlg.platform.files, path, content) < 0) {
+        return FileRecord::kNotRestored;
+    }
+    return FileRecord::kRestored;
+}
+
+// A list of file records (scrambled path, content) up to its empty path; each written
+// only inside folders.
+void RestoreFileList(EraserDlg& dlg, StorageStream& stream,
+                     const std::vector<std::string>& folders) {
+    for (;;) {
+        StoredText path = ReadText(stream, snapshot::kTextCapacity, true);
+        if (path.text.empty()) {
+            return;
+        }
+        bool allowed = path.whole && IsFileInFolders(path.text, folders);
+        if (RestoreFile(dlg, stream, path.text, allowed) == FileRecord::kStreamEnded) {
+            return;
+        }
+    }
+}
+
+bool SetDword(Registry& registry, HKey key, const char* name, std::uint32_t value) {
+    return registry.SetValue(key, name, regtype::kDword, &value, sizeof value) == winerr::kSuccess;
+}
+
+bool SetText(Registry& registry, HKey key, const char* name, const std::string& text,
+             std::uint32_t type = regtype::kSz) {
+    return registry.SetValue(key, name, type, text.c_str(),
+                             static_cast<std::uint32_t>(text.size() + 1)) == winerr::kSuccess;
+}
+
+// One container record, read whole, then put back: its registry values and its index.dat
+// in the folder its CachePath names. False when the stream ends inside it.
+struct ContainerRecord {
+    std::string name;
+    std::uint32_t limit = 0;
+    std::uint32_t options = 0;
+    StoredText cachePath;
+    StoredContent stored = StoredContent::kNoContent;
+    std::string content;
+    StoredText prefix;
+    std::uint32_t repair = 0;
+};
+
+bool ReadContainer(StorageStream& stream, ContainerRecord* record) {
+    return ReadDword(stream, &record->limit) && ReadDword(stream, &record->options) &&
+           (record->cachePath = ReadText(stream, snapshot::kTextCapacity)).present &&
+           (record->stored = ReadFileRecord(stream, &record->content)) !=
+               StoredContent::kTruncated &&
+           (record->prefix = ReadText(stream, snapshot::kTextCapacity)).present &&
+           ReadDword(stream, &record->repair);
+}
+
+void PutContainer(EraserDlg& dlg, HKey cacheKey, const ContainerRecord& record) {
+    Registry& registry = dlg.platform.registry;
+    RegKey container(registry);
+    if (!record.cachePath.whole || !record.prefix.whole ||
+        container.Create(cacheKey, record.name, regaccess::kAllAccess) != winerr::kSuccess) {
+        return;
+    }
+    const std::string& cachePath = record.cachePath.text;
+    SetDword(registry, container.Get(), "CacheLimit", record.limit);
+    SetDword(registry, container.Get(), "CacheOptions", record.options);
+    bool variable = cachePath.find('%') != std::string::npos;
+    SetText(registry, container.Get(), "CachePath", cachePath,
+            variable ? regtype::kExpandSz : regtype::kSz);
+    SetText(registry, container.Get(), "CachePrefix", record.prefix.text);
+    SetDword(registry, container.Get(), "CacheRepair", record.repair);
+    std::string folder = cachePath;
+    if (record.stored != StoredContent::kContent || cachePath.empty() ||
+        !ExpandPathVariable(dlg.platform.environment, &folder)) {
+        return;
+    }
+    std::string index = JoinPath(folder, "index.dat");
+    if (FitsMaxPath(index)) {
+        (void)dlg.platform.files.MakeFolder(folder);
+        PutFileContent(dlg.platform.files, index, record.content);
+    }
+}
+
+void RestoreContainers(EraserDlg& dlg, StorageStream& stream, HKey cacheKey) {
+    for (;;) {
+        StoredText name = ReadText(stream, snapshot::kTextCapacity);
+        ContainerRecord record;
+        if (name.text.empty() || !ReadContainer(stream, &record)) {
+            return;
+        }
+        if (name.whole) {
+            record.name = name.text;
+            PutContainer(dlg, cacheKey, record);
+        }
+    }
+}
+
+bool IsUrlName(const std::string& name) {
+    return name.size() >= 3 && GbkEqualNoCase(name.substr(0, 3), "URL");
+}
+
+// Deletes the values whose names begin with "URL", at most as many as the name list holds.
+void DeleteTypedUrls(Registry& registry, HKey key) {
+    std::vector<std::string> names;
+    for (std::uint32_t index = 0; names.size() < kNameListPlaces; ++index) {
+        RegistryValue value;
+        if (EnumValueWhole(registry, key, index, kUrlBytes, &value) != winerr::kSuccess) {
+            break;
+        }
+        if (IsUrlName(value.name)) {
+            names.push_back(value.name);
+        }
+    }
+    for (const std::string& name : names) {
+        registry.DeleteValue(key, name);
+    }
+}
+
+// The value records of the Recent stream, put back into key; false when the stream ends
+// inside one.
+bool RestoreRecentValues(Registry& registry, HKey key, StorageStream& stream) {
+    std::vector<char> data(kRecentDataBytes);
+    for (;;) {
+        StoredText name = ReadText(stream, snapshot::kTextCapacity);
+        if (name.text.empty()) {
+            return name.present;
+        }
+        std::uint32_t type = 0;
+        if (!ReadDword(stream, &type)) {
+            return false;
+        }
+        std::uint32_t size = ReadBlock(stream, data.data(), kRecentDataBytes);
+        // A value cut to the buffer would be another value: it is left out.
+        if (size <= kRecentDataBytes && name.whole) {
+            registry.SetValue(key, name.text, type, data.data(), size);
+        }
+    }
+}
+
+void RestoreHistoryItem(EraserDlg& dlg, StorageFile& file) {
+    Strong(dlg, "正在还原历史记录...");
+    Plain(dlg, "");
+    std::unique_ptr<StorageStream> stream;
+    if (file.OpenStream(snapshot::kHistory, snapshot::kOpenMode, &stream) != hresult::kOk) {
+        Strong(dlg, "无法还原历史记录 <失败>");
+        return;
+    }
+    bool restored = RestoreHistory(dlg, *stream);
+    stream.reset();
+    Plain(dlg, " ");
+    bool win9x = dlg.osVersion == osver::kWin98 || dlg.osVersion == osver::kWinMe;
+    Strong(dlg, restored || win9x ? "历史记录已还原 <OK>" : "没有要还原的历史记录 <OK>");
+}
+
+void RestoreTemporaryInternetFilesItem(EraserDlg& dlg, StorageFile& file) {
+    Plain(dlg, kSeparator);
+    Strong(dlg, "正在还原 Internet 临时文件...");
+    Plain(dlg, " ");
+    std::unique_ptr<StorageStream> stream;
+    if (file.OpenStream(snapshot::kSaveDate, snapshot::kOpenMode, &stream) != hresult::kOk) {
+        Strong(dlg, "无法还原 Internet 临时文件 <失败>");
+        return;
+    }
+    FileTime saveTime;
+    bool dated =
+        ReadDword(*stream, &saveTime.lowDateTime) && ReadDword(*stream, &saveTime.highDateTime);
+    stream.reset();
+    if (!dated) {
+        Plain(dlg, "无法还原 Internet 临时文件 <失败>");
+        return;
+    }
+    if (file.OpenStream(snapshot::kTemporaryInternetFiles, snapshot::kOpenMode, &stream) !=
+            hresult::kOk ||
+        !RestoreTemporaryInternetFiles(dlg, *stream, saveTime)) {
+        Strong(dlg, "没有要还原的 Internet 临时文件 <OK>");
+        return;
+    }
+    Plain(dlg, " ");
+    Strong(dlg, "Internet 临时文件已被还原 <OK>");
+}
+
+void RestoreTypedUrlsItem(EraserDlg& dlg, StorageFile& file) {
+    Plain(dlg, kSeparator);
+    Strong(dlg, "正在还原分类 URL...");
+    Plain(dlg, " ");
+    std::unique_ptr<StorageStream> stream;
+    if (file.OpenStream(snapshot::kTypedUrls, snapshot::kOpenMode, &stream) != hresult::kOk) {
+        Strong(dlg, "无法还原分类 URL <失败>");
+        return;
+    }
+    size_t linesBefore = dlg.log.Lines().size();
+    if (!RestoreTypedUrls(dlg, *stream)) {
+        Strong(dlg, "没有要还原的分类 URL <OK>");
+        return;
+    }
+    // A URL the registry refused has its own "<失败>" line; the item is then not back.
+    bool refused = false;
+    for (size_t i = linesBefore; i < dlg.log.Lines().size(); ++i) {
+        refused = refused || GbkFind(dlg.log.Lines()[i].text, "<失败>") != std::string::npos;
+    }
+    Plain(dlg, " ");
+    Strong(dlg, refused ? "无法还原分类 URL <失败>" : "分类 URL 已被还原 <OK>");
+}
+
+void RestoreCookiesItem(EraserDlg& dlg, StorageFile& file) {
+    Plain(dlg, kSeparator);
+    Strong(dlg, "正在还原 Cookies...");
+    Plain(dlg, " ");
+    std::unique_ptr<StorageStream> stream;
+    if (file.OpenStream(snapshot::kCookies, snapshot::kOpenMode, &stream) != hresult::kOk) {
+        Strong(dlg, "无法还原 Cookies <失败>");
+        return;
+    }
+    bool restored = RestoreCookies(dlg, *stream);
+    bool win9x = dlg.osVersion == osver::kWin98 || dlg.osVersion == osver::kWinMe;
+    Strong(dlg, restored || win9x ? "Cookies 已还原 <OK>" : "没有要还原的 Cookies <OK>");
+}
+
+void RestoreStartPageItem(EraserDlg& dlg, StorageFile& file) {
+    Plain(dlg, kSeparator);
+    Strong(dlg, "正在还原首页...");
+    Plain(dlg, " ");
+    std::unique_ptr<StorageStream> stream;
+    if (file.OpenStream(snapshot::kStartPage, snapshot::kOpenMode, &stream) != hresult::kOk) {
+        Strong(dlg, "无法还原首页 <失败>");
+        return;
+    }
+    std::string page;
+    bool read = ReadRawText(*stream, kMaxPath, &page);
+    stream.reset();
+    if (!read) {
+        Plain(dlg, "无法还原首页 <失败>");
+        return;
+    }
+    bool applied = ApplyStartPage(dlg, page);
+    Plain(dlg, page);
+    Plain(dlg, "");
+    // The page is back only when the registry took it.
+    Strong(dlg, applied ? "首页已还原 <OK>" : "无法还原首页 <失败>");
+}
+
+}  // namespace
+
+std::vector<std::string> CookieFolders(EraserDlg& dlg) {
+    std::vector<std::string> folders;
+    std::string cookies;
+    if (LookUpSpecialFolder(dlg, csidl::kCookies, &cookies)) {
+        folders.push_back(cookies);
+        std::string alternate;
+        if (FindAlternateCacheFolder(dlg, cookies, kCookiesWord, &alternate)) {
+            folders.push_back(alternate);
+        }
+    }
+    return folders;
+}
+
+std::vector<std::string> CacheIndexFolders(EraserDlg& dlg) {
+    std::vector<std::string> folders;
+    std::string cache;
+    if (LookUpSpecialFolder(dlg, csidl::kInternetCache, &cache)) {
+        folders.push_back(JoinPath(cache, "Content.IE5"));
+        std::string alternate;
+        if (FindAlternateCacheFolder(dlg, folders[0], kTempInternetFilesWord, &alternate)) {
+            folders.push_back(alternate);
+        }
+    }
+    return folders;
+}
+
+bool IsFileInFolders(const std::string& path, const std::vector<std::string>& folders) {
+    for (std::string folder : folders) {
+        while (GbkEndsWithSeparator(folder)) {
+            folder.pop_back();
+        }
+        size_t end = folder.size();
+        if (folder.empty() || path.size() <= end + 1 || !IsGbkPathSeparatorAt(path, end) ||
+            !GbkEqualNoCase(path.substr(0, end), folder)) {
+            continue;
+        }
+        std::string name = path.substr(end + 1);
+        std::vector<std::string> parts = SplitGbkFilePath(name);
+        if (parts.size() == 1 && parts[0] == name && name != "." && name != ".." &&
+            name.find(':') == std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool RestoreHistory(EraserDlg& dlg, StorageStream& stream) {
+    GatherCacheFolders(dlg);
+    std::unique_ptr<UrlHistoryStore> store;
+    if (dlg.platform.urlHistory.Create(UrlHistoryInterface::kStg2, &store) == hresult::kOk) {
+        (void)store->ClearHistory();
+        store.reset();
+    }
+    FillIndexDat(dlg, false, csidl::kHistory, false);
+    FillListedIndexDat(dlg, false, false);
+
+    RegKey key(dlg.platform.registry);
+    HKey root;
+    std::string keyPath;
+    if (!OpenExtensibleCache(&key, &root, &keyPath)) {
+        return false;
+    }
+    StoredText first = ReadText(stream, snapshot::kTextCapacity);
+    if (first.present) {
+        std::string now[2];
+        HistoryIndexFiles(dlg, &now[0], &now[1]);
+        auto isIndexFile = [&](const StoredText& path) {
+            return path.whole && !path.text.empty() &&
+                   (GbkEqualNoCase(path.text, now[0]) || GbkEqualNoCase(path.text, now[1]));
+        };
+        FileRecord record = RestoreFile(dlg, stream, first.text, isIndexFile(first));
+        StoredText second = ReadText(stream, snapshot::kTextCapacity);
+        if (record != FileRecord::kStreamEnded && !second.text.empty()) {
+            record = RestoreFile(dlg, stream, second.text, isIndexFile(second));
+        }
+        if (record != FileRecord::kStreamEnded) {
+            RestoreContainers(dlg, stream, key.Get());
+        }
+    }
+    key.Close();
+    NotifyIEWindowsOfMruChange(dlg.platform.windows, dlg.window);
+    return ListHistoryUrls(dlg);
+}
+
+bool RestoreTemporaryInternetFiles(EraserDlg& dlg, StorageStream& stream, FileTime saveTime) {
+    RestoreFileList(dlg, stream, CacheIndexFolders(dlg));
+    bool listed = false;
+    UrlCacheWalk walk(dlg.platform.urlCache);
+    for (bool more = walk.First(); more; more = walk.Next()) {
+        std::string url = walk.SourceUrl();
+        if (walk.EntryExists(url)) {
+            if (walk.LastAccessTime().AsUint64() > saveTime.AsUint64()) {
+                (void)dlg.platform.urlCache.DeleteEntry(url);
+            } else if (url.compare(0, 7, "Cookie:") != 0) {
+                Plain(dlg, "还原: " + url);
+                listed = true;
+            }
+        }
+        dlg.PumpMessages();
+    }
+    return listed;
+}
+
+bool RestoreTypedUrls(EraserDlg& dlg, StorageStream& stream) {
+    Registry& registry = dlg.platform.registry;
+    RegKey key(registry);
+    if (key.Create(regroot::kCurrentUser, kTypedUrlsKey, regaccess::kAllAccess) !=
+        winerr::kSuccess) {
+        return false;
+    }
+    DeleteTypedUrls(registry, key.Get());
+    bool read = false;
+    std::string url;
+    for (int counter = 1; ReadRawText(stream, kUrlBytes, &url); ++counter) {
+        read = true;
+        bool written =
+            registry.SetValue(key.Get(), "url" + std::to_string(counter), regtype::kSz, url.c_str(),
+                              static_cast<std::uint32_t>(url.size())) == winerr::kSuccess;
+        Plain(dlg, "正在还原分类 URL " + url + (written ? " <OK>" : " <失败>"));
+    }
+    return read;
+}
+
+bool RestoreCookies(EraserDlg& dlg, StorageStream& stream) {
+    RestoreFileList(dlg, stream, CookieFolders(dlg));
+    if (!ListCookieEntries(dlg)) {
+        return false;
+    }
+    Plain(dlg, "");
+    return true;
+}
+
+bool ApplyStartPage(EraserDlg& dlg, const std::string& text) {
+    Registry& registry = dlg.platform.registry;
+    RegKey key(registry);
+    if (key.Open(regroot::kCurrentUser, kMainKey, regaccess::kAllAccess) != winerr::kSuccess) {
+        return false;
+    }
+    char data[kUrlBytes];
+    std::uint32_t size = sizeof data;
+    if (registry.QueryValue(key.Get(), kStartPageValue, nullptr, data, &size) != winerr::kSuccess) {
+        Plain(dlg, "无法更改起始页");
+        return false;
+    }
+    std::string current = RegistryText(data, size);
+    if (current == text) {
+        Plain(dlg, "起始页被设置为 " + current);
+        return true;
+    }
+    bool written = registry.SetValue(key.Get(), kStartPageValue, regtype::kSz, text.c_str(),
+                                     static_cast<std::uint32_t>(text.size())) == winerr::kSuccess;
+    // "<失败>" follows without a blank, as the program has always written it.
+    Plain(dlg, "还原起始页: 从 " + current + " 到 " + text + (written ? " <OK>" : "<失败>"));
+    return written;
+}
+
+bool RestoreRecentDocuments(EraserDlg& dlg, StorageStream& stream) {
+    Strong(dlg, "正在还原“文档”列表...");
+    Plain(dlg, " ");
+    Registry& registry = dlg.platform.registry;
+    (void)registry.DeleteKey(regroot::kCurrentUser, kRecentDocsKey);
+    RegKey key(registry);
+    if (key.Create(regroot::kCurrentUser, kRecentDocsKey, regaccess::kAllAccess) !=
+        winerr::kSuccess) {
+        Strong(dlg, "没有要还原的“文档”列表 <OK>");
+        return false;
+    }
+    bool whole = RestoreRecentValues(registry, key.Get(), stream);
+    key.Close();
+    std::string recent;
+    std::vector<std::string> folders;
+    if (LookUpSpecialFolder(dlg, csidl::kRecent, &recent)) {
+        folders.push_back(recent);
+    }
+    bool restored = false;
+    for (StoredText name = ReadText(stream, snapshot::kTextCapacity, true);
+         whole && !name.text.empty();) {
+        StoredText path = ReadText(stream, snapshot::kTextCapacity, true);
+        bool allowed = path.whole && IsFileInFolders(path.text, folders);
+        FileRecord record = RestoreFile(dlg, stream, path.text, allowed);
+        bool done = record == FileRecord::kRestored || record == FileRecord::kNothingStored;
+        Plain(dlg, "正在还原文档列表" + name.text + (done ? " <OK>" : " <失败>"));
+        restored = true;
+        if (record == FileRecord::kStreamEnded) {
+            break;
+        }
+        name = ReadText(stream, snapshot::kTextCapacity, true);
+    }
+    if (restored) {
+        Plain(dlg, " ");
+        Strong(dlg, "正在还原“文档”列表 <OK>");
+    } else {
+        Strong(dlg, "没有要还原的“文档”列表 <OK>");
+    }
+    return true;
+}
+
+bool EraserDlg::RestoreState() {
+    if (busy) {
+        return false;
+    }
+    busy = true;
+    progress.SetPos(0);
+    log.ClearLog();
+    steps.HandleOpenIEWindows(*this);
+    Plain(*this, "正在还原状态...");
+    Plain(*this, kSeparator);
+    std::string path = SnapshotPath(platform.system);
+    std::unique_ptr<StorageFile> file;
+    if (path.empty() ||
+        platform.storage.OpenDocfile(path, snapshot::kOpenMode, &file) != hresult::kOk) {
+        Plain(*this, kNoSnapshot);
+        Plain(*this, kSaveFirst);
+        if (messageBoxes != nullptr) {
+            messageBoxes->ShowInformation(std::string(kNoSnapshot) + "\n" + kSaveFirst, "信息");
+        }
+        busy = false;
+        return false;
+    }
+    RestoreHistoryItem(*this, *file);
+    RestoreTemporaryInternetFilesItem(*this, *file);
+    RestoreTypedUrlsItem(*this, *file);
+    RestoreCookiesItem(*this, *file);
+    RestoreStartPageItem(*this, *file);
+    Plain(*this, kSeparator);
+    std::unique_ptr<StorageStream> stream;
+    bool restored = false;
+    if (file->OpenStream(snapshot::kRecent, snapshot::kOpenMode, &stream) != hresult::kOk) {
+        Strong(*this, "无法打开“文档”列表流!");
+    } else {
+        RestoreRecentDocuments(*this, *stream);
+        Plain(*this, kSeparator);
+        stream.reset();
+        file.reset();
+        Plain(*this, " ");
+        Plain(*this, "状态已还原 <OK>");
+        ShowCompletion();
+        restored = true;
+    }
+    busy = false;
+    return restored;
+}

@@ -1,0 +1,48 @@
+// The items of Save state and Restore, each moving one kind of trace into or out of its
+// stream of state.spp and reporting in the activity log. EraserDlg::SaveState and
+// EraserDlg::RestoreState call them in a fixed order.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/file_time.h"
+#include "platform/storage.h"
+
+class EraserDlg;
+
+// Log helpers of both commands.
+void Plain(EraserDlg& dlg, const std::string& text);
+void Strong(EraserDlg& dlg, const std::string& text);
+
+// Save state. Each Save* that returns a Boolean tells whether it listed something.
+bool SaveHistory(EraserDlg& dlg, StorageStream& stream);
+void SaveTypedUrls(EraserDlg& dlg, StorageStream& stream);
+bool SaveTemporaryInternetFiles(EraserDlg& dlg, StorageStream& stream);
+bool SaveCookies(EraserDlg& dlg, StorageStream& stream);
+void SaveRecentDocuments(EraserDlg& dlg, StorageStream& stream);
+// The start page read into at most 1000 bytes; false when it cannot be read.
+bool ReadStartPage(EraserDlg& dlg, std::string* page);
+// Lists the cookie entries of the URL cache; true when one was listed.
+bool ListCookieEntries(EraserDlg& dlg);
+
+// Restore.
+bool RestoreHistory(EraserDlg& dlg, StorageStream& stream);
+bool RestoreTemporaryInternetFiles(EraserDlg& dlg, StorageStream& stream, FileTime saveTime);
+bool RestoreTypedUrls(EraserDlg& dlg, StorageStream& stream);
+bool RestoreCookies(EraserDlg& dlg, StorageStream& stream);
+bool RestoreRecentDocuments(EraserDlg& dlg, StorageStream& stream);
+bool ApplyStartPage(EraserDlg& dlg, const std::string& text);
+
+// The history's index file (in History.IE5 when that folder exists) and its second
+// copy, empty when there is none. The first is empty when the shell knows no history.
+void HistoryIndexFiles(EraserDlg& dlg, std::string* first, std::string* second);
+
+// The folders whose files a stream's file records may name, as the shell and the
+// registry have them now; a record naming anything else is passed over.
+std::vector<std::string> CookieFolders(EraserDlg& dlg);
+std::vector<std::string> CacheIndexFolders(EraserDlg& dlg);
+// Whether path names a file directly inside one of folders: compared without regard
+// to case, GBK-aware, and only a plain name after the folder (no "." or "..", no
+// further separator, no stream suffix).
+bool IsFileInFolders(const std::string& path, const std::vector<std::string>& folders);

@@ -1,0 +1,273 @@
+// Save state and Restore on a seeded XP profile: the streams' bytes, the log, the round
+// trip, and what a damaged or altered snapshot may not do.
+#include <gmock/gmock.h>
+
+#include "machine.h"
+#include "snapshot/snapshot_commands.h"
+#include "snapshot/snapshot_file.h"
+
+namespace {
+
+const std::string kSep(32, '.');
+const std::string kSnapshot = "C:\\Program Files\\Corvane\\state.spp";
+const std::string kExtensible =
+    "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\Cache\\"
+    "Extensible Cache";
+
+class Snapshot : public Machine {
+protected:
+    Snapshot() {
+        Seed(mem,
+             {"file " + In(kHistory, "History.IE5\\index.dat") + " = HIST",
+              "file " + In(kCache, "Content.IE5\\index.dat") + " = CACHE",
+              "file " + In(kCookies, "user@a[1].txt") + " = c1",
+              "file " + In(kRecent, "doc.lnk") + " = L",
+              "file " + In(kRecent, "desktop.ini") + " = D",
+              "value HKCU\\Software\\Microsoft\\Internet Explorer\\TypedURLs|url1 = http://t1/",
+              "value HKCU\\Software\\Microsoft\\Internet Explorer\\TypedURLs|other = x",
+              "value HKCU\\Software\\Microsoft\\Internet Explorer\\Main|起始页 = http://s/",
+              "value HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
+              "RecentDocs|MRUList = a",
+              "value " + kExtensible +
+                  "\\MSHist01|CachePath = " + In(kHistory, "History.IE5\\MSHist01\\"),
+              "raw " + kExtensible + "\\MSHist01|CacheLimit = 4:\x07\\0\\0\\0",
+              "raw " + kExtensible + "\\MSHist01|CacheOptions = 4:\x0B\\0\\0\\0",
+              "value " + kExtensible + "\\MSHist01|CachePrefix = :2006",
+              "raw " + kExtensible + "\\MSHist01|CacheRepair = 4:\x01\\0\\0\\0",
+              "file " + In(kHistory, "History.IE5\\MSHist01\\index.dat") + " = CONT",
+              "cache Cookie:user@a/", "cache http://page/", "history http://h1/",
+              "history about:blank"});
+        dlg.settings.closeBrowserPolicy = 1;
+    }
+    std::string Stream(const char* name) { return mem.storage.Stream(kSnapshot, name); }
+};
+
+std::string Scrambled(std::string text) {
+    ScrambleBytes(text.data(), text.size());
+    return text;
+}
+std::string Text(const std::string& text, bool scrambled = false) {
+    std::string bytes = (scrambled ? Scrambled(text) : text) + '\0';
+    return std::string{static_cast<char>(bytes.size()), 0, 0, 0} + bytes;
+}
+std::string Content(const std::string& content) {
+    return std::string{static_cast<char>(content.size()), 0, 0, 0} + Scrambled(content);
+}
+const std::string kNoContent = "\xFF\xFF\xFF\xFF";
+const std::string kEnd = Text("");
+
+TEST_F(Snapshot, SaveWritesEveryStreamInItsLayout) {
+    EXPECT_TRUE(dlg.SaveState());
+    EXPECT_EQ(std::string("\x4D\x3C\x2B\x5A\x00\xF0\xC8\x01", 8), Stream("SaveDate"));
+    EXPECT_EQ(Text(In(kHistory, "History.IE5\\index.dat")) + Content("HIST") + kEnd +
+                  Text("MSHist01") + std::string("\7\0\0\0\13\0\0\0", 8) +
+                  Text(In(kHistory, "History.IE5\\MSHist01\\")) + Content("CONT") + Text(":2006") +
+                  std::string("\1\0\0\0", 4) + kEnd,
+              Stream("History"));
+    EXPECT_EQ(std::string("http://t1/\0", 11), Stream("TypedURLs"));
+    EXPECT_EQ(Text(In(kCache, "Content.IE5\\index.dat"), true) + Content("CACHE") + kEnd,
+              Stream("TemporaryInternetFiles"));
+    EXPECT_EQ(Text(In(kCookies, "user@a[1].txt"), true) + Content("c1") + kEnd, Stream("Cookies"));
+    EXPECT_EQ("http://s/", Stream("StartPage"));
+    EXPECT_EQ(Text("MRUList") + std::string("\x01\0\0\0", 4) + Text("a") + kEnd +
+                  Text("doc.lnk", true) + Text(In(kRecent, "doc.lnk"), true) + Content("L") + kEnd,
+              Stream("Recent"));
+    EXPECT_EQ(Lines({"正在保存状态...",
+                     kSep,
+                     "**保存历史记录...",
+                     "",
+                     "http://h1/",
+                     "",
+                     "**历史记录已保存 <OK>",
+                     kSep,
+                     "**正在保存分类 URL...",
+                     "  ",
+                     "正在保存分类 URLhttp://t1/ <OK>",
+                     " ",
+                     "**分类 URL 已保存! <OK>",
+                     kSep,
+                     "**正在保存 Internet 临时文件: ...",
+                     "",
+                     "http://page/",
+                     " ",
+                     "**Internet 临时文件已保存! <OK>",
+                     kSep,
+                     "**保存 Cookies...",
+                     " ",
+                     "Cookie:user@a/",
+                     "",
+                     "**Cookies 已保存 <OK>",
+                     kSep,
+                     "**正在保存首页...",
+                     " ",
+                     "http://s/",
+                     " ",
+                     "**首页已保存 <OK>",
+                     kSep,
+                     "**正在保存“文档”列表...",
+                     " ",
+                     "Saving Recent doc.lnk <OK>",
+                     " ",
+                     "**正在保存文档列表 <OK>",
+                     kSep,
+                     " ",
+                     "状态已保存 <OK>"}),
+              Log());
+    EXPECT_FALSE(dlg.busy);
+}
+
+// What Save stored comes back: files rewritten, typed URLs as url1, url2... after the old
+// URL values, the start page, the Documents list. Files created since stay; cache entries
+// used after the save go, those used at the save time stay.
+TEST_F(Snapshot, RestorePutsBackWhatSaveStored) {
+    FileTime at = mem.system.now;
+    ASSERT_EQ(winerr::kSuccess,
+              mem.urlCache.Commit({"http://saved/", "", 1, "", at}));
+    ASSERT_TRUE(dlg.SaveState());
+    Lines saved = State(mem);
+    FileTime later{at.lowDateTime + 1, at.highDateTime};
+    ASSERT_EQ(winerr::kSuccess,
+              mem.urlCache.Commit({"http://later/", "", 1, "", later}));
+    for (const char* file : {"History.IE5\\index.dat", "History.IE5\\MSHist01\\index.dat"}) {
+        ASSERT_EQ(winerr::kSuccess, mem.files.RemoveFile(In(kHistory, file)));
+    }
+    Seed(mem, {"file " + In(kCookies, "user@a[1].txt") + " = changed",
+               "file " + In(kCookies, "new.txt") + " = n",
+               "value HKCU\\Software\\Microsoft\\Internet Explorer\\TypedURLs|URL7 = http://t7/",
+               "value HKCU\\Software\\Microsoft\\Internet Explorer\\Main|起始页 = about:blank"});
+    ASSERT_EQ(winerr::kSuccess, mem.files.RemoveFile(In(kRecent, "doc.lnk")));
+    EXPECT_TRUE(dlg.RestoreState());
+
+    // The history object was cleared; the URL values were written anew, after "other".
+    const std::string url1 =
+        "value HKCU\\Software\\Microsoft\\Internet Explorer\\TypedURLs|url1 = http://t1/";
+    Lines expected = Without(saved, {"history http://h1/", "history about:blank", url1});
+    expected.insert(std::find(expected.begin(), expected.end(),
+                              "file " + In(kCookies, "user@a[1].txt") + " = c1"),
+                    "file " + In(kCookies, "new.txt") + " = n");
+    expected.insert(
+        std::find(expected.begin(), expected.end(),
+                  "value HKCU\\Software\\Microsoft\\Internet Explorer\\TypedURLs|other = x") +
+            1,
+        url1);
+    EXPECT_EQ(expected, State(mem));
+    EXPECT_THAT(Log(), testing::IsSupersetOf({"还原: http://saved/",
+                                              "还原起始页: 从 about:blank 到 http://s/ <OK>"}));
+}
+
+}  // namespace
+
+class FakeBoxes : public MessageBoxes {
+public:
+    void ShowInformation(const std::string& text, const std::string& caption) override {
+        shown.push_back(caption + ":" + text);
+    }
+    Lines shown;
+};
+
+TEST_F(Snapshot, WithoutSnapshotRestoreSaysSoAndChangesNothing) {
+    FakeBoxes boxes;
+    dlg.messageBoxes = &boxes;
+    Lines before = State(mem);
+    EXPECT_FALSE(dlg.RestoreState());
+    EXPECT_EQ(
+        Lines({"正在还原状态...", kSep, "状态未被保存!", "如果您想要还原状态，您应该事先保存!"}),
+        Log());
+    EXPECT_EQ(Lines({"信息:状态未被保存!\n如果您想要还原状态，您应该事先保存!"}), boxes.shown);
+    EXPECT_EQ(before, State(mem));
+    dlg.busy = true;  // another command runs: neither command starts
+    EXPECT_FALSE(dlg.SaveState());
+    EXPECT_FALSE(dlg.RestoreState());
+    EXPECT_TRUE(boxes.shown.size() == 1 && Log().size() == 4);
+}
+
+TEST_F(Snapshot, SaveStopsWhereTheFileOrAStreamCannotBeCreated) {
+    mem.storage.faults.Fail("Storage.CreateDocfile", stgerr::kAccessDenied, "", 1);
+    EXPECT_FALSE(dlg.SaveState());
+    EXPECT_EQ(Lines({"正在保存状态...", "无法创建文件!"}), Log());
+    for (const char* stream : {"SaveDate", "History", "TypedURLs", "TemporaryInternetFiles",
+                               "Cookies", "StartPage", "Recent"}) {
+        mem.storage.faults.Fail("Storage.CreateStream", stgerr::kMediumFull, stream, 1);
+        EXPECT_FALSE(dlg.SaveState()) << stream;
+        EXPECT_EQ("无法创建流!", Log().back()) << stream;
+        EXPECT_EQ("(none)", Stream(stream)) << stream;
+    }
+}
+
+// Each row replaces (or with "(none)" drops) one stream of a saved snapshot; the restore
+// must report that item and touch nothing outside what the snapshot may name.
+struct Damage {
+    const char* stream;
+    std::string bytes;
+    std::string line;           // a line the log must hold
+    bool restored;              // "状态已还原 <OK>" ends the log
+    const char* cookie = "c1";  // the cookie file after
+};
+
+TEST_F(Snapshot, RestoreReportsMissingOrDamagedStreamsAndWritesOnlyItsFolders) {
+    const std::string cookie = In(kCookies, "user@a[1].txt");
+    std::string longBlock = std::string("\xE8\x03\0\0", 4) + std::string(1000, 'A');
+    const Damage kRows[] = {
+        {"History", "(none)", "**无法还原历史记录 <失败>", true},
+        {"SaveDate", "(none)", "**无法还原 Internet 临时文件 <失败>", true},
+        {"SaveDate", "1234", "无法还原 Internet 临时文件 <失败>", true},
+        {"TemporaryInternetFiles", "(none)", "**没有要还原的 Internet 临时文件 <OK>", true},
+        {"TypedURLs", "(none)", "**无法还原分类 URL <失败>", true},
+        {"Cookies", "(none)", "**无法还原 Cookies <失败>", true, "current"},
+        {"StartPage", "(none)", "**无法还原首页 <失败>", true},
+        {"StartPage", "", "无法还原首页 <失败>", true},
+        {"Recent", "(none)", "**无法打开“文档”列表流!", false},
+        // Paths outside the cookie folder, a cut path, a record cut short.
+        {"Cookies",
+         Text("C:\\evil.txt", true) + Content("E") + Text(cookie + "\\..\\..\\evil.txt", true) +
+             Content("E") + longBlock + Content("E") + Text(cookie, true) + Content("ok") + kEnd,
+         "**Cookies 已还原 <OK>", true, "ok"},
+        {"Cookies", Text(cookie, true) + std::string("\x64\0\0\0ab", 6), "**Cookies 已还原 <OK>",
+         true, "current"},
+        // A value longer than its buffer is left out; the list goes on after it.
+        {"Recent",
+         Text("Big") + std::string("\x01\0\0\0\x71\x17\0\0", 8) + std::string(6001, 'b') +
+             Text("MRUList") + std::string("\x01\0\0\0", 4) + Text("z") + kEnd + kEnd,
+         "**没有要还原的“文档”列表 <OK>", true},
+    };
+    ASSERT_TRUE(dlg.SaveState());
+    std::map<std::string, std::string> streams;
+    for (const char* name : {"SaveDate", "History", "TypedURLs", "TemporaryInternetFiles",
+                             "Cookies", "StartPage", "Recent"}) {
+        streams[name] = Stream(name);
+    }
+    for (const Damage& row : kRows) {
+        std::map<std::string, std::string> damaged = streams;
+        if (row.bytes == "(none)") {
+            damaged.erase(row.stream);
+        } else {
+            damaged[row.stream] = row.bytes;
+        }
+        mem.storage.AddDocfile(kSnapshot, damaged);
+        Seed(mem, {"file " + cookie + " = current"});
+        EXPECT_EQ(row.restored, dlg.RestoreState()) << row.line;
+        EXPECT_THAT(Log(), testing::Contains(row.line));
+        EXPECT_EQ(row.restored, Log().back() == "状态已还原 <OK>") << row.line;
+        EXPECT_FALSE(mem.files.Exists("C:\\evil.txt"));
+        EXPECT_EQ(row.cookie, mem.files.Content(cookie)) << row.line;
+        EXPECT_FALSE(dlg.busy);
+    }
+    EXPECT_THAT(State(mem), testing::Contains("value "
+                                              "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\"
+                                              "Explorer\\RecentDocs|MRUList = z"));
+    EXPECT_THAT(State(mem), testing::Not(testing::Contains(testing::HasSubstr("RecentDocs|Big"))));
+}
+
+// A file another program holds open keeps its length: the saved bytes, then zeros.
+TEST_F(Snapshot, ContentOverAFileInUseFillsItsOldLengthWithZeros) {
+    const std::string index = In(kCache, "Content.IE5\\index.dat");
+    ASSERT_TRUE(dlg.SaveState());
+    Seed(mem, {"file " + index + " = " + std::string(300, 'x')});
+    FileHandle held;
+    ASSERT_EQ(winerr::kSuccess,
+              mem.files.Open(index, fileaccess::kRead, fileshare::kRead | fileshare::kWrite,
+                             filecreate::kOpenExisting, 0, &held));
+    ASSERT_TRUE(dlg.RestoreState());
+    mem.files.Close(held);
+    EXPECT_EQ("CACHE" + std::string(295, '\0'), mem.files.Content(index));
+}
