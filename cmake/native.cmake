@@ -18,6 +18,19 @@ add_library(corvane_memory STATIC
 corvane_target(corvane_memory)
 target_link_libraries(corvane_memory PUBLIC corvane_core)
 
+if(CORVANE_FUZZ)
+    # Restore fed arbitrary stream contents; a bounded run is a test, a longer one is
+    # asked for by hand: build/fuzz/restore_fuzzer -max_total_time=600 build/fuzz/corpus
+    add_executable(restore_fuzzer tests/fuzz/restore_fuzzer.cpp)
+    corvane_target(restore_fuzzer)
+    target_link_libraries(restore_fuzzer PRIVATE corvane_memory)
+    target_link_options(restore_fuzzer PRIVATE -fsanitize=fuzzer)
+    file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/corpus)
+    add_test(NAME restore_fuzzer
+             COMMAND restore_fuzzer -runs=2000 -max_len=4096 -seed=1 ${CMAKE_BINARY_DIR}/corpus)
+    return()
+endif()
+
 add_executable(corvane_tests
     tests/app/activity_log_test.cpp
     tests/app/command_line_test.cpp
@@ -33,9 +46,9 @@ add_executable(corvane_tests
     tests/platform/gbk_test.cpp
     tests/platform/memory_contract_test.cpp
     tests/settings/settings_store_test.cpp
+    tests/snapshot/snapshot_test.cpp
 )
 corvane_target(corvane_tests)
 target_include_directories(corvane_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(corvane_tests PRIVATE corvane_memory GTest::gtest_main GTest::gmock)
 gtest_discover_tests(corvane_tests DISCOVERY_TIMEOUT 60)
-    tests/snapshot/snapshot_test.cpp

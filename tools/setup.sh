@@ -8,7 +8,8 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 
 for p in cmake g++ make googletest libgtest-dev libgmock-dev \
          mingw-w64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix \
-         wine wine32:i386 xvfb xauth imagemagick fonts-wqy-microhei locales clang-format; do
+         wine wine32:i386 xvfb xauth imagemagick fonts-wqy-microhei locales clang-format \
+         clang libclang-rt-14-dev; do
   have_pkg "$p" || need+=("$p")
 done
 
