@@ -54,6 +54,7 @@ add_executable(corvane_wine_tests
     tests/wine/win32_contract_test.cpp
     ${CORVANE_RESOURCES}
 )
+    tests/wine/snapshot_wine_test.cpp
 corvane_target(corvane_wine_tests)
 target_include_directories(corvane_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(corvane_wine_tests PRIVATE corvane_ui gtest_main gmock uuid)

@@ -1,0 +1,163 @@
+// Save state and Restore of corvane.exe installed in a folder with Chinese characters:
+// state.spp is a compound file that a reader of our own (not ole32) takes apart, and what
+// Save stored comes back byte for byte, registry value types and the typed URLs' order
+// included (a string written without its terminator reads back with one, as on NT).
+// WinINet's cache entries last used after the save are dropped by Restore.
+#include <windows.h>
+// windows.h first: WinINet builds on it.
+#include <wininet.h>
+// windows.h first: the shell folders build on it.
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "wine/docfile_reader.h"
+#include "wine/wine_support.h"
+
+namespace {
+
+constexpr char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+constexpr char kRecentDocs[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";
+constexpr char kMain[] = "Software\\Microsoft\\Internet Explorer\\Main";
+
+std::string Folder(int csidl) {
+    char path[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, 0, path);
+    return path;
+}
+
+void SetValue(const char* key, const char* name, DWORD type, const std::string& data) {
+    HKEY handle = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle,
+                    nullptr);
+    RegSetValueExA(handle, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                   static_cast<DWORD>(data.size()));
+    RegCloseKey(handle);
+}
+
+// "type:data" of a value, "none" when it cannot be read.
+std::string Value(const char* key, const char* name) {
+    HKEY handle = nullptr;
+    char data[1000];
+    DWORD type = 0, size = sizeof data;
+    LONG error = RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &handle);
+    if (error == ERROR_SUCCESS) {
+        error =
+            RegQueryValueExA(handle, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+        RegCloseKey(handle);
+    }
+    return error == ERROR_SUCCESS ? std::to_string(type) + ":" + std::string(data, size) : "none";
+}
+
+// The last access time of a cache entry, as a FILETIME set through WinINet.
+bool SetLastAccess(const std::string& url, DWORD high) {
+    INTERNET_CACHE_ENTRY_INFOA info = {};
+    info.dwStructSize = sizeof info;
+    info.LastAccessTime = {0, high};
+    return SetUrlCacheEntryInfoA(url.c_str(), &info, CACHE_ENTRY_ACCTIME_FC) != FALSE;
+}
+
+bool Commit(const std::string& url) {
+    return CommitUrlCacheEntryA(url.c_str(), nullptr, {}, {}, NORMAL_CACHE_ENTRY, nullptr, 0,
+                                nullptr, nullptr) != FALSE;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+bool InCache(const std::string& url) {
+    DWORD size = 0;
+    return GetUrlCacheEntryInfoA(url.c_str(), nullptr, &size) ||
+           GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+}
+
+class SnapshotUnderWine : public WineTest {
+protected:
+    void SetUp() override {
+        WineTest::SetUp();
+        CreateDirectoryA(program.c_str(), nullptr);
+        CopyFileA("corvane.exe", (program + "\\corvane.exe").c_str(), FALSE);
+    }
+    void TearDown() override {
+        for (const std::string& path : {cookie, recent}) {
+            DeleteFileA(path.c_str());
+        }
+        SHDeleteKeyA(HKEY_CURRENT_USER, kTypedUrls);
+        SHDeleteValueA(HKEY_CURRENT_USER, kRecentDocs, "corvane");
+        ShellDelete(program, false);
+        WineTest::TearDown();
+    }
+    // The exit code of corvane.exe run from its Chinese folder.
+    std::string Run(const char* command) {
+        return Child("隐私工具\\corvane.exe " + std::string(command)).Finish()[0];
+    }
+
+    const std::string program = "隐私工具";  // beside the tests, in the tests' folder
+    const std::string cookie = Folder(CSIDL_COOKIES) + "\\corvane@快照[1].txt";
+    const std::string recent = Folder(CSIDL_RECENT) + "\\报告.lnk";
+};
+
+TEST_F(SnapshotUnderWine, RoundTripFromAChineseFolder) {
+    const std::string cookieBytes("corvane\n1\0\xFF\xFE", 12), link("L\0\x01\xC4\xE3", 5);
+    ASSERT_TRUE(WriteFileBytes(cookie, cookieBytes));
+    ASSERT_TRUE(WriteFileBytes(recent, link));
+    SetValue(kTypedUrls, "url1", REG_SZ, std::string("http://甲.test/\0", 16));
+    SetValue(kTypedUrls, "url2", REG_SZ, std::string("http://b.test/\0", 15));
+    SetValue(kRecentDocs, "corvane", REG_BINARY, std::string("\x01\x00\xFF", 3));
+    SetValue(kMain, "起始页", REG_SZ, std::string("http://首页.test/\0", 17));
+    ASSERT_TRUE(Commit("http://kept.test/"));
+    ASSERT_TRUE(Commit("http://later.test/"));
+    ASSERT_TRUE(SetLastAccess("http://kept.test/", 0x01000000));   // 1987
+    ASSERT_TRUE(SetLastAccess("http://later.test/", 0x02000000));  // 2220, after any save
+
+    FILETIME before, after;
+    GetSystemTimeAsFileTime(&before);
+    ASSERT_EQ("0", Run("/save"));
+    GetSystemTimeAsFileTime(&after);
+    std::map<std::string, std::string> streams =
+        docfile::Streams(ReadFileBytes(program + "\\state.spp"));
+    Lines names;
+    for (const auto& stream : streams) {
+        names.push_back(stream.first);
+    }
+    EXPECT_EQ(Lines({"Cookies", "History", "Recent", "SaveDate", "StartPage",
+                     "TemporaryInternetFiles", "TypedURLs"}),
+              names);
+    EXPECT_EQ(std::string("http://甲.test/\0http://b.test/\0", 31), streams["TypedURLs"]);
+    EXPECT_EQ("http://首页.test/", streams["StartPage"]);
+    ASSERT_EQ(8u, streams["SaveDate"].size());
+    auto ticks = [](const FILETIME& t) {
+        return (std::uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime;
+    };
+    std::uint64_t saved = 0;
+    std::memcpy(&saved, streams["SaveDate"].data(), 8);
+    EXPECT_LE(ticks(before), saved);
+    EXPECT_GE(ticks(after), saved);
+
+    // Everything changed or gone, then put back.
+    DeleteFileA(cookie.c_str());
+    WriteFileBytes(recent, "changed, and longer than before");
+    SHDeleteKeyA(HKEY_CURRENT_USER, kTypedUrls);
+    SetValue(kTypedUrls, "url9", REG_SZ, "http://new.test/");
+    SHDeleteValueA(HKEY_CURRENT_USER, kRecentDocs, "corvane");
+    SetValue(kMain, "起始页", REG_SZ, "about:blank");
+    ASSERT_EQ("0", Run("/restore"));
+
+    EXPECT_EQ(cookieBytes, ReadFileBytes(cookie));
+    EXPECT_EQ(link, ReadFileBytes(recent));
+    EXPECT_EQ(std::string("1:http://甲.test/\0", 18), Value(kTypedUrls, "url1"));
+    EXPECT_EQ(std::string("1:http://b.test/\0", 17), Value(kTypedUrls, "url2"));
+    EXPECT_EQ("none", Value(kTypedUrls, "url9"));
+    EXPECT_EQ(std::string("3:\x01\x00\xFF", 5), Value(kRecentDocs, "corvane"));
+    EXPECT_EQ(std::string("1:http://首页.test/\0", 20), Value(kMain, "起始页"));
+    EXPECT_TRUE(InCache("http://kept.test/"));
+    EXPECT_FALSE(InCache("http://later.test/"));
+}
+
+}  // namespace
