@@ -42,6 +42,9 @@ target_link_libraries(corvane PRIVATE corvane_ui)
 add_executable(corvane_bench bench/erasers_bench.cpp)
 corvane_target(corvane_bench)
 target_link_libraries(corvane_bench PRIVATE corvane_win32)
+add_executable(corvane_snapshot_bench bench/snapshot_bench.cpp)
+corvane_target(corvane_snapshot_bench)
+target_link_libraries(corvane_snapshot_bench PRIVATE corvane_win32)
 
 # GoogleTest from Debian's sources, compiled by the mingw compiler.
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
@@ -51,10 +54,10 @@ add_executable(corvane_wine_tests
     tests/wine/autocomplete_wine_test.cpp
     tests/wine/browsers_wine_test.cpp
     tests/wine/program_wine_test.cpp
+    tests/wine/snapshot_wine_test.cpp
     tests/wine/win32_contract_test.cpp
     ${CORVANE_RESOURCES}
 )
-    tests/wine/snapshot_wine_test.cpp
 corvane_target(corvane_wine_tests)
 target_include_directories(corvane_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(corvane_wine_tests PRIVATE corvane_ui gtest_main gmock uuid)
