@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Corvane's main job on a sandbox Windows: builds the program, creates a fresh Wine
-# prefix seeded with sample traces, and runs Test, then Clear, from the command line,
+# prefix seeded with sample traces, and from the command line runs Test, Save state,
+# Clear, Test again (nothing left), Restore and a last Test (the traces are back),
 # printing the activity log in UTF-8.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,9 +16,14 @@ prefix=$PWD/build/sandbox
 rm -rf "$prefix" "$prefix.lock"
 CORVANE_HELPER=$PWD/build/release/corvane_wine_helper.exe bash tools/seed-sandbox.sh "$prefix"
 
+# Installed in the sandbox, in a folder with Chinese characters: Save state keeps its
+# snapshot, state.spp, beside the program.
+program="$prefix/drive_c/Program Files/隐私工具/corvane.exe"
+mkdir -p "$(dirname "$program")"
+cp build/release/corvane.exe "$program"
 run() {
     echo "== corvane.exe $*"
-    tools/wine-run.sh "$prefix" build/release/corvane.exe "$@"
+    tools/wine-run.sh "$prefix" "$program" "$@"
 }
 # The Mozilla and AOL steps write no lines: their traces are shown as files instead.
 traces() {
@@ -30,7 +36,11 @@ traces() {
 traces "before Test"
 run /test /utf8
 traces "after Test"
+run /save /utf8
 run /clear /utf8
 traces "after Clear"
 echo "== the same Test again, after Clear"
+run /test /utf8
+run /restore /utf8
+echo "== the same Test again, after Restore"
 run /test /utf8
