@@ -72,47 +72,19 @@ TEST_F(Snapshot, SaveWritesEveryStreamInItsLayout) {
     EXPECT_EQ(Text("MRUList") + std::string("\x01\0\0\0", 4) + Text("a") + kEnd +
                   Text("doc.lnk", true) + Text(In(kRecent, "doc.lnk"), true) + Content("L") + kEnd,
               Stream("Recent"));
-    EXPECT_EQ(Lines({"正在保存状态...",
-                     kSep,
-                     "**保存历史记录...",
-                     "",
-                     "http://h1/",
-                     "",
-                     "**历史记录已保存 <OK>",
-                     kSep,
-                     "**正在保存分类 URL...",
-                     "  ",
-                     "正在保存分类 URLhttp://t1/ <OK>",
-                     " ",
-                     "**分类 URL 已保存! <OK>",
-                     kSep,
-                     "**正在保存 Internet 临时文件: ...",
-                     "",
-                     "http://page/",
-                     " ",
-                     "**Internet 临时文件已保存! <OK>",
-                     kSep,
-                     "**保存 Cookies...",
-                     " ",
-                     "Cookie:user@a/",
-                     "",
-                     "**Cookies 已保存 <OK>",
-                     kSep,
-                     "**正在保存首页...",
-                     " ",
-                     "http://s/",
-                     " ",
-                     "**首页已保存 <OK>",
-                     kSep,
-                     "**正在保存“文档”列表...",
-                     " ",
-                     "Saving Recent doc.lnk <OK>",
-                     " ",
-                     "**正在保存文档列表 <OK>",
-                     kSep,
-                     " ",
-                     "状态已保存 <OK>"}),
+    // clang-format off
+    EXPECT_EQ(Lines({"正在保存状态...", kSep,
+                     "**保存历史记录...", "", "http://h1/", "", "**历史记录已保存 <OK>", kSep,
+                     "**正在保存分类 URL...", "  ", "正在保存分类 URLhttp://t1/ <OK>", " ",
+                     "**分类 URL 已保存! <OK>", kSep,
+                     "**正在保存 Internet 临时文件: ...", "", "http://page/", " ",
+                     "**Internet 临时文件已保存! <OK>", kSep,
+                     "**保存 Cookies...", " ", "Cookie:user@a/", "", "**Cookies 已保存 <OK>", kSep,
+                     "**正在保存首页...", " ", "http://s/", " ", "**首页已保存 <OK>", kSep,
+                     "**正在保存“文档”列表...", " ", "Saving Recent doc.lnk <OK>", " ",
+                     "**正在保存文档列表 <OK>", kSep, " ", "状态已保存 <OK>"}),
               Log());
+    // clang-format on
     EXPECT_FALSE(dlg.busy);
 }
 
@@ -121,13 +93,11 @@ TEST_F(Snapshot, SaveWritesEveryStreamInItsLayout) {
 // used after the save go, those used at the save time stay.
 TEST_F(Snapshot, RestorePutsBackWhatSaveStored) {
     FileTime at = mem.system.now;
-    ASSERT_EQ(winerr::kSuccess,
-              mem.urlCache.Commit({"http://saved/", "", 1, "", at}));
+    ASSERT_EQ(winerr::kSuccess, mem.urlCache.Commit({"http://saved/", "", 1, "", at}));
     ASSERT_TRUE(dlg.SaveState());
     Lines saved = State(mem);
     FileTime later{at.lowDateTime + 1, at.highDateTime};
-    ASSERT_EQ(winerr::kSuccess,
-              mem.urlCache.Commit({"http://later/", "", 1, "", later}));
+    ASSERT_EQ(winerr::kSuccess, mem.urlCache.Commit({"http://later/", "", 1, "", later}));
     for (const char* file : {"History.IE5\\index.dat", "History.IE5\\MSHist01\\index.dat"}) {
         ASSERT_EQ(winerr::kSuccess, mem.files.RemoveFile(In(kHistory, file)));
     }

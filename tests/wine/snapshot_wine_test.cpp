@@ -1,5 +1,5 @@
 // Save state and Restore of corvane.exe installed in a folder with Chinese characters:
-// state.spp is a compound file that a reader of our own (not ole32) takes apart, and what
+// state.spp is a compound file whose streams ole32 reads back by name, and what
 // Save stored comes back byte for byte, registry value types and the typed URLs' order
 // included (a string written without its terminator reads back with one, as on NT).
 // WinINet's cache entries last used after the save are dropped by Restore.
@@ -15,7 +15,6 @@
 #include <iterator>
 #include <map>
 
-#include "wine/docfile_reader.h"
 #include "wine/wine_support.h"
 
 namespace {
@@ -64,6 +63,32 @@ bool SetLastAccess(const std::string& url, DWORD high) {
 bool Commit(const std::string& url) {
     return CommitUrlCacheEntryA(url.c_str(), nullptr, {}, {}, NORMAL_CACHE_ENTRY, nullptr, 0,
                                 nullptr, nullptr) != FALSE;
+}
+
+// The streams of a compound file's root storage, by name, as ole32 reads them.
+std::map<std::string, std::string> Streams(const std::string& path) {
+    std::map<std::string, std::string> streams;
+    std::wstring wide(MAX_PATH, L'\0');
+    wide.resize(MultiByteToWideChar(936, 0, path.c_str(), -1, &wide[0], MAX_PATH) - 1);
+    IStorage* root = nullptr;
+    IEnumSTATSTG* items = nullptr;
+    if (FAILED(StgOpenStorage(wide.c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0,
+                              &root)) ||
+        FAILED(root->EnumElements(0, nullptr, 0, &items))) {
+        return streams;
+    }
+    for (STATSTG item; items->Next(1, &item, nullptr) == S_OK; CoTaskMemFree(item.pwcsName)) {
+        IStream* stream = nullptr;
+        std::string bytes(static_cast<size_t>(item.cbSize.QuadPart), '\0');
+        ULONG read = 0;
+        root->OpenStream(item.pwcsName, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &stream);
+        stream->Read(&bytes[0], static_cast<ULONG>(bytes.size()), &read);
+        stream->Release();
+        streams[std::string(item.pwcsName, item.pwcsName + wcslen(item.pwcsName))] = bytes;
+    }
+    items->Release();
+    root->Release();
+    return streams;
 }
 
 std::string ReadFileBytes(const std::string& path) {
@@ -120,8 +145,7 @@ TEST_F(SnapshotUnderWine, RoundTripFromAChineseFolder) {
     GetSystemTimeAsFileTime(&before);
     ASSERT_EQ("0", Run("/save"));
     GetSystemTimeAsFileTime(&after);
-    std::map<std::string, std::string> streams =
-        docfile::Streams(ReadFileBytes(program + "\\state.spp"));
+    std::map<std::string, std::string> streams = Streams(program + "\\state.spp");
     Lines names;
     for (const auto& stream : streams) {
         names.push_back(stream.first);
