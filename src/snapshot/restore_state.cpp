@@ -21,18 +21,12 @@
 
 namespace {
 
-constexpr char kSeparator[] = "................................";
-constexpr char kMainKey[] = "Software\\Microsoft\\Internet Explorer\\Main";
-constexpr char kStartPageValue[] = "起始页";
-constexpr char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
-constexpr char kRecentDocsKey[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";
+using namespace snapshot;
+
 constexpr char kNoSnapshot[] = "状态未被保存!";
 constexpr char kSaveFirst[] = "如果您想要还原状态，您应该事先保存!";
 
-constexpr std::uint32_t kUrlBytes = 1000;
 constexpr std::uint32_t kNameListPlaces = 1000;
-constexpr std::uint32_t kRecentDataBytes = 5000;
 
 enum class FileRecord { kRestored, kNothingStored, kNotRestored, kStreamEnded };
 

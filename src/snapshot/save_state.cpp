@@ -16,17 +16,11 @@
 
 namespace {
 
-constexpr char kSeparator[] = "................................";
-constexpr char kMainKey[] = "Software\\Microsoft\\Internet Explorer\\Main";
-constexpr char kStartPageValue[] = "起始页";
-constexpr char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
-constexpr char kRecentDocsKey[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";
+using namespace snapshot;
+
 constexpr char kAboutBlank[] = "about:blank";
 constexpr char kNoStream[] = "无法创建流!";
 
-constexpr std::uint32_t kUrlBytes = 1000;
-constexpr std::uint32_t kRecentDataBytes = 5000;
 constexpr std::uint32_t kSubkeyNameBytes = 200;
 
 std::uint32_t DwordValue(Registry& registry, HKey key, const char* name) {

@@ -3,6 +3,7 @@
 // EraserDlg::RestoreState call them in a fixed order.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,19 @@
 #include "platform/storage.h"
 
 class EraserDlg;
+
+// What both commands name: the separator line, the registry keys and values whose data
+// the snapshot holds, and the room their data is read into.
+namespace snapshot {
+constexpr char kSeparator[] = "................................";
+constexpr char kMainKey[] = "Software\\Microsoft\\Internet Explorer\\Main";
+constexpr char kStartPageValue[] = "起始页";
+constexpr char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+constexpr char kRecentDocsKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";
+constexpr std::uint32_t kUrlBytes = 1000;
+constexpr std::uint32_t kRecentDataBytes = 5000;
+}  // namespace snapshot
 
 // Log helpers of both commands.
 void Plain(EraserDlg& dlg, const std::string& text);

@@ -32,13 +32,17 @@ struct MemoryUrlCacheEnv : MemoryUrlCache {
     ~MemoryUrlCacheEnv() { EXPECT_EQ(0u, OpenFindCount()); }  // every walk closed its find
     UrlCache& cache() { return *this; }
     void Commit(const std::string& url, const std::string& header, const std::string& content) {
-        EXPECT_EQ(0u, MemoryUrlCache::Commit({url, content.empty() ? "" : "C:\\f.htm", 1, header}));
+        EXPECT_EQ(0u,
+                  MemoryUrlCache::Commit({url, content.empty() ? "" : "C:\\f.htm", 1, header, {}}));
     }
     std::string SetCookie(const std::string& host) {
-        EXPECT_EQ(0u, MemoryUrlCache::Commit({"Cookie:corvane@" + host + "/", "C:\\c.txt", 0, ""}));
+        EXPECT_EQ(0u,
+                  MemoryUrlCache::Commit({"Cookie:corvane@" + host + "/", "C:\\c.txt", 0, "", {}}));
         return "Cookie:corvane@" + host + "/";
     }
-    void Visit(const std::string& url) { EXPECT_EQ(0u, MemoryUrlCache::Commit({url, "", 0, ""})); }
+    void Visit(const std::string& url) {
+        EXPECT_EQ(0u, MemoryUrlCache::Commit({url, "", 0, "", {}}));
+    }
 };
 
 struct MemoryUrlHistoryEnv : MemoryUrlHistory {
