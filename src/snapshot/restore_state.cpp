@@ -481,14 +481,9 @@ bool RestoreRecentDocuments(EraserDlg& dlg, StorageStream& stream) {
 }
 
 bool EraserDlg::RestoreState() {
-    if (busy) {
+    if (!StartCommand(*this, "正在还原状态...")) {
         return false;
     }
-    busy = true;
-    progress.SetPos(0);
-    log.ClearLog();
-    steps.HandleOpenIEWindows(*this);
-    Plain(*this, "正在还原状态...");
     Plain(*this, kSeparator);
     std::string path = SnapshotPath(platform.system);
     std::unique_ptr<StorageFile> file;

@@ -224,6 +224,18 @@ void Strong(EraserDlg& dlg, const std::string& text) {
     dlg.log.AddLogLine(text, emphasis::kStrong);
 }
 
+bool StartCommand(EraserDlg& dlg, const char* heading) {
+    if (dlg.busy) {
+        return false;
+    }
+    dlg.busy = true;
+    dlg.progress.SetPos(0);
+    dlg.log.ClearLog();
+    dlg.steps.HandleOpenIEWindows(dlg);
+    Plain(dlg, heading);
+    return true;
+}
+
 void HistoryIndexFiles(EraserDlg& dlg, std::string* first, std::string* second) {
     first->clear();
     second->clear();
@@ -437,14 +449,9 @@ void SaveRecentDocuments(EraserDlg& dlg, StorageStream& stream) {
 }
 
 bool EraserDlg::SaveState() {
-    if (busy) {
+    if (!StartCommand(*this, "正在保存状态...")) {
         return false;
     }
-    busy = true;
-    progress.SetPos(0);
-    log.ClearLog();
-    steps.HandleOpenIEWindows(*this);
-    Plain(*this, "正在保存状态...");
     std::string path = SnapshotPath(platform.system);
     std::unique_ptr<StorageFile> file;
     bool saved = false;

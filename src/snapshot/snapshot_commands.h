@@ -28,6 +28,9 @@ constexpr std::uint32_t kRecentDataBytes = 5000;
 // Log helpers of both commands.
 void Plain(EraserDlg& dlg, const std::string& text);
 void Strong(EraserDlg& dlg, const std::string& text);
+// Starts Save state or Restore unless another command runs: busy, the bar at its start,
+// the log emptied, open Internet Explorer windows dealt with, then the heading.
+bool StartCommand(EraserDlg& dlg, const char* heading);
 
 // Save state. Each Save* that returns a Boolean tells whether it listed something.
 bool SaveHistory(EraserDlg& dlg, StorageStream& stream);
