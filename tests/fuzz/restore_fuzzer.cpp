@@ -22,20 +22,18 @@ const std::string kSnapshot = "C:\\Program Files\\Corvane\\state.spp";
 struct Machine {
     MemoryPlatform mem;
     EraserDlg dlg{mem.platform};
-    Machine() {
-        const char* folders[][2] = {{"8", "Recent"},
-                                    {"33", "Cookies"},
-                                    {"32", "Local Settings\\Temporary Internet Files"},
-                                    {"34", "Local Settings\\History"}};
-        for (auto& folder : folders) {
-            mem.shell.specialFolders[std::atoi(folder[0])] = kProfile + folder[1];
-            mem.files.AddFolder(kProfile + folder[1]);
+    Machine() {  // each folder of the profile with one file of its kind
+        const char* const folders[][2] = {
+            {"Recent", "\\r.lnk"},
+            {"Cookies", "\\a.txt"},
+            {"Local Settings\\Temporary Internet Files", "\\Content.IE5\\index.dat"},
+            {"Local Settings\\History", "\\History.IE5\\index.dat"}};
+        const CsidlFolder ids[] = {csidl::kRecent, csidl::kCookies, csidl::kInternetCache,
+                                   csidl::kHistory};
+        for (int i = 0; i < 4; ++i) {
+            mem.shell.specialFolders[ids[i]] = kProfile + folders[i][0];
+            mem.files.AddFile(kProfile + folders[i][0] + folders[i][1], folders[i][0]);
         }
-        mem.files.AddFile(kProfile + "Cookies\\a.txt", "cookie");
-        mem.files.AddFile(kProfile + "Recent\\r.lnk", "link");
-        mem.files.AddFile(kProfile + "Local Settings\\History\\History.IE5\\index.dat", "h");
-        mem.files.AddFile(
-            kProfile + "Local Settings\\Temporary Internet Files\\Content.IE5\\index.dat", "c");
         MemoryUrlCache::Entry cookie;
         cookie.url = "Cookie:u@a/";
         mem.urlCache.Commit(cookie);

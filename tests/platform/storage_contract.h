@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/rows.h"
 #include "platform/storage.h"
 
 template <typename StorageType>
@@ -36,11 +37,6 @@ protected:
         } while (result == hresult::kOk && done != 0);
         return Hex(result) + " " + bytes;
     }
-    static std::string Hex(HResult result) {
-        char text[16];
-        std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(result));
-        return text;
-    }
 
     StorageType storage;
     const std::string path = StorageTraits<StorageType>::Folder() + "\\state.spp";
@@ -66,16 +62,16 @@ TYPED_TEST_P(StorageContract, StreamsWrittenReadBackExclusively) {
     file.reset();
 
     ASSERT_EQ(hresult::kOk, this->storage.OpenDocfile(this->path, C::kOpen, &file));
-    EXPECT_EQ("00000000 12345678", this->ReadStream(*file, "savedate"));
-    EXPECT_EQ("00000000 " + big, this->ReadStream(*file, "History"));
-    EXPECT_EQ(C::Hex(stgerr::kFileNotFound), this->ReadStream(*file, "Cookies"));
+    EXPECT_EQ("0 12345678", this->ReadStream(*file, "savedate"));
+    EXPECT_EQ("0 " + big, this->ReadStream(*file, "History"));
+    EXPECT_EQ(Hex(stgerr::kFileNotFound), this->ReadStream(*file, "Cookies"));
     file.reset();
 
     // Created again, the file holds none of the earlier streams.
     ASSERT_EQ(hresult::kOk, this->storage.CreateDocfile(this->path, C::kCreate, &file));
     file.reset();
     ASSERT_EQ(hresult::kOk, this->storage.OpenDocfile(this->path, C::kOpen, &file));
-    EXPECT_EQ(C::Hex(stgerr::kFileNotFound), this->ReadStream(*file, "History"));
+    EXPECT_EQ(Hex(stgerr::kFileNotFound), this->ReadStream(*file, "History"));
     file.reset();
     EXPECT_EQ(stgerr::kFileNotFound,
               this->storage.OpenDocfile(this->path + ".missing", C::kOpen, &file));

@@ -2,7 +2,7 @@
 // trip, and what a damaged or altered snapshot may not do.
 #include <gmock/gmock.h>
 
-#include "machine.h"
+#include "clean/eraser_rows.h"
 #include "snapshot/snapshot_commands.h"
 #include "snapshot/snapshot_file.h"
 
@@ -10,33 +10,24 @@ namespace {
 
 const std::string kSep(32, '.');
 const std::string kSnapshot = "C:\\Program Files\\Corvane\\state.spp";
-const std::string kExtensible =
-    "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\Cache\\"
-    "Extensible Cache";
 
 class Snapshot : public Machine {
 protected:
     Snapshot() {
-        Seed(mem,
-             {"file " + In(kHistory, "History.IE5\\index.dat") + " = HIST",
-              "file " + In(kCache, "Content.IE5\\index.dat") + " = CACHE",
-              "file " + In(kCookies, "user@a[1].txt") + " = c1",
-              "file " + In(kRecent, "doc.lnk") + " = L",
-              "file " + In(kRecent, "desktop.ini") + " = D",
-              "value HKCU\\Software\\Microsoft\\Internet Explorer\\TypedURLs|url1 = http://t1/",
-              "value HKCU\\Software\\Microsoft\\Internet Explorer\\TypedURLs|other = x",
-              "value HKCU\\Software\\Microsoft\\Internet Explorer\\Main|起始页 = http://s/",
-              "value HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
-              "RecentDocs|MRUList = a",
-              "value " + kExtensible +
-                  "\\MSHist01|CachePath = " + In(kHistory, "History.IE5\\MSHist01\\"),
-              "raw " + kExtensible + "\\MSHist01|CacheLimit = 4:\x07\\0\\0\\0",
-              "raw " + kExtensible + "\\MSHist01|CacheOptions = 4:\x0B\\0\\0\\0",
-              "value " + kExtensible + "\\MSHist01|CachePrefix = :2006",
-              "raw " + kExtensible + "\\MSHist01|CacheRepair = 4:\x01\\0\\0\\0",
-              "file " + In(kHistory, "History.IE5\\MSHist01\\index.dat") + " = CONT",
-              "cache Cookie:user@a/", "cache http://page/", "history http://h1/",
-              "history about:blank"});
+        // clang-format off
+        Seed(mem, Expand({"file $History\\History.IE5\\index.dat = HIST",
+            "file $Cache\\Content.IE5\\index.dat = CACHE", "file $Cookies\\user@a[1].txt = c1",
+            "file $Recent\\doc.lnk = L", "file $Recent\\desktop.ini = D", "value HKCU\\$Typed|url1 = http://t1/",
+            "value HKCU\\$Typed|other = x", "value HKCU\\$Main|起始页 = http://s/",
+            "value HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs|MRUList = a",
+            "value HKCU\\$Ext5\\MSHist01|CachePath = $History\\History.IE5\\MSHist01\\",
+            "raw HKCU\\$Ext5\\MSHist01|CacheLimit = 4:\x07\\0\\0\\0",
+            "raw HKCU\\$Ext5\\MSHist01|CacheOptions = 4:\x0B\\0\\0\\0",
+            "value HKCU\\$Ext5\\MSHist01|CachePrefix = :2006",
+            "raw HKCU\\$Ext5\\MSHist01|CacheRepair = 4:\x01\\0\\0\\0",
+            "file $History\\History.IE5\\MSHist01\\index.dat = CONT", "cache Cookie:user@a/", "cache http://page/",
+            "history http://h1/", "history about:blank"}));
+        // clang-format on
         dlg.settings.closeBrowserPolicy = 1;
     }
     std::string Stream(const char* name) { return mem.storage.Stream(kSnapshot, name); }

@@ -1,5 +1,5 @@
 // Save state and Restore of corvane.exe installed in a folder with Chinese characters:
-// state.spp is a compound file whose streams ole32 reads back by name, and what
+// state.spp is a compound file that a reader of our own (not ole32) takes apart, and what
 // Save stored comes back byte for byte, registry value types and the typed URLs' order
 // included (a string written without its terminator reads back with one, as on NT).
 // WinINet's cache entries last used after the save are dropped by Restore.
@@ -15,6 +15,7 @@
 #include <iterator>
 #include <map>
 
+#include "wine/docfile_reader.h"
 #include "wine/wine_support.h"
 
 namespace {
@@ -65,32 +66,6 @@ bool Commit(const std::string& url) {
                                 nullptr, nullptr) != FALSE;
 }
 
-// The streams of a compound file's root storage, by name, as ole32 reads them.
-std::map<std::string, std::string> Streams(const std::string& path) {
-    std::map<std::string, std::string> streams;
-    std::wstring wide(MAX_PATH, L'\0');
-    wide.resize(MultiByteToWideChar(936, 0, path.c_str(), -1, &wide[0], MAX_PATH) - 1);
-    IStorage* root = nullptr;
-    IEnumSTATSTG* items = nullptr;
-    if (FAILED(StgOpenStorage(wide.c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0,
-                              &root)) ||
-        FAILED(root->EnumElements(0, nullptr, 0, &items))) {
-        return streams;
-    }
-    for (STATSTG item; items->Next(1, &item, nullptr) == S_OK; CoTaskMemFree(item.pwcsName)) {
-        IStream* stream = nullptr;
-        std::string bytes(static_cast<size_t>(item.cbSize.QuadPart), '\0');
-        ULONG read = 0;
-        root->OpenStream(item.pwcsName, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &stream);
-        stream->Read(&bytes[0], static_cast<ULONG>(bytes.size()), &read);
-        stream->Release();
-        streams[std::string(item.pwcsName, item.pwcsName + wcslen(item.pwcsName))] = bytes;
-    }
-    items->Release();
-    root->Release();
-    return streams;
-}
-
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), {}};
@@ -105,6 +80,7 @@ bool InCache(const std::string& url) {
 class SnapshotUnderWine : public WineTest {
 protected:
     void SetUp() override {
+        redirectCacheFolders = false;
         WineTest::SetUp();
         CreateDirectoryA(program.c_str(), nullptr);
         CopyFileA("corvane.exe", (program + "\\corvane.exe").c_str(), FALSE);
@@ -141,11 +117,12 @@ TEST_F(SnapshotUnderWine, RoundTripFromAChineseFolder) {
     ASSERT_TRUE(SetLastAccess("http://kept.test/", 0x01000000));   // 1987
     ASSERT_TRUE(SetLastAccess("http://later.test/", 0x02000000));  // 2220, after any save
 
-    FILETIME before, after;
-    GetSystemTimeAsFileTime(&before);
+    std::uint64_t before = 0, saved = 0, after = 0;  // FILETIMEs, little-endian as on x86
+    GetSystemTimeAsFileTime(reinterpret_cast<FILETIME*>(&before));
     ASSERT_EQ("0", Run("/save"));
-    GetSystemTimeAsFileTime(&after);
-    std::map<std::string, std::string> streams = Streams(program + "\\state.spp");
+    GetSystemTimeAsFileTime(reinterpret_cast<FILETIME*>(&after));
+    std::map<std::string, std::string> streams =
+        docfile::Streams(ReadFileBytes(program + "\\state.spp"));
     Lines names;
     for (const auto& stream : streams) {
         names.push_back(stream.first);
@@ -156,13 +133,8 @@ TEST_F(SnapshotUnderWine, RoundTripFromAChineseFolder) {
     EXPECT_EQ(std::string("http://甲.test/\0http://b.test/\0", 31), streams["TypedURLs"]);
     EXPECT_EQ("http://首页.test/", streams["StartPage"]);
     ASSERT_EQ(8u, streams["SaveDate"].size());
-    auto ticks = [](const FILETIME& t) {
-        return (std::uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime;
-    };
-    std::uint64_t saved = 0;
     std::memcpy(&saved, streams["SaveDate"].data(), 8);
-    EXPECT_LE(ticks(before), saved);
-    EXPECT_GE(ticks(after), saved);
+    EXPECT_TRUE(before <= saved && saved <= after) << before << " " << saved << " " << after;
 
     // Everything changed or gone, then put back.
     DeleteFileA(cookie.c_str());
