@@ -179,6 +179,21 @@ bool RestoreRecentValues(Registry& registry, HKey key, StorageStream& stream) {
     }
 }
 
+// The start of an item after the first: the separator, its heading and a blank line, then
+// its stream opened; null when it cannot be, with `failure` written.
+std::unique_ptr<StorageStream> StartItem(EraserDlg& dlg, StorageFile& file, const char* heading,
+                                         const char* streamName, const char* failure) {
+    Plain(dlg, kSeparator);
+    Strong(dlg, heading);
+    Plain(dlg, " ");
+    std::unique_ptr<StorageStream> stream;
+    if (file.OpenStream(streamName, snapshot::kOpenMode, &stream) != hresult::kOk) {
+        Strong(dlg, failure);
+        stream.reset();
+    }
+    return stream;
+}
+
 void RestoreHistoryItem(EraserDlg& dlg, StorageFile& file) {
     Strong(dlg, "正在还原历史记录...");
     Plain(dlg, "");
@@ -195,12 +210,10 @@ void RestoreHistoryItem(EraserDlg& dlg, StorageFile& file) {
 }
 
 void RestoreTemporaryInternetFilesItem(EraserDlg& dlg, StorageFile& file) {
-    Plain(dlg, kSeparator);
-    Strong(dlg, "正在还原 Internet 临时文件...");
-    Plain(dlg, " ");
-    std::unique_ptr<StorageStream> stream;
-    if (file.OpenStream(snapshot::kSaveDate, snapshot::kOpenMode, &stream) != hresult::kOk) {
-        Strong(dlg, "无法还原 Internet 临时文件 <失败>");
+    std::unique_ptr<StorageStream> stream =
+        StartItem(dlg, file, "正在还原 Internet 临时文件...", snapshot::kSaveDate,
+                  "无法还原 Internet 临时文件 <失败>");
+    if (!stream) {
         return;
     }
     FileTime saveTime;
@@ -222,12 +235,9 @@ void RestoreTemporaryInternetFilesItem(EraserDlg& dlg, StorageFile& file) {
 }
 
 void RestoreTypedUrlsItem(EraserDlg& dlg, StorageFile& file) {
-    Plain(dlg, kSeparator);
-    Strong(dlg, "正在还原分类 URL...");
-    Plain(dlg, " ");
-    std::unique_ptr<StorageStream> stream;
-    if (file.OpenStream(snapshot::kTypedUrls, snapshot::kOpenMode, &stream) != hresult::kOk) {
-        Strong(dlg, "无法还原分类 URL <失败>");
+    std::unique_ptr<StorageStream> stream = StartItem(
+        dlg, file, "正在还原分类 URL...", snapshot::kTypedUrls, "无法还原分类 URL <失败>");
+    if (!stream) {
         return;
     }
     size_t linesBefore = dlg.log.Lines().size();
@@ -245,12 +255,9 @@ void RestoreTypedUrlsItem(EraserDlg& dlg, StorageFile& file) {
 }
 
 void RestoreCookiesItem(EraserDlg& dlg, StorageFile& file) {
-    Plain(dlg, kSeparator);
-    Strong(dlg, "正在还原 Cookies...");
-    Plain(dlg, " ");
-    std::unique_ptr<StorageStream> stream;
-    if (file.OpenStream(snapshot::kCookies, snapshot::kOpenMode, &stream) != hresult::kOk) {
-        Strong(dlg, "无法还原 Cookies <失败>");
+    std::unique_ptr<StorageStream> stream =
+        StartItem(dlg, file, "正在还原 Cookies...", snapshot::kCookies, "无法还原 Cookies <失败>");
+    if (!stream) {
         return;
     }
     bool restored = RestoreCookies(dlg, *stream);
@@ -259,12 +266,9 @@ void RestoreCookiesItem(EraserDlg& dlg, StorageFile& file) {
 }
 
 void RestoreStartPageItem(EraserDlg& dlg, StorageFile& file) {
-    Plain(dlg, kSeparator);
-    Strong(dlg, "正在还原首页...");
-    Plain(dlg, " ");
-    std::unique_ptr<StorageStream> stream;
-    if (file.OpenStream(snapshot::kStartPage, snapshot::kOpenMode, &stream) != hresult::kOk) {
-        Strong(dlg, "无法还原首页 <失败>");
+    std::unique_ptr<StorageStream> stream =
+        StartItem(dlg, file, "正在还原首页...", snapshot::kStartPage, "无法还原首页 <失败>");
+    if (!stream) {
         return;
     }
     std::string page;
