@@ -11,7 +11,6 @@
 #include "clean/erasers.h"
 #include "clean/folder_ops.h"
 #include "clean/history_urls.h"
-#include "clean/registry_text.h"
 #include "clean/registry_values.h"
 #include "clean/shell_calls.h"
 #include "clean/url_cache_walk.h"
@@ -425,13 +424,11 @@ bool ApplyStartPage(EraserDlg& dlg, const std::string& text) {
     if (key.Open(regroot::kCurrentUser, kMainKey, regaccess::kAllAccess) != winerr::kSuccess) {
         return false;
     }
-    char data[kUrlBytes];
-    std::uint32_t size = sizeof data;
-    if (registry.QueryValue(key.Get(), kStartPageValue, nullptr, data, &size) != winerr::kSuccess) {
+    std::string current;
+    if (!QueryStartPage(registry, key.Get(), &current)) {
         Plain(dlg, "无法更改起始页");
         return false;
     }
-    std::string current = RegistryText(data, size);
     if (current == text) {
         Plain(dlg, "起始页被设置为 " + current);
         return true;

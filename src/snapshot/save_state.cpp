@@ -250,20 +250,26 @@ void HistoryIndexFiles(EraserDlg& dlg, std::string* first, std::string* second) 
     }
 }
 
+bool QueryStartPage(Registry& registry, HKey mainKey, std::string* page) {
+    char data[kUrlBytes];
+    std::uint32_t size = sizeof data;
+    if (registry.QueryValue(mainKey, kStartPageValue, nullptr, data, &size) != winerr::kSuccess) {
+        return false;
+    }
+    *page = RegistryText(data, size);
+    return true;
+}
+
 bool ReadStartPage(EraserDlg& dlg, std::string* page) {
-    Registry& registry = dlg.platform.registry;
-    RegKey key(registry);
+    RegKey key(dlg.platform.registry);
     if (key.Open(regroot::kCurrentUser, kMainKey, regaccess::kAllAccess) != winerr::kSuccess) {
         Plain(dlg, "找不到 IE 起始页");
         return false;
     }
-    char data[kUrlBytes];
-    std::uint32_t size = sizeof data;
-    if (registry.QueryValue(key.Get(), kStartPageValue, nullptr, data, &size) != winerr::kSuccess) {
+    if (!QueryStartPage(dlg.platform.registry, key.Get(), page)) {
         *page = kAboutBlank;
         return false;
     }
-    *page = RegistryText(data, size);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/file_time.h"
+#include "platform/registry.h"
 #include "platform/storage.h"
 
 class EraserDlg;
@@ -40,6 +41,8 @@ bool SaveCookies(EraserDlg& dlg, StorageStream& stream);
 void SaveRecentDocuments(EraserDlg& dlg, StorageStream& stream);
 // The start page read into at most 1000 bytes; false when it cannot be read.
 bool ReadStartPage(EraserDlg& dlg, std::string* page);
+// The start page of the open Main key, read into kUrlBytes; false when it cannot be read.
+bool QueryStartPage(Registry& registry, HKey mainKey, std::string* page);
 // Lists the cookie entries of the URL cache; true when one was listed.
 bool ListCookieEntries(EraserDlg& dlg);
 
