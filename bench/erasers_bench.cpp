@@ -11,9 +11,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/eraser_dlg.h"
 #include "clean/erasers.h"
 #include "platform/win32/win32_platform.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 

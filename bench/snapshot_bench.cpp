@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "app/eraser_dlg.h"
 #include "platform/win32/win32_platform.h"
 #include "snapshot/snapshot_file.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 

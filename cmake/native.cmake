@@ -32,9 +32,9 @@ if(CORVANE_FUZZ)
 endif()
 
 add_executable(corvane_tests
-    tests/app/activity_log_test.cpp
+    tests/state/activity_log_test.cpp
     tests/app/command_line_test.cpp
-    tests/app/command_state_test.cpp
+    tests/state/command_state_test.cpp
     tests/browsers/browser_traces_test.cpp
     tests/browsers/open_browsers_test.cpp
     tests/autocomplete/autocomplete_eraser_test.cpp

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/activity_log.h"
+#include "state/activity_log.h"
 
 using Lines = std::vector<std::string>;
 

@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "app/eraser_dlg.h"
 #include "log_lines.h"
 #include "seed.h"
+#include "state/eraser_dlg.h"
 
 class Machine : public ::testing::Test {
 public:

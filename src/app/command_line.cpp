@@ -1,8 +1,8 @@
 #include "app/command_line.h"
 
-#include "app/eraser_dlg.h"
 #include "platform/gbk.h"
 #include "settings/settings_store.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 

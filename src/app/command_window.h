@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "app/command_line.h"
-#include "app/eraser_dlg.h"
 #include "browsers/browser_open_dlg.h"
 #include "browsers/browser_windows.h"
+#include "state/eraser_dlg.h"
 #include "ui/message_table.h"
 #include "ui/window.h"
 

@@ -10,9 +10,9 @@
 #include <cstring>
 #include <string>
 
-#include "app/eraser_dlg.h"
 #include "autocomplete/key_access.h"
 #include "clean/erasers.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // declared with the other erasers in clean/erasers.h.
 #pragma once
 
-#include "app/activity_log.h"
+#include "state/activity_log.h"
 
 namespace autocomplete {
 constexpr char kProviderPath[] = "Software\\Microsoft\\Protected Storage System Provider\\";

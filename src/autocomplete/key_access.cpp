@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/command_state.h"
+#include "state/command_state.h"
 
 namespace {
 

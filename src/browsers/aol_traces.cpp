@@ -3,12 +3,12 @@
 // program, which the "open" command of aol.exe under HKEY_CLASSES_ROOT names. Only Clear
 // deletes them; Test leaves them without a word.
 
-#include "app/eraser_dlg.h"
 #include "browsers/browser_traces.h"
 #include "clean/erasers.h"
 #include "clean/folder_ops.h"
 #include "clean/registry_text.h"
 #include "platform/gbk.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 

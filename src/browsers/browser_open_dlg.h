@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "browsers/browser_prompt.h"
 #include "res/resource.h"
+#include "state/browser_prompt.h"
 #include "ui/dialog.h"
 #include "ui/message_table.h"
 

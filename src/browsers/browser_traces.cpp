@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "app/eraser_dlg.h"
 #include "clean/shell_calls.h"
+#include "state/eraser_dlg.h"
 
 bool LookUpAppData(EraserDlg& dlg, std::string* path) {
     char buffer[kMaxPath] = "";

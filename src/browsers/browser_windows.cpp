@@ -5,9 +5,9 @@
 
 #include "browsers/browser_windows.h"
 
-#include "app/eraser_dlg.h"
 #include "clean/erasers.h"
 #include "platform/gbk.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 

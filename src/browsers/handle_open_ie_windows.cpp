@@ -1,10 +1,10 @@
 // What Clear (and later Save state and Restore) does first about open Internet
 // Explorer windows, by closeBrowserPolicy: close them, leave them, or ask.
 
-#include "app/eraser_dlg.h"
-#include "browsers/browser_prompt.h"
 #include "browsers/browser_windows.h"
 #include "clean/erasers.h"
+#include "state/browser_prompt.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 

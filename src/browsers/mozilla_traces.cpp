@@ -2,10 +2,10 @@
 // trying again while the browser, just asked to close, may still hold them. Only the
 // first profile folder is treated.
 
-#include "app/eraser_dlg.h"
 #include "browsers/browser_traces.h"
 #include "clean/erasers.h"
 #include "clean/folder_ops.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 

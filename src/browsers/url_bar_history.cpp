@@ -7,10 +7,10 @@
 #include <cstring>
 #include <string_view>
 
-#include "app/eraser_dlg.h"
 #include "browsers/browser_traces.h"
 #include "clean/erasers.h"
 #include "clean/folder_ops.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "app/eraser_dlg.h"
 #include "clean/folder_ops.h"
 #include "clean/shell_calls.h"
 #include "platform/gbk.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 
@@ -74,12 +74,11 @@ std::string CutLastComponent(const std::string& path) {
 }
 
 // The folder that holds the container of subkey `name`; false when it has none to give.
-bool ContainerParent(EraserDlg& dlg, HKey root, const std::string& keyPath,
-                     const std::string& name, std::string* parent) {
+bool ContainerParent(EraserDlg& dlg, HKey root, const std::string& keyPath, const std::string& name,
+                     std::string* parent) {
     Registry& registry = dlg.platform.registry;
     RegKey container(registry);
-    if (container.Open(root, keyPath + "\\" + name, regaccess::kRead) !=
-        winerr::kSuccess) {
+    if (container.Open(root, keyPath + "\\" + name, regaccess::kRead) != winerr::kSuccess) {
         return false;
     }
     char value[kMaxPath];

@@ -1,12 +1,12 @@
 // Internet Explorer's cookies: the entries of the URL cache that carry the cookie bit,
 // then, in Clear, the files left in the cookies folder and in its second copy.
 
-#include "app/eraser_dlg.h"
 #include "clean/cache_folders.h"
 #include "clean/erasers.h"
 #include "clean/folder_ops.h"
 #include "clean/log_text.h"
 #include "clean/url_cache_walk.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 

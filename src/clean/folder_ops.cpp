@@ -1,8 +1,8 @@
 #include "clean/folder_ops.h"
 
-#include "app/eraser_dlg.h"
 #include "clean/log_text.h"
 #include "platform/gbk.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 

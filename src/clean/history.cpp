@@ -4,11 +4,11 @@
 
 #include <memory>
 
-#include "app/eraser_dlg.h"
 #include "clean/cache_folders.h"
 #include "clean/erasers.h"
 #include "clean/history_urls.h"
 #include "clean/log_text.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "app/eraser_dlg.h"
 #include "clean/progress_counts.h"
 #include "platform/gbk.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 

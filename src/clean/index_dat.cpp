@@ -4,11 +4,11 @@
 #include <cstring>
 #include <vector>
 
-#include "app/eraser_dlg.h"
 #include "clean/cache_folders.h"
 #include "clean/folder_ops.h"
 #include "clean/log_text.h"
 #include "clean/shell_calls.h"
+#include "state/eraser_dlg.h"
 
 // No read-me is written beside a filled index.dat. A file of ours in these folders
 // would not stay ours: the cookie eraser deletes every file in the cookies folder, so

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/eraser_dlg.h"
 #include "clean/progress_counts.h"
 #include "clean/url_cache_walk.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The recent documents folder behind the Start menu's document list: its shortcuts
 // are deleted, the folder's own files (desktop.ini and the like) and subfolders stay.
 
-#include "app/eraser_dlg.h"
 #include "clean/folder_ops.h"
 #include "clean/log_text.h"
 #include "clean/shell_calls.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The recycle bin of all drives, through the shell. The run driver has written the
 // group's heading; this writes the size and the closing line.
 
-#include "app/eraser_dlg.h"
 #include "clean/log_text.h"
 #include "clean/shell_calls.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 

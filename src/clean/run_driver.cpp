@@ -3,7 +3,7 @@
 
 #include <iterator>
 
-#include "app/eraser_dlg.h"
+#include "clean/run_steps.h"
 
 namespace {
 
@@ -67,25 +67,25 @@ void OpenGroup(EraserDlg& dlg, const FrameText& opening, bool testMode) {
 }
 
 void CookiesGroup(EraserDlg& dlg, bool testMode) {
-    dlg.steps.EraseCookies(dlg, testMode);
+    Steps(dlg).EraseCookies(dlg, testMode);
     if (!testMode) {
-        dlg.steps.EraseMozillaCookies(dlg);
+        Steps(dlg).EraseMozillaCookies(dlg);
     }
 }
 
 void HistoryGroup(EraserDlg& dlg, bool testMode) {
-    dlg.steps.EraseHistory(dlg, testMode);
-    dlg.steps.EraseTypedUrls(dlg, testMode);
+    Steps(dlg).EraseHistory(dlg, testMode);
+    Steps(dlg).EraseTypedUrls(dlg, testMode);
     if (!testMode) {
-        dlg.steps.EraseMozillaHistory(dlg);
-        dlg.steps.EraseMozillaUrlBarHistory(dlg);
+        Steps(dlg).EraseMozillaHistory(dlg);
+        Steps(dlg).EraseMozillaUrlBarHistory(dlg);
     }
-    dlg.steps.EraseAolTraces(dlg, testMode);
+    Steps(dlg).EraseAolTraces(dlg, testMode);
 }
 
 void AutoCompleteGroup(EraserDlg& dlg, bool testMode) {
     OpenGroup(dlg, kAutoCompleteOpening, testMode);
-    if (dlg.steps.EraseAutoComplete(dlg, testMode, dlg.log)) {
+    if (Steps(dlg).EraseAutoComplete(dlg, testMode, dlg.log)) {
         Plain(dlg, "");
         Strong(dlg, kAutoCompleteFound.For(testMode));
     } else {
@@ -94,37 +94,37 @@ void AutoCompleteGroup(EraserDlg& dlg, bool testMode) {
 }
 
 void TempInternetFilesGroup(EraserDlg& dlg, bool testMode) {
-    dlg.steps.EraseTemporaryInternetFiles(dlg, testMode);
+    Steps(dlg).EraseTemporaryInternetFiles(dlg, testMode);
 }
 
 void WindowsTempGroup(EraserDlg& dlg, bool testMode) {
-    dlg.steps.EraseWindowsTemp(dlg, testMode);
+    Steps(dlg).EraseWindowsTemp(dlg, testMode);
 }
 
 void StartPageGroup(EraserDlg& dlg, bool testMode) {
-    dlg.steps.ResetStartPage(dlg, testMode);
+    Steps(dlg).ResetStartPage(dlg, testMode);
 }
 
 void RecycleBinGroup(EraserDlg& dlg, bool testMode) {
     OpenGroup(dlg, kRecycleBinOpening, testMode);
-    dlg.steps.EraseRecycleBin(dlg, testMode);
+    Steps(dlg).EraseRecycleBin(dlg, testMode);
 }
 
 void RecentDocsGroup(EraserDlg& dlg, bool testMode) {
-    dlg.steps.EraseRecentDocuments(dlg, testMode);
+    Steps(dlg).EraseRecentDocuments(dlg, testMode);
 }
 
 void SearchHistoryGroup(EraserDlg& dlg, bool testMode) {
-    dlg.steps.EraseSearchHistory(dlg, testMode);
+    Steps(dlg).EraseSearchHistory(dlg, testMode);
 }
 
 void IndexDatGroup(EraserDlg& dlg, bool testMode) {
     dlg.indexDatFound = false;
     OpenGroup(dlg, kIndexDatOpening, testMode);
     for (CsidlFolder folder : kIndexDatFolders) {
-        dlg.steps.FillIndexDat(dlg, testMode, folder, true);
+        Steps(dlg).FillIndexDat(dlg, testMode, folder, true);
     }
-    dlg.steps.FillListedIndexDat(dlg, testMode, true);
+    Steps(dlg).FillListedIndexDat(dlg, testMode, true);
     if (dlg.indexDatFound) {
         Plain(dlg, "");
         Strong(dlg, kIndexDatFound.For(testMode));
@@ -163,7 +163,7 @@ void Run(EraserDlg& dlg, bool testMode) {
     dlg.log.ClearLog();
     if (!testMode) {
         dlg.progress.SetPos(0);
-        dlg.steps.HandleOpenIEWindows(dlg);
+        Steps(dlg).HandleOpenIEWindows(dlg);
     }
     if (const char* osLine = OsLine(dlg.osVersion)) {
         dlg.log.AppendRawLine(osLine);
@@ -172,12 +172,12 @@ void Run(EraserDlg& dlg, bool testMode) {
 
     // The analysis line stays in view while the entries are counted, then gives way.
     Strong(dlg, kAnalysisStart);
-    dlg.steps.PrepareProgress(dlg);
+    Steps(dlg).PrepareProgress(dlg);
     dlg.log.RemoveLastLogLine();
     Strong(dlg, kAnalysisDone);
     if (!testMode) {
-        dlg.steps.CloseMozillaWindows(dlg);
-        dlg.steps.CloseAolWindows(dlg);
+        Steps(dlg).CloseMozillaWindows(dlg);
+        Steps(dlg).CloseAolWindows(dlg);
     }
     Plain(dlg, kSeparator);
 

@@ -1,11 +1,12 @@
 // The steps a cleaning run calls, as replaceable slots. A run uses the erasers of
-// clean/erasers.h; tests put recorders in their place to see what a run calls, with
-// what, and in which order.
+// clean/erasers.h unless EraserDlg::steps names other steps: tests put recorders in their
+// place to see what a run calls, with what, and in which order.
 #pragma once
 
 #include <functional>
 
 #include "clean/erasers.h"
+#include "state/eraser_dlg.h"
 
 struct RunSteps {
     using Step = std::function<void(EraserDlg&)>;
@@ -35,3 +36,9 @@ struct RunSteps {
     std::function<void(EraserDlg&, bool testMode, bool logIt)> FillListedIndexDat =
         ::FillListedIndexDat;
 };
+
+// The steps dlg's commands call.
+inline const RunSteps& Steps(const EraserDlg& dlg) {
+    static const RunSteps erasers;
+    return dlg.steps != nullptr ? *dlg.steps : erasers;
+}

@@ -3,10 +3,10 @@
 
 #include <vector>
 
-#include "app/eraser_dlg.h"
 #include "clean/erasers.h"
 #include "clean/registry_text.h"
 #include "clean/registry_values.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 

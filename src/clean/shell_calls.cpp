@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/eraser_dlg.h"
+#include "state/eraser_dlg.h"
 
 HResult CallSHGetSpecialFolderPath(EraserDlg& dlg, HWnd owner, char (&path)[kMaxPath],
                                    CsidlFolder csidl) {

@@ -1,10 +1,10 @@
 // Internet Explorer's start page, reset to "about:blank". One emphasised line, or none
 // when the settings key cannot be opened.
 
-#include "app/eraser_dlg.h"
 #include "clean/erasers.h"
 #include "clean/registry_text.h"
 #include "platform/gbk.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 // bit). They are left to the history eraser: a user who clears the temporary files and
 // keeps the history expects to find the history still there.
 
-#include "app/eraser_dlg.h"
 #include "clean/cache_folders.h"
 #include "clean/erasers.h"
 #include "clean/folder_ops.h"
 #include "clean/log_text.h"
 #include "clean/url_cache_walk.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 

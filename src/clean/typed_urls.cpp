@@ -3,12 +3,12 @@
 
 #include <vector>
 
-#include "app/eraser_dlg.h"
 #include "browsers/browser_windows.h"
 #include "clean/erasers.h"
 #include "clean/registry_text.h"
 #include "clean/registry_values.h"
 #include "platform/gbk.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <cstring>
 
-#include "app/eraser_dlg.h"
 #include "clean/folder_ops.h"
 #include "clean/log_text.h"
 #include "platform/gbk.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // HKEY_CURRENT_USER\Software\Halvix\Corvane\Settings.
 #pragma once
 
-#include "app/command_state.h"
 #include "platform/registry.h"
+#include "state/command_state.h"
 
 extern const char kSettingsKey[];
 

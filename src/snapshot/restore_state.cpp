@@ -5,7 +5,6 @@
 
 #include <memory>
 
-#include "app/eraser_dlg.h"
 #include "browsers/browser_windows.h"
 #include "clean/cache_folders.h"
 #include "clean/erasers.h"
@@ -17,6 +16,7 @@
 #include "platform/gbk.h"
 #include "snapshot/snapshot_commands.h"
 #include "snapshot/snapshot_file.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 

@@ -3,16 +3,17 @@
 
 #include <memory>
 
-#include "app/eraser_dlg.h"
 #include "clean/cache_folders.h"
 #include "clean/folder_ops.h"
 #include "clean/history_urls.h"
 #include "clean/registry_text.h"
+#include "clean/run_steps.h"
 #include "clean/shell_calls.h"
 #include "clean/url_cache_walk.h"
 #include "platform/gbk.h"
 #include "snapshot/snapshot_commands.h"
 #include "snapshot/snapshot_file.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 
@@ -231,7 +232,7 @@ bool StartCommand(EraserDlg& dlg, const char* heading) {
     dlg.busy = true;
     dlg.progress.SetPos(0);
     dlg.log.ClearLog();
-    dlg.steps.HandleOpenIEWindows(dlg);
+    Steps(dlg).HandleOpenIEWindows(dlg);
     Plain(dlg, heading);
     return true;
 }

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "clean/eraser_rows.h"
+#include "clean/run_steps.h"
 
 namespace {
 
@@ -61,7 +62,8 @@ using RunDriver = Machine;
 // after a close request (busy cleared) the remaining groups still run.
 TEST_F(RunDriver, GroupsJoinTheRunInTheirOrder) {
     bool found = false;  // what the auto-complete eraser and the index.dat fill report
-    RunSteps& s = dlg.steps;
+    RunSteps s;
+    dlg.steps = &s;
 #define RECORD(step) s.step = Record(#step)
     // clang-format off
     RECORD(HandleOpenIEWindows), RECORD(CloseMozillaWindows), RECORD(CloseAolWindows), RECORD(EraseMozillaCookies),

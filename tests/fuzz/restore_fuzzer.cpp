@@ -8,9 +8,9 @@
 #include <map>
 #include <string>
 
-#include "app/eraser_dlg.h"
 #include "platform/memory/memory_platform.h"
 #include "snapshot/snapshot_file.h"
+#include "state/eraser_dlg.h"
 
 namespace {
 

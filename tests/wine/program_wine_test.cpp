@@ -8,9 +8,9 @@
 
 #include <cstdlib>
 
-#include "app/eraser_dlg.h"
 #include "clean/progress_counts.h"
 #include "platform/win32/win32_platform.h"
+#include "state/eraser_dlg.h"
 #include "wine/wine_support.h"
 
 namespace {

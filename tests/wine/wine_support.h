@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "app/command_state.h"
 #include "platform/win32/win32_registry.h"
 #include "settings/settings_store.h"
+#include "state/command_state.h"
 
 using Lines = std::vector<std::string>;
 

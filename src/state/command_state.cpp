@@ -1,4 +1,4 @@
-#include "app/command_state.h"
+#include "state/command_state.h"
 
 int OsVersionCode(const OsVersionInfo& info) {
     switch (info.platformId) {

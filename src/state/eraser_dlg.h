@@ -6,12 +6,13 @@
 #include <set>
 #include <string>
 
-#include "app/activity_log.h"
-#include "app/command_state.h"
-#include "app/message_boxes.h"
-#include "browsers/browser_prompt.h"
-#include "clean/run_steps.h"
 #include "platform/platform.h"
+#include "state/activity_log.h"
+#include "state/browser_prompt.h"
+#include "state/command_state.h"
+#include "state/message_boxes.h"
+
+struct RunSteps;
 
 class EraserDlg {
 public:
@@ -74,7 +75,8 @@ public:
     std::set<std::string> indexDatPaths;
     ActivityLog log;
     ProgressModel progress;
-    RunSteps steps;
+    // The steps a cleaning run calls; null for the erasers themselves (clean/run_steps.h).
+    RunSteps* steps = nullptr;
 
 private:
     int progressStride_ = 1;

@@ -1,4 +1,4 @@
-#include "app/eraser_dlg.h"
+#include "state/eraser_dlg.h"
 
 void EraserDlg::DetectOsVersion() {
     osVersion = osver::kUnknown;
