@@ -27,11 +27,18 @@ target_link_libraries(corvane_win32 PUBLIC corvane_core advapi32 shlwapi shell32
 add_library(corvane_ui STATIC
     src/ui/dialog.cpp
     src/ui/window.cpp
+    src/ui/control.cpp
+    src/ui/skin_button.cpp
+    src/ui/skin_progress_bar.cpp
+    src/ui/static_link.cpp
     src/browsers/browser_open_dlg.cpp
     src/app/command_window.cpp
+    src/app/help.cpp
+    src/app/log_list_box.cpp
+    src/app/main_dlg.cpp
 )
 corvane_target(corvane_ui)
-target_link_libraries(corvane_ui PUBLIC corvane_win32 user32)
+target_link_libraries(corvane_ui PUBLIC corvane_win32 user32 gdi32 comctl32 shell32 ole32)
 set(CORVANE_RESOURCES ${CMAKE_SOURCE_DIR}/src/res/corvane.rc)
 
 add_executable(corvane WIN32 src/app/main_win32.cpp ${CORVANE_RESOURCES})
@@ -53,6 +60,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 add_executable(corvane_wine_tests
     tests/wine/autocomplete_wine_test.cpp
     tests/wine/browsers_wine_test.cpp
+    tests/wine/main_window_wine_test.cpp
     tests/wine/program_wine_test.cpp
     tests/wine/snapshot_wine_test.cpp
     tests/wine/win32_contract_test.cpp

@@ -8,7 +8,7 @@ set -euo pipefail
 prefix=$1
 shift
 # The recycle bin of Wine lives in XDG_DATA_HOME: the prefix keeps its own.
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all LANG=zh_CN.UTF-8 XDG_DATA_HOME=$prefix/xdg-data
+export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all} LANG=zh_CN.UTF-8 XDG_DATA_HOME=$prefix/xdg-data
 unset LC_ALL
 winver=${CORVANE_WINVER:-winxp}
 

@@ -1,5 +1,5 @@
-// Program entry. With a command switch the command runs without the main window and
-// the activity log goes to standard output.
+// Program entry. Without arguments the main window opens; with a command switch the
+// command runs without it and the activity log goes to standard output.
 
 #include <windows.h>
 
@@ -8,6 +8,7 @@
 
 #include "app/command_line.h"
 #include "app/command_window.h"
+#include "app/main_dlg.h"
 #include "platform/win32/win32_platform.h"
 
 namespace {
@@ -51,6 +52,11 @@ private:
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     Win32Platform win32;
+    if (args.empty()) {
+        MainDlg window(win32.platform);
+        window.DoModal(nullptr);
+        return 0;
+    }
     StdHandleOutput out(STD_OUTPUT_HANDLE);
     StdHandleOutput err(STD_ERROR_HANDLE);
     // The URL history object of the erasers needs COM on this thread.

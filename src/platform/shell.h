@@ -71,11 +71,7 @@ public:
     static constexpr char kName[] = "Shell32.dll";
 
     explicit ShellLibrary(Shell& shell) : shell_(shell) {}
-    ~ShellLibrary() {
-        if (loaded_) {
-            shell_.CloseLibrary(module_);
-        }
-    }
+    ~ShellLibrary() { Free(); }
     ShellLibrary(const ShellLibrary&) = delete;
     ShellLibrary& operator=(const ShellLibrary&) = delete;
 
@@ -91,6 +87,13 @@ public:
         return loaded_;
     }
     bool IsLoaded() const { return loaded_; }
+    // Frees the module when it is loaded; a later Get loads it again.
+    void Free() {
+        if (loaded_) {
+            shell_.CloseLibrary(module_);
+            loaded_ = false;
+        }
+    }
 
 private:
     Shell& shell_;

@@ -2,6 +2,27 @@
 
 #include <cstring>
 
+#include "platform/gbk.h"
+
+namespace {
+
+// The length of text's longest beginning of at most max bytes that does not end inside
+// a double-byte character.
+size_t WholeCharacters(const char* text, size_t length, size_t max) {
+    size_t end = 0;
+    while (end < length) {
+        bool pair = IsGbkLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < length;
+        size_t next = end + (pair ? 2 : 1);
+        if (next > max) {
+            break;
+        }
+        end = next;
+    }
+    return end;
+}
+
+}  // namespace
+
 void ActivityLog::Append(LogLine line, bool raw) {
     lines_.push_back(std::move(line));
     if (observer_ != nullptr) {
@@ -14,7 +35,7 @@ void ActivityLog::AddLogLine(const char* text, std::uint32_t emphasis) {
         return;
     }
     size_t length = std::strlen(text);
-    Append(LogLine{std::string(text, length < kMaxLineBytes ? length : kMaxLineBytes), emphasis},
+    Append(LogLine{std::string(text, WholeCharacters(text, length, kMaxLineBytes)), emphasis},
            false);
 
     int n = static_cast<int>(length < 0x7fffffff ? length : 0x7fffffff);
@@ -26,8 +47,14 @@ void ActivityLog::AddLogLine(const char* text, std::uint32_t emphasis) {
         }
     }
     // Follow new lines in jumps, so that the list does not scroll for every line.
+    if (observer_ != nullptr) {
+        topIndex_ = observer_->VisibleTopIndex(topIndex_);
+    }
     if (LineCount() - topIndex_ > 2 * kJumpLines) {
         SetTopIndex(LineCount() - kJumpLines);
+    }
+    if (observer_ != nullptr) {
+        observer_->LineShown();
     }
 }
 

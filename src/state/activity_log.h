@@ -26,6 +26,11 @@ public:
     virtual void Cleared() {}
     virtual void TopIndexChanged(int /*topIndex*/) {}
     virtual void HorizontalExtentChanged(int /*pixels*/) {}
+    // The top visible line as the view has it (the user may have scrolled); the log's
+    // own idea of it when there is no view.
+    virtual int VisibleTopIndex(int topIndex) { return topIndex; }
+    // AddLogLine is done with a line: a window repaints at once.
+    virtual void LineShown() {}
 };
 
 class ActivityLog {
@@ -36,8 +41,8 @@ public:
     static constexpr int kPixelsPerByte = 9;
     static constexpr int kJumpLines = 16;
 
-    // Appends a line, cut to its first 400 bytes (a double-byte character may be
-    // split). A null text is ignored.
+    // Appends a line, cut to its first 400 bytes, or 399 where the 400th byte would
+    // split a double-byte character. A null text is ignored.
     void AddLogLine(const char* text, std::uint32_t emphasis);
     void AddLogLine(const std::string& text, std::uint32_t emphasis) {
         AddLogLine(text.c_str(), emphasis);

@@ -20,7 +20,7 @@ struct Events : LogObserver {
     std::string seen, tops;
 };
 
-// Lines are cut to 400 bytes, a double-byte character split if need be; lines shorter
+// Lines are cut to 400 bytes, or 399 not to split a double-byte character; lines shorter
 // than 300 bytes widen the scroll range by 9 pixels a byte. Raw lines are kept whole,
 // neither measured nor followed. Emptying the log keeps the scroll range. The list
 // follows new lines in jumps of 16, and starts again from the top once emptied.
@@ -41,7 +41,7 @@ TEST(ActivityLog, CutsMeasuresAndFollowsLines) {
     log.RemoveLastLogLine();
     log.ClearLog();
     log.AddLogLine("b", emphasis::kPlain);
-    EXPECT_EQ("add 11796480 1,px 9,add 0 400,add 0 299,px 2691,add 0 300," +
+    EXPECT_EQ("add 11796480 1,px 9,add 0 399,add 0 299,px 2691,add 0 300," +
                   seed::Replace(std::string(40, '.'), ".", "raw 0 500,") + "remove,clear,add 0 1,",
               events.seen + events.tops);
     EXPECT_EQ(2691, log.HorizontalExtent());

@@ -1,0 +1,34 @@
+// The activity log's list box (control 1000 of the main window): it follows the log
+// model line by line and draws its own lines, plain ones in the window text colour,
+// emphasised ones in the highlight colour, and the words "sex" and "porn" in red.
+#pragma once
+
+#include "state/activity_log.h"
+#include "ui/control.h"
+#include "ui/message_table.h"
+
+class LogListBox : public Control, public LogObserver {
+public:
+    BEGIN_MESSAGE_TABLE()
+    ON_MESSAGE(kReflected + WM_MEASUREITEM, OnMeasureItem)
+    ON_MESSAGE(kReflected + WM_DRAWITEM, OnDrawItem)
+    END_MESSAGE_TABLE()
+
+    void LineAdded(const LogLine& line, bool raw) override;
+    void LastLineRemoved() override;
+    void Cleared() override;
+    void TopIndexChanged(int topIndex) override;
+    void HorizontalExtentChanged(int pixels) override;
+    int VisibleTopIndex(int topIndex) override;
+    void LineShown() override;
+
+    // Repainted after every line, so that the line shows at once.
+    HWND mainWindow = nullptr;
+
+private:
+    LRESULT OnMeasureItem(WPARAM, LPARAM item);
+    LRESULT OnDrawItem(WPARAM, LPARAM item);
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return SendMessageA(Handle(), message, wParam, lParam);
+    }
+};
