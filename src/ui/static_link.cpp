@@ -43,6 +43,10 @@ LRESULT CStaticLink::OnCtlColor(WPARAM dc, LPARAM) {
         }
         font.lfUnderline = TRUE;
         underlineFont_.Reset(CreateFontIndirectA(&font));
+        // Some static controls select their own font after asking for colours: made the
+        // control's font, the underlined one is drawn from the next paint on.
+        SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(underlineFont_.Get()), FALSE);
+        InvalidateRect(Handle(), nullptr, TRUE);
     }
     HDC hdc = reinterpret_cast<HDC>(dc);
     SelectObject(hdc, underlineFont_.Get());

@@ -6,6 +6,7 @@
 #include <functional>
 #include <thread>
 
+#include "app/command_line.h"
 #include "app/main_dlg.h"
 #include "platform/win32/win32_platform.h"
 #include "wine/window_driver.h"
@@ -15,22 +16,33 @@ namespace {
 
 using namespace driver;
 
-// The real registry, counting the values written under the settings key.
+// The real registry, counting the values written and noting how long the log was then.
 struct CountingRegistry : Win32Registry {
     WinError SetValue(HKey key, const std::string& name, std::uint32_t type, const void* data,
                       std::uint32_t size) override {
         ++writes;
+        linesAtWrite = log != nullptr ? log->LineCount() : -1;
         return Win32Registry::SetValue(key, name, type, data, size);
     }
     int writes = 0;
+    int linesAtWrite = -1;
+    const ActivityLog* log = nullptr;
 };
 
 class MainWindowUnderWine : public WineTest {
 protected:
+    // The window runs in this process, whose WinINet keeps the containers it found first.
+    void SetUp() override {
+        redirectCacheFolders = false;
+        WineTest::SetUp();
+    }
     // Opens the main window on this thread and hands it to user on another; user ends by
     // closing it, or the Close button does. Returns the window's end code.
     INT_PTR Run(const std::function<void(HWND window, MainDlg& main)>& user) {
         MainDlg main(platform);
+        uiThread_ = CreateWindowA("STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                  nullptr);
+        SetWindowLongPtrA(uiThread_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RunCall));
         std::thread thread([&] {
             HWND window = WaitForWindow("#32770", "Corvane");
             ASSERT_NE(nullptr, window);
@@ -43,13 +55,27 @@ protected:
         });
         INT_PTR result = main.DoModal(nullptr);
         thread.join();
+        DestroyWindow(uiThread_);
         return result;
+    }
+    // Runs call on the window's thread, as the program's own code runs.
+    void OnUiThread(const std::function<void()>& call) {
+        SendMessageA(uiThread_, WM_APP, 0, reinterpret_cast<LPARAM>(&call));
     }
     static POINT Centre(HWND control) {
         RECT r = PlaceOf(control);
         return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
 
+    static LRESULT CALLBACK RunCall(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message != WM_APP) {
+            return DefWindowProcA(window, message, wParam, lParam);
+        }
+        (*reinterpret_cast<const std::function<void()>*>(lParam))();
+        return 0;
+    }
+
+    HWND uiThread_ = nullptr;
     Win32Platform win32;
     CountingRegistry registry;
     Platform platform{registry,          win32.system,   win32.urlCache, win32.urlHistory,
@@ -100,6 +126,264 @@ TEST_F(MainWindowUnderWine, LayoutAndBackground) {
         DeleteObject(canvas);
         DeleteDC(dc);
     });
+}
+
+// The bar's tiles start at (2, 2) of its background, which is drawn one pixel in: at 0 %
+// none shows, at 5 % of 411 pixels one, and 34 when full.
+TEST_F(MainWindowUnderWine, ProgressBarTiles) {
+    Run([this](HWND window, MainDlg& main) {
+        HWND bar = GetDlgItem(window, IDC_PROGRESS);
+        const COLORREF tile = BitmapPixel(IDB_PROGRESS_BAR, 5, 6);
+        auto trough = [](int x) { return BitmapPixel(IDB_PROGRESS_BACK, x - 1, 8); };
+        ASSERT_NE(tile, trough(8));
+        // clang-format off
+        const struct { int pos; int x; bool tiled; } rows[] = {
+            {0, 8, false}, {5, 8, true}, {5, 20, false}, {100, 8 + 33 * 12, true}, {100, 8 + 34 * 12, false}};
+        // clang-format on
+        for (const auto& row : rows) {
+            OnUiThread([&] {
+                main.dlg.progress.SetPos(row.pos);
+                UpdateWindow(bar);
+            });
+            EXPECT_EQ(row.tiled ? tile : trough(row.x), Pixel(bar, row.x, 9))
+                << row.pos << "% at " << row.x;
+        }
+    });
+}
+
+// Plain lines in the window text colour, emphasised ones in the highlight colour, and the
+// first marker word in red ("sex" before "porn", whatever comes first in the line). The
+// scroll range follows lines under 300 bytes; the list jumps 16 lines at a time.
+TEST_F(MainWindowUnderWine, LogLinesDrawnAndFollowed) {
+    Run([this](HWND window, MainDlg& main) {
+        HWND list = GetDlgItem(window, IDC_LOG);
+        const COLORREF text = GetSysColor(COLOR_WINDOWTEXT), strong = GetSysColor(COLOR_HIGHLIGHT);
+        const COLORREF red = RGB(255, 0, 0);
+        HDC dc = GetDC(list);
+        HGDIOBJ font =
+            SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+        SIZE before{};
+        GetTextExtentPoint32A(dc, "PORN then ", 10, &before);
+        SelectObject(dc, font);
+        ReleaseDC(list, dc);
+        // clang-format off
+        const struct { const char* line; std::uint32_t emphasis; COLORREF color, absent; int redFrom; } rows[] = {
+            {"plain line", emphasis::kPlain, text, strong, -1},
+            {"EMPHASISED", emphasis::kStrong, strong, text, -1},
+            {"PORN then SeX", emphasis::kPlain, text, strong, before.cx},
+            {"some Porn", emphasis::kStrong, strong, text, 0}};
+        // clang-format on
+        OnUiThread([&] {
+            for (const auto& row : rows) {
+                main.dlg.log.AddLogLine(row.line, row.emphasis);
+            }
+        });
+        for (int i = 0; i < 4; ++i) {
+            RECT r;
+            SendMessageA(list, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
+            std::vector<int> reds = ColumnsOf(list, r, red);
+            EXPECT_FALSE(ColumnsOf(list, r, rows[i].color).empty()) << rows[i].line;
+            EXPECT_TRUE(ColumnsOf(list, r, rows[i].absent).empty()) << rows[i].line;
+            EXPECT_EQ(rows[i].redFrom < 0, reds.empty()) << rows[i].line;
+            if (!reds.empty()) {
+                EXPECT_LE(r.left + rows[i].redFrom, reds.front()) << rows[i].line;
+            }
+        }
+        OnUiThread([&] {
+            main.dlg.log.AddLogLine(std::string(299, 'x'), emphasis::kPlain);
+            main.dlg.log.AddLogLine(std::string(300, 'x'), emphasis::kPlain);
+            main.dlg.log.ClearLog();
+        });
+        EXPECT_EQ(2691, SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0));
+        for (int line = 1; line <= 33; ++line) {
+            OnUiThread([&] { main.dlg.log.AddLogLine("line", emphasis::kPlain); });
+            EXPECT_EQ(line < 33 ? 0 : 17, SendMessageA(list, LB_GETTOPINDEX, 0, 0)) << line;
+        }
+    });
+}
+
+// Over a button the mouse gives it the hover look and the focus, and its tooltip shows;
+// pressed it shows the pressed look and, released, runs its command, with the lines the
+// command line prints. A drag that starts elsewhere leaves buttons alone.
+TEST_F(MainWindowUnderWine, ButtonsFollowTheMouse) {
+    struct : TextOutput {  // the command line's output, run in this process
+        void Write(const std::string& line) override {
+            lines.push_back(line.substr(0, line.size() - 2));
+        }
+        Lines lines;
+    } printed, errors;
+    RunCommandLine({"/test"}, platform, printed, errors);
+    Run([&](HWND window, MainDlg&) {
+        HWND test = GetDlgItem(window, IDC_TEST), save = GetDlgItem(window, IDC_SAVE_STATE);
+        HWND log = GetDlgItem(window, IDC_LOG);
+        auto look = [](HWND button, int bitmaps) {  // 0 normal, 1 pressed, 2 hover, else -1
+            for (int i = 0; i < 3; ++i)
+                if (Pixel(button, 8, 21) == BitmapPixel(bitmaps + i, 8, 21))
+                    return i;
+            return -1;
+        };
+        ASSERT_NE(BitmapPixel(IDB_TEST, 8, 21), BitmapPixel(IDB_TEST + 2, 8, 21));
+        MouseTo(window, Centre(test));
+        Settle(window);
+        EXPECT_EQ(2, look(test, IDB_TEST));
+        EXPECT_EQ(test, Focus(window));
+        HWND tip = nullptr;
+        for (int tries = 0; tries < 60 && !(tip && IsWindowVisible(tip)); ++tries, Sleep(50)) {
+            tip = FindWindowA("tooltips_class32", nullptr);
+        }
+        EXPECT_TRUE(tip != nullptr && IsWindowVisible(tip));
+        LeftButton(true);
+        Settle(window);
+        EXPECT_EQ(1, look(test, IDB_TEST));
+        LeftButton(false);
+        EXPECT_TRUE(WaitForLastLine(log, "完成!"));
+        Settle(window);
+        Lines shown = printed.lines;  // but the analysis line that the run takes back
+        shown.erase(shown.begin() + 2);
+        EXPECT_EQ(shown, ListLines(log));
+        MouseTo(window, Centre(log));  // the leave is noticed on a timer
+        for (int tries = 0; tries < 40 && look(test, IDB_TEST) != 0; ++tries) Sleep(50);
+        EXPECT_EQ(0, look(test, IDB_TEST));
+        LeftButton(true);
+        MouseTo(window, Centre(save));
+        Settle(window);
+        EXPECT_EQ(0, look(save, IDB_SAVE_STATE));
+        EXPECT_NE(save, Focus(window));
+        LeftButton(false);
+    });
+}
+
+// Enter presses the focused button and never closes the window; maximising leaves the
+// size; the detection message only sets the flag.
+TEST_F(MainWindowUnderWine, KeyboardAndSystemCommands) {
+    Run([](HWND window, MainDlg& main) {
+        HWND log = GetDlgItem(window, IDC_LOG);
+        MouseTo(window, Centre(GetDlgItem(window, IDC_TEST)));
+        Settle(window);
+        Key(VK_RETURN);
+        ASSERT_TRUE(WaitForLastLine(log, "完成!"));
+        Settle(window);
+        Lines lines = ListLines(log);
+        SaveScreenshot(window, "main-window.bmp");
+        Click(window, Centre(log));
+        Key(VK_RETURN);
+        Settle(window);
+        EXPECT_EQ(lines, ListLines(log));
+        EXPECT_TRUE(IsWindowVisible(window));
+        RECT before, after;
+        GetWindowRect(window, &before);
+        SendMessageA(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        Settle(window);
+        GetWindowRect(window, &after);
+        EXPECT_TRUE(EqualRect(&before, &after));
+        EXPECT_FALSE(main.dlg.ieWindowOpen);
+        EXPECT_EQ(0, SendMessageA(window, kIeWindowOpenMessage, 0, 0));
+        EXPECT_TRUE(main.dlg.ieWindowOpen);
+        EXPECT_EQ(lines, ListLines(log));
+    });
+}
+
+// About opens from the system menu; its link opens through the handler of its scheme:
+// when that fails the link stays blue, when it succeeds it turns purple. Opening and
+// closing the window and the dialog leaves no GDI object behind.
+class AboutUnderWine : public MainWindowUnderWine {
+protected:
+    void SetUp() override {
+        MainWindowUnderWine::SetUp();
+        DWORD size = sizeof old_;
+        RegGetValueA(HKEY_CLASSES_ROOT, kCommand, nullptr, RRF_RT_REG_SZ, nullptr, old_, &size);
+    }
+    void TearDown() override {
+        SetHandler(old_);
+        MainWindowUnderWine::TearDown();
+    }
+    static void SetHandler(const std::string& command) {
+        RegSetValueA(HKEY_CLASSES_ROOT, kCommand, REG_SZ, command.c_str(),
+                     static_cast<DWORD>(command.size()));
+    }
+    static constexpr char kCommand[] = "http\\shell\\open\\command";
+    char old_[MAX_PATH] = "";
+};
+
+TEST_F(AboutUnderWine, LinkAndGdiObjects) {
+    auto about = [](HWND window) {
+        char entry[64] = "";
+        GetMenuStringA(GetSystemMenu(window, FALSE), IDM_ABOUTBOX, entry, sizeof entry,
+                       MF_BYCOMMAND);
+        EXPECT_STREQ("关于 Corvane(&A)...", entry);
+        PostMessageA(window, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+        HWND dialog = WaitForWindow("#32770", "关于 Corvane");
+        Settle(dialog);
+        return dialog;
+    };
+    Run([&](HWND window, MainDlg&) { PostMessageA(about(window), WM_COMMAND, IDOK, 0); });
+    const int live = LiveGdiObjects();
+    Run([&](HWND window, MainDlg&) {
+        HWND dialog = about(window), link = GetDlgItem(dialog, IDC_LINK);
+        char text[64] = "";
+        GetWindowTextA(link, text, sizeof text);
+        EXPECT_STREQ("http://www.example.com/corvane/", text);
+        SaveScreenshot(dialog, "about.bmp");
+        RECT r;
+        GetClientRect(link, &r);
+        auto colored = [&](COLORREF color) { return !ColumnsOf(link, r, color).empty(); };
+        POINT at = {3, (r.bottom + 1) / 2};
+        MapWindowPoints(link, dialog, &at, 1);
+        SetHandler("C:\\nowhere\\none.exe %1");
+        Click(dialog, at);
+        Settle(dialog);
+        EXPECT_TRUE(colored(RGB(0, 0, 255)));
+        EXPECT_FALSE(colored(RGB(128, 0, 128)));
+        SetHandler("cmd.exe /c rem %1");
+        Sleep(GetDoubleClickTime() + 100);  // a second click, not a double click
+        Click(dialog, at);
+        Settle(dialog);
+        EXPECT_TRUE(colored(RGB(128, 0, 128)));
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(live, LiveGdiObjects());
+}
+
+// While a long Clear counts 10,000 cache entries the window answers and its progress bar
+// moves; a second command does nothing; two close requests made then close the window
+// once, after the run has ended its remaining steps, with the settings saved once.
+class LongClearUnderWine : public MainWindowUnderWine {
+protected:
+    void TearDown() override {
+        for (int i = 0; i < kEntries; ++i) DeleteUrlCacheEntryA(Url(i).c_str());
+        MainWindowUnderWine::TearDown();
+    }
+    static std::string Url(int i) { return "http://long.test/" + std::to_string(i); }
+    static constexpr int kEntries = 10000;
+};
+
+TEST_F(LongClearUnderWine, ClosesOnceAfterTheRun) {
+    for (int i = 0; i < kEntries; ++i) ASSERT_TRUE(Commit(Url(i)));
+    StoreSettings(EraserSettings{0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1});  // temporary Internet files
+    int shown = 0;                                                   // lines in the log at the end
+    INT_PTR result = Run([&](HWND window, MainDlg& main) {
+        registry.log = &main.dlg.log;
+        HWND log = GetDlgItem(window, IDC_LOG), bar = GetDlgItem(window, IDC_PROGRESS);
+        const COLORREF tile = BitmapPixel(IDB_PROGRESS_BAR, 5, 6);
+        PostMessageA(window, WM_COMMAND, IDC_CLEAR, 0);
+        EXPECT_TRUE(WaitForLastLine(log, "正在分析系统... Please wait. This may take some time"));
+        DWORD_PTR answer = 0;
+        EXPECT_NE(0, SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer));
+        for (int tries = 0; tries < 200 && Pixel(bar, 20, 9) != tile; ++tries) Sleep(20);
+        EXPECT_EQ(tile, Pixel(bar, 20, 9));  // the second tile: counting moves the bar on
+        PostMessageA(window, WM_COMMAND, IDC_TEST, 0);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        for (int tries = 0; tries < 1200 && IsWindow(window); ++tries) Sleep(50);
+        ASSERT_FALSE(IsWindow(window));
+        const std::vector<LogLine>& lines = main.dlg.log.Lines();
+        shown = main.dlg.log.LineCount();
+        EXPECT_EQ("完成!", lines.back().text);
+        for (const LogLine& line : lines) EXPECT_NE(0u, line.text.rfind("测试: ", 0)) << line.text;
+    });
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_EQ(11, registry.writes);
+    EXPECT_EQ(shown, registry.linesAtWrite);
 }
 
 }  // namespace

@@ -61,11 +61,6 @@ bool SetLastAccess(const std::string& url, DWORD high) {
     return SetUrlCacheEntryInfoA(url.c_str(), &info, CACHE_ENTRY_ACCTIME_FC) != FALSE;
 }
 
-bool Commit(const std::string& url) {
-    return CommitUrlCacheEntryA(url.c_str(), nullptr, {}, {}, NORMAL_CACHE_ENTRY, nullptr, 0,
-                                nullptr, nullptr) != FALSE;
-}
-
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), {}};

@@ -23,11 +23,13 @@ inline HWND WaitForWindow(const char* className, const char* title) {
     return nullptr;
 }
 
-// Waits until the window's thread has handled what input and messages it had.
+// Waits until the window's thread has handled what input and messages it had, and has
+// painted what was waiting to be painted.
 inline void Settle(HWND window) {
     Sleep(150);
     DWORD_PTR answer = 0;
     SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 inline void Input(INPUT input) {
@@ -129,6 +131,17 @@ inline std::vector<std::string> ListLines(HWND list) {
     return lines;
 }
 
+// Waits up to a minute for a list box's last line to be line.
+inline bool WaitForLastLine(HWND list, const std::string& line) {
+    for (int tries = 0; tries < 1200; ++tries, Sleep(50)) {
+        std::vector<std::string> lines = ListLines(list);
+        if (!lines.empty() && lines.back() == line) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Saves what window shows, frame included, as a 24-bit BMP file.
 inline bool SaveScreenshot(HWND window, const std::string& path) {
     RECT r;
@@ -136,12 +149,12 @@ inline bool SaveScreenshot(HWND window, const std::string& path) {
     int width = r.right - r.left, height = r.bottom - r.top;
     BITMAPINFOHEADER header{sizeof header, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
+    HDC screen = GetWindowDC(window);
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
                                       &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(dc, bitmap);
-    BitBlt(dc, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    BitBlt(dc, 0, 0, width, height, screen, 0, 0, SRCCOPY);
     SelectObject(dc, old);
     DWORD size = ((width * 3 + 3) & ~3) * height;
     BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof file + sizeof header + size), 0, 0,
@@ -157,7 +170,7 @@ inline bool SaveScreenshot(HWND window, const std::string& path) {
     }
     DeleteObject(bitmap);
     DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
+    ReleaseDC(window, screen);
     return ok;
 }
 

@@ -9,6 +9,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
+#include <wininet.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -87,6 +88,12 @@ inline Lines RunCorvane(const std::string& args) {
                                               &line[0], size, nullptr, nullptr));
     }
     return lines;
+}
+
+// An entry of WinINet's cache, without a file, from this process.
+inline bool Commit(const std::string& url) {
+    return CommitUrlCacheEntryA(url.c_str(), nullptr, {}, {}, NORMAL_CACHE_ENTRY, nullptr, 0,
+                                nullptr, nullptr) != FALSE;
 }
 
 inline bool WriteFileBytes(const std::string& path, const std::string& content) {
