@@ -45,6 +45,11 @@ add_executable(corvane WIN32 src/app/main_win32.cpp ${CORVANE_RESOURCES})
 corvane_target(corvane)
 target_link_libraries(corvane PRIVATE corvane_ui)
 
+# Pictures of the program's windows, for the main job and the documentation.
+add_executable(corvane_window_shot tools/window_shot.cpp)
+corvane_target(corvane_window_shot)
+target_link_libraries(corvane_window_shot PRIVATE user32 gdi32)
+
 # Figures of speed, printed, never asserted: tools/wine-run.sh PREFIX corvane_bench.exe
 add_executable(corvane_bench bench/erasers_bench.cpp)
 corvane_target(corvane_bench)

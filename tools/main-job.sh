@@ -2,7 +2,8 @@
 # Corvane's main job on a sandbox Windows: builds the program, creates a fresh Wine
 # prefix seeded with sample traces, and from the command line runs Test, Save state,
 # Clear, Test again (nothing left), Restore and a last Test (the traces are back),
-# printing the activity log in UTF-8.
+# printing the activity log in UTF-8; then opens the main window on a virtual display,
+# presses Test there and saves a picture of the window in build/main-window.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,7 +11,8 @@ bash tools/setup.sh
 # Its own build folder: the tests build build/win32 for debugging. The helper program
 # fills the sandbox's URL cache.
 cmake -S . -B build/release --toolchain cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/release -j"$(nproc)" --target corvane corvane_wine_helper >/dev/null
+cmake --build build/release -j"$(nproc)" --target corvane corvane_wine_helper \
+    corvane_window_shot >/dev/null
 
 prefix=$PWD/build/sandbox
 rm -rf "$prefix" "$prefix.lock"
@@ -44,3 +46,10 @@ run /test /utf8
 run /restore /utf8
 echo "== the same Test again, after Restore"
 run /test /utf8
+
+echo "== the main window after a Test"
+CORVANE_SHOT=$PWD/build/release/corvane_window_shot.exe
+xvfb-run -a -s "-screen 0 1024x768x24" \
+    tools/wine-run.sh "$prefix" "$CORVANE_SHOT" test 'C:\main-window.bmp' 'C:\Program Files\隐私工具\corvane.exe'
+convert "$prefix/drive_c/main-window.bmp" build/main-window.png
+echo "saved $PWD/build/main-window.png"

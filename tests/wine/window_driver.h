@@ -5,22 +5,17 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace driver {
 
 // The top-level window of class and title once it is shown; null after 10 seconds.
 inline HWND WaitForWindow(const char* className, const char* title) {
-    for (int tries = 0; tries < 200; ++tries, Sleep(50)) {
-        HWND window = FindWindowA(className, title);
-        if (window != nullptr && IsWindowVisible(window)) {
-            return window;
-        }
-    }
-    return nullptr;
+    HWND window = nullptr;
+    for (int tries = 0; tries < 200 && !(window && IsWindowVisible(window)); ++tries, Sleep(50))
+        window = FindWindowA(className, title);
+    return window;
 }
 
 // Waits until the window's thread has handled what input and messages it had, and has
@@ -32,12 +27,9 @@ inline void Settle(HWND window) {
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-inline void Input(INPUT input) {
-    SendInput(1, &input, sizeof input);
-}
-
-// Moves the mouse to point of window's client area.
-inline void MouseTo(HWND window, POINT point) {
+// Mouse input: a move to point of window's client area (absolute, in 1/65536 of the
+// screen), or the left button going down or up.
+inline void Mouse(DWORD flags, HWND window = nullptr, POINT point = {}) {
     ClientToScreen(window, &point);
     INPUT input{};
     input.type = INPUT_MOUSE;
@@ -45,14 +37,14 @@ inline void MouseTo(HWND window, POINT point) {
         (point.x * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN);
     input.mi.dy =
         (point.y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    Input(input);
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+inline void MouseTo(HWND window, POINT point) {
+    Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, window, point);
 }
 inline void LeftButton(bool down) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    Input(input);
+    Mouse(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
 }
 inline void Click(HWND window, POINT point) {
     MouseTo(window, point);
@@ -60,12 +52,11 @@ inline void Click(HWND window, POINT point) {
     LeftButton(false);
 }
 inline void Key(WORD vk) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    Input(input);
-    input.ki.dwFlags = KEYEVENTF_KEYUP;
-    Input(input);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = vk;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof input[0]);
 }
 
 // The control that has the keyboard focus in window's thread.
@@ -84,6 +75,17 @@ inline RECT PlaceOf(HWND control) {
     return r;
 }
 
+// The columns of r in window where a pixel has exactly color.
+inline std::vector<int> ColumnsOf(HWND window, RECT r, COLORREF color) {
+    std::vector<int> columns;
+    HDC dc = GetDC(window);
+    for (int x = r.left; x < r.right; ++x)
+        for (int y = r.top; y < r.bottom; ++y)
+            if (GetPixel(dc, x, y) == color && (columns.empty() || columns.back() != x))
+                columns.push_back(x);
+    ReleaseDC(window, dc);
+    return columns;
+}
 inline COLORREF Pixel(HWND window, int x, int y) {
     HDC dc = GetDC(window);
     COLORREF color = GetPixel(dc, x, y);
@@ -97,86 +99,27 @@ inline COLORREF BitmapPixel(int id, int x, int y) {
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, bitmap);
     COLORREF color = GetPixel(dc, x, y);
-    SelectObject(dc, old);
+    DeleteObject(SelectObject(dc, old));
     DeleteDC(dc);
-    DeleteObject(bitmap);
     return color;
 }
 
-// The columns of r in window where a pixel has exactly color.
-inline std::vector<int> ColumnsOf(HWND window, RECT r, COLORREF color) {
-    std::vector<int> columns;
-    HDC dc = GetDC(window);
-    for (int x = r.left; x < r.right; ++x) {
-        for (int y = r.top; y < r.bottom; ++y) {
-            if (GetPixel(dc, x, y) == color) {
-                columns.push_back(x);
-                break;
-            }
-        }
-    }
-    ReleaseDC(window, dc);
-    return columns;
-}
-
-// A list box's lines.
+// A list box's lines; waiting up to a minute for its last line to be line.
 inline std::vector<std::string> ListLines(HWND list) {
-    std::vector<std::string> lines;
-    int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        std::string text(SendMessageA(list, LB_GETTEXTLEN, i, 0) + 1, '\0');
-        text.resize(SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0])));
-        lines.push_back(text);
+    std::vector<std::string> lines(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (size_t i = 0; i < lines.size(); ++i) {
+        lines[i].resize(SendMessageA(list, LB_GETTEXTLEN, i, 0) + 1);
+        lines[i].resize(SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&lines[i][0])));
     }
     return lines;
 }
-
-// Waits up to a minute for a list box's last line to be line.
 inline bool WaitForLastLine(HWND list, const std::string& line) {
-    for (int tries = 0; tries < 1200; ++tries, Sleep(50)) {
-        std::vector<std::string> lines = ListLines(list);
-        if (!lines.empty() && lines.back() == line) {
+    for (int tries = 0; tries < 1200; ++tries, Sleep(50))
+        if (std::vector<std::string> lines = ListLines(list);
+            !lines.empty() && lines.back() == line)
             return true;
-        }
-    }
     return false;
 }
-
-// Saves what window shows, frame included, as a 24-bit BMP file.
-inline bool SaveScreenshot(HWND window, const std::string& path) {
-    RECT r;
-    GetWindowRect(window, &r);
-    int width = r.right - r.left, height = r.bottom - r.top;
-    BITMAPINFOHEADER header{sizeof header, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC screen = GetWindowDC(window);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
-                                      &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    BitBlt(dc, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    SelectObject(dc, old);
-    DWORD size = ((width * 3 + 3) & ~3) * height;
-    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof file + sizeof header + size), 0, 0,
-                          sizeof file + sizeof header};
-    HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    bool ok = out != INVALID_HANDLE_VALUE &&
-              WriteFile(out, &file, sizeof file, &written, nullptr) &&
-              WriteFile(out, &header, sizeof header, &written, nullptr) &&
-              WriteFile(out, bits, size, &written, nullptr);
-    if (out != INVALID_HANDLE_VALUE) {
-        CloseHandle(out);
-    }
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(window, screen);
-    return ok;
-}
-
-}  // namespace driver
-
-namespace driver {
 
 // GDI objects in use: Wine keeps its GDI handle table where Windows does, named in the
 // process environment block, 24 bytes an entry, an entry in use having a type.
@@ -192,9 +135,7 @@ inline int LiveGdiObjects() {
     asm("movl %%fs:0x30, %0" : "=r"(peb));
     const Entry* table = *reinterpret_cast<const Entry* const*>(peb + 0x94);
     int live = 0;
-    for (int i = 0; table != nullptr && i < 0x10000; ++i) {
-        live += table[i].type != 0;
-    }
+    for (int i = 0; table != nullptr && i < 0x10000; ++i) live += table[i].type != 0;
     return live;
 }
 
