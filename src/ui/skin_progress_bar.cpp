@@ -14,13 +14,21 @@ constexpr int kTileWidth = 12;
 
 }  // namespace
 
+bool SkinProgressBar::Take(Bitmap& slot, SIZE& size, HBITMAP bitmap) {
+    if (bitmap == nullptr) {
+        return true;
+    }
+    slot.Reset(bitmap);
+    if (BitmapSize(bitmap, &size)) {
+        return true;
+    }
+    FreeBitmaps();
+    return false;
+}
+
 bool SkinProgressBar::SetBackgroundBitmap(HBITMAP bitmap, bool redraw) {
-    if (bitmap != nullptr) {
-        background_.Reset(bitmap);
-        if (!BitmapSize(bitmap, &backgroundSize_)) {
-            FreeBitmaps();
-            return false;
-        }
+    if (!Take(background_, backgroundSize_, bitmap)) {
+        return false;
     }
     SetWindowPos(Handle(), nullptr, 0, 0, backgroundSize_.cx, backgroundSize_.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOOWNERZORDER);
@@ -35,12 +43,8 @@ bool SkinProgressBar::LoadBackgroundBitmap(int id, bool redraw) {
 }
 
 bool SkinProgressBar::SetBarBitmap(HBITMAP bitmap, bool redraw) {
-    if (bitmap != nullptr) {
-        bar_.Reset(bitmap);
-        if (!BitmapSize(bitmap, &barSize_)) {
-            FreeBitmaps();
-            return false;
-        }
+    if (!Take(bar_, barSize_, bitmap)) {
+        return false;
     }
     if (redraw) {
         Redraw();
@@ -66,8 +70,12 @@ void SkinProgressBar::Show(int lower, int upper, int position) {
     Redraw();
 }
 
+// An empty range (no caller sets one) shows an empty bar rather than dividing by zero.
 RECT SkinProgressBar::FilledPart(RECT r, bool vertical) const {
-    int percent = static_cast<int>((std::abs(lower_) + position_) * (100.0 / (upper_ - lower_)));
+    int percent =
+        upper_ > lower_
+            ? static_cast<int>((std::abs(lower_) + position_) * (100.0 / (upper_ - lower_)))
+            : 0;
     if (vertical) {
         int top = r.bottom - static_cast<int>((r.bottom - r.top) * 0.01f * percent);
         r.top = top < r.top ? r.top + 1 : top;

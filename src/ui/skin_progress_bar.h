@@ -32,6 +32,9 @@ private:
     // The part of the bar the position fills, inside r.
     RECT FilledPart(RECT r, bool vertical) const;
     void Redraw() { InvalidateRect(Handle(), nullptr, TRUE); }
+    // Takes bitmap (none: keeps what is there) into slot with its size; a bitmap whose
+    // size cannot be read drops both bitmaps.
+    bool Take(Bitmap& slot, SIZE& size, HBITMAP bitmap);
 
     int lower_ = 0;
     int upper_ = 100;
