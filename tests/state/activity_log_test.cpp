@@ -35,7 +35,7 @@ TEST(ActivityLog, CutsMeasuresAndFollowsLines) {
     log.AddLogLine(nullptr, emphasis::kStrong);
     log.AppendRawLine(nullptr);
     log.RemoveLastLogLine();
-    log.AddLogLine("a\x81", emphasis::kStrong);  // ends in a lone lead byte
+    log.AddLogLine("\x81", emphasis::kStrong);  // a lone lead byte
     log.AddLogLine(std::string(399, 'x') + "历", emphasis::kPlain);
     log.AddLogLine(std::string(398, 'x') + "历", emphasis::kPlain);
     log.AddLogLine(std::string(299, 'x'), emphasis::kPlain);
@@ -46,7 +46,7 @@ TEST(ActivityLog, CutsMeasuresAndFollowsLines) {
     log.RemoveLastLogLine();
     log.ClearLog();
     log.AddLogLine("b", emphasis::kPlain);
-    EXPECT_EQ("add 11796480 2,px 18,add 0 399,add 0 400,add 0 299,px 2691,add 0 300," +
+    EXPECT_EQ("add 11796480 1,px 9,add 0 399,add 0 400,add 0 299,px 2691,add 0 300," +
                   seed::Replace(std::string(40, '.'), ".", "raw 0 500,") + "remove,clear,add 0 1,",
               events.seen + events.tops);
     EXPECT_EQ(2691, log.HorizontalExtent());
