@@ -33,7 +33,8 @@ add_library(corvane_ui STATIC
     src/ui/static_link.cpp
     src/browsers/browser_open_dlg.cpp
     src/app/command_window.cpp
-    src/app/help.cpp
+    src/ui/help.cpp
+    src/settings/settings_dlg.cpp
     src/app/log_list_box.cpp
     src/app/main_dlg.cpp
 )

@@ -3,6 +3,7 @@
 //   window_shot test  OUT.bmp PROGRAM   presses Test in the main window, waits for the
 //                                       run's last line and saves the window;
 //   window_shot about OUT.bmp PROGRAM   opens About from the system menu and saves it;
+//   window_shot settings OUT.bmp PROGRAM  opens the settings dialog and saves it;
 // as a 24-bit BMP, then closes the program. Exit status 0 when the picture was saved.
 #include <windows.h>
 
@@ -84,11 +85,15 @@ int main(int argc, char** argv) {
     }
     HWND main = WaitForWindow("Corvane");
     bool saved = false;
-    if (main != nullptr && what == "about") {
-        PostMessageA(main, WM_SYSCOMMAND, 0x0010, 0);  // the system menu's About entry
-        HWND about = WaitForWindow("关于 Corvane");
-        saved = about != nullptr && Save(about, argv[2]);
-        PostMessageA(about, WM_COMMAND, IDOK, 0);
+    if (main != nullptr && (what == "about" || what == "settings")) {
+        if (what == "about") {
+            PostMessageA(main, WM_SYSCOMMAND, 0x0010, 0);  // the system menu's About entry
+        } else {
+            PostMessageA(main, WM_COMMAND, 3, 0);  // Settings
+        }
+        HWND dialog = WaitForWindow(what == "about" ? "关于 Corvane" : "设置");
+        saved = dialog != nullptr && Save(dialog, argv[2]);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     } else if (main != nullptr) {
         HWND log = GetDlgItem(main, 1000);
         PostMessageA(main, WM_COMMAND, 5, 0);  // Test

@@ -5,8 +5,9 @@
 #include <cmath>
 
 #include "app/about_dlg.h"
-#include "app/help.h"
+#include "settings/settings_dlg.h"
 #include "settings/settings_store.h"
+#include "ui/help.h"
 
 namespace {
 
@@ -281,6 +282,22 @@ void MainDlg::OnOk() {
         return;
     }
     Shutdown(IDOK);
+}
+
+// The dialog edits a copy; OK takes it back. Either way the bar is emptied.
+void MainDlg::OnSettings() {
+    if (dlg.busy) {
+        return;
+    }
+    RunCommand([this] {
+        dlg.busy = true;
+        SettingsDlg settings(dlg.settings);
+        if (settings.DoModal(Handle()) == IDOK) {
+            dlg.settings = settings.settings;
+        }
+        dlg.progress.SetPos(0);
+        dlg.busy = false;
+    });
 }
 
 LRESULT MainDlg::OnHelp(WPARAM, LPARAM) {

@@ -83,8 +83,7 @@ private:
     void OnRestore() {
         RunCommand([this] { dlg.RestoreState(); });
     }
-    // The settings dialog is not built yet: the button does nothing.
-    void OnSettings() {}
+    void OnSettings();
     void OnHelpButton();
     void OnCloseButton() { PostMessageA(Handle(), WM_CLOSE, 0, 0); }
     void OnOk();

@@ -22,6 +22,14 @@
 
 #define IDR_MAINFRAME 128
 
+// The settings dialog: the categories' check boxes (1001 to 1010) with their help
+// buttons (1029 to 1038), Select all, and the browser policy's radio buttons.
+#define IDD_SETTINGS 129
+#define IDC_SELECT_ALL 3
+#define IDC_HELP_FIRST 1029
+#define IDC_HELP_LAST 1038
+#define IDC_BROWSER_GROUP 1024
+
 // Dialog asking about open Internet Explorer windows.
 #define IDD_BROWSER_OPEN 151
 #define IDC_DONT_SHOW_AGAIN 1028

@@ -5,6 +5,7 @@
 //   BEGIN_MESSAGE_TABLE()
 //       ON_MESSAGE(WM_INITDIALOG, OnInitDialog)    // LRESULT OnInitDialog(WPARAM, LPARAM)
 //       ON_COMMAND(IDCANCEL, OnCloseBrowsers)      // void OnCloseBrowsers()
+//       ON_COMMAND_RANGE(1029, 1038, OnHelpButton) // void OnHelpButton(int id)
 //   END_MESSAGE_TABLE()
 //
 // The table becomes the class's ProcessMessage, the one virtual through which Window
@@ -31,6 +32,13 @@
         handler();                                           \
         result_ = 0;                                         \
         return true;                                         \
+    }
+
+#define ON_COMMAND_RANGE(first, last, handler)                                               \
+    if (message_ == WM_COMMAND && LOWORD(wParam_) >= (first) && LOWORD(wParam_) <= (last)) { \
+        handler(LOWORD(wParam_));                                                            \
+        result_ = 0;                                                                         \
+        return true;                                                                         \
     }
 
 #define END_MESSAGE_TABLE() \

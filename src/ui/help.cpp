@@ -1,4 +1,4 @@
-#include "app/help.h"
+#include "ui/help.h"
 
 namespace {
 
@@ -6,7 +6,19 @@ constexpr char kHelpFileName[] = "corvane.hlp";
 constexpr char kNotInstalled[] = "帮助文件未被安装!";
 constexpr char kCaption[] = "信息";
 
+// Asks the help engine, or says that there is no help file.
+void CallHelp(HWND window, UINT command, ULONG_PTR data) {
+    std::string path = FindHelpFile();
+    if (path.empty()) {
+        MessageBoxA(window, kNotInstalled, kCaption, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    helpEngine(window, path.c_str(), command, data);
+}
+
 }  // namespace
+
+HelpEngine helpEngine = WinHelpA;
 
 std::string FindHelpFile() {
     char module[500] = {};
@@ -30,10 +42,9 @@ std::string FindHelpFile() {
 }
 
 void ShowHelpContents(HWND window) {
-    std::string path = FindHelpFile();
-    if (path.empty()) {
-        MessageBoxA(window, kNotInstalled, kCaption, MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
-    WinHelpA(window, path.c_str(), HELP_FINDER, 0);
+    CallHelp(window, HELP_FINDER, 0);
+}
+
+void ShowHelpTopic(HWND window, int topic) {
+    CallHelp(window, HELP_CONTEXTPOPUP, static_cast<ULONG_PTR>(topic));
 }
