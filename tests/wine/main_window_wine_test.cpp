@@ -9,6 +9,7 @@
 #include "app/command_line.h"
 #include "app/main_dlg.h"
 #include "platform/win32/win32_platform.h"
+#include "ui/help.h"
 #include "wine/window_driver.h"
 #include "wine/wine_support.h"
 
@@ -260,6 +261,68 @@ TEST_F(MainWindowUnderWine, KeyboardAndSystemCommands) {
         EXPECT_TRUE(main.dlg.ieWindowOpen);
         EXPECT_EQ(lines, ListLines(log));
     });
+}
+
+// Settings edits a copy: Cancel drops the changes; Select all turns every category on and
+// puts back the policy the dialog opened with; a box unticked after it stays off; OK
+// keeps the choices; the bar is emptied either way. Each help button asks for its own
+// row's topic, F1 for the contents. The ten help buttons' three shared bitmaps live as long
+// as the dialog. Settings while a command runs does nothing.
+Lines helpCalls;
+BOOL WINAPI RecordHelp(HWND, const char* path, UINT command, ULONG_PTR data) {
+    std::string file(path);
+    helpCalls.push_back(std::to_string(command) + " " + std::to_string(data) + " " +
+                        file.substr(file.rfind('\\') + 1));
+    return TRUE;
+}
+std::string Choices(const EraserSettings& settings) {  // the switches, then the policy
+    std::string choices;
+    for (auto field : kSwitchFields) choices += std::to_string(settings.*field);
+    return choices + " " + std::to_string(settings.closeBrowserPolicy);
+}
+
+TEST_F(MainWindowUnderWine, SettingsDialog) {
+    StoreSettings(EraserSettings{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1});  // never close browsers
+    helpEngine = RecordHelp;
+    Run([this](HWND window, MainDlg& main) {
+        auto open = [&] {
+            OnUiThread([&] { main.dlg.progress.SetPos(50); });
+            PostMessageA(window, WM_COMMAND, IDC_SETTINGS, 0);
+            return WaitForWindow("#32770", "设置");
+        };
+        auto press = [](HWND dialog, int id) {
+            Settle(dialog);
+            Click(dialog, Centre(GetDlgItem(dialog, id)));
+        };
+        HWND dialog = open();
+        press(dialog, 1001), press(dialog, 1021), press(dialog, IDCANCEL);
+        Settle(window);
+        EXPECT_EQ("1111111111 1", Choices(main.dlg.settings));
+        EXPECT_EQ(0, main.dlg.progress.GetPos());
+        const int live = LiveGdiObjects();  // once Wine's own are loaded by the first dialog
+        dialog = open();
+        Settle(dialog);
+        EXPECT_EQ(live + 4, LiveGdiObjects());  // the dialog's font and the three bitmaps
+        press(dialog, 1001), press(dialog, 1021), press(dialog, IDC_SELECT_ALL);
+        for (int id = IDC_HELP_FIRST; id <= IDC_HELP_LAST; ++id) press(dialog, id);
+        Key(VK_F1);
+        press(dialog, 1006), press(dialog, IDOK);
+        Settle(window);
+        EXPECT_EQ("1111101111 1", Choices(main.dlg.settings));
+        EXPECT_EQ(0, main.dlg.progress.GetPos());
+        EXPECT_EQ(live, LiveGdiObjects());
+        OnUiThread([&] { main.dlg.busy = true; });
+        PostMessageA(window, WM_COMMAND, IDC_SETTINGS, 0);
+        Settle(window);
+        EXPECT_EQ(nullptr, FindWindowA("#32770", "设置"));
+        OnUiThread([&] { main.dlg.busy = false; });
+    });
+    helpEngine = WinHelpA;
+    // clang-format off
+    EXPECT_EQ((Lines{"8 320 corvane.hlp", "8 321 corvane.hlp", "8 322 corvane.hlp", "8 323 corvane.hlp",
+                     "8 328 corvane.hlp", "8 326 corvane.hlp", "8 325 corvane.hlp", "8 327 corvane.hlp",
+                     "8 324 corvane.hlp", "8 329 corvane.hlp", "11 0 corvane.hlp"}), helpCalls);
+    // clang-format on
 }
 
 // About opens from the system menu; its link opens through the handler of its scheme:
