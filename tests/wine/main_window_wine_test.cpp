@@ -294,6 +294,7 @@ TEST_F(MainWindowUnderWine, SettingsDialog) {
             Settle(dialog);
             Click(dialog, Centre(GetDlgItem(dialog, id)));
         };
+        PostMessageA(window, WM_COMMAND, IDC_HELP_BUTTON, 0);  // the contents
         HWND dialog = open();
         press(dialog, 1001), press(dialog, 1021), press(dialog, IDCANCEL);
         Settle(window);
@@ -319,10 +320,27 @@ TEST_F(MainWindowUnderWine, SettingsDialog) {
     });
     helpEngine = WinHelpA;
     // clang-format off
-    EXPECT_EQ((Lines{"8 320 corvane.hlp", "8 321 corvane.hlp", "8 322 corvane.hlp", "8 323 corvane.hlp",
+    EXPECT_EQ((Lines{"11 0 corvane.hlp", "8 320 corvane.hlp", "8 321 corvane.hlp", "8 322 corvane.hlp", "8 323 corvane.hlp",
                      "8 328 corvane.hlp", "8 326 corvane.hlp", "8 325 corvane.hlp", "8 327 corvane.hlp",
                      "8 324 corvane.hlp", "8 329 corvane.hlp", "11 0 corvane.hlp"}), helpCalls);
     // clang-format on
+}
+
+// Without corvane.hlp beside the program, Help says so in a box of its own.
+TEST_F(MainWindowUnderWine, HelpWithoutItsFile) {
+    char module[MAX_PATH];
+    std::string hlp(module, GetModuleFileNameA(nullptr, module, MAX_PATH));
+    hlp = hlp.substr(0, hlp.rfind('\\') + 1) + "corvane.hlp";
+    ASSERT_TRUE(MoveFileA(hlp.c_str(), (hlp + ".away").c_str()));
+    Run([](HWND window, MainDlg&) {
+        PostMessageA(window, WM_COMMAND, IDC_HELP_BUTTON, 0);
+        HWND box = WaitForWindow("#32770", "信息");
+        char text[64] = "";
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the text of a message box
+        EXPECT_STREQ("帮助文件未被安装!", text);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    MoveFileA((hlp + ".away").c_str(), hlp.c_str());
 }
 
 // About opens from the system menu; its link opens through the handler of its scheme:
