@@ -52,3 +52,20 @@ corvane_target(corvane_tests)
 target_include_directories(corvane_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(corvane_tests PRIVATE corvane_memory GTest::gtest_main GTest::gmock)
 gtest_discover_tests(corvane_tests DISCOVERY_TIMEOUT 60)
+
+# The help file's writer, and its test reading what it writes from the real source.
+add_library(corvane_helpfile STATIC src/res/helpfile/helpfile.cpp)
+corvane_target(corvane_helpfile)
+add_executable(corvane_write_help src/res/helpfile/write_help.cpp)
+corvane_target(corvane_write_help)
+target_link_libraries(corvane_write_help PRIVATE corvane_helpfile)
+
+add_executable(corvane_helpfile_test tests/res/helpfile_test.cpp)
+corvane_target(corvane_helpfile_test)
+target_compile_definitions(corvane_helpfile_test PRIVATE
+    CORVANE_WRITE_HELP="$<TARGET_FILE:corvane_write_help>"
+    CORVANE_HELP_SOURCE="${CMAKE_SOURCE_DIR}/src/res/helpfile/corvane_help.txt"
+    CORVANE_TEST_DIR="${CMAKE_CURRENT_BINARY_DIR}")
+target_link_libraries(corvane_helpfile_test PRIVATE GTest::gtest_main)
+add_dependencies(corvane_helpfile_test corvane_write_help)
+gtest_discover_tests(corvane_helpfile_test DISCOVERY_TIMEOUT 60)

@@ -46,6 +46,28 @@ add_executable(corvane WIN32 src/app/main_win32.cpp ${CORVANE_RESOURCES})
 corvane_target(corvane)
 target_link_libraries(corvane PRIVATE corvane_ui)
 
+# corvane.hlp beside corvane.exe. Its writer runs on the build machine, so it is compiled
+# by the host's compiler, not by mingw.
+find_program(CORVANE_HOST_CXX NAMES g++ c++ REQUIRED)
+set(CORVANE_HELP_DIR ${CMAKE_SOURCE_DIR}/src/res/helpfile)
+set(CORVANE_WRITE_HELP_SOURCES ${CORVANE_HELP_DIR}/helpfile.cpp ${CORVANE_HELP_DIR}/write_help.cpp)
+add_custom_command(
+    OUTPUT ${CMAKE_BINARY_DIR}/host/write_help
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
+    COMMAND ${CORVANE_HOST_CXX} -std=c++17 -O2 -Wall -Wextra -Wpedantic -Werror
+            -I${CMAKE_SOURCE_DIR}/src ${CORVANE_WRITE_HELP_SOURCES}
+            -o ${CMAKE_BINARY_DIR}/host/write_help
+    DEPENDS ${CORVANE_WRITE_HELP_SOURCES} ${CORVANE_HELP_DIR}/helpfile.h
+    COMMENT "Building the help file's writer for the build machine")
+add_custom_command(
+    OUTPUT ${CMAKE_BINARY_DIR}/corvane.hlp
+    COMMAND ${CMAKE_BINARY_DIR}/host/write_help ${CORVANE_HELP_DIR}/corvane_help.txt
+            ${CMAKE_BINARY_DIR}/corvane.hlp
+    DEPENDS ${CMAKE_BINARY_DIR}/host/write_help ${CORVANE_HELP_DIR}/corvane_help.txt
+    COMMENT "Writing corvane.hlp")
+add_custom_target(corvane_help ALL DEPENDS ${CMAKE_BINARY_DIR}/corvane.hlp)
+add_dependencies(corvane corvane_help)
+
 # Pictures of the program's windows, for the main job and the documentation.
 add_executable(corvane_window_shot tools/window_shot.cpp)
 corvane_target(corvane_window_shot)

@@ -23,6 +23,8 @@ CORVANE_HELPER=$PWD/build/release/corvane_wine_helper.exe bash tools/seed-sandbo
 program="$prefix/drive_c/Program Files/隐私工具/corvane.exe"
 mkdir -p "$(dirname "$program")"
 cp build/release/corvane.exe "$program"
+# Its help file lies beside it: the Help button opens corvane.hlp from the program's folder.
+cp build/release/corvane.hlp "$(dirname "$program")/"
 run() {
     echo "== corvane.exe $*"
     tools/wine-run.sh "$prefix" "$program" "$@"
