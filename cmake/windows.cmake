@@ -91,6 +91,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 add_executable(corvane_wine_tests
     tests/wine/autocomplete_wine_test.cpp
     tests/wine/browsers_wine_test.cpp
+    tests/wine/help_wine_test.cpp
     tests/wine/main_window_wine_test.cpp
     tests/wine/program_wine_test.cpp
     tests/wine/snapshot_wine_test.cpp

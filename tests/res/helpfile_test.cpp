@@ -154,18 +154,4 @@ TEST_F(HelpFileTest, EveryContextNumberAndStringOpensItsCategory) {
     }
 }
 
-TEST(WriteHelp, RefusesAMalformedSource) {
-    const std::string cases[] = {
-        "#title T\nparagraph before any topic\n",
-        "#title T\n#topic 1 IDH_A\n",
-        "#title T\n#topic 1 IDH_A A\n#topic 1 IDH_B B\n",
-    };
-    const std::string source = CORVANE_TEST_DIR "/bad_help.txt", out = CORVANE_TEST_DIR "/bad.hlp";
-    for (const std::string& text : cases) {
-        std::ofstream(source, std::ios::binary) << text;
-        EXPECT_EQ(RunWriter(source, out), 1) << text;
-        EXPECT_FALSE(std::ifstream(out).good()) << text;
-    }
-}
-
 }  // namespace

@@ -81,9 +81,11 @@ protected:
 };
 
 // The client area takes the skin's size; buttons, log and progress bar sit at their
-// pixels; the background behind the controls fades from red to white.
-TEST_F(MainWindowUnderWine, LayoutAndBackground) {
-    Run([](HWND window, MainDlg&) {
+// pixels; the background behind the controls fades from red to white. The bar's tiles
+// start at (2, 2) of its background, which is drawn one pixel in: at 0 % none shows, at 5 %
+// of 411 pixels one, and 34 when full.
+TEST_F(MainWindowUnderWine, LayoutBackgroundAndProgressBar) {
+    Run([this](HWND window, MainDlg& main) {
         SIZE skin{};
         Bitmap bitmap(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_SKIN)));
         BitmapSize(bitmap.Get(), &skin);
@@ -113,13 +115,6 @@ TEST_F(MainWindowUnderWine, LayoutAndBackground) {
         // clang-format on
         for (const auto& c : columns)
             EXPECT_EQ(c.color, GetPixel(dc.Get(), c.column, 0)) << c.column;
-    });
-}
-
-// The bar's tiles start at (2, 2) of its background, which is drawn one pixel in: at 0 %
-// none shows, at 5 % of 411 pixels one, and 34 when full.
-TEST_F(MainWindowUnderWine, ProgressBarTiles) {
-    Run([this](HWND window, MainDlg& main) {
         HWND bar = GetDlgItem(window, IDC_PROGRESS);
         const COLORREF tile = BitmapPixel(IDB_PROGRESS_BAR, 5, 6);
         auto trough = [](int x) { return BitmapPixel(IDB_PROGRESS_BACK, x - 1, 8); };
@@ -129,10 +124,7 @@ TEST_F(MainWindowUnderWine, ProgressBarTiles) {
             {0, 8, false}, {5, 8, true}, {5, 20, false}, {100, 8 + 33 * 12, true}, {100, 8 + 34 * 12, false}};
         // clang-format on
         for (const auto& row : rows) {
-            OnUiThread([&] {
-                main.dlg.progress.SetPos(row.pos);
-                UpdateWindow(bar);
-            });
+            OnUiThread([&] { main.dlg.progress.SetPos(row.pos), UpdateWindow(bar); });
             EXPECT_EQ(row.tiled ? tile : trough(row.x), Pixel(bar, row.x, 9))
                 << row.pos << "% at " << row.x;
         }
@@ -208,10 +200,7 @@ TEST_F(MainWindowUnderWine, ButtonsFollowTheMouse) {
         Settle(window);
         EXPECT_EQ(2, look(test, IDB_TEST));
         EXPECT_EQ(test, Focus(window));
-        HWND tip = nullptr;
-        for (int tries = 0; tries < 60 && !(tip && IsWindowVisible(tip)); ++tries, Sleep(50)) {
-            tip = FindWindowA("tooltips_class32", nullptr);
-        }
+        HWND tip = WaitForWindow("tooltips_class32", nullptr);
         EXPECT_TRUE(tip != nullptr && IsWindowVisible(tip));
         LeftButton(true);
         Settle(window);
@@ -250,11 +239,10 @@ TEST_F(MainWindowUnderWine, KeyboardAndSystemCommands) {
         Settle(window);
         EXPECT_EQ(lines, ListLines(log));
         EXPECT_TRUE(IsWindowVisible(window));
-        RECT before, after;
-        GetWindowRect(window, &before);
+        RECT before = PlaceOf(window);
         SendMessageA(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
         Settle(window);
-        GetWindowRect(window, &after);
+        RECT after = PlaceOf(window);
         EXPECT_TRUE(EqualRect(&before, &after));
         EXPECT_FALSE(main.dlg.ieWindowOpen);
         EXPECT_EQ(0, SendMessageA(window, kIeWindowOpenMessage, 0, 0));

@@ -1,0 +1,54 @@
+// Wine's help viewer on the corvane.hlp that the build puts beside the program: each
+// context number of the settings dialog opens its category's topic, the contents open at
+// the contents topic, and HELP_QUIT closes the viewer.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "ui/help.h"
+
+namespace {
+
+// The viewer's window, once it is there.
+HWND Viewer() {
+    return FindWindowA("MS_WINHELP", nullptr);
+}
+
+// The first line of the viewer's text, once it is expected or after 5 seconds. Wine's rich
+// edit control answers WM_GETTEXT only when the buffer holds the whole text.
+std::string FirstLine(const std::string& expected) {
+    std::string line;
+    for (int tries = 0; tries < 100 && line != expected; ++tries, Sleep(50)) {
+        char text[4096] = "";
+        SendMessageA(FindWindowExA(Viewer(), nullptr, "RichEdit20A", nullptr), WM_GETTEXT,
+                     sizeof text, reinterpret_cast<LPARAM>(text));
+        line.assign(text, std::strcspn(text, "\r\n"));
+    }
+    return line;
+}
+
+TEST(HelpUnderWine, ViewerOpensEachTopic) {
+    HWND owner =
+        CreateWindowA("STATIC", "help owner", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    const std::string file = FindHelpFile();
+    ASSERT_NE("", file);
+    // clang-format off
+    const struct { UINT command; ULONG_PTR topic; const char* title; } rows[] = {
+        {HELP_CONTEXT, 320, "Cookies"}, {HELP_CONTEXT, 321, "历史记录"}, {HELP_CONTEXT, 322, "Internet 临时文件"},
+        {HELP_CONTEXT, 323, "Index.dat 文件"}, {HELP_CONTEXT, 324, "Windows 临时文件夹"},
+        {HELP_CONTEXT, 325, "“文档”菜单中的文件"}, {HELP_CONTEXT, 326, "回收站"}, {HELP_CONTEXT, 327, "自动填表"},
+        {HELP_CONTEXT, 328, "浏览器首页"}, {HELP_CONTEXT, 329, "Windows 搜索历史记录"}, {HELP_FINDER, 0, "Corvane 帮助"}};
+    // clang-format on
+    for (const auto& row : rows) {
+        EXPECT_TRUE(WinHelpA(owner, file.c_str(), row.command, row.topic));
+        EXPECT_EQ(row.title, FirstLine(row.title)) << row.topic;
+    }
+    WinHelpA(owner, file.c_str(), HELP_QUIT, 0);
+    for (int tries = 0; tries < 100 && Viewer() != nullptr; ++tries) Sleep(50);
+    EXPECT_EQ(nullptr, Viewer());
+    DestroyWindow(owner);
+}
+
+}  // namespace
