@@ -1,6 +1,7 @@
 // Fault injection for the in-memory platform: makes named calls fail with a chosen
-// Win32 error, optionally only for arguments that contain a given text, or lets calls
-// that move bytes move only so many before they fail.
+// Win32 error, optionally only for arguments that contain a given text, or only the n-th
+// such call, or lets calls that move bytes move only so many before they fail. It can
+// also record every call it is asked about, so that a test learns which calls a run makes.
 #pragma once
 
 #include <algorithm>
@@ -16,21 +17,43 @@ public:
     // contains `match` fails with `error`, `times` times (forever when negative).
     void Fail(const std::string& call, WinError error, const std::string& match = "",
               int times = -1) {
-        rules_.push_back({call, match, error, times, false, 0});
+        rules_.push_back({call, match, error, times, false, 0, 0});
+    }
+    // The n-th later call named `call` (counting from 1) fails with `error`, once; the
+    // calls before it and after it succeed.
+    void FailNth(const std::string& call, int n, WinError error) {
+        rules_.push_back({call, "", error, 1, false, 0, n - 1});
     }
     // Calls named `call` (for example "Files.Write") whose argument contains `match`
     // move `bytes` bytes in all; the call that would go past them moves what is left and
     // fails with `error`, and every later one moves nothing and fails.
     void FailAfterBytes(const std::string& call, WinError error, std::uint64_t bytes,
                         const std::string& match = "") {
-        rules_.push_back({call, match, error, -1, true, bytes});
+        rules_.push_back({call, match, error, -1, true, bytes, 0});
     }
     void Clear() { rules_.clear(); }
 
-    // The error the next call should fail with, or kSuccess.
+    // A call as Check saw it: its name and the argument it was matched against.
+    struct Call {
+        std::string name;
+        std::string argument;
+    };
+    // While recording is on, every Check appends its call to `calls`.
+    bool recording = false;
+    std::vector<Call> calls;
+
+    // The error the next call should fail with, or kSuccess. Every operation of a memory
+    // double asks this first, before it reads or changes anything.
     WinError Check(const std::string& call, const std::string& argument) {
+        if (recording) {
+            calls.push_back({call, argument});
+        }
         for (Rule& rule : rules_) {
             if (rule.byBytes || !Matches(rule, call, argument)) {
+                continue;
+            }
+            if (rule.skip > 0) {
+                --rule.skip;
                 continue;
             }
             if (rule.times > 0) {
@@ -68,6 +91,7 @@ private:
         int times;
         bool byBytes;
         std::uint64_t bytesLeft;
+        int skip;  // matching calls to let through before the rule applies
     };
     static bool Matches(const Rule& rule, const std::string& call, const std::string& argument) {
         return rule.times != 0 && rule.call == call &&

@@ -37,11 +37,17 @@ void MemoryEnvironment::Set(const std::string& name, const std::string& value) {
 
 std::uint32_t MemoryEnvironment::GetVariable(const std::string& name, char* buffer,
                                              std::uint32_t size) {
+    if (faults.Check("Environment.GetVariable", name) != winerr::kSuccess) {
+        return 0;
+    }
     auto found = variables_.find(name);
     return found == variables_.end() ? 0 : CopyOut(found->second, buffer, size);
 }
 
 std::uint32_t MemoryEnvironment::TempPath(char* buffer, std::uint32_t size) {
+    if (faults.Check("Environment.TempPath", "") != winerr::kSuccess) {
+        return 0;
+    }
     auto tmp = variables_.find("TMP");
     if (tmp == variables_.end()) {
         return 0;

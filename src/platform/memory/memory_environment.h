@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/environment.h"
+#include "platform/memory/fault_plan.h"
 
 class MemoryEnvironment : public Environment {
 public:
@@ -16,6 +17,10 @@ public:
 
     // Sets a variable; an empty value removes it.
     void Set(const std::string& name, const std::string& value);
+
+    // "Environment.GetVariable" (the argument is the variable's name) and
+    // "Environment.TempPath" (empty) make the call answer 0, as a failed call does.
+    FaultPlan faults;
 
 private:
     struct NameLess {

@@ -192,6 +192,9 @@ std::vector<FindData> MemoryFiles::List(const NodePtr& folder, bool isRoot,
 }
 
 WinError MemoryFiles::FindFirst(const std::string& pattern, FindHandle* handle, FindData* entry) {
+    if (WinError fault = faults.Check("Files.FindFirst", pattern)) {
+        return fault;
+    }
     NodePtr folder;
     std::string leaf;
     if (WinError error = ResolveParent(pattern, &folder, &leaf)) {
@@ -277,6 +280,9 @@ WinError MemoryFiles::RemoveFile(const std::string& path) {
 }
 
 WinError MemoryFiles::GetAttributes(const std::string& path, std::uint32_t* attributes) {
+    if (WinError fault = faults.Check("Files.GetAttributes", path)) {
+        return fault;
+    }
     NodePtr node;
     if (WinError error = Resolve(path, &node)) {
         return error;
@@ -286,6 +292,9 @@ WinError MemoryFiles::GetAttributes(const std::string& path, std::uint32_t* attr
 }
 
 WinError MemoryFiles::SetAttributes(const std::string& path, std::uint32_t attributes) {
+    if (WinError fault = faults.Check("Files.SetAttributes", path)) {
+        return fault;
+    }
     NodePtr node;
     if (WinError error = Resolve(path, &node)) {
         return error;
@@ -296,10 +305,16 @@ WinError MemoryFiles::SetAttributes(const std::string& path, std::uint32_t attri
 }
 
 WinError MemoryFiles::MakeFolder(const std::string& path) {
+    if (WinError fault = faults.Check("Files.MakeFolder", path)) {
+        return fault;
+    }
     return Ensure(path, true) ? winerr::kSuccess : winerr::kPathNotFound;
 }
 
 WinError MemoryFiles::RemoveFolder(const std::string& path) {
+    if (WinError fault = faults.Check("Files.RemoveFolder", path)) {
+        return fault;
+    }
     NodePtr node;
     if (WinError error = Resolve(path, &node)) {
         return error;
@@ -313,6 +328,9 @@ WinError MemoryFiles::RemoveFolder(const std::string& path) {
 
 WinError MemoryFiles::Open(const std::string& path, std::uint32_t access, std::uint32_t share,
                            std::uint32_t disposition, std::uint32_t attributes, FileHandle* out) {
+    if (WinError fault = faults.Check("Files.Open", path)) {
+        return fault;
+    }
     NodePtr parent;
     std::string leaf;
     if (WinError error = ResolveParent(path, &parent, &leaf)) {
@@ -348,6 +366,10 @@ WinError MemoryFiles::Open(const std::string& path, std::uint32_t access, std::u
 
 WinError MemoryFiles::Read(FileHandle file, void* buffer, std::uint32_t size, std::uint32_t* done) {
     OpenFile* open = &files_.at(file.value);
+    *done = 0;  // ReadFile clears the count before it reads
+    if (WinError fault = faults.Check("Files.Read", open->path)) {
+        return fault;
+    }
     if (!Wants(open->access, fileaccess::kRead)) {
         return winerr::kAccessDenied;
     }
@@ -389,6 +411,9 @@ WinError MemoryFiles::Write(FileHandle file, const void* data, std::uint32_t siz
 // Only the moves the erasers make: from the start of the file.
 WinError MemoryFiles::Seek(FileHandle file, std::int64_t distance, std::uint32_t method,
                            std::uint64_t*) {
+    if (WinError fault = faults.Check("Files.Seek", files_.at(file.value).path)) {
+        return fault;
+    }
     if (method != fileseek::kBegin) {
         return winerr::kInvalidParameter;
     }
@@ -397,6 +422,9 @@ WinError MemoryFiles::Seek(FileHandle file, std::int64_t distance, std::uint32_t
 }
 
 WinError MemoryFiles::GetSize(FileHandle file, std::uint64_t* size) {
+    if (WinError fault = faults.Check("Files.GetSize", files_.at(file.value).path)) {
+        return fault;
+    }
     *size = files_.at(file.value).node->data.size();
     return winerr::kSuccess;
 }

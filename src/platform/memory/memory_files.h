@@ -51,9 +51,10 @@ public:
     // Listings and files open and not yet closed; tests use it to find leaked handles.
     size_t OpenHandleCount() const { return finds_.size() + files_.size(); }
 
-    // Calls are named "Files.FindNext", "Files.RemoveFile" and "Files.Write"; the argument
-    // matched is the path (for FindNext the name of the entry it would return, for Write
-    // the path of the file). FailAfterBytes applies to "Files.Write".
+    // Calls are named "Files." and the operation ("Files.Open", "Files.FindFirst", ...;
+    // EndFind and Close never fail); the argument matched is the path or pattern (for
+    // FindNext the name of the entry it would return, for Read, Write, Seek and GetSize
+    // the path the file was opened by). FailAfterBytes applies to "Files.Write".
     FaultPlan faults;
 
 private:

@@ -19,7 +19,8 @@ bool CopyPath(const std::string& folder, char (&path)[kMaxPath]) {
 }  // namespace
 
 bool MemoryShell::OpenLibrary(const std::string& name, ModuleHandle* out) {
-    if (libraryMissing || name != "Shell32.dll") {
+    if (faults.Check("Shell.OpenLibrary", name) != winerr::kSuccess || libraryMissing ||
+        name != "Shell32.dll") {
         return false;
     }
     ++librariesOpen;

@@ -39,6 +39,7 @@ public:
     int emptyCalls = 0;
     std::uint32_t lastEmptyFlags = 0;
 
+    // "Shell.OpenLibrary" (argument: the library's name) makes the library fail to load;
     // "Shell.SpecialFolderPath" (argument: the CSIDL number in decimal) makes the export
     // answer FALSE; "Shell.FolderLocation" (the same argument) makes the item-id road
     // fail; "Shell.QueryRecycleBin" and "Shell.EmptyRecycleBin" make those exports answer

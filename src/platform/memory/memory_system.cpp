@@ -9,6 +9,9 @@
 // A failed query fills the record all the same, so that a caller who reads it anyway
 // acts on that version and shows it.
 bool MemorySystem::QueryVersion(OsVersionInfo* out) {
+    if (faults.Check("System.QueryVersion", "") != winerr::kSuccess) {
+        return false;
+    }
     *out = version;
     return !versionQueryFails;
 }
@@ -26,6 +29,9 @@ void MemorySystem::PumpMessagesWhile(const bool& goOn) {
 }
 
 std::uint32_t MemorySystem::ModuleFileName(char* buffer, std::uint32_t size) {
+    if (faults.Check("System.ModuleFileName", "") != winerr::kSuccess) {
+        return 0;
+    }
     std::uint32_t length = static_cast<std::uint32_t>(moduleFileName.size());
     if (length >= size) {
         std::memcpy(buffer, moduleFileName.data(), size);

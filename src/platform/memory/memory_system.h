@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/memory/fault_plan.h"
 #include "platform/system.h"
 
 class MemorySystem : public System {
@@ -28,4 +29,7 @@ public:
     // The program's executable, and the clock.
     std::string moduleFileName = "C:\\Program Files\\Corvane\\corvane.exe";
     FileTime now{0x5A2B3C4Du, 0x01C8F000u};
+    // "System.QueryVersion" fails the query with the record untouched, as Windows does;
+    // "System.ModuleFileName" makes it answer 0. The argument is empty.
+    FaultPlan faults;
 };

@@ -34,6 +34,9 @@ const std::vector<SentMessage>& MemoryTopWindows::Received(HWnd window) const {
 }
 
 bool MemoryTopWindows::Enumerate(const std::function<bool(HWnd window)>& visit) {
+    if (faults.Check("TopWindows.Enumerate", "") != winerr::kSuccess) {
+        return false;
+    }
     // A snapshot, as EnumWindows takes one: windows added during the walk are not
     // visited, destroyed ones are passed over.
     std::vector<HWnd> handles;

@@ -40,8 +40,8 @@ public:
     // Every message the window was sent, in order.
     const std::vector<SentMessage>& Received(HWnd window) const;
 
-    // Calls are named "TopWindows.ClassName" and "TopWindows.Send" (SendText included);
-    // the argument matched is the window's class.
+    // Calls are named "TopWindows.Enumerate" (the argument is empty), "TopWindows.ClassName"
+    // and "TopWindows.Send" (SendText included; the argument is the window's class).
     FaultPlan faults;
 
 private:

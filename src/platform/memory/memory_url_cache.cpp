@@ -132,6 +132,9 @@ WinError MemoryUrlCache::Advance(std::uint64_t* position, UrlCacheEntryInfo* ent
 
 WinError MemoryUrlCache::FindFirstEntry(UrlCacheEntryInfo* entry, std::uint32_t* size,
                                         UrlCacheFindHandle* find) {
+    if (WinError fault = faults.Check("UrlCache.FindFirstEntry", "")) {
+        return fault;
+    }
     std::uint64_t position = 0;
     WinError error = Advance(&position, entry, size);
     if (error == winerr::kSuccess) {
@@ -164,6 +167,9 @@ WinError MemoryUrlCache::GetEntryInfo(const std::string& url, UrlCacheEntryInfo*
 }
 
 WinError MemoryUrlCache::DeleteEntry(const std::string& url) {
+    if (WinError fault = faults.Check("UrlCache.DeleteEntry", url)) {
+        return fault;
+    }
     auto it = FindStored(url);
     if (it == entries_.end()) {
         return winerr::kFileNotFound;

@@ -42,8 +42,8 @@ public:
     // Enumerations opened and not yet closed; tests use it to find leaked handles.
     size_t OpenFindCount() const { return finds_.size(); }
 
-    // Calls are named "UrlCache.FindNextEntry" (the argument matched is empty) and
-    // "UrlCache.GetEntryInfo" (the URL asked for).
+    // Calls are named "UrlCache.FindFirstEntry", "UrlCache.FindNextEntry" (the argument
+    // matched is empty), "UrlCache.GetEntryInfo" and "UrlCache.DeleteEntry" (the URL).
     FaultPlan faults;
 
 private:

@@ -15,6 +15,9 @@ public:
 
     // Reads the live list, so records removed meanwhile are not served.
     HResult Next(HistoryUrl* out) override {
+        if (HResult fault = history_.Check("UrlHistory.Next", "")) {
+            return fault;
+        }
         bool atEnd = next_ >= history_.entries.size();
         if (atEnd) {
             return hresult::kFalse;

@@ -27,7 +27,8 @@ public:
 
     // Calls are named "UrlHistory.Create" (the argument is the interface name,
     // "IUrlHistoryStg" or "IUrlHistoryStg2"), "UrlHistory.EnumUrls" and
-    // "UrlHistory.ClearHistory". FailWith takes the HRESULT to answer.
+    // "UrlHistory.ClearHistory", and "UrlHistory.Next" for an enumeration's step. FailWith takes
+    // the HRESULT to answer.
     FaultPlan faults;
     void FailWith(const std::string& call, HResult result, const std::string& match = "") {
         faults.Fail(call, static_cast<WinError>(result), match);
