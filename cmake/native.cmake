@@ -47,6 +47,7 @@ add_executable(corvane_tests
     tests/platform/memory_contract_test.cpp
     tests/settings/settings_store_test.cpp
     tests/snapshot/snapshot_test.cpp
+    tests/sweep/fault_sweep_test.cpp
 )
 corvane_target(corvane_tests)
 target_include_directories(corvane_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
