@@ -71,17 +71,11 @@ struct World {
                 &mem.security.faults,   &mem.files.faults,   &mem.environment.faults,
                 &mem.shell.faults,      &mem.storage.faults};
     }
+    // Whether a snapshot command reports success; Test and Clear report nothing.
     bool Run(Command command) {
-        switch (command) {
-            case kTest:
-                return (dlg.OnTest(), true);
-            case kClear:
-                return (dlg.OnClear(), true);
-            case kSave:
-                return dlg.SaveState();
-            default:
-                return dlg.RestoreState();
-        }
+        if (command <= kClear)
+            command == kTest ? dlg.OnTest() : dlg.OnClear();
+        return command <= kClear || (command == kSave ? dlg.SaveState() : dlg.RestoreState());
     }
     MemoryPlatform mem;
     EraserDlg dlg{mem.platform};
@@ -90,11 +84,12 @@ struct World {
 // The error a call fails with: a sharing violation for files, E_FAIL for COM calls and
 // the shell's HRESULT answers, access denied for the rest.
 WinError ErrorFor(const std::string& call) {
-    if (call.rfind("Files.", 0) == 0)
-        return winerr::kSharingViolation;
     bool com = call.rfind("Storage.", 0) == 0 || call.rfind("UrlHistory.", 0) == 0 ||
                call == "Shell.QueryRecycleBin" || call == "Shell.EmptyRecycleBin";
-    return com ? static_cast<WinError>(hresult::kFail) : winerr::kAccessDenied;
+    bool file = call.rfind("Files.", 0) == 0;
+    return file  ? winerr::kSharingViolation
+           : com ? static_cast<WinError>(hresult::kFail)
+                 : winerr::kAccessDenied;
 }
 
 // What went wrong in a run with one call failed; empty when nothing did.
