@@ -102,12 +102,13 @@ struct HelpFile {
     }
 };
 
+// The writer runs before each test reads its output: a failure in a suite's set-up
+// would only skip the tests.
 class HelpFileTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        ASSERT_EQ(RunWriter(CORVANE_HELP_SOURCE, CORVANE_TEST_DIR "/corvane.hlp"), 0);
-    }
+    const int written = RunWriter(CORVANE_HELP_SOURCE, CORVANE_TEST_DIR "/corvane.hlp");
     HelpFile file{CORVANE_TEST_DIR "/corvane.hlp"};
+    void SetUp() override { ASSERT_EQ(written, 0); }
 };
 
 TEST_F(HelpFileTest, HoldsTheViewersInternalFilesItsContentsCharsetAndTopicBlocks) {
