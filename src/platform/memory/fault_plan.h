@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win_error.h"
@@ -17,21 +18,25 @@ public:
     // contains `match` fails with `error`, `times` times (forever when negative).
     void Fail(const std::string& call, WinError error, const std::string& match = "",
               int times = -1) {
-        rules_.push_back({call, match, error, times, false, 0, 0});
+        rules_.push_back({call, match, error, times, false, 0, 0, false});
     }
     // The n-th later call named `call` (counting from 1) fails with `error`, once; the
-    // calls before it and after it succeed.
-    void FailNth(const std::string& call, int n, WinError error) {
-        rules_.push_back({call, "", error, 1, false, 0, n - 1});
+    // calls before it and after it succeed. `partway`: a call that moves bytes moves half
+    // of them first, as a write cut short by a full disk does.
+    void FailNth(const std::string& call, int n, WinError error, bool partway = false) {
+        rules_.push_back({call, "", error, 1, false, 0, n - 1, partway});
     }
     // Calls named `call` (for example "Files.Write") whose argument contains `match`
     // move `bytes` bytes in all; the call that would go past them moves what is left and
     // fails with `error`, and every later one moves nothing and fails.
     void FailAfterBytes(const std::string& call, WinError error, std::uint64_t bytes,
                         const std::string& match = "") {
-        rules_.push_back({call, match, error, -1, true, bytes, 0});
+        rules_.push_back({call, match, error, -1, true, bytes, 0, false});
     }
-    void Clear() { rules_.clear(); }
+    void Clear() {
+        rules_.clear();
+        cut_ = winerr::kSuccess;
+    }
 
     // A call as Check saw it: its name and the argument it was matched against.
     struct Call {
@@ -59,6 +64,10 @@ public:
             if (rule.times > 0) {
                 --rule.times;
             }
+            if (rule.partway) {
+                cut_ = rule.error;  // Allow, asked next for this call, fails it
+                return winerr::kSuccess;
+            }
             return rule.error;
         }
         return winerr::kSuccess;
@@ -68,7 +77,10 @@ public:
     // failure of a call cut short, kSuccess otherwise.
     std::uint64_t Allow(const std::string& call, const std::string& argument, std::uint64_t wanted,
                         WinError* error) {
-        *error = winerr::kSuccess;
+        *error = std::exchange(cut_, winerr::kSuccess);
+        if (*error != winerr::kSuccess) {
+            return wanted / 2;
+        }
         for (Rule& rule : rules_) {
             if (!rule.byBytes || !Matches(rule, call, argument)) {
                 continue;
@@ -92,10 +104,12 @@ private:
         bool byBytes;
         std::uint64_t bytesLeft;
         int skip;  // matching calls to let through before the rule applies
+        bool partway;
     };
     static bool Matches(const Rule& rule, const std::string& call, const std::string& argument) {
         return rule.times != 0 && rule.call == call &&
                argument.find(rule.match) != std::string::npos;
     }
     std::vector<Rule> rules_;
+    WinError cut_ = winerr::kSuccess;  // the failure of a call that moves bytes partway
 };

@@ -4,8 +4,8 @@
 // sharing can be neither opened for writing nor deleted), read-only files refusing
 // deletion and writing, junctions, and the error codes of the ANSI calls. Listings take
 // "*.*" or a name; Open makes a missing file unless asked to open an existing one, makes
-// no new one over an existing one, and truncates nothing; a file is deleted at once, even while open. Calls can be made to
-// fail, writes part of the way.
+// no new one over an existing one, and truncates nothing; a file is deleted at once, even while
+// open. Calls can be made to fail, writes part of the way.
 #pragma once
 
 #include <map>

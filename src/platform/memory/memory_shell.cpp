@@ -34,8 +34,9 @@ void MemoryShell::CloseLibrary(ModuleHandle module) {
     }
 }
 
-bool MemoryShell::HasExport(ModuleHandle module, const char* name) const {
-    return module.value == kModule && librariesOpen > 0 && missingExports.count(name) == 0;
+bool MemoryShell::HasExport(ModuleHandle module, const char* name) {
+    return module.value == kModule && librariesOpen > 0 && missingExports.count(name) == 0 &&
+           faults.Check("Shell.Export", name) == winerr::kSuccess;
 }
 
 bool MemoryShell::CallSpecialFolderPath(ModuleHandle module, HWnd, char (&path)[kMaxPath],

@@ -40,6 +40,7 @@ public:
     std::uint32_t lastEmptyFlags = 0;
 
     // "Shell.OpenLibrary" (argument: the library's name) makes the library fail to load;
+    // "Shell.Export" (argument: the export's name) makes the export missing for one call;
     // "Shell.SpecialFolderPath" (argument: the CSIDL number in decimal) makes the export
     // answer FALSE; "Shell.FolderLocation" (the same argument) makes the item-id road
     // fail; "Shell.QueryRecycleBin" and "Shell.EmptyRecycleBin" make those exports answer
@@ -47,6 +48,6 @@ public:
     FaultPlan faults;
 
 private:
-    bool HasExport(ModuleHandle module, const char* name) const;
+    bool HasExport(ModuleHandle module, const char* name);
     static constexpr std::uintptr_t kModule = 0x7C9C0000;
 };
