@@ -225,10 +225,29 @@ StoredContent ReadFileRecord(StorageStream& stream, std::string* content) {
     return StoredContent::kContent;
 }
 
-std::int64_t PutFileContent(Files& files, const std::string& path, const std::string& content) {
+namespace {
+
+// Writes content to a new file at path; a file that cannot be completed is removed again
+// rather than left cut short.
+bool WriteNewFile(Files& files, const std::string& path, const std::string& content) {
+    FileScope file(files);
+    if (file.Open(path, fileaccess::kWrite, fileshare::kRead, filecreate::kCreateNew) !=
+        winerr::kSuccess) {
+        return false;
+    }
+    if (WriteChunks(files, file.Get(), content.data(), content.size())) {
+        return true;
+    }
+    file.Close();
     (void)files.RemoveFile(path);
-    FindData locked;
-    std::uint64_t oldSize = FindEntry(files, path, &locked) ? locked.size : 0;
+    return false;
+}
+
+// Overwrites a file that cannot be moved aside (held open, typically an index.dat in
+// use) from its first byte, then fills the rest of its old length with zeros, so no old
+// data survives beyond the new content. The file's resulting size, or -1.
+std::int64_t OverwriteInPlace(Files& files, const std::string& path, const std::string& content,
+                              std::uint64_t oldSize) {
     FileScope file(files);
     if (file.Open(path, fileaccess::kWrite, fileshare::kRead | fileshare::kWrite,
                   filecreate::kOpenAlways) != winerr::kSuccess ||
@@ -247,6 +266,31 @@ std::int64_t PutFileContent(Files& files, const std::string& path, const std::st
         }
     }
     return static_cast<std::int64_t>(std::max<std::uint64_t>(oldSize, content.size()));
+}
+
+}  // namespace
+
+std::int64_t PutFileContent(Files& files, const std::string& path, const std::string& content) {
+    const auto size = static_cast<std::int64_t>(content.size());
+    FindData current;
+    if (!FindEntry(files, path, &current)) {
+        return WriteNewFile(files, path, content) ? size : -1;
+    }
+    if (current.attributes & fileattr::kReadOnly) {
+        return -1;  // it can be neither deleted nor written
+    }
+    // The current file steps aside under a name of its own and comes back when the new
+    // one cannot be completed. A name taken already keeps it in place.
+    const std::string aside = path + "~";
+    if (files.RenameFile(path, aside) != winerr::kSuccess) {
+        return OverwriteInPlace(files, path, content, current.size);
+    }
+    if (!WriteNewFile(files, path, content)) {
+        (void)files.RenameFile(aside, path);
+        return -1;
+    }
+    (void)files.RemoveFile(aside);
+    return size;
 }
 
 std::int64_t ReadFileContent(Files& files, StorageStream& stream, const std::string& path,
