@@ -59,7 +59,7 @@ const std::set<std::string> kClosing[] = {
 
 // Rows ("Clear Files.Open 2") the product does not survive yet; the sweep expects exactly
 // these to fail, so a row that starts passing or failing shows.
-const std::set<std::string> kKnownFailures = {"Restore Storage.Read 74", "Restore Storage.Read 75"};
+const std::set<std::string> kKnownFailures = {};
 
 // A Chinese XP profile with every trace and canary, each browser open, and a snapshot
 // saved of it. For Restore the traces are then cleared and a document used again.
