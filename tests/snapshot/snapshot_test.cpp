@@ -142,19 +142,6 @@ TEST_F(Snapshot, WithoutSnapshotRestoreSaysSoAndChangesNothing) {
     EXPECT_TRUE(boxes.shown.size() == 1 && Log().size() == 4);
 }
 
-TEST_F(Snapshot, SaveStopsWhereTheFileOrAStreamCannotBeCreated) {
-    mem.storage.faults.Fail("Storage.CreateDocfile", stgerr::kAccessDenied, "", 1);
-    EXPECT_FALSE(dlg.SaveState());
-    EXPECT_EQ(Lines({"正在保存状态...", "无法创建文件!"}), Log());
-    for (const char* stream : {"SaveDate", "History", "TypedURLs", "TemporaryInternetFiles",
-                               "Cookies", "StartPage", "Recent"}) {
-        mem.storage.faults.Fail("Storage.CreateStream", stgerr::kMediumFull, stream, 1);
-        EXPECT_FALSE(dlg.SaveState()) << stream;
-        EXPECT_EQ("无法创建流!", Log().back()) << stream;
-        EXPECT_EQ("(none)", Stream(stream)) << stream;
-    }
-}
-
 // Each row replaces (or with "(none)" drops) one stream of a saved snapshot; the restore
 // must report that item and touch nothing outside what the snapshot may name.
 struct Damage {

@@ -1,6 +1,8 @@
 // The whole in-memory platform, each double reachable for set-up and fault injection.
 #pragma once
 
+#include <vector>
+
 #include "platform/memory/memory_accounts.h"
 #include "platform/memory/memory_environment.h"
 #include "platform/memory/memory_files.h"
@@ -28,4 +30,11 @@ struct MemoryPlatform {
     MemoryStorage storage;
     Platform platform{registry, system, urlCache,    urlHistory, windows, accounts,
                       security, files,  environment, shell,      storage};
+
+    // The fault plan of every double, to fail or record calls whatever service they are of.
+    std::vector<FaultPlan*> FaultPlans() {
+        return {&registry.faults,    &system.faults,   &urlCache.faults, &urlHistory.faults,
+                &windows.faults,     &accounts.faults, &security.faults, &files.faults,
+                &environment.faults, &shell.faults,    &storage.faults};
+    }
 };
