@@ -276,7 +276,7 @@ std::int64_t PutFileContent(Files& files, const std::string& path, const std::st
     if (!FindEntry(files, path, &current)) {
         return WriteNewFile(files, path, content) ? size : -1;
     }
-    if (current.attributes & fileattr::kReadOnly) {
+    if (current.attributes & (fileattr::kReadOnly | fileattr::kDirectory)) {
         return -1;  // it can be neither deleted nor written
     }
     // The current file steps aside under a name of its own and comes back when the new

@@ -206,11 +206,16 @@ TEST_F(Snapshot, RestoreReportsMissingOrDamagedStreamsAndWritesOnlyItsFolders) {
     EXPECT_THAT(State(mem), testing::Not(testing::Contains(testing::HasSubstr("RecentDocs|Big"))));
 }
 
-// A file another program holds open keeps its length: the saved bytes, then zeros.
-TEST_F(Snapshot, ContentOverAFileInUseFillsItsOldLengthWithZeros) {
+// A file another program holds open keeps its length: the saved bytes, then zeros. A
+// folder or a read-only file where a file was saved stays as it is.
+TEST_F(Snapshot, FileInUseKeepsItsLengthFolderOrReadOnlyFileStays) {
     const std::string index = In(kCache, "Content.IE5\\index.dat");
     ASSERT_TRUE(dlg.SaveState());
-    Seed(mem, {"file " + index + " = " + std::string(300, 'x')});
+    const Lines kept = {"folder " + In(kRecent, "doc.lnk"),
+                        "readonly " + In(kCookies, "user@a[1].txt") + " = r"};
+    for (const char* path : {"$Recent\\doc.lnk", "$Cookies\\user@a[1].txt"})
+        ASSERT_EQ(winerr::kSuccess, mem.files.RemoveFile(Expand(path)));
+    Seed(mem, Join({{"file " + index + " = " + std::string(300, 'x')}, kept}));
     FileHandle held;
     ASSERT_EQ(winerr::kSuccess,
               mem.files.Open(index, fileaccess::kRead, fileshare::kRead | fileshare::kWrite,
@@ -218,4 +223,6 @@ TEST_F(Snapshot, ContentOverAFileInUseFillsItsOldLengthWithZeros) {
     ASSERT_TRUE(dlg.RestoreState());
     mem.files.Close(held);
     EXPECT_EQ("CACHE" + std::string(295, '\0'), mem.files.Content(index));
+    EXPECT_THAT(State(mem), testing::IsSupersetOf(kept));
+    EXPECT_THAT(Log(), testing::Contains("正在还原文档列表doc.lnk <失败>"));
 }
