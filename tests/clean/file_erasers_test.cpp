@@ -60,17 +60,6 @@ const Row kFileRows[] = {
      [](M& m, D&) { m.shell.specialFolders.erase(csidl::kRecent); }, kRecentHead},
     {"RecentDocumentsAtAnEmptyPath", EraseRecentDocuments, {},
      [](M& m, D&) { m.shell.specialFolders[csidl::kRecent] = ""; }, kRecentHead},
-    // a.tmp's deletion is refused, held.tmp is held by another program (reading, sharing
-    // reading only); the walk ends when the next entry, x.tmp, fails.
-    {"TempWhatCannotBeDeletedIsPassedOver", EraseWindowsTemp,
-     {"file $Temp\\a.tmp = a", "-file $Temp\\b.tmp = b", "file $Temp\\held.tmp = h",
-      "readonly $Temp\\readonly.tmp = r", "file $Temp\\sub\\in.tmp = i", "file $Temp\\x.tmp = x"},
-     [](M& m, D&) {
-         Hold(m, "$Temp\\held.tmp", fileaccess::kRead, fileshare::kRead);
-         m.files.faults.Fail("Files.RemoveFile", winerr::kAccessDenied, "a.tmp");
-         m.files.faults.Fail("Files.FindNext", winerr::kAccessDenied, "x.tmp");
-     },
-     {Listing(kTempTexts[0], {"$Temp\\a.tmp", "$Temp\\b.tmp"}), Listing(kTempTexts[1], {"$Temp\\b.tmp"})}},
     {"TempPathWithoutTheWord", EraseWindowsTemp, {"file C:\\work\\temp\\keep.txt = k"},
      [](M& m, D&) { Tmp(m, "C:\\work\\temp\\"); }, Listings(kTempTexts, {})},
     {"TempCapitalWordNoDoubleSeparator", EraseWindowsTemp, {"-file C:\\WINDOWS\\TEMP\\x.tmp = x"},

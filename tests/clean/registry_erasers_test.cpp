@@ -37,11 +37,6 @@ const Row kTypedUrls[] = {
      nullptr, Urls({"http://www.example.com/", "http://7/", "http://bare/", "http://新闻/今天"})},
     {"WithoutTheKeyClearStillForgetsTheRunHistory", EraseTypedUrls,
      Join({kRunMru, kNotified, {kExplorerKey}}), nullptr},
-    // Every URL is listed; the name list has 1000 places and the key's deletion takes the
-    // rest.
-    {"BeyondAThousandTheKeyTakesTheRest", EraseTypedUrls,
-     Join({Numbered("-value HKCU\\$Typed|url# = http://#/", 1, 1001), {kIeKey}, kNotified}),
-     nullptr, Urls(Numbered("http://#/", 1, 1001))},
     // Longer than the buffers (the address 1001 bytes with its terminator, the name 1003):
     // named by the first bytes that fit, or whole, and deleted; one that fills the buffer
     // without a terminator is read no further. A value that cannot be read ends the
@@ -53,12 +48,6 @@ const Row kTypedUrls[] = {
       "value HKCU\\$Typed|url3 = http://3/", "value HKCU\\$Typed|url4 = http://4/", kNotified[0], kNotified[1]},
      [](M& m, D&) { m.registry.faults.Fail("Registry.EnumValue", winerr::kAccessDenied, "url3"); },
      Urls({std::string(999, 'a') + "...", kFull, "http://b/", "http://long-name/"}, true)},
-    {"RefusedDeletionsAreNotReportedAndStopNothing", EraseTypedUrls,
-     Join({{"value HKCU\\$Typed|url1 = http://a/", kExplorerKey}, kRunMru, kNotified}),
-     [](M& m, D&) {
-         m.registry.faults.Fail("Registry.DeleteValue", winerr::kAccessDenied);
-         m.registry.faults.Fail("Registry.DeleteKey", winerr::kAccessDenied, "TypedURLs");
-     }, Urls({"http://a/"})},
 };
 INSTANTIATE_TEST_SUITE_P(TypedUrls, EraserRows, ::testing::ValuesIn(kTypedUrls), Row::Name);
 

@@ -39,6 +39,7 @@ const Lines kTraces = Expand({
 const Lines kCanaries = Expand({
     "file $Profile\\My Documents\\keep.doc = k", "file $Recent\\Desktop.INI = i", kMozilla + "prefs.js = k",
     kAol + "keep.txt = k", "file C:\\Documents and Settings\\user\\Local Settings\\keep.txt = k",
+    "readonly $Temp\\kept.tmp = r",
     "value HKCU\\$Main|Search Page = http://search.test/", "value HKCU\\Software\\Microsoft\\Internet Explorer|Keep = k",
     "value HKCU\\Software\\Microsoft\\Search Assistant|Keep = k",
     "value HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer|Keep = k",
