@@ -78,7 +78,6 @@ INSTANTIATE_TEST_SUITE_P(Files, EraserRows, ::testing::ValuesIn(kFileRows), Row:
 
 // The run has written the group's heading. The shell is asked to empty with flags 7.
 const char kBinTestDone[] = "**测试: 回收站已清空 <OK>";
-const Lines kTestTen = {"测试: 10 字节已删除", "", kBinTestDone};
 const std::string kEmptied = "+emptied 1x, flags 7";
 
 const Row kRecycleBin[] = {
@@ -92,12 +91,6 @@ const Row kRecycleBin[] = {
          m.shell.faults.Fail("Shell.EmptyRecycleBin", 0x8000FFFFu);
      },
      {{{"**测试: 回收站为空 <OK>"}, {"**回收站为空 <OK>"}}}},
-    {"RefusedEmptyingIsReported", EraseRecycleBin, {"bin 10", kEmptied},
-     [](M& m, D&) { m.shell.faults.Fail("Shell.EmptyRecycleBin", 0x80070005u); },
-     {kTestTen, {"10 字节已删除", "", "**回收站已清空... 请手动清空回收站! <失败>"}}},
-    {"NoEmptying", EraseRecycleBin, {"bin 10"},
-     [](M& m, D&) { m.shell.missingExports.insert(MemoryShell::kEmptyRecycleBinExport); },
-     {kTestTen, {"10 字节已删除", "", "**回收站已清空... 外壳版本太旧了! 请手动清空回收站! <失败>"}}},
 };
 INSTANTIATE_TEST_SUITE_P(RecycleBin, EraserRows, ::testing::ValuesIn(kRecycleBin), Row::Name);
 // clang-format on

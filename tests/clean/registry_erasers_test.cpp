@@ -92,9 +92,6 @@ const Row kStartPage[] = {
      nullptr, {{{"**起始页被设置为 about:blank"}, {"**起始页被设置为 about:blank"}}}},
     {"MissingValueIsNotCreated", ResetStartPage, {"value HKCU\\$Main|Start Page = x"}, nullptr,
      {{{"**无法删除 IE 起始页"}, {"**无法删除 IE 起始页"}}}},
-    {"RefusedWriteIsReported", ResetStartPage, {kPage},
-     [](M& m, D&) { m.registry.faults.Fail("Registry.SetValue", winerr::kAccessDenied, "起始页"); },
-     {kOldPage, {"**\\\n无法删除 IE 起始页"}}},
     // Read no further than the buffer; the log keeps 400 bytes of the line.
     {"PageFillingTheBufferWithoutATerminator", ResetStartPage,
      {"-raw HKCU\\$Main|起始页 = 1:" + kFullPage, kBlank}, nullptr,
