@@ -244,28 +244,29 @@ bool WriteNewFile(Files& files, const std::string& path, const std::string& cont
 }
 
 // Overwrites a file that cannot be moved aside (held open, typically an index.dat in
-// use) from its first byte, then fills the rest of its old length with zeros, so no old
-// data survives beyond the new content. The file's resulting size, or -1.
+// use) from its first byte, the rest of its old length with zeros, so no old data
+// survives beyond the new content. Its old bytes are read first and written back when the
+// new ones cannot all be written: the file is never left half one and half the other. The
+// file's resulting size, or -1.
 std::int64_t OverwriteInPlace(Files& files, const std::string& path, const std::string& content,
                               std::uint64_t oldSize) {
-    FileScope file(files);
-    if (file.Open(path, fileaccess::kWrite, fileshare::kRead | fileshare::kWrite,
-                  filecreate::kOpenAlways) != winerr::kSuccess ||
-        !WriteChunks(files, file.Get(), content.data(), content.size())) {
+    std::string old, whole = content;
+    if (!ReadWholeFile(files, path, oldSize, &old)) {
         return -1;
     }
-    if (oldSize > content.size()) {
-        std::string zeros(
-            static_cast<size_t>(std::min<std::uint64_t>(oldSize - content.size(), kChunk)), '\0');
-        for (std::uint64_t left = oldSize - content.size(); left > 0;) {
-            std::uint64_t part = std::min<std::uint64_t>(left, zeros.size());
-            if (!WriteChunks(files, file.Get(), zeros.data(), part)) {
-                return -1;
-            }
-            left -= part;
-        }
+    whole.resize(std::max(old.size(), content.size()), '\0');
+    FileScope file(files);
+    if (file.Open(path, fileaccess::kWrite, fileshare::kRead | fileshare::kWrite,
+                  filecreate::kOpenExisting) != winerr::kSuccess) {
+        return -1;
     }
-    return static_cast<std::int64_t>(std::max<std::uint64_t>(oldSize, content.size()));
+    if (WriteChunks(files, file.Get(), whole.data(), whole.size())) {
+        return static_cast<std::int64_t>(whole.size());
+    }
+    if (files.Seek(file.Get(), 0, fileseek::kBegin, nullptr) == winerr::kSuccess) {
+        (void)WriteChunks(files, file.Get(), old.data(), old.size());
+    }
+    return -1;
 }
 
 }  // namespace

@@ -102,7 +102,8 @@ void FailNth(FaultPlan& plan, const std::string& call, int n) {
 }
 
 // A Chinese XP profile with every trace and canary, each browser open, and a snapshot
-// saved of it. For Restore the traces are then cleared and a document used again.
+// saved of it. For Restore the traces are then cleared, a document used again, and the
+// history index held open.
 struct World : Machine {
     explicit World(Command command) {
         Seed(mem, Join({kTraces, kCanaries}));
@@ -117,6 +118,11 @@ struct World : Machine {
         if (command == kRestore) {
             dlg.OnClear();
             Seed(mem, {Expand("file $Recent\\doc.lnk = used since")});
+            FileHandle held;  // the browser keeps its history index open
+            EXPECT_EQ(winerr::kSuccess,
+                      mem.files.Open(Expand("$History\\History.IE5\\index.dat"), fileaccess::kRead,
+                                     fileshare::kRead | fileshare::kWrite,
+                                     filecreate::kOpenExisting, 0, &held));
         }
         dlg.log.ClearLog();
     }
