@@ -56,8 +56,6 @@ const Row kFileRows[] = {
     {"RecentDocumentsByTheItemIdRoadNothingToDelete", EraseRecentDocuments, {"file $Recent\\desktop.ini = i"},
      [](M& m, D&) { m.shell.missingExports.insert(MemoryShell::kSpecialFolderPathExport); },
      Listings(kRecentTexts, {})},
-    {"RecentDocumentsUnknownToTheShell", EraseRecentDocuments, {},
-     [](M& m, D&) { m.shell.specialFolders.erase(csidl::kRecent); }, kRecentHead},
     {"RecentDocumentsAtAnEmptyPath", EraseRecentDocuments, {},
      [](M& m, D&) { m.shell.specialFolders[csidl::kRecent] = ""; }, kRecentHead},
     {"TempPathWithoutTheWord", EraseWindowsTemp, {"file C:\\work\\temp\\keep.txt = k"},

@@ -35,8 +35,6 @@ const Row kTypedUrls[] = {
             "-value HKCU\\$Typed|UR = http://short/", "-value HKCU\\$Typed|url2 = http://新闻/今天",
             kIeKey, kExplorerKey}, kRunMru, kNotified}),
      nullptr, Urls({"http://www.example.com/", "http://7/", "http://bare/", "http://新闻/今天"})},
-    {"WithoutTheKeyClearStillForgetsTheRunHistory", EraseTypedUrls,
-     Join({kRunMru, kNotified, {kExplorerKey}}), nullptr},
     // Longer than the buffers (the address 1001 bytes with its terminator, the name 1003):
     // named by the first bytes that fit, or whole, and deleted; one that fills the buffer
     // without a terminator is read no further. A value that cannot be read ends the

@@ -53,8 +53,6 @@ const Row kCacheRows[] = {
             "cache " + kBigger + " = 9000", "-folder " + kCopy, "-folder " + kCopy + "\\Content.IE5",
             "-file " + kCopy + "\\Content.IE5\\index.dat = i"}, kCacheTree}), nullptr,
      Listings(kFileTexts, {kPage, kBig, kBigger}), {"cache " + kBig, "cache " + kBigger}},
-    {"CacheFolderWithoutTheWord", EraseTemporaryInternetFiles, {"file C:\\Profile\\Cache\\p = p"},
-     [](M& m, D&) { m.shell.specialFolders[csidl::kInternetCache] = "C:\\Profile\\Cache"; }, Listings(kFileTexts, {})},
     // Closing the window clears busy: the walk ends after its entry, the folder still goes.
     {"ClosingTheWindowEndsTheWalk", EraseTemporaryInternetFiles,
      Join({{"-cache " + kPage, "cache http://a.test/2.htm"}, kCacheTree}),

@@ -1,5 +1,7 @@
-// corvane.hlp as the help viewer reads it: the writer is run on the real source and its
-// output parsed here by a reader of this test's own.
+// corvane.hlp's layout, read by a reader of this test's own from what the writer makes
+// of the real source (under the sanitizers too): what a viewer more lenient than Windows'
+// would let pass. That each context number opens its topic is seen in the real viewer
+// under Wine.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -28,7 +30,7 @@ struct HelpFile {
     std::map<std::string, std::size_t> files;     // name -> its data, after the 9-byte header
     std::map<std::string, std::uint32_t> system;  // record type 1, 3, 11 as text or number
     std::map<std::uint32_t, std::string> titles;  // TOPICOFFSET -> topic title
-    std::map<std::int32_t, std::uint32_t> contexts, numbers;  // -> TOPICOFFSET
+    std::map<std::int32_t, std::uint32_t> contexts;  // hash of a context string -> TOPICOFFSET
     std::string title;
     std::size_t topicBlocks = 0;
     bool linksInsideBlocks = true;
@@ -90,10 +92,6 @@ struct HelpFile {
             EXPECT_TRUE(contexts.empty() || contexts.rbegin()->first < std::int32_t(U32(entry)));
             contexts[U32(entry)] = U32(entry + 4);
         }
-        const std::size_t map = files.at("|CTXOMAP");
-        for (std::uint32_t i = 0; i < U16(map); ++i) {
-            numbers[U32(map + 2 + 8 * i)] = U32(map + 6 + 8 * i);
-        }
     }
 };
 
@@ -117,31 +115,6 @@ TEST_F(HelpFileTest, HoldsTheViewersInternalFilesItsContentsCharsetAndTopicBlock
     EXPECT_EQ(file.titles.size(), 11u);
     EXPECT_GE(file.topicBlocks, 2u);
     EXPECT_TRUE(file.linksInsideBlocks);
-}
-
-TEST_F(HelpFileTest, EveryContextNumberAndStringOpensItsCategory) {
-    const struct {
-        std::int32_t number, hash;  // context number, hash of the context string
-        std::string title;
-    } rows[] = {
-        {320, 1541606855, "Cookies"},              // IDH_COOKIES
-        {321, -2078964500, "历史记录"},            // IDH_HISTORY
-        {322, -1674905168, "Internet 临时文件"},   // IDH_TEMP_INTERNET_FILES
-        {323, 960794236, "Index.dat 文件"},        // IDH_INDEX_DAT
-        {324, -1246450086, "Windows 临时文件夹"},  // IDH_WINDOWS_TEMP
-        {325, -1280158779, "“文档”菜单中的文件"},  // IDH_RECENT_DOCS
-        {326, -6380351, "回收站"},                 // IDH_RECYCLE_BIN
-        {327, 387922544, "自动填表"},              // IDH_AUTOCOMPLETE
-        {328, -1746388398, "浏览器首页"},          // IDH_START_PAGE
-        {329, 722567999, "Windows 搜索历史记录"},  // IDH_SEARCH_HISTORY
-    };
-    EXPECT_EQ(file.numbers.size(), 10u);
-    EXPECT_EQ(file.contexts.size(), 11u);
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.number);
-        EXPECT_EQ(file.titles[file.numbers[row.number]], row.title);
-        EXPECT_EQ(file.contexts[row.hash], file.numbers[row.number]);
-    }
 }
 
 }  // namespace
