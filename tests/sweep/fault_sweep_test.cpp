@@ -48,32 +48,35 @@ const Lines kCanaries = Expand({
 
 enum Command { kTest, kClear, kSave, kRestore };
 const char* const kCommandNames[] = {"Test", "Clear", "Save", "Restore"};
-// The line a command ends with when all went well, and when a call failed that it cannot
-// go on without ("command call", or "command call argument").
+// The line a command ends with when all went well.
 const std::string kSuccess[] = {"完成!", "完成!", "状态已保存 <OK>", "状态已还原 <OK>"};
-const std::map<std::string, std::string> kFatal = {
-    {"Save System.ModuleFileName", "无法创建文件!"},
-    {"Save Storage.CreateDocfile", "无法创建文件!"},
-    {"Save Storage.CreateStream", "无法创建流!"},
-    {"Restore System.ModuleFileName", "如果您想要还原状态，您应该事先保存!"},
-    {"Restore Storage.OpenDocfile", "如果您想要还原状态，您应该事先保存!"},
-    {"Restore Storage.OpenStream Recent", "**无法打开“文档”列表流!"}};
+// What the log says when a call fails that the program reports ("command call", or
+// "command call argument"): a line it must hold, the last one when the command cannot go
+// on without the call.
+struct Report {
+    const char* line;
+    bool closes;
+};
+// clang-format off
+const std::map<std::string, Report> kReports = {
+    {"Save System.ModuleFileName", {"无法创建文件!", true}},
+    {"Save Storage.CreateDocfile", {"无法创建文件!", true}},
+    {"Save Storage.CreateStream", {"无法创建流!", true}},
+    {"Restore System.ModuleFileName", {"如果您想要还原状态，您应该事先保存!", true}},
+    {"Restore Storage.OpenDocfile", {"如果您想要还原状态，您应该事先保存!", true}},
+    {"Restore Storage.OpenStream Recent", {"**无法打开“文档”列表流!", true}},
+    {"Restore Storage.OpenStream History", {"**无法还原历史记录 <失败>", false}},
+    {"Restore Storage.OpenStream SaveDate", {"**无法还原 Internet 临时文件 <失败>", false}},
+    {"Restore Storage.OpenStream TemporaryInternetFiles", {"**没有要还原的 Internet 临时文件 <OK>", false}},
+    {"Restore Storage.OpenStream TypedURLs", {"**无法还原分类 URL <失败>", false}},
+    {"Restore Storage.OpenStream Cookies", {"**无法还原 Cookies <失败>", false}},
+    {"Restore Storage.OpenStream StartPage", {"**无法还原首页 <失败>", false}},
+    {"Clear Shell.EmptyRecycleBin", {"**回收站已清空... 请手动清空回收站! <失败>", false}},
+    {"Clear Shell.Export SHEmptyRecycleBinA", {"**回收站已清空... 外壳版本太旧了! 请手动清空回收站! <失败>", false}},
+    {"Clear Registry.SetValue 起始页", {"**\\\n无法删除 IE 起始页", false}}};
+// clang-format on
 
-// The line the log must hold when a call failed that the program reports ("command call",
-// or "command call argument").
-const std::map<std::string, std::string> kFailureLines = {
-    {"Clear Shell.EmptyRecycleBin", "**回收站已清空... 请手动清空回收站! <失败>"},
-    {"Clear Shell.Export SHEmptyRecycleBinA",
-     "**回收站已清空... 外壳版本太旧了! 请手动清空回收站! <失败>"},
-    {"Clear Registry.SetValue 起始页", "**\\\n无法删除 IE 起始页"},
-    {"Restore Storage.OpenStream History", "**无法还原历史记录 <失败>"},
-    {"Restore Storage.OpenStream SaveDate", "**无法还原 Internet 临时文件 <失败>"},
-    {"Restore Storage.OpenStream TemporaryInternetFiles", "**没有要还原的 Internet 临时文件 <OK>"},
-    {"Restore Storage.OpenStream TypedURLs", "**无法还原分类 URL <失败>"},
-    {"Restore Storage.OpenStream Cookies", "**无法还原 Cookies <失败>"},
-    {"Restore Storage.OpenStream StartPage", "**无法还原首页 <失败>"}};
-
-std::set<std::string> tableRowsMet;  // the keys of both tables that a run met
+std::set<std::string> reportsMet;  // the keys of kReports that a run met
 
 // Rows ("Clear Files.Open 2") the product does not survive yet; the sweep expects exactly
 // these to fail, so a row that starts passing or failing shows.
@@ -81,18 +84,14 @@ const std::set<std::string> kKnownFailures = {};
 
 // The error each call fails with, as Windows would give it: the first entry that begins
 // the call's name. Writes and stream reads are cut short, moving half their bytes first.
+// clang-format off
 const std::pair<const char*, std::uint32_t> kErrors[] = {
-    {"Files.Write", winerr::kDiskFull},
-    {"Files.FindFirst", winerr::kFileNotFound},
-    {"Files.", winerr::kSharingViolation},
-    {"UrlCache.", winerr::kSharingViolation},
-    {"Storage.Write", stgerr::kMediumFull},
-    {"UrlHistory.", hresult::kOutOfMemory},
-    {"Storage.", hresult::kFail},
-    {"Shell.QueryRecycleBin", hresult::kFail},
-    {"Shell.EmptyRecycleBin", hresult::kFail},
-    {"Security.", 8},  // ERROR_NOT_ENOUGH_MEMORY
-    {"", winerr::kAccessDenied}};
+    {"Files.Write", winerr::kDiskFull}, {"Files.FindFirst", winerr::kFileNotFound},
+    {"Files.", winerr::kSharingViolation}, {"UrlCache.", winerr::kSharingViolation},
+    {"Storage.Write", stgerr::kMediumFull}, {"UrlHistory.", hresult::kOutOfMemory}, {"Storage.", hresult::kFail},
+    {"Shell.QueryRecycleBin", hresult::kFail}, {"Shell.EmptyRecycleBin", hresult::kFail},
+    {"Security.", 8 /* ERROR_NOT_ENOUGH_MEMORY */}, {"", winerr::kAccessDenied}};
+// clang-format on
 
 void FailNth(FaultPlan& plan, const std::string& call, int n) {
     auto error = std::find_if(std::begin(kErrors), std::end(kErrors),
@@ -195,18 +194,17 @@ std::string Problems(Command command, const std::string& call, int n) {
                 argument = c.argument;
         }
     }
-    auto fatal = kFatal.find(kFatal.count(row) ? row : row + " " + argument);
-    const std::string& closing = fatal != kFatal.end() ? fatal->second : kSuccess[command];
-    auto reported = kFailureLines.find(kFailureLines.count(row) ? row : row + " " + argument);
-    for (auto met : {fatal != kFatal.end() ? fatal->first : "",
-                     reported != kFailureLines.end() ? reported->first : ""})
-        tableRowsMet.insert(met);
+    auto report = kReports.find(kReports.count(row) ? row : row + " " + argument);
+    bool reported = report != kReports.end();
+    reportsMet.insert(reported ? report->first : "");
+    std::string closing =
+        reported && report->second.closes ? report->second.line : kSuccess[command];
     Lines log = LogLines(world.dlg.log), after = State(world.mem), undone;
     std::string problems = made < n ? " the call was never made;" : "";
     if (log.empty() || log.back() != closing)
         problems += " ends with \"" + (log.empty() ? "" : log.back()) + "\";";
-    if (reported != kFailureLines.end() && !Has(log, reported->second))
-        problems += " does not say \"" + reported->second + "\";";
+    if (reported && !Has(log, report->second.line))
+        problems += " does not say \"" + std::string(report->second.line) + "\";";
     if (command >= kSave && ok != (kSuccess[command] == closing))
         problems += " answers " + std::to_string(ok) + ";";
     if (world.dlg.busy)
@@ -256,7 +254,7 @@ TEST(FaultSweep, EveryCommandSurvivesEachOfItsCallsFailing) {
         EXPECT_GT(injected, 10) << kCommandNames[command];
     }
     EXPECT_EQ(kKnownFailures, failed);
-    EXPECT_EQ(kFatal.size() + kFailureLines.size() + 1, tableRowsMet.size());  // with ""
+    EXPECT_EQ(kReports.size() + 1, reportsMet.size());  // and "" for the rest
 }
 
 }  // namespace
