@@ -79,6 +79,10 @@ public:
     // DeleteFileA: a read-only file or a folder gives kAccessDenied, a file that another
     // handle holds open without delete sharing kSharingViolation.
     [[nodiscard]] virtual WinError RemoveFile(const std::string& path) = 0;
+    // MoveFileA: gives a file or folder another name, also a read-only one. kAlreadyExists
+    // when `to` exists, a sharing violation while another handle holds the file without
+    // delete sharing.
+    [[nodiscard]] virtual WinError RenameFile(const std::string& from, const std::string& to) = 0;
     // GetFileAttributesA and SetFileAttributesA.
     [[nodiscard]] virtual WinError GetAttributes(const std::string& path,
                                                  std::uint32_t* attributes) = 0;

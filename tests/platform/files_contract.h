@@ -66,6 +66,9 @@ protected:
         return Num(error);
     }
     std::string Remove(const std::string& name) { return Num(files.RemoveFile(At(name))); }
+    std::string Rename(const std::string& from, const std::string& to) {
+        return Num(files.RenameFile(At(from), At(to)));
+    }
 
     FilesType files;
 };
@@ -74,7 +77,8 @@ TYPED_TEST_SUITE_P(FilesContract);
 
 // A listing gives the names as spelt. Writing past the end fills the gap with zeros;
 // reading at the end reads nothing. A file is held while another handle has it open
-// without sharing what is asked (the erasers' probe asks to write, sharing deletion only).
+// without sharing what is asked (the erasers' probe asks to write, sharing deletion only);
+// it cannot be renamed then either. A read-only file can. A new file is not made over one.
 TYPED_TEST_P(FilesContract, ListReadWriteShareAndRemove) {
     Files& files = this->files;
     FileHandle held, reader;
@@ -92,6 +96,7 @@ TYPED_TEST_P(FilesContract, ListReadWriteShareAndRemove) {
         {Seq({Num(files.Seek(held, 5, fileseek::kBegin, nullptr)), Num(files.Write(held, "!", 1, &done)),
               Num(done)}), "0 0 1"},
         {Seq({this->Open("\\Mixed.TXT", probe, fileshare::kDelete), this->Remove("\\Mixed.TXT")}), "32 32"},
+        {this->Rename("\\Mixed.TXT", "\\m"), "32"},
         {Num(files.Seek(held, 0, fileseek::kBegin, nullptr)), "0"},
         {moved(files.Read(held, buffer, sizeof buffer, &done)), std::string("0 abc\0\0!", 8)},
         {moved(files.Read(held, buffer, sizeof buffer, &done)), "0 "},
@@ -99,6 +104,9 @@ TYPED_TEST_P(FilesContract, ListReadWriteShareAndRemove) {
         {this->Open("\\Mixed.TXT", probe, fileshare::kDelete), "32"},
         {this->Open("\\Mixed.TXT", fileaccess::kRead, fileshare::kRead), "0"},
         {Seq({Num(files.Close(reader)), this->Open("\\Mixed.TXT", probe, fileshare::kDelete)}), "0 0"},
+        {Seq({this->Rename("\\ro", "\\Sub\\F.TXT"), this->Rename("\\none", "\\m"), this->Rename("\\ro", "\\x\\m"),
+              Num(files.Open(this->At("\\ro"), 0, 0, filecreate::kCreateNew, 0, &held))}), "183 2 3 80"},
+        {Seq({this->Rename("\\ro", "\\m"), this->List("\\m"), this->Rename("\\M", "\\ro")}), "0 18, m 3! 0"},
         {Seq({this->Remove("\\ro"), Num(files.SetAttributes(this->At("\\ro"), fileattr::kNormal))}), "5 0"},
         {Seq({this->Remove("\\ro"), this->Remove("\\ro")}), "0 2"},
         {Seq({this->Remove("\\Sub"), Num(files.RemoveFolder(this->At("\\Sub")))}), "5 145"},

@@ -37,6 +37,9 @@ bool Matches(const std::string& name, const std::string& pattern) {
     return pattern == "*.*" || pattern == "*" || GbkEqualNoCase(name, pattern);
 }
 
+// How DeleteFileA and MoveFileA open a file: for deletion, sharing everything.
+constexpr std::uint32_t kShareAll = fileshare::kRead | fileshare::kWrite | fileshare::kDelete;
+
 bool Wants(std::uint32_t access, std::uint32_t bit) {
     return (access & bit) != 0;
 }
@@ -268,11 +271,36 @@ WinError MemoryFiles::RemoveFile(const std::string& path) {
     if (node->IsFolder() || (node->attributes & fileattr::kReadOnly)) {
         return winerr::kAccessDenied;
     }
-    constexpr std::uint32_t kShareAll = fileshare::kRead | fileshare::kWrite | fileshare::kDelete;
     if (WinError error = CheckSharing(node, fileaccess::kDelete, kShareAll)) {
         return error;
     }
     Detach(node);
+    return winerr::kSuccess;
+}
+
+WinError MemoryFiles::RenameFile(const std::string& from, const std::string& to) {
+    if (WinError fault = faults.Check("Files.RenameFile", from)) {
+        return fault;
+    }
+    NodePtr node, parent;
+    std::string leaf;
+    if (WinError error = Resolve(from, &node)) {
+        return error;
+    }
+    if (WinError error = ResolveParent(to, &parent, &leaf)) {
+        return error;
+    }
+    NodePtr folder = Inside(parent);
+    if (folder->children.count(leaf) != 0) {
+        return winerr::kAlreadyExists;
+    }
+    if (WinError error = CheckSharing(node, fileaccess::kDelete, kShareAll)) {
+        return error;
+    }
+    Detach(node);
+    node->name = leaf;
+    node->parent = folder.get();
+    folder->children[leaf] = node;
     return winerr::kSuccess;
 }
 
@@ -323,6 +351,9 @@ WinError MemoryFiles::Open(const std::string& path, std::uint32_t access, std::u
     NodePtr node;
     if (existing != folder->children.end()) {
         node = existing->second;
+        if (disposition == filecreate::kCreateNew) {
+            return winerr::kFileExists;
+        }
         if (node->IsFolder() ||
             (Wants(access, fileaccess::kWrite) && (node->attributes & fileattr::kReadOnly))) {
             return winerr::kAccessDenied;

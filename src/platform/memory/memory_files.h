@@ -3,8 +3,8 @@
 // were spelt, attributes, share modes checked between handles (a file held open without
 // sharing can be neither opened for writing nor deleted), read-only files refusing
 // deletion and writing, junctions, and the error codes of the ANSI calls. Listings take
-// "*.*" or a name; Open makes a missing file unless asked to open an existing one, and
-// truncates nothing; a file is deleted at once, even while open. Calls can be made to
+// "*.*" or a name; Open makes a missing file unless asked to open an existing one, makes
+// no new one over an existing one, and truncates nothing; a file is deleted at once, even while open. Calls can be made to
 // fail, writes part of the way.
 #pragma once
 
@@ -24,6 +24,7 @@ public:
     WinError FindNext(FindHandle handle, FindData* entry) override;
     WinError EndFind(FindHandle handle) override;
     WinError RemoveFile(const std::string& path) override;
+    WinError RenameFile(const std::string& from, const std::string& to) override;
     WinError GetAttributes(const std::string& path, std::uint32_t* attributes) override;
     WinError SetAttributes(const std::string& path, std::uint32_t attributes) override;
     WinError MakeFolder(const std::string& path) override;

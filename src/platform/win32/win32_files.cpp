@@ -74,6 +74,10 @@ WinError Win32Files::RemoveFile(const std::string& path) {
     return Result(DeleteFileA(path.c_str()));
 }
 
+WinError Win32Files::RenameFile(const std::string& from, const std::string& to) {
+    return Result(MoveFileA(from.c_str(), to.c_str()));
+}
+
 WinError Win32Files::GetAttributes(const std::string& path, std::uint32_t* attributes) {
     DWORD value = GetFileAttributesA(path.c_str());
     if (value == INVALID_FILE_ATTRIBUTES) {

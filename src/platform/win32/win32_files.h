@@ -9,6 +9,7 @@ public:
     WinError FindNext(FindHandle handle, FindData* entry) override;
     WinError EndFind(FindHandle handle) override;
     WinError RemoveFile(const std::string& path) override;
+    WinError RenameFile(const std::string& from, const std::string& to) override;
     WinError GetAttributes(const std::string& path, std::uint32_t* attributes) override;
     WinError SetAttributes(const std::string& path, std::uint32_t attributes) override;
     WinError MakeFolder(const std::string& path) override;
