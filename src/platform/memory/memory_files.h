@@ -4,8 +4,8 @@
 // sharing can be neither opened for writing nor deleted), read-only files refusing
 // deletion and writing, junctions, and the error codes of the ANSI calls. Listings take
 // "*.*" or a name; Open makes a missing file unless asked to open an existing one, makes
-// no new one over an existing one, and truncates nothing; a file is deleted at once, even while open. Calls can be made to
-// fail, writes part of the way.
+// no new one over an existing one, and truncates nothing; a file is deleted at once, even while
+// open. Calls can be made to fail, writes part of the way.
 #pragma once
 
 #include <map>
@@ -52,9 +52,10 @@ public:
     // Listings and files open and not yet closed; tests use it to find leaked handles.
     size_t OpenHandleCount() const { return finds_.size() + files_.size(); }
 
-    // Calls are named "Files.FindNext", "Files.RemoveFile" and "Files.Write"; the argument
-    // matched is the path (for FindNext the name of the entry it would return, for Write
-    // the path of the file). FailAfterBytes applies to "Files.Write".
+    // Calls are named "Files.FindNext", "Files.RemoveFile", "Files.RenameFile" and
+    // "Files.Write"; the argument matched is the path (for FindNext the name of the entry it
+    // would return, for RenameFile the path renamed, for Write the path of the file).
+    // FailAfterBytes applies to "Files.Write".
     FaultPlan faults;
 
 private:

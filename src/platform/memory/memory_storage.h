@@ -1,7 +1,7 @@
 // In-memory compound files: each docfile a set of named streams kept by path (paths and
-// stream names compared without regard to case), opened exclusively as the program opens them: while
-// a root storage or one of its streams is alive, the file can be neither opened nor
-// created again. Calls can be made to fail, reads and writes part of the way.
+// stream names compared without regard to case), opened exclusively as the program opens them:
+// while a root storage or one of its streams is alive, the file can be neither opened nor created
+// again. Calls can be made to fail, reads and writes part of the way.
 #pragma once
 
 #include <map>
