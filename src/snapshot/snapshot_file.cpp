@@ -225,28 +225,73 @@ StoredContent ReadFileRecord(StorageStream& stream, std::string* content) {
     return StoredContent::kContent;
 }
 
-std::int64_t PutFileContent(Files& files, const std::string& path, const std::string& content) {
-    (void)files.RemoveFile(path);
-    FindData locked;
-    std::uint64_t oldSize = FindEntry(files, path, &locked) ? locked.size : 0;
+namespace {
+
+// Writes content to a new file at path; a file that cannot be completed is removed again
+// rather than left cut short.
+bool WriteNewFile(Files& files, const std::string& path, const std::string& content) {
     FileScope file(files);
-    if (file.Open(path, fileaccess::kWrite, fileshare::kRead | fileshare::kWrite,
-                  filecreate::kOpenAlways) != winerr::kSuccess ||
-        !WriteChunks(files, file.Get(), content.data(), content.size())) {
+    if (file.Open(path, fileaccess::kWrite, fileshare::kRead, filecreate::kCreateNew) !=
+        winerr::kSuccess) {
+        return false;
+    }
+    if (WriteChunks(files, file.Get(), content.data(), content.size())) {
+        return true;
+    }
+    file.Close();
+    (void)files.RemoveFile(path);
+    return false;
+}
+
+// Overwrites a file that cannot be moved aside (held open, typically an index.dat in
+// use) from its first byte, the rest of its old length with zeros, so no old data
+// survives beyond the new content. Its old bytes are read first and written back when the
+// new ones cannot all be written: the file is never left half one and half the other. The
+// file's resulting size, or -1.
+std::int64_t OverwriteInPlace(Files& files, const std::string& path, const std::string& content,
+                              std::uint64_t oldSize) {
+    std::string old, whole = content;
+    if (!ReadWholeFile(files, path, oldSize, &old)) {
         return -1;
     }
-    if (oldSize > content.size()) {
-        std::string zeros(
-            static_cast<size_t>(std::min<std::uint64_t>(oldSize - content.size(), kChunk)), '\0');
-        for (std::uint64_t left = oldSize - content.size(); left > 0;) {
-            std::uint64_t part = std::min<std::uint64_t>(left, zeros.size());
-            if (!WriteChunks(files, file.Get(), zeros.data(), part)) {
-                return -1;
-            }
-            left -= part;
-        }
+    whole.resize(std::max(old.size(), content.size()), '\0');
+    FileScope file(files);
+    if (file.Open(path, fileaccess::kWrite, fileshare::kRead | fileshare::kWrite,
+                  filecreate::kOpenExisting) != winerr::kSuccess) {
+        return -1;
     }
-    return static_cast<std::int64_t>(std::max<std::uint64_t>(oldSize, content.size()));
+    if (WriteChunks(files, file.Get(), whole.data(), whole.size())) {
+        return static_cast<std::int64_t>(whole.size());
+    }
+    if (files.Seek(file.Get(), 0, fileseek::kBegin, nullptr) == winerr::kSuccess) {
+        (void)WriteChunks(files, file.Get(), old.data(), old.size());
+    }
+    return -1;
+}
+
+}  // namespace
+
+std::int64_t PutFileContent(Files& files, const std::string& path, const std::string& content) {
+    const auto size = static_cast<std::int64_t>(content.size());
+    FindData current;
+    if (!FindEntry(files, path, &current)) {
+        return WriteNewFile(files, path, content) ? size : -1;
+    }
+    if (current.attributes & (fileattr::kReadOnly | fileattr::kDirectory)) {
+        return -1;  // it can be neither deleted nor written
+    }
+    // The current file steps aside under a name of its own and comes back when the new
+    // one cannot be completed. A name taken already keeps it in place.
+    const std::string aside = path + "~";
+    if (files.RenameFile(path, aside) != winerr::kSuccess) {
+        return OverwriteInPlace(files, path, content, current.size);
+    }
+    if (!WriteNewFile(files, path, content)) {
+        (void)files.RenameFile(aside, path);
+        return -1;
+    }
+    (void)files.RemoveFile(aside);
+    return size;
 }
 
 std::int64_t ReadFileContent(Files& files, StorageStream& stream, const std::string& path,

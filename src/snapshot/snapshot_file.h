@@ -71,10 +71,11 @@ std::int64_t WriteFileContent(Files& files, StorageStream& stream, const std::st
 // A file content record read back.
 enum class StoredContent { kContent, kNoContent, kTruncated };
 StoredContent ReadFileRecord(StorageStream& stream, std::string* content);
-// Puts content at path: the file is deleted and written afresh, or, when it cannot be
-// deleted (an index.dat in use), overwritten in place from its first byte with the rest
-// of its old length filled with zeros. The file's resulting size, or -1 when it could
-// not be written.
+// Puts content at path: the file is replaced by a new one once that is complete, or, when
+// it cannot be moved aside (an index.dat in use), overwritten in place from its first
+// byte with the rest of its old length filled with zeros, its old bytes put back when
+// that fails. A read-only file or a folder stays. The file's resulting size, or -1 when
+// it could not be written.
 std::int64_t PutFileContent(Files& files, const std::string& path, const std::string& content);
 // ReadFileRecord, then PutFileContent when the record holds content and `apply` allows
 // it: nothing is touched before the whole record has been read.

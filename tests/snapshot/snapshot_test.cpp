@@ -219,11 +219,16 @@ TEST_F(Snapshot, RestoreReportsMissingOrDamagedStreamsAndWritesOnlyItsFolders) {
     EXPECT_THAT(State(mem), testing::Not(testing::Contains(testing::HasSubstr("RecentDocs|Big"))));
 }
 
-// A file another program holds open keeps its length: the saved bytes, then zeros.
-TEST_F(Snapshot, ContentOverAFileInUseFillsItsOldLengthWithZeros) {
+// A file another program holds open keeps its length: the saved bytes, then zeros. A
+// folder or a read-only file where a file was saved stays as it is.
+TEST_F(Snapshot, FileInUseKeepsItsLengthFolderOrReadOnlyFileStays) {
     const std::string index = In(kCache, "Content.IE5\\index.dat");
     ASSERT_TRUE(dlg.SaveState());
-    Seed(mem, {"file " + index + " = " + std::string(300, 'x')});
+    const Lines kept = {"folder " + In(kRecent, "doc.lnk"),
+                        "readonly " + In(kCookies, "user@a[1].txt") + " = r"};
+    for (const char* path : {"$Recent\\doc.lnk", "$Cookies\\user@a[1].txt"})
+        ASSERT_EQ(winerr::kSuccess, mem.files.RemoveFile(Expand(path)));
+    Seed(mem, Join({{"file " + index + " = " + std::string(300, 'x')}, kept}));
     FileHandle held;
     ASSERT_EQ(winerr::kSuccess,
               mem.files.Open(index, fileaccess::kRead, fileshare::kRead | fileshare::kWrite,
@@ -231,4 +236,28 @@ TEST_F(Snapshot, ContentOverAFileInUseFillsItsOldLengthWithZeros) {
     ASSERT_TRUE(dlg.RestoreState());
     mem.files.Close(held);
     EXPECT_EQ("CACHE" + std::string(295, '\0'), mem.files.Content(index));
+    EXPECT_THAT(State(mem), testing::IsSupersetOf(kept));
+    EXPECT_THAT(Log(), testing::Contains("正在还原文档列表doc.lnk <失败>"));
+}
+
+// A write that fails while Restore replaces a file leaves the file as it was: a document
+// used since the save, and an index the browser holds open. The restore zero-fills that
+// index first (its first write), then overwrites it in place (the second), which stops
+// half way here: the zeros come back.
+TEST_F(Snapshot, FailedWriteLosesNoFile) {
+    const std::string doc = In(kRecent, "doc.lnk"), index = In(kHistory, "History.IE5\\index.dat");
+    ASSERT_TRUE(dlg.SaveState());
+    Seed(mem, {"file " + doc + " = used since", "file " + index + " = " + std::string(20, 'x')});
+    FileHandle held;
+    ASSERT_EQ(winerr::kSuccess,
+              mem.files.Open(index, fileaccess::kRead, fileshare::kRead | fileshare::kWrite,
+                             filecreate::kOpenExisting, 0, &held));
+    mem.files.faults.FailNth("Files.Write", 2, winerr::kDiskFull, true);
+    mem.files.faults.Fail("Files.Write", winerr::kDiskFull, "doc.lnk", 1);
+    EXPECT_TRUE(dlg.RestoreState());
+    mem.files.Close(held);
+    EXPECT_EQ(std::string(20, '\0'), mem.files.Content(index));
+    EXPECT_EQ("used since", mem.files.Content(doc));
+    EXPECT_FALSE(mem.files.Exists(doc + "~"));
+    EXPECT_THAT(Log(), testing::Contains("正在还原文档列表doc.lnk <失败>"));
 }
