@@ -1,6 +1,7 @@
 // Wine's help viewer on the corvane.hlp that the build puts beside the program: each
-// context number of the settings dialog opens its category's topic, the contents open at
-// the contents topic, and HELP_QUIT closes the viewer.
+// context number of the settings dialog opens its category's topic, which says what Test
+// shows and what Clear loses; the contents open at the contents topic, and HELP_QUIT closes
+// the viewer.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -16,17 +17,16 @@ HWND Viewer() {
     return FindWindowA("MS_WINHELP", nullptr);
 }
 
-// The first line of the viewer's text, once it is expected or after 5 seconds. Wine's rich
-// edit control answers WM_GETTEXT only when the buffer holds the whole text.
-std::string FirstLine(const std::string& expected) {
-    std::string line;
-    for (int tries = 0; tries < 100 && line != expected; ++tries, Sleep(50)) {
-        char text[4096] = "";
+// The viewer's text once its first line is the one expected, or after 5 seconds. Wine's
+// rich edit control answers WM_GETTEXT only when the buffer holds the whole text.
+std::string TopicText(const std::string& firstLine) {
+    char text[4096] = "";
+    for (int tries = 0; tries < 100 && firstLine != std::string(text, std::strcspn(text, "\r\n"));
+         ++tries, Sleep(50)) {
         SendMessageA(FindWindowExA(Viewer(), nullptr, "RichEdit20A", nullptr), WM_GETTEXT,
                      sizeof text, reinterpret_cast<LPARAM>(text));
-        line.assign(text, std::strcspn(text, "\r\n"));
     }
-    return line;
+    return text;
 }
 
 TEST(HelpUnderWine, ViewerOpensEachTopic) {
@@ -43,7 +43,11 @@ TEST(HelpUnderWine, ViewerOpensEachTopic) {
     // clang-format on
     for (const auto& row : rows) {
         EXPECT_TRUE(WinHelpA(owner, file.c_str(), row.command, row.topic));
-        EXPECT_EQ(row.title, FirstLine(row.title)) << row.topic;
+        const std::string text = TopicText(row.title);
+        EXPECT_EQ(row.title, text.substr(0, text.find_first_of("\r\n"))) << row.topic;
+        // A category's topic says what Test shows and what Clear loses.
+        for (const char* part : {"“测试”显示：", "无法撤消："})
+            EXPECT_EQ(row.command == HELP_CONTEXT, text.find(part) != text.npos) << row.topic;
     }
     WinHelpA(owner, file.c_str(), HELP_QUIT, 0);
     for (int tries = 0; tries < 100 && Viewer() != nullptr; ++tries) Sleep(50);
