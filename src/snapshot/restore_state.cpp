@@ -463,7 +463,9 @@ bool RestoreRecentDocuments(EraserDlg& dlg, StorageStream& stream) {
          whole && !name.text.empty();) {
         StoredText path = ReadText(stream, snapshot::kTextCapacity, true);
         bool allowed = path.whole && IsFileInFolders(path.text, folders);
-        FileRecord record = RestoreFile(dlg, stream, path.text, allowed);
+        // A path that cannot be read ends the list, as any unreadable text does.
+        FileRecord record =
+            path.present ? RestoreFile(dlg, stream, path.text, allowed) : FileRecord::kStreamEnded;
         bool done = record == FileRecord::kRestored || record == FileRecord::kNothingStored;
         Plain(dlg, "正在还原文档列表" + name.text + (done ? " <OK>" : " <失败>"));
         restored = true;

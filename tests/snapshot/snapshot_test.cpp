@@ -261,3 +261,25 @@ TEST_F(Snapshot, FailedWriteLosesNoFile) {
     EXPECT_FALSE(mem.files.Exists(doc + "~"));
     EXPECT_THAT(Log(), testing::Contains("正在还原文档列表doc.lnk <失败>"));
 }
+
+// A stream read that fails anywhere, whole or half way, never leaves a document of the
+// Documents list reported <OK> when it was not put back.
+TEST_F(Snapshot, FailedReadReportsNoDocumentRestoredThatIsNot) {
+    const std::string doc = In(kRecent, "doc.lnk");
+    ASSERT_TRUE(dlg.SaveState());
+    int failed = 0;  // restores in which the document's line says <失败>
+    for (bool partway : {false, true}) {
+        for (int n = 1; n <= 100; ++n) {
+            (void)mem.files.RemoveFile(doc);
+            mem.storage.faults.FailNth("Storage.Read", n, hresult::kFail, partway);
+            dlg.RestoreState();
+            mem.storage.faults.Clear();
+            const Lines log = Log();
+            failed += std::count(log.begin(), log.end(), "正在还原文档列表doc.lnk <失败>");
+            EXPECT_TRUE(std::count(log.begin(), log.end(), "正在还原文档列表doc.lnk <OK>") == 0 ||
+                        mem.files.Content(doc) == "L")
+                << n << (partway ? " half way" : "");
+        }
+    }
+    EXPECT_GT(failed, 0);
+}
