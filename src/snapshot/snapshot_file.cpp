@@ -80,6 +80,48 @@ bool WriteChunks(Files& files, FileHandle file, const char* data, std::uint64_t 
     return true;
 }
 
+// Writes content to a new file at path; a file that cannot be completed is removed again
+// rather than left cut short.
+bool WriteNewFile(Files& files, const std::string& path, const std::string& content) {
+    FileScope file(files);
+    if (file.Open(path, fileaccess::kWrite, fileshare::kRead, filecreate::kCreateNew) !=
+        winerr::kSuccess) {
+        return false;
+    }
+    if (WriteChunks(files, file.Get(), content.data(), content.size())) {
+        return true;
+    }
+    file.Close();
+    (void)files.RemoveFile(path);
+    return false;
+}
+
+// Overwrites a file that cannot be moved aside (held open, typically an index.dat in
+// use) from its first byte, the rest of its old length with zeros, so no old data
+// survives beyond the new content. Its old bytes are read first and written back when the
+// new ones cannot all be written: the file is never left half one and half the other. The
+// file's resulting size, or -1.
+std::int64_t OverwriteInPlace(Files& files, const std::string& path, const std::string& content,
+                              std::uint64_t oldSize) {
+    std::string old, whole = content;
+    if (!ReadWholeFile(files, path, oldSize, &old)) {
+        return -1;
+    }
+    whole.resize(std::max(old.size(), content.size()), '\0');
+    FileScope file(files);
+    if (file.Open(path, fileaccess::kWrite, fileshare::kRead | fileshare::kWrite,
+                  filecreate::kOpenExisting) != winerr::kSuccess) {
+        return -1;
+    }
+    if (WriteChunks(files, file.Get(), whole.data(), whole.size())) {
+        return static_cast<std::int64_t>(whole.size());
+    }
+    if (files.Seek(file.Get(), 0, fileseek::kBegin, nullptr) == winerr::kSuccess) {
+        (void)WriteChunks(files, file.Get(), old.data(), old.size());
+    }
+    return -1;
+}
+
 }  // namespace
 
 std::string SnapshotPath(System& system) {
@@ -224,52 +266,6 @@ StoredContent ReadFileRecord(StorageStream& stream, std::string* content) {
     ScrambleBytes(content->data(), content->size());
     return StoredContent::kContent;
 }
-
-namespace {
-
-// Writes content to a new file at path; a file that cannot be completed is removed again
-// rather than left cut short.
-bool WriteNewFile(Files& files, const std::string& path, const std::string& content) {
-    FileScope file(files);
-    if (file.Open(path, fileaccess::kWrite, fileshare::kRead, filecreate::kCreateNew) !=
-        winerr::kSuccess) {
-        return false;
-    }
-    if (WriteChunks(files, file.Get(), content.data(), content.size())) {
-        return true;
-    }
-    file.Close();
-    (void)files.RemoveFile(path);
-    return false;
-}
-
-// Overwrites a file that cannot be moved aside (held open, typically an index.dat in
-// use) from its first byte, the rest of its old length with zeros, so no old data
-// survives beyond the new content. Its old bytes are read first and written back when the
-// new ones cannot all be written: the file is never left half one and half the other. The
-// file's resulting size, or -1.
-std::int64_t OverwriteInPlace(Files& files, const std::string& path, const std::string& content,
-                              std::uint64_t oldSize) {
-    std::string old, whole = content;
-    if (!ReadWholeFile(files, path, oldSize, &old)) {
-        return -1;
-    }
-    whole.resize(std::max(old.size(), content.size()), '\0');
-    FileScope file(files);
-    if (file.Open(path, fileaccess::kWrite, fileshare::kRead | fileshare::kWrite,
-                  filecreate::kOpenExisting) != winerr::kSuccess) {
-        return -1;
-    }
-    if (WriteChunks(files, file.Get(), whole.data(), whole.size())) {
-        return static_cast<std::int64_t>(whole.size());
-    }
-    if (files.Seek(file.Get(), 0, fileseek::kBegin, nullptr) == winerr::kSuccess) {
-        (void)WriteChunks(files, file.Get(), old.data(), old.size());
-    }
-    return -1;
-}
-
-}  // namespace
 
 std::int64_t PutFileContent(Files& files, const std::string& path, const std::string& content) {
     const auto size = static_cast<std::int64_t>(content.size());
