@@ -23,7 +23,8 @@ if(CORVANE_FUZZ)
     # asked for by hand: build/fuzz/restore_fuzzer -max_total_time=600 build/fuzz/corpus
     add_executable(restore_fuzzer tests/fuzz/restore_fuzzer.cpp)
     corvane_target(restore_fuzzer)
-    target_link_libraries(restore_fuzzer PRIVATE corvane_memory)
+    target_include_directories(restore_fuzzer PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+    target_link_libraries(restore_fuzzer PRIVATE corvane_memory GTest::gtest)
     target_link_options(restore_fuzzer PRIVATE -fsanitize=fuzzer)
     file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/corpus)
     add_test(NAME restore_fuzzer
