@@ -37,7 +37,6 @@ struct BrowserTraces : Machine {
         EXPECT_EQ(Without(before, gone), State(mem));
         EXPECT_EQ(pauses, mem.system.pauses);
         mem.files.faults.Clear();
-        mem.shell.faults.Clear();
     }
     static bool Clear(EraserDlg& dlg) { return EraseAolTraces(dlg, false), true; }
     static bool Test(EraserDlg& dlg) { return EraseAolTraces(dlg, true), true; }
@@ -48,8 +47,6 @@ struct BrowserTraces : Machine {
 TEST_F(BrowserTraces, MozillaFilesOfTheFirstProfile) {
     Seed(mem, kProfiles);
     Check(EraseMozillaHistory, false, {});
-    mem.shell.faults.Fail("Shell.SpecialFolderPath", winerr::kFileNotFound);
-    Check(EraseMozillaCookies, false, {});
     mem.files.faults.Fail("Files.RemoveFile", winerr::kSharingViolation, "", 2);
     Check(EraseMozillaCookies, true, {kFirstCookies}, Pauses(2, 500));
     Seed(mem, {kMozilla + "b0first.slt\\history.dat = h"});

@@ -60,9 +60,6 @@ const Row kFillRows[] = {
     {"CacheIndexInItsSubfolderAndTheCopy", FillFolder<csidl::kInternetCache>,
      Join({Filled("$Cache\\Content.IE5\\index.dat", 65543), Filled(kCopy + "\\index.dat", 20)}),
      nullptr, Fills({{"$Cache\\Content.IE5", 65543}, {kCopy, 20}})},
-    {"CopyThatIsTheFolderItselfIsNotFilledTwice", Cookies, Filled("$Temp\\Cookies\\index.dat", 10),
-     [](M& m, D&) { m.shell.specialFolders[csidl::kCookies] = Expand("$Temp\\Cookies"); },
-     Fills({{"$Temp\\Cookies", 10}})},
     {"Windows98KeepsItsCopyUnderLocalSettings", FillFolder<csidl::kInternetCache>,
      Join({Filled(kWin98 + "\\Content.IE5\\index.dat", 10), Filled(kWin98Copy + "\\index.dat", 30)}),
      [](M& m, D& d) {
