@@ -9,11 +9,8 @@
 // A failed query fills the record all the same, so that a caller who reads it anyway
 // acts on that version and shows it.
 bool MemorySystem::QueryVersion(OsVersionInfo* out) {
-    if (faults.Check("System.QueryVersion", "") != winerr::kSuccess) {
-        return false;
-    }
     *out = version;
-    return !versionQueryFails;
+    return faults.Check("System.QueryVersion", "") == winerr::kSuccess && !versionQueryFails;
 }
 
 void MemorySystem::PumpMessages() {
