@@ -6,11 +6,15 @@
 #include <cstring>
 #include <memory>
 
-// A failed query fills the record all the same, so that a caller who reads it anyway
+// A fault from the plan fails the query as Windows does, with the record untouched;
+// versionQueryFails fills the record all the same, so that a caller who reads it anyway
 // acts on that version and shows it.
 bool MemorySystem::QueryVersion(OsVersionInfo* out) {
+    if (faults.Check("System.QueryVersion", "") != winerr::kSuccess) {
+        return false;
+    }
     *out = version;
-    return faults.Check("System.QueryVersion", "") == winerr::kSuccess && !versionQueryFails;
+    return !versionQueryFails;
 }
 
 void MemorySystem::PumpMessages() {
