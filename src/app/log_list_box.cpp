@@ -1,5 +1,6 @@
 #include "app/log_list_box.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/gbk.h"
@@ -34,16 +35,25 @@ LONG DrawPiece(HDC dc, const std::string& piece, RECT r, UINT format) {
 
 void LogListBox::LineAdded(const LogLine& line, bool) {
     LRESULT index = Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.text.c_str()));
+    listed_.push_back(index >= 0);
     if (index >= 0) {
         Send(LB_SETITEMDATA, static_cast<WPARAM>(index), line.emphasis);
     }
 }
 
 void LogListBox::LastLineRemoved() {
-    Send(LB_DELETESTRING, static_cast<WPARAM>(Send(LB_GETCOUNT) - 1));
+    bool listed = !listed_.empty() && listed_.back();
+    if (!listed_.empty()) {
+        listed_.pop_back();
+    }
+    LRESULT count = Send(LB_GETCOUNT);
+    if (listed && count > 0) {
+        Send(LB_DELETESTRING, static_cast<WPARAM>(count - 1));
+    }
 }
 
 void LogListBox::Cleared() {
+    listed_.clear();
     Send(LB_RESETCONTENT);
 }
 
@@ -90,9 +100,12 @@ LRESULT LogListBox::OnDrawItem(WPARAM, LPARAM param) {
     COLORREF lineColor = TextColor(item);
     COLORREF oldColor = SetTextColor(dc, lineColor);
 
-    std::string text(static_cast<size_t>(Send(LB_GETTEXTLEN, item.itemID)) + 1, '\0');
-    text.resize(
-        static_cast<size_t>(Send(LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(&text[0]))));
+    // Either call answers LB_ERR for a line that is gone; it is then drawn empty.
+    LRESULT length = Send(LB_GETTEXTLEN, item.itemID);
+    std::string text(length > 0 ? static_cast<size_t>(length) + 1 : 1, '\0');
+    LRESULT got =
+        length > 0 ? Send(LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(&text[0])) : 0;
+    text.resize(got > 0 ? std::min(static_cast<size_t>(got), text.size() - 1) : 0);
     UINT format = DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX;
     if (GetWindowLongA(Handle(), GWL_STYLE) & LBS_USETABSTOPS) {
         format |= DT_EXPANDTABS;

@@ -3,6 +3,8 @@
 // emphasised ones in the highlight colour, and the words "sex" and "porn" in red.
 #pragma once
 
+#include <vector>
+
 #include "state/activity_log.h"
 #include "ui/control.h"
 #include "ui/message_table.h"
@@ -31,4 +33,7 @@ private:
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return SendMessageA(Handle(), message, wParam, lParam);
     }
+    // Whether each line of the model got into the list: a line the list box refused
+    // (out of memory) has no list line, so removing it must remove none.
+    std::vector<bool> listed_;
 };

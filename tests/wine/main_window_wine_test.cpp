@@ -72,6 +72,20 @@ protected:
         return DefWindowProcA(window, message, wParam, lParam);
     }
 
+    // The log's list box as one out of memory: it refuses to add "refused" and cannot
+    // give the text of its lines.
+    static inline LONG_PTR listProc = 0;
+    static LRESULT CALLBACK Refusing(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == LB_ADDSTRING &&
+            std::string(reinterpret_cast<const char*>(lParam)) == "refused") {
+            return LB_ERRSPACE;
+        }
+        if (message == LB_GETTEXTLEN || message == LB_GETTEXT) {
+            return LB_ERR;
+        }
+        return CallWindowProcA(reinterpret_cast<WNDPROC>(listProc), list, message, wParam, lParam);
+    }
+
     HWND uiThread_ = nullptr;
     Win32Platform win32;
     CountingRegistry registry;
@@ -168,6 +182,21 @@ TEST_F(MainWindowUnderWine, LogLinesDrawnAndFollowed) {
             main.dlg.log.ClearLog();
         });
         EXPECT_EQ(2691, SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0));
+        // A line the list box refuses has no list line to remove, and a line whose text it
+        // cannot give is drawn empty.
+        OnUiThread([&] {
+            listProc = SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Refusing));
+            main.dlg.log.AddLogLine("kept", emphasis::kPlain);
+            main.dlg.log.AddLogLine("refused", emphasis::kPlain);
+            main.dlg.log.RemoveLastLogLine();
+            RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            SetWindowLongPtrA(list, GWLP_WNDPROC, listProc);
+        });
+        char kept[8] = {};
+        EXPECT_EQ(1, SendMessageA(list, LB_GETCOUNT, 0, 0));
+        EXPECT_EQ(4, SendMessageA(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(kept)));
+        EXPECT_STREQ("kept", kept);
+        OnUiThread([&] { main.dlg.log.ClearLog(); });
         for (int line = 1; line <= 33; ++line) {
             OnUiThread([&] { main.dlg.log.AddLogLine("line", emphasis::kPlain); });
             EXPECT_EQ(line < 33 ? 0 : 17, SendMessageA(list, LB_GETTOPINDEX, 0, 0)) << line;
