@@ -42,7 +42,9 @@ bool ExpandPathVariable(Environment& environment, std::string* path) {
     char value[kVariableBytes];
     std::uint32_t length =
         environment.GetVariable(path->substr(open + 1, close - open - 1), value, sizeof value);
-    if (length >= sizeof value) {
+    // A variable that is not set (or set to nothing) would leave the path at the root of
+    // the current drive: such a path names no folder of ours.
+    if (length == 0 || length >= sizeof value) {
         return false;
     }
     *path = path->substr(0, open) + std::string(value, length) + path->substr(close + 1);

@@ -22,8 +22,8 @@ constexpr char kCookiesWord[] = "Cookies";
 bool OpenExtensibleCache(RegKey* key, HKey* root, std::string* path);
 
 // Replaces the first %NAME% pair of a cache path, and only that, with the variable's
-// value (nothing when it is not set). False when the value does not fit its 100-byte
-// buffer: the path then names no folder to touch.
+// value. False when the variable is not set or empty, or its value does not fit its
+// 100-byte buffer: the path then names no folder to touch.
 bool ExpandPathVariable(Environment& environment, std::string* path);
 
 // Fills dlg.indexDatPaths afresh with the folders that hold cache containers: the parent

@@ -130,7 +130,7 @@ TEST_F(CacheFolders, ParentsOfTheContainersAndTheHistoryFolders) {
     const std::string v = "value HKCU\\$Ext5\\";
     EXPECT_EQ(
         (std::set<std::string>{Expand("$History\\History.IE5"), "D:\\Feeds",
-                               Expand("$Temp\\历史\\History.IE5"), "C:\\first%HALF", "C:", "\\x"}),
+                               Expand("$Temp\\历史\\History.IE5"), "C:\\first%HALF", "C:"}),
         gathered({v + "MSHist01|CachePath = "
                       "%USERPROFILE%\\Local Settings\\历史\\History.IE5\\MSHist01\\",
                   v + "Feeds|CachePath = D:\\Feeds\\Cache//", "folder $Temp\\历史\\History.IE5",
