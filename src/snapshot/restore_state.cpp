@@ -27,40 +27,27 @@ constexpr char kSaveFirst[] = "如果您想要还原状态，您应该事先保�
 
 constexpr std::uint32_t kNameListPlaces = 1000;
 
-enum class FileRecord { kRestored, kNothingStored, kNotRestored, kStreamEnded };
-
-// Reads one file record and writes it to path when `allowed`.
-FileRecord RestoreFile(EraserDlg& dlg, StorageStream& stream, const std::string& path,
-                       bool allowed) {
-    std::string content;
-    switch (ReadFileRecord(stream, &content)) {
-        case StoredContent::kTruncated:
-            return FileRecord::kStreamEnded;
-        case StoredContent::kNoContent:
-            return FileRecord::kNothingStored;
-        case StoredContent::kContent:
-            break;
-    }
-    if (!allowed || PutFileContent(dlg.platform.files, path, content) < 0) {
-        return FileRecord::kNotRestored;
-    }
-    return FileRecord::kRestored;
-}
-
 // A list of file records (scrambled path, content) up to its empty path; each written
 // only inside folders.
 void RestoreFileList(EraserDlg& dlg, StorageStream& stream,
                      const std::vector<std::string>& folders) {
     for (;;) {
-        StoredText path = ReadText(stream, snapshot::kTextCapacity, true);
+        StoredText path = ReadText(stream, snapshot::kTextCapacity, Scramble::kYes);
         if (path.text.empty()) {
             return;
         }
         bool allowed = path.whole && IsFileInFolders(path.text, folders);
-        if (RestoreFile(dlg, stream, path.text, allowed) == FileRecord::kStreamEnded) {
+        if (ReadFileContent(dlg.platform.files, stream, path.text, allowed) ==
+            FileRecord::kStreamEnded) {
             return;
         }
     }
+}
+
+// Windows 98 and ME: the history and the cookies are reported back whatever the listing
+// finds, as the program has always done there.
+bool AlwaysReportsRestored(const EraserDlg& dlg) {
+    return dlg.osVersion == osver::kWin98 || dlg.osVersion == osver::kWinMe;
 }
 
 bool SetDword(Registry& registry, HKey key, const char* name, std::uint32_t value) {
@@ -73,32 +60,19 @@ bool SetText(Registry& registry, HKey key, const char* name, const std::string& 
                              static_cast<std::uint32_t>(text.size() + 1)) == winerr::kSuccess;
 }
 
-// One container record, read whole, then put back: its registry values and its index.dat
-// in the folder its CachePath names. False when the stream ends inside it.
+// A container record's fields but its index file's content, which is staged on the way.
 struct ContainerRecord {
     std::string name;
     std::uint32_t limit = 0;
     std::uint32_t options = 0;
     StoredText cachePath;
-    StoredContent stored = StoredContent::kNoContent;
-    std::string content;
     StoredText prefix;
     std::uint32_t repair = 0;
 };
 
-bool ReadContainer(StorageStream& stream, ContainerRecord* record) {
-    return ReadDword(stream, &record->limit) && ReadDword(stream, &record->options) &&
-           (record->cachePath = ReadText(stream, snapshot::kTextCapacity)).present &&
-           (record->stored = ReadFileRecord(stream, &record->content)) !=
-               StoredContent::kTruncated &&
-           (record->prefix = ReadText(stream, snapshot::kTextCapacity)).present &&
-           ReadDword(stream, &record->repair);
-}
-
-void PutContainer(EraserDlg& dlg, HKey cacheKey, const ContainerRecord& record) {
-    Registry& registry = dlg.platform.registry;
+void PutContainerValues(Registry& registry, HKey cacheKey, const ContainerRecord& record) {
     RegKey container(registry);
-    if (!record.cachePath.whole || !record.prefix.whole ||
+    if (record.name.empty() || !record.cachePath.whole || !record.prefix.whole ||
         container.Create(cacheKey, record.name, regaccess::kAllAccess) != winerr::kSuccess) {
         return;
     }
@@ -110,28 +84,65 @@ void PutContainer(EraserDlg& dlg, HKey cacheKey, const ContainerRecord& record) 
             variable ? regtype::kExpandSz : regtype::kSz);
     SetText(registry, container.Get(), "CachePrefix", record.prefix.text);
     SetDword(registry, container.Get(), "CacheRepair", record.repair);
-    std::string folder = cachePath;
-    if (record.stored != StoredContent::kContent || cachePath.empty() ||
+}
+
+// The container folder a record's CachePath names, when Restore may write its index.dat:
+// a folder directly inside one of the folders that hold containers now; empty otherwise.
+std::string ContainerFolder(EraserDlg& dlg, const StoredText& cachePath) {
+    std::string folder = cachePath.text;
+    if (!cachePath.whole || folder.empty() ||
         !ExpandPathVariable(dlg.platform.environment, &folder)) {
-        return;
+        return {};
     }
-    std::string index = JoinPath(folder, "index.dat");
-    if (FitsMaxPath(index)) {
-        (void)dlg.platform.files.MakeFolder(folder);
-        PutFileContent(dlg.platform.files, index, record.content);
+    while (GbkEndsWithSeparator(folder)) {
+        folder.pop_back();
     }
+    bool inside = FitsMaxPath(JoinPath(folder, "index.dat")) &&
+                  IsFileInFolders(folder, std::vector<std::string>(dlg.indexDatPaths.begin(),
+                                                                   dlg.indexDatPaths.end()));
+    return inside ? folder : std::string();
+}
+
+// One container record after its name: its values, then its index.dat staged in the folder
+// its CachePath names (made for it when missing), then both put back once the record has
+// been read whole. False when the stream ends inside it.
+bool RestoreContainer(EraserDlg& dlg, StorageStream& stream, HKey cacheKey,
+                      ContainerRecord* record) {
+    Files& files = dlg.platform.files;
+    if (!ReadDword(stream, &record->limit) || !ReadDword(stream, &record->options) ||
+        !(record->cachePath = ReadText(stream)).present) {
+        return false;
+    }
+    std::string folder = record->name.empty() ? "" : ContainerFolder(dlg, record->cachePath);
+    bool made = !folder.empty() && !FindEntry(files, folder) &&
+                files.MakeFolder(folder) == winerr::kSuccess;
+    StoredContent content;
+    {
+        StagedFile index(files, JoinPath(folder, "index.dat"));
+        content = index.Read(stream, !folder.empty());
+        if (content != StoredContent::kTruncated && (record->prefix = ReadText(stream)).present &&
+            ReadDword(stream, &record->repair)) {
+            PutContainerValues(dlg.platform.registry, cacheKey, *record);
+            if (content == StoredContent::kContent && index.Commit() >= 0) {
+                return true;
+            }
+        } else {
+            content = StoredContent::kTruncated;
+        }
+    }
+    if (made) {
+        (void)files.RemoveFolder(folder);  // made for an index that is not there
+    }
+    return content != StoredContent::kTruncated;
 }
 
 void RestoreContainers(EraserDlg& dlg, StorageStream& stream, HKey cacheKey) {
     for (;;) {
-        StoredText name = ReadText(stream, snapshot::kTextCapacity);
+        StoredText name = ReadText(stream);
         ContainerRecord record;
-        if (name.text.empty() || !ReadContainer(stream, &record)) {
+        record.name = name.whole ? name.text : std::string();
+        if (name.text.empty() || !RestoreContainer(dlg, stream, cacheKey, &record)) {
             return;
-        }
-        if (name.whole) {
-            record.name = name.text;
-            PutContainer(dlg, cacheKey, record);
         }
     }
 }
@@ -162,7 +173,7 @@ void DeleteTypedUrls(Registry& registry, HKey key) {
 bool RestoreRecentValues(Registry& registry, HKey key, StorageStream& stream) {
     std::vector<char> data(kRecentDataBytes);
     for (;;) {
-        StoredText name = ReadText(stream, snapshot::kTextCapacity);
+        StoredText name = ReadText(stream);
         if (name.text.empty()) {
             return name.present;
         }
@@ -204,8 +215,8 @@ void RestoreHistoryItem(EraserDlg& dlg, StorageFile& file) {
     bool restored = RestoreHistory(dlg, *stream);
     stream.reset();
     Plain(dlg, " ");
-    bool win9x = dlg.osVersion == osver::kWin98 || dlg.osVersion == osver::kWinMe;
-    Strong(dlg, restored || win9x ? "历史记录已还原 <OK>" : "没有要还原的历史记录 <OK>");
+    Strong(dlg, restored || AlwaysReportsRestored(dlg) ? "历史记录已还原 <OK>"
+                                                       : "没有要还原的历史记录 <OK>");
 }
 
 void RestoreTemporaryInternetFilesItem(EraserDlg& dlg, StorageFile& file) {
@@ -239,18 +250,15 @@ void RestoreTypedUrlsItem(EraserDlg& dlg, StorageFile& file) {
     if (!stream) {
         return;
     }
-    size_t linesBefore = dlg.log.Lines().size();
-    if (!RestoreTypedUrls(dlg, *stream)) {
+    UrlsRestored restored = RestoreTypedUrls(dlg, *stream);
+    if (restored == UrlsRestored::kNone) {
         Strong(dlg, "没有要还原的分类 URL <OK>");
         return;
     }
     // A URL the registry refused has its own "<失败>" line; the item is then not back.
-    bool refused = false;
-    for (size_t i = linesBefore; i < dlg.log.Lines().size(); ++i) {
-        refused = refused || GbkFind(dlg.log.Lines()[i].text, "<失败>") != std::string::npos;
-    }
     Plain(dlg, " ");
-    Strong(dlg, refused ? "无法还原分类 URL <失败>" : "分类 URL 已被还原 <OK>");
+    Strong(dlg,
+           restored == UrlsRestored::kAll ? "分类 URL 已被还原 <OK>" : "无法还原分类 URL <失败>");
 }
 
 void RestoreCookiesItem(EraserDlg& dlg, StorageFile& file) {
@@ -260,8 +268,8 @@ void RestoreCookiesItem(EraserDlg& dlg, StorageFile& file) {
         return;
     }
     bool restored = RestoreCookies(dlg, *stream);
-    bool win9x = dlg.osVersion == osver::kWin98 || dlg.osVersion == osver::kWinMe;
-    Strong(dlg, restored || win9x ? "Cookies 已还原 <OK>" : "没有要还原的 Cookies <OK>");
+    Strong(dlg, restored || AlwaysReportsRestored(dlg) ? "Cookies 已还原 <OK>"
+                                                       : "没有要还原的 Cookies <OK>");
 }
 
 void RestoreStartPageItem(EraserDlg& dlg, StorageFile& file) {
@@ -348,7 +356,7 @@ bool RestoreHistory(EraserDlg& dlg, StorageStream& stream) {
     if (!OpenExtensibleCache(&key, &root, &keyPath)) {
         return false;
     }
-    StoredText first = ReadText(stream, snapshot::kTextCapacity);
+    StoredText first = ReadText(stream);
     if (first.present) {
         std::string now[2];
         HistoryIndexFiles(dlg, &now[0], &now[1]);
@@ -356,10 +364,11 @@ bool RestoreHistory(EraserDlg& dlg, StorageStream& stream) {
             return path.whole && !path.text.empty() &&
                    (GbkEqualNoCase(path.text, now[0]) || GbkEqualNoCase(path.text, now[1]));
         };
-        FileRecord record = RestoreFile(dlg, stream, first.text, isIndexFile(first));
-        StoredText second = ReadText(stream, snapshot::kTextCapacity);
+        Files& files = dlg.platform.files;
+        FileRecord record = ReadFileContent(files, stream, first.text, isIndexFile(first));
+        StoredText second = ReadText(stream);
         if (record != FileRecord::kStreamEnded && !second.text.empty()) {
-            record = RestoreFile(dlg, stream, second.text, isIndexFile(second));
+            record = ReadFileContent(files, stream, second.text, isIndexFile(second));
         }
         if (record != FileRecord::kStreamEnded) {
             RestoreContainers(dlg, stream, key.Get());
@@ -389,24 +398,25 @@ bool RestoreTemporaryInternetFiles(EraserDlg& dlg, StorageStream& stream, FileTi
     return listed;
 }
 
-bool RestoreTypedUrls(EraserDlg& dlg, StorageStream& stream) {
+UrlsRestored RestoreTypedUrls(EraserDlg& dlg, StorageStream& stream) {
     Registry& registry = dlg.platform.registry;
     RegKey key(registry);
     if (key.Create(regroot::kCurrentUser, kTypedUrlsKey, regaccess::kAllAccess) !=
         winerr::kSuccess) {
-        return false;
+        return UrlsRestored::kNone;
     }
     DeleteTypedUrls(registry, key.Get());
-    bool read = false;
+    UrlsRestored restored = UrlsRestored::kNone;
     std::string url;
     for (int counter = 1; ReadRawText(stream, kUrlBytes, &url); ++counter) {
-        read = true;
         bool written =
             registry.SetValue(key.Get(), "url" + std::to_string(counter), regtype::kSz, url.c_str(),
                               static_cast<std::uint32_t>(url.size())) == winerr::kSuccess;
         Plain(dlg, "正在还原分类 URL " + url + (written ? " <OK>" : " <失败>"));
+        restored =
+            !written || restored == UrlsRestored::kSome ? UrlsRestored::kSome : UrlsRestored::kAll;
     }
-    return read;
+    return restored;
 }
 
 bool RestoreCookies(EraserDlg& dlg, StorageStream& stream) {
@@ -459,20 +469,21 @@ bool RestoreRecentDocuments(EraserDlg& dlg, StorageStream& stream) {
         folders.push_back(recent);
     }
     bool restored = false;
-    for (StoredText name = ReadText(stream, snapshot::kTextCapacity, true);
+    for (StoredText name = ReadText(stream, snapshot::kTextCapacity, Scramble::kYes);
          whole && !name.text.empty();) {
-        StoredText path = ReadText(stream, snapshot::kTextCapacity, true);
+        StoredText path = ReadText(stream, snapshot::kTextCapacity, Scramble::kYes);
         bool allowed = path.whole && IsFileInFolders(path.text, folders);
         // A path that cannot be read ends the list, as any unreadable text does.
-        FileRecord record =
-            path.present ? RestoreFile(dlg, stream, path.text, allowed) : FileRecord::kStreamEnded;
+        FileRecord record = path.present
+                                ? ReadFileContent(dlg.platform.files, stream, path.text, allowed)
+                                : FileRecord::kStreamEnded;
         bool done = record == FileRecord::kRestored || record == FileRecord::kNothingStored;
         Plain(dlg, "正在还原文档列表" + name.text + (done ? " <OK>" : " <失败>"));
         restored = true;
         if (record == FileRecord::kStreamEnded) {
             break;
         }
-        name = ReadText(stream, snapshot::kTextCapacity, true);
+        name = ReadText(stream, snapshot::kTextCapacity, Scramble::kYes);
     }
     if (restored) {
         Plain(dlg, " ");

@@ -44,7 +44,7 @@ std::string TextValue(Registry& registry, HKey key, const char* name) {
 }
 
 // One record of an Extensible Cache container; false when it has no readable CachePath.
-bool SaveContainer(EraserDlg& dlg, StorageStream& stream, HKey root, const std::string& keyPath,
+bool SaveContainer(EraserDlg& dlg, StreamWriter& stream, HKey root, const std::string& keyPath,
                    const std::string& name) {
     Registry& registry = dlg.platform.registry;
     RegKey container(registry);
@@ -73,7 +73,7 @@ bool SaveContainer(EraserDlg& dlg, StorageStream& stream, HKey root, const std::
 
 // The records of the files of folder, but for "." , ".." and desktop.ini; with
 // skipFolders, subfolders get none, else a record without content.
-void SaveFolderFiles(EraserDlg& dlg, StorageStream& stream, const std::string& folder,
+void SaveFolderFiles(EraserDlg& dlg, StreamWriter& stream, const std::string& folder,
                      bool skipFolders) {
     FindScope listing(dlg.platform.files);
     FindData entry;
@@ -87,7 +87,7 @@ void SaveFolderFiles(EraserDlg& dlg, StorageStream& stream, const std::string& f
             (isFolder && skipFolders) || !FitsMaxPath(path)) {
             continue;
         }
-        WriteText(stream, path, true);
+        WriteText(stream, path, Scramble::kYes);
         WriteFileContent(dlg.platform.files, stream, isFolder ? "" : path);
     } while (listing.Next(&entry));
 }
@@ -105,7 +105,7 @@ bool IsSkippedRecentName(const std::string& name) {
     return false;
 }
 
-void SaveRecentValues(Registry& registry, HKey key, StorageStream& stream) {
+void SaveRecentValues(Registry& registry, HKey key, StreamWriter& stream) {
     char name[kMaxPath];
     std::string data(kRecentDataBytes, '\0');
     for (std::uint32_t index = 0;; ++index) {
@@ -126,17 +126,23 @@ void SaveRecentValues(Registry& registry, HKey key, StorageStream& stream) {
     }
 }
 
-// Creates one stream; on failure the line that the save stops there.
-std::unique_ptr<StorageStream> NewStream(EraserDlg& dlg, StorageFile& file, const char* name) {
+// Whether the save says so when a stream cannot be created; it stops there either way.
+enum class Refusal { kSilent, kSaid };
+
+// Creates one stream; null when it cannot be.
+std::unique_ptr<StorageStream> NewStream(EraserDlg& dlg, StorageFile& file, const char* name,
+                                         Refusal refusal) {
     std::unique_ptr<StorageStream> stream;
     if (file.CreateStream(name, snapshot::kCreateMode, &stream) != hresult::kOk) {
-        Plain(dlg, kNoStream);
+        if (refusal == Refusal::kSaid) {
+            Plain(dlg, kNoStream);
+        }
         stream.reset();
     }
     return stream;
 }
 
-void SaveStartPage(EraserDlg& dlg, StorageStream& stream) {
+void SaveStartPage(EraserDlg& dlg, StreamWriter& stream) {
     std::string page;
     if (!ReadStartPage(dlg, &page)) {
         page = kAboutBlank;
@@ -155,64 +161,85 @@ void SaveStartPage(EraserDlg& dlg, StorageStream& stream) {
     }
 }
 
-// Every stream in its order; false when one could not be created (the file then keeps
-// the streams before it).
-bool SaveStreams(EraserDlg& dlg, StorageFile& file) {
-    std::unique_ptr<StorageStream> stream = NewStream(dlg, file, snapshot::kSaveDate);
+// What became of the save.
+enum class Saved { kWhole, kCut, kStopped };
+
+// Saves one item into a new stream: fill writes its records and its lines, given the
+// stream and whether every write so far went through. kStopped when the stream cannot
+// be created.
+template <typename Fill>
+Saved SaveItem(EraserDlg& dlg, StorageFile& file, const char* name, Refusal refusal, Fill fill) {
+    std::unique_ptr<StorageStream> stream = NewStream(dlg, file, name, refusal);
     if (!stream) {
-        return false;
+        return Saved::kStopped;
     }
-    FileTime now = dlg.platform.system.SystemTimeAsFileTime();
-    WriteDword(*stream, now.lowDateTime);
-    WriteDword(*stream, now.highDateTime);
+    StreamWriter out(*stream);
+    fill(out);
+    return out.ok() ? Saved::kWhole : Saved::kCut;
+}
 
-    Plain(dlg, kSeparator);
-    Strong(dlg, "保存历史记录...");
-    Plain(dlg, "");
-    if (!(stream = NewStream(dlg, file, snapshot::kHistory))) {
-        return false;
+// Every stream in its order. A stream that cannot be created stops the save there (the
+// file keeps the streams before it); one whose writes fail says so and the save goes on.
+Saved SaveStreams(EraserDlg& dlg, StorageFile& file) {
+    bool cut = false;
+    auto item = [&](const char* name, Refusal refusal, auto fill) {
+        Saved saved = SaveItem(dlg, file, name, refusal, fill);
+        cut = cut || saved == Saved::kCut;
+        return saved != Saved::kStopped;
+    };
+    bool going = item(kSaveDate, Refusal::kSaid, [&](StreamWriter& out) {
+        FileTime now = dlg.platform.system.SystemTimeAsFileTime();
+        if (!WriteDword(out, now.lowDateTime) || !WriteDword(out, now.highDateTime)) {
+            Plain(dlg, "保存时间未保存 <失败>");
+        }
+    });
+    if (going) {
+        Plain(dlg, kSeparator);
+        Strong(dlg, "保存历史记录...");
+        Plain(dlg, "");
     }
-    // "<0K>" with a digit zero is the program's own text.
-    Strong(dlg, SaveHistory(dlg, *stream) ? "历史记录已保存 <OK>" : "没有要保存的历史记录 <0K>");
-
-    if (!(stream = NewStream(dlg, file, snapshot::kTypedUrls))) {
-        return false;
-    }
-    SaveTypedUrls(dlg, *stream);
-
-    if (!(stream = NewStream(dlg, file, snapshot::kTemporaryInternetFiles))) {
-        return false;
-    }
-    Plain(dlg, kSeparator);
-    Strong(dlg, "正在保存 Internet 临时文件: ...");
-    Plain(dlg, "");
-    if (SaveTemporaryInternetFiles(dlg, *stream)) {
+    going = going && item(kHistory, Refusal::kSilent, [&](StreamWriter& out) {
+                bool listed = SaveHistory(dlg, out);
+                // "<0K>" with a digit zero is the program's own text.
+                Strong(dlg, !out.ok() ? "历史记录未保存 <失败>"
+                            : listed  ? "历史记录已保存 <OK>"
+                                      : "没有要保存的历史记录 <0K>");
+            });
+    going = going &&
+            item(kTypedUrls, Refusal::kSaid, [&](StreamWriter& out) { SaveTypedUrls(dlg, out); });
+    going = going && item(kTemporaryInternetFiles, Refusal::kSaid, [&](StreamWriter& out) {
+                Plain(dlg, kSeparator);
+                Strong(dlg, "正在保存 Internet 临时文件: ...");
+                Plain(dlg, "");
+                bool listed = SaveTemporaryInternetFiles(dlg, out);
+                if (!out.ok()) {
+                    Strong(dlg, "Internet 临时文件未保存! <失败>");
+                } else if (listed) {
+                    Plain(dlg, " ");
+                    Strong(dlg, "Internet 临时文件已保存! <OK>");
+                } else {
+                    Strong(dlg, "没有要保存的 Internet 临时文件! <OK>");
+                }
+            });
+    if (going) {
+        Plain(dlg, kSeparator);
+        Strong(dlg, "保存 Cookies...");
         Plain(dlg, " ");
-        Strong(dlg, "Internet 临时文件已保存! <OK>");
-    } else {
-        Strong(dlg, "没有要保存的 Internet 临时文件! <OK>");
     }
-
-    Plain(dlg, kSeparator);
-    Strong(dlg, "保存 Cookies...");
-    Plain(dlg, " ");
-    if (!(stream = NewStream(dlg, file, snapshot::kCookies))) {
-        return false;
+    going = going && item(kCookies, Refusal::kSilent, [&](StreamWriter& out) {
+                bool listed = SaveCookies(dlg, out);
+                Strong(dlg, !out.ok() ? "Cookies 未保存 <失败>"
+                            : listed  ? "Cookies 已保存 <OK>"
+                                      : "没有要保存的 Cookies <OK>");
+            });
+    going = going &&
+            item(kStartPage, Refusal::kSilent, [&](StreamWriter& out) { SaveStartPage(dlg, out); });
+    if (going) {
+        Plain(dlg, kSeparator);
     }
-    Strong(dlg, SaveCookies(dlg, *stream) ? "Cookies 已保存 <OK>" : "没有要保存的 Cookies <OK>");
-
-    if (!(stream = NewStream(dlg, file, snapshot::kStartPage))) {
-        return false;
-    }
-    SaveStartPage(dlg, *stream);
-    stream.reset();
-    Plain(dlg, kSeparator);
-
-    if (!(stream = NewStream(dlg, file, snapshot::kRecent))) {
-        return false;
-    }
-    SaveRecentDocuments(dlg, *stream);
-    return true;
+    going = going && item(kRecent, Refusal::kSilent,
+                          [&](StreamWriter& out) { SaveRecentDocuments(dlg, out); });
+    return !going ? Saved::kStopped : cut ? Saved::kCut : Saved::kWhole;
 }
 
 }  // namespace
@@ -274,7 +301,7 @@ bool ReadStartPage(EraserDlg& dlg, std::string* page) {
     return true;
 }
 
-bool SaveHistory(EraserDlg& dlg, StorageStream& stream) {
+bool SaveHistory(EraserDlg& dlg, StreamWriter& stream) {
     bool listed = ListHistoryUrls(dlg);
     if (listed) {
         Plain(dlg, "");
@@ -306,7 +333,7 @@ bool SaveHistory(EraserDlg& dlg, StorageStream& stream) {
     return listed;
 }
 
-void SaveTypedUrls(EraserDlg& dlg, StorageStream& stream) {
+void SaveTypedUrls(EraserDlg& dlg, StreamWriter& stream) {
     Plain(dlg, kSeparator);
     Strong(dlg, "正在保存分类 URL...");
     Plain(dlg, "  ");
@@ -339,7 +366,9 @@ void SaveTypedUrls(EraserDlg& dlg, StorageStream& stream) {
             saved = true;
         }
     }
-    if (saved) {
+    if (!stream.ok()) {
+        Strong(dlg, "分类 URL 未保存! <失败>");
+    } else if (saved) {
         Plain(dlg, " ");
         Strong(dlg, "分类 URL 已保存! <OK>");
     } else {
@@ -347,7 +376,7 @@ void SaveTypedUrls(EraserDlg& dlg, StorageStream& stream) {
     }
 }
 
-bool SaveTemporaryInternetFiles(EraserDlg& dlg, StorageStream& stream) {
+bool SaveTemporaryInternetFiles(EraserDlg& dlg, StreamWriter& stream) {
     std::string cache;
     if (LookUpSpecialFolder(dlg, csidl::kInternetCache, &cache)) {
         std::string folder = JoinPath(cache, "Content.IE5");
@@ -391,7 +420,7 @@ bool ListCookieEntries(EraserDlg& dlg) {
     return listed;
 }
 
-bool SaveCookies(EraserDlg& dlg, StorageStream& stream) {
+bool SaveCookies(EraserDlg& dlg, StreamWriter& stream) {
     bool listed = ListCookieEntries(dlg);
     if (listed) {
         Plain(dlg, "");
@@ -408,7 +437,7 @@ bool SaveCookies(EraserDlg& dlg, StorageStream& stream) {
     return listed;
 }
 
-void SaveRecentDocuments(EraserDlg& dlg, StorageStream& stream) {
+void SaveRecentDocuments(EraserDlg& dlg, StreamWriter& stream) {
     Strong(dlg, "正在保存“文档”列表...");
     Plain(dlg, " ");
     Registry& registry = dlg.platform.registry;
@@ -440,14 +469,16 @@ void SaveRecentDocuments(EraserDlg& dlg, StorageStream& stream) {
             !FitsMaxPath(path)) {
             continue;
         }
-        WriteText(stream, entry.name, true);
-        WriteText(stream, path, true);
+        WriteText(stream, entry.name, Scramble::kYes);
+        WriteText(stream, path, Scramble::kYes);
         WriteFileContent(dlg.platform.files, stream, path);
-        Plain(dlg, "Saving Recent " + entry.name + " <OK>");
+        Plain(dlg, "Saving Recent " + entry.name + (stream.ok() ? " <OK>" : " <失败>"));
         saved = true;
-    } while (listing.Next(&entry));
+    } while (stream.ok() && listing.Next(&entry));
     WriteText(stream, "");
-    if (saved) {
+    if (!stream.ok()) {
+        Strong(dlg, "“文档”列表未保存 <失败>");
+    } else if (saved) {
         Plain(dlg, " ");
         Strong(dlg, "正在保存文档列表 <OK>");
     } else {
@@ -465,13 +496,16 @@ bool EraserDlg::SaveState() {
     if (path.empty() ||
         platform.storage.CreateDocfile(path, snapshot::kCreateMode, &file) != hresult::kOk) {
         Plain(*this, "无法创建文件!");
-    } else if (SaveStreams(*this, *file)) {
+    } else if (Saved result = SaveStreams(*this, *file); result != Saved::kStopped) {
         Plain(*this, kSeparator);
         Plain(*this, " ");
-        Plain(*this, "状态已保存 <OK>");
+        // A stream cut short is a snapshot that cannot give everything back: never <OK>.
+        saved = result == Saved::kWhole;
+        Plain(*this, saved ? "状态已保存 <OK>" : "状态未保存 <失败>");
         file.reset();
-        ShowCompletion();
-        saved = true;
+        if (saved) {
+            ShowCompletion();
+        }
     }
     busy = false;
     return saved;

@@ -10,6 +10,7 @@
 #include "platform/file_time.h"
 #include "platform/registry.h"
 #include "platform/storage.h"
+#include "snapshot/snapshot_file.h"
 
 class EraserDlg;
 
@@ -34,11 +35,11 @@ void Strong(EraserDlg& dlg, const std::string& text);
 bool StartCommand(EraserDlg& dlg, const char* heading);
 
 // Save state. Each Save* that returns a Boolean tells whether it listed something.
-bool SaveHistory(EraserDlg& dlg, StorageStream& stream);
-void SaveTypedUrls(EraserDlg& dlg, StorageStream& stream);
-bool SaveTemporaryInternetFiles(EraserDlg& dlg, StorageStream& stream);
-bool SaveCookies(EraserDlg& dlg, StorageStream& stream);
-void SaveRecentDocuments(EraserDlg& dlg, StorageStream& stream);
+bool SaveHistory(EraserDlg& dlg, StreamWriter& stream);
+void SaveTypedUrls(EraserDlg& dlg, StreamWriter& stream);
+bool SaveTemporaryInternetFiles(EraserDlg& dlg, StreamWriter& stream);
+bool SaveCookies(EraserDlg& dlg, StreamWriter& stream);
+void SaveRecentDocuments(EraserDlg& dlg, StreamWriter& stream);
 // The start page read into at most 1000 bytes; false when it cannot be read.
 bool ReadStartPage(EraserDlg& dlg, std::string* page);
 // The start page of the open Main key, read into kUrlBytes; false when it cannot be read.
@@ -49,7 +50,9 @@ bool ListCookieEntries(EraserDlg& dlg);
 // Restore.
 bool RestoreHistory(EraserDlg& dlg, StorageStream& stream);
 bool RestoreTemporaryInternetFiles(EraserDlg& dlg, StorageStream& stream, FileTime saveTime);
-bool RestoreTypedUrls(EraserDlg& dlg, StorageStream& stream);
+// Whether the typed URLs read from the stream are back in the registry.
+enum class UrlsRestored { kNone, kAll, kSome };
+UrlsRestored RestoreTypedUrls(EraserDlg& dlg, StorageStream& stream);
 bool RestoreCookies(EraserDlg& dlg, StorageStream& stream);
 bool RestoreRecentDocuments(EraserDlg& dlg, StorageStream& stream);
 bool ApplyStartPage(EraserDlg& dlg, const std::string& text);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "clean/folder_ops.h"
@@ -11,11 +12,8 @@ namespace {
 
 // Stream and file data move in chunks of this size.
 constexpr std::uint32_t kChunk = 10000;
-
-bool WriteAll(StorageStream& stream, const void* data, std::uint32_t size) {
-    std::uint32_t done = 0;
-    return stream.Write(data, size, &done) == hresult::kOk && done == size;
-}
+// Names tried for a staged file beside its target; one that exists is never touched.
+constexpr int kStagingNames = 10;
 
 bool ReadAll(StorageStream& stream, void* buffer, std::uint32_t size) {
     std::uint32_t done = 0;
@@ -24,10 +22,10 @@ bool ReadAll(StorageStream& stream, void* buffer, std::uint32_t size) {
 
 // Reads and drops count bytes; false when the stream ends before.
 bool Skip(StorageStream& stream, std::uint32_t count) {
-    std::vector<char> scratch(std::min(count, kChunk));
+    char scratch[kChunk];
     while (count > 0) {
         std::uint32_t part = std::min(count, kChunk);
-        if (!ReadAll(stream, scratch.data(), part)) {
+        if (!ReadAll(stream, scratch, part)) {
             return false;
         }
         count -= part;
@@ -40,86 +38,114 @@ std::uint32_t LittleEndian(const unsigned char* bytes) {
            (static_cast<std::uint32_t>(bytes[3]) << 24);
 }
 
-// The whole content of path, at most `size` bytes; false when a read fails.
-bool ReadWholeFile(Files& files, const std::string& path, std::uint64_t size,
-                   std::string* content) {
-    FileScope file(files);
-    if (file.Open(path, fileaccess::kRead,
-                  fileshare::kRead | fileshare::kWrite | fileshare::kDelete,
-                  filecreate::kOpenExisting) != winerr::kSuccess) {
-        return false;
+bool WriteWhole(Files& files, FileHandle file, const char* data, std::uint32_t size) {
+    std::uint32_t written = 0;
+    return files.Write(file, data, size, &written) == winerr::kSuccess && written == size;
+}
+
+// Fills count bytes of file with zeros from its file pointer.
+bool WriteZeros(Files& files, FileHandle file, std::uint64_t count) {
+    static const char kZeros[kChunk] = {};
+    for (std::uint64_t left = count; left > 0;) {
+        auto part = static_cast<std::uint32_t>(std::min<std::uint64_t>(left, kChunk));
+        if (!WriteWhole(files, file, kZeros, part)) {
+            return false;
+        }
+        left -= part;
     }
-    content->resize(size);
-    std::uint64_t done = 0;
-    while (done < size) {
-        std::uint32_t part =
-            static_cast<std::uint32_t>(std::min<std::uint64_t>(size - done, kChunk));
+    return true;
+}
+
+// Copies the first `size` bytes of one open file to another, from where their file
+// pointers stand; false when either stops first.
+bool CopyBytes(Files& files, FileHandle from, FileHandle to, std::uint64_t size) {
+    char chunk[kChunk];
+    for (std::uint64_t left = size; left > 0;) {
+        auto part = static_cast<std::uint32_t>(std::min<std::uint64_t>(left, kChunk));
         std::uint32_t got = 0;
-        if (files.Read(file.Get(), content->data() + done, part, &got) != winerr::kSuccess) {
+        if (files.Read(from, chunk, part, &got) != winerr::kSuccess || got != part ||
+            !WriteWhole(files, to, chunk, part)) {
             return false;
         }
-        if (got == 0) {
-            break;  // the file shrank since it was listed: what is there is its content
-        }
-        done += got;
-    }
-    content->resize(done);
-    return true;
-}
-
-bool WriteChunks(Files& files, FileHandle file, const char* data, std::uint64_t size) {
-    for (std::uint64_t done = 0; done < size;) {
-        std::uint32_t part =
-            static_cast<std::uint32_t>(std::min<std::uint64_t>(size - done, kChunk));
-        std::uint32_t written = 0;
-        if (files.Write(file, data + done, part, &written) != winerr::kSuccess || written != part) {
-            return false;
-        }
-        done += part;
+        left -= part;
     }
     return true;
 }
 
-// Writes content to a new file at path; a file that cannot be completed is removed again
-// rather than left cut short.
-bool WriteNewFile(Files& files, const std::string& path, const std::string& content) {
-    FileScope file(files);
-    if (file.Open(path, fileaccess::kWrite, fileshare::kRead, filecreate::kCreateNew) !=
-        winerr::kSuccess) {
-        return false;
+bool OpenShared(FileScope* file, const std::string& path, std::uint32_t access) {
+    return file->Open(path, access, fileshare::kRead | fileshare::kWrite | fileshare::kDelete,
+                      filecreate::kOpenExisting) == winerr::kSuccess;
+}
+
+// Creates a new file beside target under a name that no file has yet; its path, or empty.
+std::string CreateBeside(const std::string& target, FileScope* file) {
+    size_t slash = GbkLastSeparator(target);
+    std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    for (int i = 0; i < kStagingNames; ++i) {
+        std::string path = folder + "~cv" + std::to_string(i) + ".tmp";
+        if (!FitsMaxPath(path)) {
+            break;
+        }
+        if (GbkEqualNoCase(path, target)) {
+            continue;  // the target itself, saved under such a name
+        }
+        WinError error = file->Open(path, fileaccess::kRead | fileaccess::kWrite, fileshare::kRead,
+                                    filecreate::kCreateNew);
+        if (error == winerr::kSuccess) {
+            return path;
+        }
+        if (error != winerr::kFileExists && error != winerr::kAlreadyExists) {
+            break;
+        }
     }
-    if (WriteChunks(files, file.Get(), content.data(), content.size())) {
-        return true;
+    return {};
+}
+
+// A copy of path's first `size` bytes in a new file beside it; its path, or empty.
+std::string BackUp(Files& files, const std::string& path, std::uint64_t size) {
+    FileScope from(files);
+    FileScope to(files);
+    if (!OpenShared(&from, path, fileaccess::kRead)) {
+        return {};
     }
-    file.Close();
-    (void)files.RemoveFile(path);
-    return false;
+    std::string backup = CreateBeside(path, &to);
+    if (!backup.empty() && !CopyBytes(files, from.Get(), to.Get(), size)) {
+        to.Close();
+        (void)files.RemoveFile(backup);
+        backup.clear();
+    }
+    return backup;
 }
 
 // Overwrites a file that cannot be moved aside (held open, typically an index.dat in
-// use) from its first byte, the rest of its old length with zeros, so no old data
-// survives beyond the new content. Its old bytes are read first and written back when the
-// new ones cannot all be written: the file is never left half one and half the other. The
-// file's resulting size, or -1.
-std::int64_t OverwriteInPlace(Files& files, const std::string& path, const std::string& content,
-                              std::uint64_t oldSize) {
-    std::string old, whole = content;
-    if (!ReadWholeFile(files, path, oldSize, &old)) {
+// use) with the staged bytes from its first byte and the rest of its old length with
+// zeros, so no old data survives beyond the new content. Its old bytes are copied aside
+// first and written back when the new ones cannot all be written: the file is never left
+// half one and half the other. The file's resulting size, or -1.
+std::int64_t OverwriteInPlace(Files& files, const std::string& path, const std::string& staged,
+                              std::uint64_t size, std::uint64_t oldSize) {
+    std::string backup = BackUp(files, path, oldSize);
+    if (backup.empty()) {
         return -1;
     }
-    whole.resize(std::max(old.size(), content.size()), '\0');
-    FileScope file(files);
-    if (file.Open(path, fileaccess::kWrite, fileshare::kRead | fileshare::kWrite,
-                  filecreate::kOpenExisting) != winerr::kSuccess) {
-        return -1;
+    std::int64_t result = -1;
+    {
+        FileScope from(files);
+        FileScope file(files);
+        if (OpenShared(&from, staged, fileaccess::kRead) &&
+            file.Open(path, fileaccess::kWrite, fileshare::kRead | fileshare::kWrite,
+                      filecreate::kOpenExisting) == winerr::kSuccess) {
+            if (CopyBytes(files, from.Get(), file.Get(), size) &&
+                WriteZeros(files, file.Get(), oldSize > size ? oldSize - size : 0)) {
+                result = static_cast<std::int64_t>(std::max(size, oldSize));
+            } else if (files.Seek(file.Get(), 0, fileseek::kBegin, nullptr) == winerr::kSuccess &&
+                       OpenShared(&from, backup, fileaccess::kRead)) {
+                (void)CopyBytes(files, from.Get(), file.Get(), oldSize);
+            }
+        }
     }
-    if (WriteChunks(files, file.Get(), whole.data(), whole.size())) {
-        return static_cast<std::int64_t>(whole.size());
-    }
-    if (files.Seek(file.Get(), 0, fileseek::kBegin, nullptr) == winerr::kSuccess) {
-        (void)WriteChunks(files, file.Get(), old.data(), old.size());
-    }
-    return -1;
+    (void)files.RemoveFile(backup);
+    return result;
 }
 
 }  // namespace
@@ -145,35 +171,82 @@ void ScrambleBytes(char* bytes, size_t count) {
     }
 }
 
-bool WriteBlock(StorageStream& stream, const char* bytes, std::int32_t length) {
+bool StreamWriter::Write(const void* data, std::uint32_t size) {
+    std::uint32_t done = 0;
+    ok_ = ok_ && stream_.Write(data, size, &done) == hresult::kOk && done == size;
+    return ok_;
+}
+
+bool WriteBlock(StreamWriter& out, const char* bytes, std::int32_t length) {
     if (bytes == nullptr) {
         return false;
     }
     std::uint32_t size = length < 0 ? static_cast<std::uint32_t>(std::strlen(bytes) + 1)
                                     : static_cast<std::uint32_t>(length);
-    return WriteDword(stream, size) && WriteAll(stream, bytes, size);
+    return WriteDword(out, size) && out.Write(bytes, size);
 }
 
-bool WriteText(StorageStream& stream, const std::string& text, bool scrambled) {
+bool WriteText(StreamWriter& out, const std::string& text, Scramble scramble) {
     std::string bytes = text;
-    if (scrambled) {
+    if (scramble == Scramble::kYes) {
         ScrambleBytes(bytes.data(), bytes.size());
     }
-    return WriteBlock(stream, bytes.c_str(), static_cast<std::int32_t>(bytes.size() + 1));
+    return WriteBlock(out, bytes.c_str(), static_cast<std::int32_t>(bytes.size() + 1));
 }
 
-bool WriteDword(StorageStream& stream, std::uint32_t value) {
+bool WriteDword(StreamWriter& out, std::uint32_t value) {
     unsigned char bytes[4] = {
         static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
         static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
-    return WriteAll(stream, bytes, 4);
+    return out.Write(bytes, 4);
 }
 
-bool WriteRawText(StorageStream& stream, const char* bytes, std::uint32_t* length) {
-    std::uint32_t done = 0;
-    bool written = stream.Write(bytes, *length, &done) == hresult::kOk && done >= *length;
-    *length = done;
+bool WriteRawText(StreamWriter& out, const char* bytes, std::uint32_t* length) {
+    bool written = out.Write(bytes, *length);
+    if (!written) {
+        *length = 0;
+    }
     return written;
+}
+
+std::int64_t WriteFileContent(Files& files, StreamWriter& out, const std::string& path) {
+    FindData entry;
+    FileScope file(files);
+    bool readable = !path.empty() && FindEntry(files, path, &entry) &&
+                    (entry.attributes & fileattr::kDirectory) == 0 && entry.size < 0x80000000u &&
+                    OpenShared(&file, path, fileaccess::kRead);
+    if (!readable) {
+        WriteDword(out, static_cast<std::uint32_t>(snapshot::kNoContentMarker));
+        return -1;
+    }
+    // The size is the listing's: a file that grew since gives its first bytes. One that
+    // cannot be read as far (it shrank, or a read fails) stops the stream, since the
+    // bytes already in it cannot be taken back.
+    const auto size = static_cast<std::uint32_t>(entry.size);
+    char chunk[kChunk];
+    for (std::uint32_t left = size, first = 1; out.ok() && (left > 0 || first); first = 0) {
+        std::uint32_t part = std::min(left, kChunk);
+        std::uint32_t got = 0;
+        if (part > 0 &&
+            (files.Read(file.Get(), chunk, part, &got) != winerr::kSuccess || got != part)) {
+            if (first) {
+                // Nothing is written yet: the file is stored as one that cannot be read.
+                WriteDword(out, static_cast<std::uint32_t>(snapshot::kNoContentMarker));
+                return -1;
+            }
+            out.Stop();
+            break;
+        }
+        ScrambleBytes(chunk, part);
+        if (first) {
+            WriteDword(out, size);
+        }
+        if (part > 0) {
+            out.Write(chunk, part);
+        }
+        left -= part;
+    }
+    return out.ok() ? size : -1;
 }
 
 std::uint32_t ReadBlock(StorageStream& stream, char* buffer, std::uint32_t capacity) {
@@ -188,14 +261,14 @@ std::uint32_t ReadBlock(StorageStream& stream, char* buffer, std::uint32_t capac
     return length;
 }
 
-StoredText ReadText(StorageStream& stream, std::uint32_t capacity, bool scrambled) {
+StoredText ReadText(StorageStream& stream, std::uint32_t capacity, Scramble scramble) {
     std::vector<char> buffer(capacity);
     std::uint32_t length = ReadBlock(stream, buffer.data(), capacity);
     if (length <= 1) {
         return {"", true, length == 1};
     }
     std::uint32_t kept = std::min(length - 1, capacity);
-    if (scrambled) {
+    if (scramble == Scramble::kYes) {
         ScrambleBytes(buffer.data(), kept);
     }
     const char* nul = static_cast<const char*>(std::memchr(buffer.data(), '\0', kept));
@@ -226,25 +299,13 @@ bool ReadRawText(StorageStream& stream, std::uint32_t max, std::string* text) {
     return !text->empty();
 }
 
-std::int64_t WriteFileContent(Files& files, StorageStream& stream, const std::string& path) {
-    FindData entry;
-    std::string content;
-    bool readable = !path.empty() && FindEntry(files, path, &entry) &&
-                    (entry.attributes & fileattr::kDirectory) == 0 && entry.size < 0x80000000u &&
-                    ReadWholeFile(files, path, entry.size, &content);
-    if (!readable) {
-        WriteDword(stream, static_cast<std::uint32_t>(snapshot::kNoContentMarker));
-        return -1;
+StagedFile::~StagedFile() {
+    if (!staged_.empty()) {
+        (void)files_.RemoveFile(staged_);
     }
-    ScrambleBytes(content.data(), content.size());
-    std::uint32_t size = static_cast<std::uint32_t>(content.size());
-    if (!WriteDword(stream, size) || !WriteAll(stream, content.data(), size)) {
-        return -1;
-    }
-    return size;
 }
 
-StoredContent ReadFileRecord(StorageStream& stream, std::string* content) {
+StoredContent StagedFile::Read(StorageStream& stream, bool allowed) {
     std::uint32_t stored = 0;
     if (!ReadDword(stream, &stored)) {
         return StoredContent::kTruncated;
@@ -252,49 +313,72 @@ StoredContent ReadFileRecord(StorageStream& stream, std::string* content) {
     if (static_cast<std::int32_t>(stored) < 0) {
         return StoredContent::kNoContent;
     }
-    // Read in chunks: a damaged size cannot make this allocate more than the stream holds.
-    content->clear();
+    FindData current;
+    bool present = FindEntry(files_, target_, &current);
+    FileScope file(files_);
+    if (allowed &&
+        !(present && (current.attributes & (fileattr::kReadOnly | fileattr::kDirectory)))) {
+        staged_ = CreateBeside(target_, &file);
+    }
+    bool staging = !staged_.empty();
     char chunk[kChunk];
     for (std::uint32_t left = stored; left > 0;) {
         std::uint32_t part = std::min(left, kChunk);
         if (!ReadAll(stream, chunk, part)) {
-            return StoredContent::kTruncated;
+            return StoredContent::kTruncated;  // the destructor removes what was staged
         }
-        content->append(chunk, part);
+        ScrambleBytes(chunk, part);
+        staging = staging && WriteWhole(files_, file.Get(), chunk, part);
         left -= part;
     }
-    ScrambleBytes(content->data(), content->size());
-    return StoredContent::kContent;
+    file.Close();
+    if (!staging && !staged_.empty()) {
+        (void)files_.RemoveFile(std::exchange(staged_, std::string()));
+    }
+    size_ = stored;
+    return staging ? StoredContent::kContent : StoredContent::kNotStaged;
 }
 
-std::int64_t PutFileContent(Files& files, const std::string& path, const std::string& content) {
-    const auto size = static_cast<std::int64_t>(content.size());
-    FindData current;
-    if (!FindEntry(files, path, &current)) {
-        return WriteNewFile(files, path, content) ? size : -1;
-    }
-    if (current.attributes & (fileattr::kReadOnly | fileattr::kDirectory)) {
-        return -1;  // it can be neither deleted nor written
-    }
-    // The current file steps aside under a name of its own and comes back when the new
-    // one cannot be completed. A name taken already keeps it in place.
-    const std::string aside = path + "~";
-    if (files.RenameFile(path, aside) != winerr::kSuccess) {
-        return OverwriteInPlace(files, path, content, current.size);
-    }
-    if (!WriteNewFile(files, path, content)) {
-        (void)files.RenameFile(aside, path);
+std::int64_t StagedFile::Commit() {
+    if (staged_.empty()) {
         return -1;
     }
-    (void)files.RemoveFile(aside);
+    const auto size = static_cast<std::int64_t>(size_);
+    FindData current;
+    if (!FindEntry(files_, target_, &current)) {
+        if (files_.RenameFile(staged_, target_) != winerr::kSuccess) {
+            return -1;
+        }
+        staged_.clear();
+        return size;
+    }
+    // The current file steps aside under a name of its own and comes back when the new
+    // one cannot take its place. A name taken already keeps it in place.
+    const std::string aside = target_ + "~";
+    if (files_.RenameFile(target_, aside) != winerr::kSuccess) {
+        return OverwriteInPlace(files_, target_, staged_, size_, current.size);
+    }
+    if (files_.RenameFile(staged_, target_) != winerr::kSuccess) {
+        (void)files_.RenameFile(aside, target_);
+        return -1;
+    }
+    staged_.clear();
+    (void)files_.RemoveFile(aside);
     return size;
 }
 
-std::int64_t ReadFileContent(Files& files, StorageStream& stream, const std::string& path,
-                             bool apply) {
-    std::string content;
-    if (ReadFileRecord(stream, &content) != StoredContent::kContent || !apply) {
-        return -1;
+FileRecord ReadFileContent(Files& files, StorageStream& stream, const std::string& path,
+                           bool allowed) {
+    StagedFile staged(files, path);
+    switch (staged.Read(stream, allowed)) {
+        case StoredContent::kTruncated:
+            return FileRecord::kStreamEnded;
+        case StoredContent::kNoContent:
+            return FileRecord::kNothingStored;
+        case StoredContent::kNotStaged:
+            return FileRecord::kNotRestored;
+        case StoredContent::kContent:
+            break;
     }
-    return PutFileContent(files, path, content);
+    return staged.Commit() < 0 ? FileRecord::kNotRestored : FileRecord::kRestored;
 }

@@ -1,7 +1,8 @@
 // The snapshot file state.spp beside the executable: a compound file of seven streams,
 // and the primitives that alone know their byte encodings. Integers are 32-bit
 // little-endian; texts are counted blocks that hold their NUL; stored file contents and
-// the paths of stored files are scrambled with one XOR byte.
+// the paths of stored files are scrambled with one XOR byte. File contents move between
+// file and stream through one fixed buffer, whatever their size.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +30,9 @@ constexpr char kStartPage[] = "StartPage";
 constexpr char kRecent[] = "Recent";
 }  // namespace snapshot
 
+// Whether a text block's bytes are scrambled (the paths and names of stored files).
+enum class Scramble { kNo, kYes };
+
 // The path of state.spp in the executable's folder; empty when the executable's path
 // cannot be read whole into 260 bytes (cut, it would name another folder).
 std::string SnapshotPath(System& system);
@@ -36,14 +40,38 @@ std::string SnapshotPath(System& system);
 // XORs each byte with the scrambling byte; its own inverse.
 void ScrambleBytes(char* bytes, size_t count);
 
+// Save's side of one stream. Every record goes through it, and the first write that fails
+// (a full disk, a short write) stops it: the stream then holds whole records and at most
+// one cut one, which a restore reads as the end of its list, never a record made of the
+// pieces of two.
+class StreamWriter {
+public:
+    explicit StreamWriter(StorageStream& stream) : stream_(stream) {}
+    // Writes all of data; false, without writing, once a write has failed.
+    bool Write(const void* data, std::uint32_t size);
+    // Gives the stream up after a record that cannot be completed.
+    void Stop() { ok_ = false; }
+    // Whether every write so far went through whole.
+    bool ok() const { return ok_; }
+
+private:
+    StorageStream& stream_;
+    bool ok_ = true;
+};
+
 // A counted block: the length, then the bytes. A negative length writes bytes as a
 // string with its NUL. Null bytes write nothing and give false.
-bool WriteBlock(StorageStream& stream, const char* bytes, std::int32_t length);
-// A text block, scrambled or not (the NUL stays 0).
-bool WriteText(StorageStream& stream, const std::string& text, bool scrambled = false);
-bool WriteDword(StorageStream& stream, std::uint32_t value);
+bool WriteBlock(StreamWriter& out, const char* bytes, std::int32_t length);
+// A text block (the NUL stays 0 when scrambled).
+bool WriteText(StreamWriter& out, const std::string& text, Scramble scramble = Scramble::kNo);
+bool WriteDword(StreamWriter& out, std::uint32_t value);
 // Raw bytes without a length; *length becomes what was written. True when all were.
-bool WriteRawText(StorageStream& stream, const char* bytes, std::uint32_t* length);
+bool WriteRawText(StreamWriter& out, const char* bytes, std::uint32_t* length);
+// A file content record of path: its size and scrambled content, or the no-content
+// marker when path is empty, missing, a folder, 2 GiB or more, or cannot be opened. A
+// file that stops reading part of the way stops the stream (its size is written
+// already). The size stored, or -1.
+std::int64_t WriteFileContent(Files& files, StreamWriter& out, const std::string& path);
 
 // Reads a counted block into buffer: its first `capacity` bytes, the rest passed over
 // so that the stream stays on the next record. The stored length, or 0 when the block
@@ -56,28 +84,50 @@ struct StoredText {
     bool whole = true;
     bool present = false;  // the block was there (an empty text included)
 };
-StoredText ReadText(StorageStream& stream, std::uint32_t capacity, bool scrambled = false);
+StoredText ReadText(StorageStream& stream, std::uint32_t capacity = snapshot::kTextCapacity,
+                    Scramble scramble = Scramble::kNo);
 // A DWORD field; false at the end of the stream.
 bool ReadDword(StorageStream& stream, std::uint32_t* value);
 // Bytes up to a NUL, the end of the stream or `max` bytes. True when at least one byte
 // other than NUL was taken.
 bool ReadRawText(StorageStream& stream, std::uint32_t max, std::string* text);
 
-// A file content record of path: its size and scrambled content, or the no-content
-// marker when path is empty, missing, cannot be read whole or is 2 GiB or more. The size
-// stored, or -1.
-std::int64_t WriteFileContent(Files& files, StorageStream& stream, const std::string& path);
+// What a file content record held, read back.
+enum class StoredContent {
+    kContent,    // its bytes are staged beside the target
+    kNoContent,  // the no-content marker: the target stays untouched
+    kNotStaged,  // bytes the target cannot take (not allowed, read-only, no room)
+    kTruncated,  // the stream ends inside the record
+};
 
-// A file content record read back.
-enum class StoredContent { kContent, kNoContent, kTruncated };
-StoredContent ReadFileRecord(StorageStream& stream, std::string* content);
-// Puts content at path: the file is replaced by a new one once that is complete, or, when
-// it cannot be moved aside (an index.dat in use), overwritten in place from its first
-// byte with the rest of its old length filled with zeros, its old bytes put back when
-// that fails. A read-only file or a folder stays. The file's resulting size, or -1 when
-// it could not be written.
-std::int64_t PutFileContent(Files& files, const std::string& path, const std::string& content);
-// ReadFileRecord, then PutFileContent when the record holds content and `apply` allows
-// it: nothing is touched before the whole record has been read.
-std::int64_t ReadFileContent(Files& files, StorageStream& stream, const std::string& path,
-                             bool apply = true);
+// A file content record copied from its stream into a new file beside its target, so
+// that the target is touched only once the whole record has been read: Commit then puts
+// it in place. What is staged and not committed is removed again.
+class StagedFile {
+public:
+    StagedFile(Files& files, std::string target) : files_(files), target_(std::move(target)) {}
+    ~StagedFile();
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+    // Reads one record; its bytes are staged only when `allowed` and the target can take
+    // them. The stream is left on the next record whatever happens to the bytes.
+    StoredContent Read(StorageStream& stream, bool allowed);
+    // Replaces the target by the staged file, or, when it cannot be moved aside (an
+    // index.dat in use), overwrites it in place from its first byte, the rest of its old
+    // length with zeros, its old bytes put back when that fails. The target's resulting
+    // size, or -1 when it is as it was.
+    std::int64_t Commit();
+
+private:
+    Files& files_;
+    std::string target_;
+    std::string staged_;  // empty while nothing is staged
+    std::uint32_t size_ = 0;
+};
+
+// What became of one file record of a restore.
+enum class FileRecord { kRestored, kNothingStored, kNotRestored, kStreamEnded };
+// Reads one file content record and puts it at path when `allowed`.
+FileRecord ReadFileContent(Files& files, StorageStream& stream, const std::string& path,
+                           bool allowed);

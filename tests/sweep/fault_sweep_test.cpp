@@ -28,7 +28,7 @@ const Lines kTraces = Expand({
     "file $Cache\\Content.IE5\\index.dat = CACHE", "file $Cache\\Content.IE5\\X1\\page[1].htm = p",
     "history http://h.test/", "file $History\\History.IE5\\index.dat = HIST",
     "file $History\\History.IE5\\MSHist01\\index.dat = Client UrlCache MMF Ver 5.2",
-    "value HKCU\\$Typed|url1 = http://t.test/",
+    "value HKCU\\$Typed|url1 = http://t.test/" + std::string(400, 'q'),  // longer than a log line
     "value HKCU\\$RunMru|a = cmd\\1", "value HKCU\\$RunMru|MRUList = a", "value HKCU\\$Main|起始页 = http://s.test/",
     "file $Temp\\a.tmp = t", "bin 10", "file $Recent\\doc.lnk = L",
     "value HKCU\\$AcMru\\5603|000 = 税务 申报", kAutoComplete, kMozilla + "cookies.txt = c",
@@ -56,7 +56,7 @@ const char* const kCommandNames[] = {"Test", "Clear", "Save", "Restore"};
 const std::string kSuccess[] = {"完成!", "完成!", "状态已保存 <OK>", "状态已还原 <OK>"};
 // What the log says when a call fails that the program reports ("command call", or
 // "command call argument"): a line it must hold, the last one when the command cannot go
-// on without the call.
+// on without the call; an empty line for a command that stops there without a word.
 struct Report {
     const char* line;
     bool closes;
@@ -65,7 +65,14 @@ struct Report {
 const std::map<std::string, Report> kReports = {
     {"Save System.ModuleFileName", {"无法创建文件!", true}},
     {"Save Storage.CreateDocfile", {"无法创建文件!", true}},
-    {"Save Storage.CreateStream", {"无法创建流!", true}},
+    {"Save Storage.CreateStream SaveDate", {"无法创建流!", true}},
+    {"Save Storage.CreateStream History", {"", true}},
+    {"Save Storage.CreateStream TypedURLs", {"无法创建流!", true}},
+    {"Save Storage.CreateStream TemporaryInternetFiles", {"无法创建流!", true}},
+    {"Save Storage.CreateStream Cookies", {"", true}},
+    {"Save Storage.CreateStream StartPage", {"", true}},
+    {"Save Storage.CreateStream Recent", {"", true}},
+    {"Save Storage.Write", {"状态未保存 <失败>", true}},
     {"Restore System.ModuleFileName", {"如果您想要还原状态，您应该事先保存!", true}},
     {"Restore Storage.OpenDocfile", {"如果您想要还原状态，您应该事先保存!", true}},
     {"Restore Storage.OpenStream Recent", {"**无法打开“文档”列表流!", true}},
@@ -75,6 +82,7 @@ const std::map<std::string, Report> kReports = {
     {"Restore Storage.OpenStream TypedURLs", {"**无法还原分类 URL <失败>", false}},
     {"Restore Storage.OpenStream Cookies", {"**无法还原 Cookies <失败>", false}},
     {"Restore Storage.OpenStream StartPage", {"**无法还原首页 <失败>", false}},
+    {"Restore Registry.SetValue url1", {"**无法还原分类 URL <失败>", false}},
     {"Clear Shell.EmptyRecycleBin", {"**回收站已清空... 请手动清空回收站! <失败>", false}},
     {"Clear Shell.Export SHEmptyRecycleBinA", {"**回收站已清空... 外壳版本太旧了! 请手动清空回收站! <失败>", false}},
     {"Clear Registry.SetValue 起始页", {"**\\\n无法删除 IE 起始页", false}}};
@@ -200,9 +208,10 @@ std::string Problems(Command command, const std::string& call, int n,
         reported && report->second.closes ? report->second.line : kSuccess[command];
     Lines log = LogLines(world.dlg.log), after = State(world.mem), undone;
     std::string problems = made[call] < n ? " the call was never made;" : "";
-    if (log.empty() || log.back() != closing)
+    bool silent = closing.empty();
+    if (log.empty() || (silent ? log.back() == kSuccess[command] : log.back() != closing))
         problems += " ends with \"" + (log.empty() ? "" : log.back()) + "\";";
-    if (reported && !Has(log, report->second.line))
+    if (reported && !silent && !Has(log, report->second.line))
         problems += " does not say \"" + std::string(report->second.line) + "\";";
     if (command >= kSave && ok != (kSuccess[command] == closing))
         problems += " answers " + std::to_string(ok) + ";";
