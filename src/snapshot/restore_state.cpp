@@ -147,24 +147,56 @@ void RestoreContainers(EraserDlg& dlg, StorageStream& stream, HKey cacheKey) {
     }
 }
 
-bool IsUrlName(const std::string& name) {
-    return name.size() >= 3 && GbkEqualNoCase(name.substr(0, 3), "URL");
-}
-
-// Deletes the values whose names begin with "URL", at most as many as the name list holds.
-void DeleteTypedUrls(Registry& registry, HKey key) {
+// Deletes the typed URLs a snapshot holds (at most as many as the name list holds). Those
+// no snapshot can hold (too long, empty) stay: their names go to *kept.
+void DeleteTypedUrls(Registry& registry, HKey key, std::vector<std::string>* kept) {
     std::vector<std::string> names;
     for (std::uint32_t index = 0; names.size() < kNameListPlaces; ++index) {
         RegistryValue value;
         if (EnumValueWhole(registry, key, index, kUrlBytes, &value) != winerr::kSuccess) {
             break;
         }
-        if (IsUrlName(value.name)) {
+        if (IsSavedTypedUrl(value)) {
             names.push_back(value.name);
+        } else if (IsUrlName(value.name)) {
+            kept->push_back(value.name);
         }
     }
     for (const std::string& name : names) {
         registry.DeleteValue(key, name);
+    }
+}
+
+// "url" and the first counter from *counter on whose name no kept value has.
+std::string NextUrlName(const std::vector<std::string>& kept, int* counter) {
+    for (;; ++*counter) {
+        std::string name = "url" + std::to_string(*counter);
+        if (std::none_of(kept.begin(), kept.end(),
+                         [&](const std::string& k) { return GbkEqualNoCase(k, name); })) {
+            return name;
+        }
+    }
+}
+
+// Deletes the values of the Documents list that a snapshot can hold. Those too long for
+// its buffers, which Save passes over, stay, and so do the list's subkeys.
+void DeleteRecentValues(Registry& registry, HKey key) {
+    std::vector<std::string> names;
+    std::vector<char> data(kRecentDataBytes);
+    char name[kMaxPath];
+    for (std::uint32_t index = 0;; ++index) {
+        std::uint32_t nameSize = sizeof name;
+        std::uint32_t dataSize = kRecentDataBytes;
+        WinError error =
+            registry.EnumValue(key, index, name, &nameSize, nullptr, data.data(), &dataSize);
+        if (error == winerr::kSuccess) {
+            names.emplace_back(name, nameSize);
+        } else if (error != winerr::kMoreData) {
+            break;
+        }
+    }
+    for (const std::string& value : names) {
+        (void)registry.DeleteValue(key, value);
     }
 }
 
@@ -278,8 +310,10 @@ void RestoreStartPageItem(EraserDlg& dlg, StorageFile& file) {
     if (!stream) {
         return;
     }
+    // Save stores at most kUrlBytes - 1 bytes: more is no page of ours, and a page cut
+    // short would be another address.
     std::string page;
-    bool read = ReadRawText(*stream, kMaxPath, &page);
+    bool read = ReadRawText(*stream, kUrlBytes, &page) && page.size() < kUrlBytes;
     stream.reset();
     if (!read) {
         Plain(dlg, "无法还原首页 <失败>");
@@ -290,6 +324,18 @@ void RestoreStartPageItem(EraserDlg& dlg, StorageFile& file) {
     Plain(dlg, "");
     // The page is back only when the registry took it.
     Strong(dlg, applied ? "首页已还原 <OK>" : "无法还原首页 <失败>");
+}
+
+// The history as it is now gives way to the saved one: the history object is emptied,
+// its index files zero-filled and its containers removed, silently.
+void ClearHistoryForRestore(EraserDlg& dlg) {
+    std::unique_ptr<UrlHistoryStore> store;
+    if (dlg.platform.urlHistory.Create(UrlHistoryInterface::kStg2, &store) == hresult::kOk) {
+        (void)store->ClearHistory();
+        store.reset();
+    }
+    FillIndexDat(dlg, false, csidl::kHistory, false);
+    FillListedIndexDat(dlg, false, false);
 }
 
 }  // namespace
@@ -340,16 +386,10 @@ bool IsFileInFolders(const std::string& path, const std::vector<std::string>& fo
     return false;
 }
 
+// A stream saved without any Extensible Cache key holds no history to put back: the
+// history is then left as it is rather than cleared for nothing.
 bool RestoreHistory(EraserDlg& dlg, StorageStream& stream) {
     GatherCacheFolders(dlg);
-    std::unique_ptr<UrlHistoryStore> store;
-    if (dlg.platform.urlHistory.Create(UrlHistoryInterface::kStg2, &store) == hresult::kOk) {
-        (void)store->ClearHistory();
-        store.reset();
-    }
-    FillIndexDat(dlg, false, csidl::kHistory, false);
-    FillListedIndexDat(dlg, false, false);
-
     RegKey key(dlg.platform.registry);
     HKey root;
     std::string keyPath;
@@ -358,6 +398,7 @@ bool RestoreHistory(EraserDlg& dlg, StorageStream& stream) {
     }
     StoredText first = ReadText(stream);
     if (first.present) {
+        ClearHistoryForRestore(dlg);
         std::string now[2];
         HistoryIndexFiles(dlg, &now[0], &now[1]);
         auto isIndexFile = [&](const StoredText& path) {
@@ -405,12 +446,13 @@ UrlsRestored RestoreTypedUrls(EraserDlg& dlg, StorageStream& stream) {
         winerr::kSuccess) {
         return UrlsRestored::kNone;
     }
-    DeleteTypedUrls(registry, key.Get());
+    std::vector<std::string> kept;
+    DeleteTypedUrls(registry, key.Get(), &kept);
     UrlsRestored restored = UrlsRestored::kNone;
     std::string url;
     for (int counter = 1; ReadRawText(stream, kUrlBytes, &url); ++counter) {
         bool written =
-            registry.SetValue(key.Get(), "url" + std::to_string(counter), regtype::kSz, url.c_str(),
+            registry.SetValue(key.Get(), NextUrlName(kept, &counter), regtype::kSz, url.c_str(),
                               static_cast<std::uint32_t>(url.size())) == winerr::kSuccess;
         Plain(dlg, "正在还原分类 URL " + url + (written ? " <OK>" : " <失败>"));
         restored =
@@ -435,7 +477,7 @@ bool ApplyStartPage(EraserDlg& dlg, const std::string& text) {
         return false;
     }
     std::string current;
-    if (!QueryStartPage(registry, key.Get(), &current)) {
+    if (QueryStartPage(registry, key.Get(), &current) != winerr::kSuccess) {
         Plain(dlg, "无法更改起始页");
         return false;
     }
@@ -454,13 +496,13 @@ bool RestoreRecentDocuments(EraserDlg& dlg, StorageStream& stream) {
     Strong(dlg, "正在还原“文档”列表...");
     Plain(dlg, " ");
     Registry& registry = dlg.platform.registry;
-    (void)registry.DeleteKey(regroot::kCurrentUser, kRecentDocsKey);
     RegKey key(registry);
     if (key.Create(regroot::kCurrentUser, kRecentDocsKey, regaccess::kAllAccess) !=
         winerr::kSuccess) {
         Strong(dlg, "没有要还原的“文档”列表 <OK>");
         return false;
     }
+    DeleteRecentValues(registry, key.Get());
     bool whole = RestoreRecentValues(registry, key.Get(), stream);
     key.Close();
     std::string recent;

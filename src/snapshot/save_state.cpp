@@ -7,6 +7,7 @@
 #include "clean/folder_ops.h"
 #include "clean/history_urls.h"
 #include "clean/registry_text.h"
+#include "clean/registry_values.h"
 #include "clean/run_steps.h"
 #include "clean/shell_calls.h"
 #include "clean/url_cache_walk.h"
@@ -92,10 +93,6 @@ void SaveFolderFiles(EraserDlg& dlg, StreamWriter& stream, const std::string& fo
     } while (listing.Next(&entry));
 }
 
-bool IsUrlName(const std::string& name) {
-    return name.size() >= 3 && GbkEqualNoCase(name.substr(0, 3), "URL");
-}
-
 bool IsSkippedRecentName(const std::string& name) {
     for (const char* skipped : {".", "..", "index.dat", "desktop.ini", "3? Floppy (A).lnk"}) {
         if (GbkEqualNoCase(name, skipped)) {
@@ -142,15 +139,22 @@ std::unique_ptr<StorageStream> NewStream(EraserDlg& dlg, StorageFile& file, cons
     return stream;
 }
 
+// A page too long for the 1000-byte buffer is not saved (the stream stays empty), so that
+// Restore leaves it as it is instead of putting about:blank in its place.
 void SaveStartPage(EraserDlg& dlg, StreamWriter& stream) {
     std::string page;
-    if (!ReadStartPage(dlg, &page)) {
+    bool tooLong = false;
+    if (!ReadStartPage(dlg, &page, &tooLong) && !tooLong) {
         page = kAboutBlank;
         Plain(dlg, "找不到原先的起始页 - 保存为 about:blank");
     }
     Plain(dlg, kSeparator);
     Strong(dlg, "正在保存首页...");
     Plain(dlg, " ");
+    if (tooLong) {
+        Plain(dlg, "首页未保存 <失败>");
+        return;
+    }
     Plain(dlg, page);
     Plain(dlg, " ");
     std::uint32_t length = static_cast<std::uint32_t>(page.size());
@@ -244,6 +248,15 @@ Saved SaveStreams(EraserDlg& dlg, StorageFile& file) {
 
 }  // namespace
 
+bool IsUrlName(const std::string& name) {
+    return name.size() >= 3 && GbkEqualNoCase(name.substr(0, 3), "URL");
+}
+
+bool IsSavedTypedUrl(const RegistryValue& value) {
+    return IsUrlName(value.name) && !value.oversized &&
+           !RegistryText(value.data.data(), static_cast<std::uint32_t>(value.data.size())).empty();
+}
+
 void Plain(EraserDlg& dlg, const std::string& text) {
     dlg.log.AddLogLine(text, emphasis::kPlain);
 }
@@ -278,24 +291,26 @@ void HistoryIndexFiles(EraserDlg& dlg, std::string* first, std::string* second) 
     }
 }
 
-bool QueryStartPage(Registry& registry, HKey mainKey, std::string* page) {
+WinError QueryStartPage(Registry& registry, HKey mainKey, std::string* page) {
     char data[kUrlBytes];
     std::uint32_t size = sizeof data;
-    if (registry.QueryValue(mainKey, kStartPageValue, nullptr, data, &size) != winerr::kSuccess) {
-        return false;
+    WinError error = registry.QueryValue(mainKey, kStartPageValue, nullptr, data, &size);
+    if (error == winerr::kSuccess) {
+        *page = RegistryText(data, size);
     }
-    *page = RegistryText(data, size);
-    return true;
+    return error;
 }
 
-bool ReadStartPage(EraserDlg& dlg, std::string* page) {
+bool ReadStartPage(EraserDlg& dlg, std::string* page, bool* tooLong) {
     RegKey key(dlg.platform.registry);
     if (key.Open(regroot::kCurrentUser, kMainKey, regaccess::kAllAccess) != winerr::kSuccess) {
         Plain(dlg, "找不到 IE 起始页");
         return false;
     }
-    if (!QueryStartPage(dlg.platform.registry, key.Get(), page)) {
+    WinError error = QueryStartPage(dlg.platform.registry, key.Get(), page);
+    if (error != winerr::kSuccess) {
         *page = kAboutBlank;
+        *tooLong = error == winerr::kMoreData;
         return false;
     }
     return true;
@@ -341,25 +356,15 @@ void SaveTypedUrls(EraserDlg& dlg, StreamWriter& stream) {
     RegKey key(registry);
     bool saved = false;
     if (key.Open(regroot::kCurrentUser, kTypedUrlsKey, regaccess::kAllAccess) == winerr::kSuccess) {
-        char name[kUrlBytes];
-        char data[kUrlBytes];
-        for (std::uint32_t index = 0;; ++index) {
-            std::uint32_t nameSize = sizeof name;
-            std::uint32_t dataSize = sizeof data;
-            WinError error =
-                registry.EnumValue(key.Get(), index, name, &nameSize, nullptr, data, &dataSize);
-            if (error == winerr::kMoreData) {
-                continue;  // too long for the buffers: not saved
-            }
-            if (error != winerr::kSuccess) {
-                break;
-            }
+        RegistryValue value;
+        for (std::uint32_t index = 0;
+             EnumValueWhole(registry, key.Get(), index, kUrlBytes, &value) == winerr::kSuccess;
+             ++index) {
             // Each address goes with exactly one NUL, whatever the registry holds: the
             // stream's list is NUL-separated, and an empty entry would end it.
-            std::string url = RegistryText(data, dataSize);
+            std::string url = RegistryText(value.data.data(), value.data.size());
             std::uint32_t length = static_cast<std::uint32_t>(url.size() + 1);
-            if (!IsUrlName(std::string(name, nameSize)) || url.empty() ||
-                !WriteRawText(stream, url.c_str(), &length)) {
+            if (!IsSavedTypedUrl(value) || !WriteRawText(stream, url.c_str(), &length)) {
                 continue;
             }
             Plain(dlg, "正在保存分类 URL" + url + " <OK>");

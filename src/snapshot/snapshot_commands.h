@@ -13,6 +13,7 @@
 #include "snapshot/snapshot_file.h"
 
 class EraserDlg;
+struct RegistryValue;
 
 // What both commands name: the separator line, the registry keys and values whose data
 // the snapshot holds, and the room their data is read into.
@@ -40,10 +41,16 @@ void SaveTypedUrls(EraserDlg& dlg, StreamWriter& stream);
 bool SaveTemporaryInternetFiles(EraserDlg& dlg, StreamWriter& stream);
 bool SaveCookies(EraserDlg& dlg, StreamWriter& stream);
 void SaveRecentDocuments(EraserDlg& dlg, StreamWriter& stream);
-// The start page read into at most 1000 bytes; false when it cannot be read.
-bool ReadStartPage(EraserDlg& dlg, std::string* page);
-// The start page of the open Main key, read into kUrlBytes; false when it cannot be read.
-bool QueryStartPage(Registry& registry, HKey mainKey, std::string* page);
+// The start page read into at most 1000 bytes; false when it cannot be read, with
+// *tooLong set when it is there but does not fit.
+bool ReadStartPage(EraserDlg& dlg, std::string* page, bool* tooLong);
+// The start page of the open Main key, read into kUrlBytes; the registry's error.
+WinError QueryStartPage(Registry& registry, HKey mainKey, std::string* page);
+// Whether a registry value's name begins with "URL" in any case.
+bool IsUrlName(const std::string& name);
+// Whether Save stores a typed URL: named so, with a text, and short enough for the
+// snapshot's 1000-byte buffers.
+bool IsSavedTypedUrl(const RegistryValue& value);
 // Lists the cookie entries of the URL cache; true when one was listed.
 bool ListCookieEntries(EraserDlg& dlg);
 
