@@ -77,20 +77,19 @@ bool OpenShared(FileScope* file, const std::string& path, std::uint32_t access) 
                       filecreate::kOpenExisting) == winerr::kSuccess;
 }
 
-// Creates a new file beside target under a name that no file has yet; its path, or empty.
-std::string CreateBeside(const std::string& target, FileScope* file) {
+// The names a file beside target may take for a while: its own with "~", then a few of
+// our own. `make` tries one and gives its error; a name some file has already is passed
+// over, any other error ends the tries. The name taken, or empty.
+template <typename Make>
+std::string TakeNameBeside(const std::string& target, Make make) {
     size_t slash = GbkLastSeparator(target);
     std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    for (int i = 0; i < kStagingNames; ++i) {
-        std::string path = folder + "~cv" + std::to_string(i) + ".tmp";
-        if (!FitsMaxPath(path)) {
-            break;
+    for (int i = -1; i < kStagingNames; ++i) {
+        std::string path = i < 0 ? target + "~" : folder + "~cv" + std::to_string(i) + ".tmp";
+        if (!FitsMaxPath(path) || GbkEqualNoCase(path, target)) {
+            continue;  // the target itself may have been saved under such a name
         }
-        if (GbkEqualNoCase(path, target)) {
-            continue;  // the target itself, saved under such a name
-        }
-        WinError error = file->Open(path, fileaccess::kRead | fileaccess::kWrite, fileshare::kRead,
-                                    filecreate::kCreateNew);
+        WinError error = make(path);
         if (error == winerr::kSuccess) {
             return path;
         }
@@ -99,6 +98,14 @@ std::string CreateBeside(const std::string& target, FileScope* file) {
         }
     }
     return {};
+}
+
+// Creates a new file beside target under a name no file has yet; its path, or empty.
+std::string CreateBeside(const std::string& target, FileScope* file) {
+    return TakeNameBeside(target, [&](const std::string& path) {
+        return file->Open(path, fileaccess::kRead | fileaccess::kWrite, fileshare::kRead,
+                          filecreate::kCreateNew);
+    });
 }
 
 // A copy of path's first `size` bytes in a new file beside it; its path, or empty.
@@ -352,10 +359,11 @@ std::int64_t StagedFile::Commit() {
         staged_.clear();
         return size;
     }
-    // The current file steps aside under a name of its own and comes back when the new
-    // one cannot take its place. A name taken already keeps it in place.
-    const std::string aside = target_ + "~";
-    if (files_.RenameFile(target_, aside) != winerr::kSuccess) {
+    // The current file steps aside under a free name and comes back when the new one
+    // cannot take its place. One that cannot be moved (held open) is overwritten in place.
+    const std::string aside = TakeNameBeside(
+        target_, [&](const std::string& path) { return files_.RenameFile(target_, path); });
+    if (aside.empty()) {
         return OverwriteInPlace(files_, target_, staged_, size_, current.size);
     }
     if (files_.RenameFile(staged_, target_) != winerr::kSuccess) {
