@@ -179,7 +179,7 @@ std::string NextUrlName(const std::vector<std::string>& kept, int* counter) {
 }
 
 // Deletes the values of the Documents list that a snapshot can hold. Those too long for
-// its buffers, which Save passes over, stay, and so do the list's subkeys.
+// its buffers and the unnamed one, which Save passes over, stay, and so do the subkeys.
 void DeleteRecentValues(Registry& registry, HKey key) {
     std::vector<std::string> names;
     std::vector<char> data(kRecentDataBytes);
@@ -189,10 +189,11 @@ void DeleteRecentValues(Registry& registry, HKey key) {
         std::uint32_t dataSize = kRecentDataBytes;
         WinError error =
             registry.EnumValue(key, index, name, &nameSize, nullptr, data.data(), &dataSize);
-        if (error == winerr::kSuccess) {
-            names.emplace_back(name, nameSize);
-        } else if (error != winerr::kMoreData) {
+        if (error != winerr::kSuccess && error != winerr::kMoreData) {
             break;
+        }
+        if (error == winerr::kSuccess && nameSize > 0) {
+            names.emplace_back(name, nameSize);
         }
     }
     for (const std::string& value : names) {
@@ -203,7 +204,9 @@ void DeleteRecentValues(Registry& registry, HKey key) {
 // The value records of the Recent stream, put back into key; false when the stream ends
 // inside one.
 bool RestoreRecentValues(Registry& registry, HKey key, StorageStream& stream) {
-    std::vector<char> data(kRecentDataBytes);
+    // One byte more than the data: RegSetValueExA reads the byte after string data, and
+    // a NUL there would be stored as a terminator the saved value did not have.
+    std::vector<char> data(kRecentDataBytes + 1);
     for (;;) {
         StoredText name = ReadText(stream);
         if (name.text.empty()) {
@@ -216,6 +219,7 @@ bool RestoreRecentValues(Registry& registry, HKey key, StorageStream& stream) {
         std::uint32_t size = ReadBlock(stream, data.data(), kRecentDataBytes);
         // A value cut to the buffer would be another value: it is left out.
         if (size <= kRecentDataBytes && name.whole) {
+            data[size] = 'x';
             registry.SetValue(key, name.text, type, data.data(), size);
         }
     }

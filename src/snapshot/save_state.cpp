@@ -111,8 +111,8 @@ void SaveRecentValues(Registry& registry, HKey key, StreamWriter& stream) {
         std::uint32_t type = 0;
         WinError error =
             registry.EnumValue(key, index, name, &nameSize, &type, data.data(), &dataSize);
-        if (error == winerr::kMoreData) {
-            continue;  // too long for the buffers: not saved
+        if (error == winerr::kMoreData || (error == winerr::kSuccess && nameSize == 0)) {
+            continue;  // too long for the buffers, or unnamed (an empty name ends the list)
         }
         if (error != winerr::kSuccess) {
             break;
