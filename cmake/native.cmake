@@ -47,6 +47,7 @@ add_executable(corvane_tests
     tests/platform/gbk_test.cpp
     tests/platform/memory_contract_test.cpp
     tests/settings/settings_store_test.cpp
+    tests/snapshot/round_trip_test.cpp
     tests/snapshot/snapshot_test.cpp
     tests/sweep/fault_sweep_test.cpp
 )
@@ -54,6 +55,13 @@ corvane_target(corvane_tests)
 target_include_directories(corvane_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(corvane_tests PRIVATE corvane_memory GTest::gtest_main GTest::gmock)
 gtest_discover_tests(corvane_tests DISCOVERY_TIMEOUT 60)
+
+# The round-trip property as a tool for long runs: corvane_round_trip --count N [--seed S].
+add_executable(corvane_round_trip tests/snapshot/round_trip_test.cpp)
+corvane_target(corvane_round_trip)
+target_compile_definitions(corvane_round_trip PRIVATE CORVANE_ROUND_TRIP_TOOL)
+target_include_directories(corvane_round_trip PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(corvane_round_trip PRIVATE corvane_memory GTest::gtest GTest::gmock)
 
 # The help file's writer, and its test reading what it writes from the real source.
 add_library(corvane_helpfile STATIC src/res/helpfile/helpfile.cpp)

@@ -40,12 +40,9 @@ const std::map<std::string, std::string>& Saved() {
     return streams;
 }
 
-// Whether a line of State() is a file outside the profile other than an index.dat: a
-// cache container's index, which its record names with its folder, may lie elsewhere.
+// Whether a line of State() is a file outside the profile.
 bool WrittenOutside(const std::string& line) {
-    const std::string path = seed::Split(line, " = ").first, index = "\\index.dat";
-    return line.rfind("file ", 0) == 0 && path.rfind("file " + Expand("$Profile\\"), 0) != 0 &&
-           path.compare(path.size() - std::min(path.size(), index.size()), index.npos, index) != 0;
+    return line.rfind("file ", 0) == 0 && line.rfind("file " + Expand("$Profile\\"), 0) != 0;
 }
 
 }  // namespace
