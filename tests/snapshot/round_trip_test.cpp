@@ -106,8 +106,7 @@ struct Profile : Machine {
     using Machine::mem;
 
     void Put(const std::string& where, std::uint32_t type, const std::string& data) {
-        Seed(mem, {"raw " + where + " = " + std::to_string(type) + ":" +
-                   seed::Replace(data, std::string(1, '\0'), "\\0")});
+        seed::PutValue(mem.registry, where, type, data);
     }
     void AddFile(const std::string& path) {
         mem.files.AddFile(path, gen.Bytes(gen.Pick(kSizes)), fileattr::kArchive);
