@@ -82,7 +82,7 @@ corvane_target(corvane_log_bench)
 target_link_libraries(corvane_log_bench PRIVATE corvane_ui)
 add_executable(corvane_snapshot_bench bench/snapshot_bench.cpp)
 corvane_target(corvane_snapshot_bench)
-target_link_libraries(corvane_snapshot_bench PRIVATE corvane_win32)
+target_link_libraries(corvane_snapshot_bench PRIVATE corvane_win32 psapi)
 
 # GoogleTest from Debian's sources, compiled by the mingw compiler.
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
