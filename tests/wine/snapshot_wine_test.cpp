@@ -142,7 +142,9 @@ TEST_F(SnapshotUnderWine, RoundTripFromAChineseFolder) {
 
     EXPECT_EQ(cookieBytes, ReadFileBytes(cookie));
     EXPECT_EQ(link, ReadFileBytes(recent));  // replaced whole, nothing left beside it
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((recent + "~").c_str()));
+    for (const char* beside : {"~", "\\..\\~cv0.tmp"}) {
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((recent + beside).c_str()));
+    }
     EXPECT_EQ(std::string("1:http://甲.test/\0", 18), Value(kTypedUrls, "url1"));
     EXPECT_EQ(std::string("1:http://b.test/\0", 17), Value(kTypedUrls, "url2"));
     EXPECT_EQ("none", Value(kTypedUrls, "url9"));
