@@ -118,8 +118,8 @@ LRESULT MainDlg::OnInitDialog(WPARAM, LPARAM) {
     SetWindowPos(progressBar_.Handle(), nullptr, kProgressPlace.x, kProgressPlace.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
     progressBar_.SetTileOffset(2, 2);
-    progressBar_.LoadBackgroundBitmap(IDB_PROGRESS_BACK, true);
-    progressBar_.LoadBarBitmap(IDB_PROGRESS_BAR, true);
+    progressBar_.LoadBackgroundBitmap(IDB_PROGRESS_BACK, /*redraw=*/true);
+    progressBar_.LoadBarBitmap(IDB_PROGRESS_BAR, /*redraw=*/true);
     dlg.progress.SetPos(0);
     SetWindowPos(Item(IDC_LOG), nullptr, kLogPlace.left, kLogPlace.top,
                  kLogPlace.right - kLogPlace.left, kLogPlace.bottom - kLogPlace.top, SWP_NOZORDER);
