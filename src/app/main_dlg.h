@@ -34,7 +34,9 @@ public:
 
     explicit MainDlg(Platform& platform);
 
-    EraserDlg dlg;
+    // Not a dialog: the commands' shared state (settings, log, progress) and their entry
+    // points, which the window's buttons run and its controls show.
+    EraserDlg commands;
 
     BEGIN_MESSAGE_TABLE()
     ON_MESSAGE(WM_INITDIALOG, OnInitDialog)
@@ -68,20 +70,20 @@ private:
     LRESULT OnClose(WPARAM, LPARAM);
     LRESULT OnHelp(WPARAM, LPARAM);
     LRESULT OnIeWindowOpen(WPARAM, LPARAM) {
-        dlg.ieWindowOpen = true;
+        commands.ieWindowOpen = true;
         return 0;
     }
     void OnClear() {
-        RunCommand([this] { dlg.OnClear(); });
+        RunCommand([this] { commands.OnClear(); });
     }
     void OnTest() {
-        RunCommand([this] { dlg.OnTest(); });
+        RunCommand([this] { commands.OnTest(); });
     }
     void OnSaveState() {
-        RunCommand([this] { dlg.SaveState(); });
+        RunCommand([this] { commands.SaveState(); });
     }
     void OnRestore() {
-        RunCommand([this] { dlg.RestoreState(); });
+        RunCommand([this] { commands.RestoreState(); });
     }
     void OnSettings();
     void OnHelpButton();
