@@ -124,7 +124,7 @@ LRESULT MainDlg::OnInitDialog(WPARAM, LPARAM) {
     SetWindowPos(Item(IDC_LOG), nullptr, kLogPlace.left, kLogPlace.top,
                  kLogPlace.right - kLogPlace.left, kLogPlace.bottom - kLogPlace.top, SWP_NOZORDER);
     commands.DetectOsVersion();
-    commands.comInitialized = SUCCEEDED(CoInitialize(nullptr));
+    com_.emplace();
     PlaceButtons();
     Center();
     return TRUE;
@@ -267,10 +267,7 @@ LRESULT MainDlg::OnClose(WPARAM, LPARAM) {
 }
 
 void MainDlg::Shutdown(INT_PTR result) {
-    if (commands.comInitialized) {
-        CoUninitialize();
-        commands.comInitialized = false;
-    }
+    com_.reset();
     SaveSettings(commands.platform.registry, commands.settings);
     commands.shell32Module.Free();
     EndDialog(result);

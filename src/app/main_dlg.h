@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "app/log_list_box.h"
 #include "browsers/browser_open_dlg.h"
@@ -11,6 +12,7 @@
 #include "res/resource.h"
 #include "state/eraser_dlg.h"
 #include "state/message_boxes.h"
+#include "ui/com.h"
 #include "ui/dialog.h"
 #include "ui/gdi.h"
 #include "ui/message_table.h"
@@ -98,7 +100,7 @@ private:
     void ShowProgress();
     // Runs a command; a close asked for meanwhile is carried out once it has returned.
     void RunCommand(const std::function<void()>& command);
-    // Ends the window: COM, the settings and the shell library are dealt with first.
+    // Ends the window: COM is released, the settings saved and the shell library freed first.
     void Shutdown(INT_PTR result);
 
     HICON icon_ = nullptr;
@@ -110,6 +112,8 @@ private:
     HWND tooltip_ = nullptr;
     DialogBrowserPrompt browserPrompt_;
     WindowMessageBoxes messageBoxes_;
+    // COM for the erasers' URL history object, from the dialog's start to its shutdown.
+    std::optional<ComInitialization> com_;
     bool commandRunning_ = false;
     bool closePending_ = false;
 };
