@@ -45,7 +45,7 @@ double BareLoop(HWND window, DWORD scrollBars) {
 double LogLoop(MainDlg& main) {
     auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < kLines; ++i) {
-        main.dlg.log.AddLogLine(Line(i), i % 20 == 0 ? emphasis::kStrong : emphasis::kPlain);
+        main.commands.log.AddLogLine(Line(i), i % 20 == 0 ? emphasis::kStrong : emphasis::kPlain);
     }
     return Seconds(start);
 }
@@ -62,7 +62,7 @@ void CALLBACK RunBench(HWND window, UINT, UINT_PTR timer, DWORD) {
     ran = true;
     window = FindWindowA("#32770", "Corvane");
     double log = LogLoop(*bench);
-    bench->dlg.log.ClearLog();
+    bench->commands.log.ClearLog();
     double vertical = BareLoop(window, WS_VSCROLL);
     double both = BareLoop(window, WS_VSCROLL | WS_HSCROLL);
     auto perLine = [](double seconds) { return seconds * 1e6 / kLines; };

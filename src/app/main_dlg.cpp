@@ -57,10 +57,10 @@ std::uint32_t BackgroundColumn(int j) {
 
 }  // namespace
 
-MainDlg::MainDlg(Platform& platform) : Dialog(IDD_CORVANE), dlg(platform) {
+MainDlg::MainDlg(Platform& platform) : Dialog(IDD_CORVANE), commands(platform) {
     icon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
     CreateBackground();
-    dlg.settings.clearSearchHistory = 1;
+    commands.settings.clearSearchHistory = 1;
 }
 
 void MainDlg::CreateBackground() {
@@ -97,12 +97,12 @@ LRESULT MainDlg::OnInitDialog(WPARAM, LPARAM) {
     progressBar_.Attach(Handle(), IDC_PROGRESS);
     log_.Attach(Handle(), IDC_LOG);
     log_.mainWindow = Handle();
-    dlg.log.SetObserver(&log_);
-    dlg.progress.onRedraw = [this](int) { ShowProgress(); };
-    dlg.window = HWnd{reinterpret_cast<std::uintptr_t>(Handle())};
-    dlg.browserPrompt = &browserPrompt_;
+    commands.log.SetObserver(&log_);
+    commands.progress.onRedraw = [this](int) { ShowProgress(); };
+    commands.window = HWnd{reinterpret_cast<std::uintptr_t>(Handle())};
+    commands.browserPrompt = &browserPrompt_;
     messageBoxes_.owner = Handle();
-    dlg.messageBoxes = &messageBoxes_;
+    commands.messageBoxes = &messageBoxes_;
 
     char about[256] = {};
     if (LoadStringA(GetModuleHandleA(nullptr), IDS_ABOUTBOX, about, sizeof about) > 0) {
@@ -113,18 +113,18 @@ LRESULT MainDlg::OnInitDialog(WPARAM, LPARAM) {
     SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
 
-    LoadSettings(dlg.platform.registry, dlg.settings);
+    LoadSettings(commands.platform.registry, commands.settings);
     FitToSkin();
     SetWindowPos(progressBar_.Handle(), nullptr, kProgressPlace.x, kProgressPlace.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
     progressBar_.SetTileOffset(2, 2);
-    progressBar_.LoadBackgroundBitmap(IDB_PROGRESS_BACK, true);
-    progressBar_.LoadBarBitmap(IDB_PROGRESS_BAR, true);
-    dlg.progress.SetPos(0);
+    progressBar_.LoadBackgroundBitmap(IDB_PROGRESS_BACK, /*redraw=*/true);
+    progressBar_.LoadBarBitmap(IDB_PROGRESS_BAR, /*redraw=*/true);
+    commands.progress.SetPos(0);
     SetWindowPos(Item(IDC_LOG), nullptr, kLogPlace.left, kLogPlace.top,
                  kLogPlace.right - kLogPlace.left, kLogPlace.bottom - kLogPlace.top, SWP_NOZORDER);
-    dlg.DetectOsVersion();
-    dlg.comInitialized = SUCCEEDED(CoInitialize(nullptr));
+    commands.DetectOsVersion();
+    com_.emplace();
     PlaceButtons();
     Center();
     return TRUE;
@@ -192,8 +192,8 @@ void MainDlg::PlaceButtons() {
 void MainDlg::ShowProgress() {
     int lower = 0;
     int upper = 0;
-    dlg.progress.GetRange(&lower, &upper);
-    progressBar_.Show(lower, upper, dlg.progress.GetPos());
+    commands.progress.GetRange(&lower, &upper);
+    progressBar_.Show(lower, upper, commands.progress.GetPos());
 }
 
 LRESULT MainDlg::OnSysCommand(WPARAM command, LPARAM lParam) {
@@ -257,8 +257,8 @@ void MainDlg::RunCommand(const std::function<void()>& command) {
 // over while the command is still under way, and shutting down there would pull COM and
 // the shell library from under it.
 LRESULT MainDlg::OnClose(WPARAM, LPARAM) {
-    if (dlg.busy || commandRunning_) {
-        dlg.busy = false;
+    if (commands.busy || commandRunning_) {
+        commands.busy = false;
         closePending_ = true;
         return 0;
     }
@@ -267,17 +267,14 @@ LRESULT MainDlg::OnClose(WPARAM, LPARAM) {
 }
 
 void MainDlg::Shutdown(INT_PTR result) {
-    if (dlg.comInitialized) {
-        CoUninitialize();
-        dlg.comInitialized = false;
-    }
-    SaveSettings(dlg.platform.registry, dlg.settings);
-    dlg.shell32Module.Free();
+    com_.reset();
+    SaveSettings(commands.platform.registry, commands.settings);
+    commands.shell32Module.Free();
     EndDialog(result);
 }
 
 void MainDlg::OnOk() {
-    if (dlg.busy || commandRunning_) {
+    if (commands.busy || commandRunning_) {
         OnClose(0, 0);
         return;
     }
@@ -286,17 +283,17 @@ void MainDlg::OnOk() {
 
 // The dialog edits a copy; OK takes it back. Either way the bar is emptied.
 void MainDlg::OnSettings() {
-    if (dlg.busy) {
+    if (commands.busy) {
         return;
     }
     RunCommand([this] {
-        dlg.busy = true;
-        SettingsDlg settings(dlg.settings);
+        commands.busy = true;
+        SettingsDlg settings(commands.settings);
         if (settings.DoModal(Handle()) == IDOK) {
-            dlg.settings = settings.settings;
+            commands.settings = settings.settings;
         }
-        dlg.progress.SetPos(0);
-        dlg.busy = false;
+        commands.progress.SetPos(0);
+        commands.busy = false;
     });
 }
 

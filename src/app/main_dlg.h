@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "app/log_list_box.h"
 #include "browsers/browser_open_dlg.h"
@@ -11,6 +12,7 @@
 #include "res/resource.h"
 #include "state/eraser_dlg.h"
 #include "state/message_boxes.h"
+#include "ui/com.h"
 #include "ui/dialog.h"
 #include "ui/gdi.h"
 #include "ui/message_table.h"
@@ -34,7 +36,9 @@ public:
 
     explicit MainDlg(Platform& platform);
 
-    EraserDlg dlg;
+    // Not a dialog: the commands' shared state (settings, log, progress) and their entry
+    // points, which the window's buttons run and its controls show.
+    EraserDlg commands;
 
     BEGIN_MESSAGE_TABLE()
     ON_MESSAGE(WM_INITDIALOG, OnInitDialog)
@@ -68,20 +72,20 @@ private:
     LRESULT OnClose(WPARAM, LPARAM);
     LRESULT OnHelp(WPARAM, LPARAM);
     LRESULT OnIeWindowOpen(WPARAM, LPARAM) {
-        dlg.ieWindowOpen = true;
+        commands.ieWindowOpen = true;
         return 0;
     }
     void OnClear() {
-        RunCommand([this] { dlg.OnClear(); });
+        RunCommand([this] { commands.OnClear(); });
     }
     void OnTest() {
-        RunCommand([this] { dlg.OnTest(); });
+        RunCommand([this] { commands.OnTest(); });
     }
     void OnSaveState() {
-        RunCommand([this] { dlg.SaveState(); });
+        RunCommand([this] { commands.SaveState(); });
     }
     void OnRestore() {
-        RunCommand([this] { dlg.RestoreState(); });
+        RunCommand([this] { commands.RestoreState(); });
     }
     void OnSettings();
     void OnHelpButton();
@@ -96,7 +100,7 @@ private:
     void ShowProgress();
     // Runs a command; a close asked for meanwhile is carried out once it has returned.
     void RunCommand(const std::function<void()>& command);
-    // Ends the window: COM, the settings and the shell library are dealt with first.
+    // Ends the window: COM is released, the settings saved and the shell library freed first.
     void Shutdown(INT_PTR result);
 
     HICON icon_ = nullptr;
@@ -108,6 +112,8 @@ private:
     HWND tooltip_ = nullptr;
     DialogBrowserPrompt browserPrompt_;
     WindowMessageBoxes messageBoxes_;
+    // COM for the erasers' URL history object, from the dialog's start to its shutdown.
+    std::optional<ComInitialization> com_;
     bool commandRunning_ = false;
     bool closePending_ = false;
 };

@@ -10,6 +10,7 @@
 #include "app/command_window.h"
 #include "app/main_dlg.h"
 #include "platform/win32/win32_platform.h"
+#include "ui/com.h"
 
 namespace {
 
@@ -60,11 +61,7 @@ int main(int argc, char** argv) {
     StdHandleOutput out(STD_OUTPUT_HANDLE);
     StdHandleOutput err(STD_ERROR_HANDLE);
     // The URL history object of the erasers needs COM on this thread.
-    bool comInitialized = SUCCEEDED(CoInitialize(nullptr));
+    ComInitialization com;
     WindowCommandHost host;
-    int status = RunCommandLine(args, win32.platform, out, err, &host);
-    if (comInitialized) {
-        CoUninitialize();
-    }
-    return status;
+    return RunCommandLine(args, win32.platform, out, err, &host);
 }

@@ -51,11 +51,11 @@ void EraseOnNtRoad(EraserDlg& dlg, bool testMode, FormEntryReport& report) {
                          &changed,
                          {}};
         std::string path = userKey;
-        ApplyKeyDacl(walk, regroot::kCurrentUser, path.c_str(), grant, false);
+        ApplyKeyDacl(walk, regroot::kCurrentUser, path.c_str(), grant, /*recursive=*/false);
         path = path + "\\" + autocomplete::kDataKey;
-        ApplyKeyDacl(walk, regroot::kCurrentUser, path.c_str(), grant, false);
+        ApplyKeyDacl(walk, regroot::kCurrentUser, path.c_str(), grant, /*recursive=*/false);
         path = path + "\\" + autocomplete::kTypeKey;
-        ApplyKeyDacl(walk, regroot::kCurrentUser, path.c_str(), grant, true);
+        ApplyKeyDacl(walk, regroot::kCurrentUser, path.c_str(), grant, /*recursive=*/true);
         if (!testMode) {
             platform.registry.DeleteTree(regroot::kCurrentUser, path);
         }

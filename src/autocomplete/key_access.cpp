@@ -183,7 +183,7 @@ bool ApplyToKey(KeyDaclWalk& walk, HKey parent, const char* subKey, const ByteBl
         return false;
     }
     return ForEachSubKey(walk.registry, key.Get(), [&](const char* name) {
-        ApplyKeyDacl(walk, key.Get(), name, descriptor, true);
+        ApplyKeyDacl(walk, key.Get(), name, descriptor, /*recursive=*/true);
         if (walk.report) {
             walk.report(name);
         }
@@ -216,7 +216,8 @@ void RestoreKeyDacls(Registry& registry, HKey root, const std::vector<SavedKeyDa
         }
         if (parent.value != 0 && !saved->links.empty()) {
             KeyDaclWalk restore{registry, nullptr, nullptr, {}};
-            ApplyKeyDacl(restore, parent, saved->links.back().c_str(), saved->descriptor, false);
+            ApplyKeyDacl(restore, parent, saved->links.back().c_str(), saved->descriptor,
+                         /*recursive=*/false);
         }
     }
 }

@@ -44,7 +44,7 @@ void EraseCookies(EraserDlg& dlg, bool testMode) {
     if (!testMode) {
         // The cookie files WinINet may have left behind; silently, whatever comes of it.
         for (const std::string& folder : CacheFolderAndCopy(dlg, csidl::kCookies, kCookiesWord)) {
-            WipeFolderFiles(dlg, folder, true, nullptr);
+            WipeFolderFiles(dlg, folder, /*doDelete=*/true, nullptr);
         }
     }
     if (done) {

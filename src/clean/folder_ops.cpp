@@ -140,7 +140,7 @@ bool WipeFolderFiles(EraserDlg& dlg, const std::string& folder, bool doDelete, A
 
 void RemoveFolderTree(EraserDlg& dlg, const std::string& folder) {
     if (!IsNtFamily(dlg.osVersion)) {
-        WipeFolderFiles(dlg, folder, true, nullptr);
+        WipeFolderFiles(dlg, folder, /*doDelete=*/true, nullptr);
         return;
     }
     if (IsRoot(folder)) {

@@ -7,6 +7,7 @@
 #include "clean/cache_folders.h"
 #include "clean/erasers.h"
 #include "clean/history_urls.h"
+#include "clean/index_dat.h"
 #include "clean/log_text.h"
 #include "state/eraser_dlg.h"
 
@@ -28,8 +29,7 @@ bool ClearAllHistory(EraserDlg& dlg) {
     bool cleared = created && store->ClearHistory() == hresult::kOk;
     store.reset();
     if (dlg.settings.clearIndexDat == 0) {
-        FillIndexDat(dlg, false, csidl::kHistory, false);
-        FillListedIndexDat(dlg, false, false);
+        FillHistoryIndexFilesSilently(dlg);
     }
     return cleared;
 }

@@ -208,3 +208,8 @@ void FillListedIndexDat(EraserDlg& dlg, bool testMode, bool logIt) {
         FillSubfolderIndexDat(dlg, parent, testMode, logIt ? &dlg.log : nullptr);
     }
 }
+
+void FillHistoryIndexFilesSilently(EraserDlg& dlg) {
+    FillIndexDat(dlg, /*testMode=*/false, csidl::kHistory, /*logIt=*/false);
+    FillListedIndexDat(dlg, /*testMode=*/false, /*logIt=*/false);
+}

@@ -34,3 +34,8 @@ std::int64_t ZeroFillFile(Files& files, const std::string& path,
 // removes the container folder. log is null for silence.
 void FillSubfolderIndexDat(EraserDlg& dlg, const std::string& parent, bool testMode,
                            ActivityLog* log);
+
+// Clear's filling of the history's index.dat files without lines: the history folder's own
+// (FillIndexDat) and those of the containers gathered (FillListedIndexDat). What the history
+// eraser and Restore do when the run's index.dat step will not do it with its lines.
+void FillHistoryIndexFilesSilently(EraserDlg& dlg);

@@ -122,9 +122,9 @@ void IndexDatGroup(EraserDlg& dlg, bool testMode) {
     dlg.indexDatFound = false;
     OpenGroup(dlg, kIndexDatOpening, testMode);
     for (CsidlFolder folder : kIndexDatFolders) {
-        Steps(dlg).FillIndexDat(dlg, testMode, folder, true);
+        Steps(dlg).FillIndexDat(dlg, testMode, folder, /*logIt=*/true);
     }
-    Steps(dlg).FillListedIndexDat(dlg, testMode, true);
+    Steps(dlg).FillListedIndexDat(dlg, testMode, /*logIt=*/true);
     if (dlg.indexDatFound) {
         Plain(dlg, "");
         Strong(dlg, kIndexDatFound.For(testMode));
@@ -198,9 +198,9 @@ void Run(EraserDlg& dlg, bool testMode) {
 }  // namespace
 
 void EraserDlg::OnClear() {
-    Run(*this, false);
+    Run(*this, /*testMode=*/false);
 }
 
 void EraserDlg::OnTest() {
-    Run(*this, true);
+    Run(*this, /*testMode=*/true);
 }

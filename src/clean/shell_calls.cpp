@@ -9,7 +9,8 @@ HResult CallSHGetSpecialFolderPath(EraserDlg& dlg, HWnd owner, char (&path)[kMax
     ModuleHandle module;
     bool answer = false;
     if (!dlg.shell32Module.Get(&module) ||
-        !dlg.platform.shell.CallSpecialFolderPath(module, owner, path, csidl, false, &answer)) {
+        !dlg.platform.shell.CallSpecialFolderPath(module, owner, path, csidl, /*create=*/false,
+                                                  &answer)) {
         return hresult::kFail;
     }
     return answer ? 1 : 0;

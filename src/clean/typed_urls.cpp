@@ -3,10 +3,10 @@
 
 #include <vector>
 
-#include "browsers/browser_windows.h"
 #include "clean/erasers.h"
 #include "clean/registry_text.h"
 #include "clean/registry_values.h"
+#include "clean/window_walk.h"
 #include "platform/gbk.h"
 #include "state/eraser_dlg.h"
 

@@ -36,7 +36,7 @@ void ActivityLog::AddLogLine(const char* text, std::uint32_t emphasis) {
     }
     size_t length = std::strlen(text);
     Append(LogLine{std::string(text, WholeCharacters(text, length, kMaxLineBytes)), emphasis},
-           false);
+           /*raw=*/false);
 
     int n = static_cast<int>(length < 0x7fffffff ? length : 0x7fffffff);
     if (n > maxLineLength_ && n < kWidestTrackedLine) {
@@ -60,7 +60,7 @@ void ActivityLog::AddLogLine(const char* text, std::uint32_t emphasis) {
 
 void ActivityLog::AppendRawLine(const char* text) {
     if (text != nullptr) {
-        Append(LogLine{text, emphasis::kPlain}, true);
+        Append(LogLine{text, emphasis::kPlain}, /*raw=*/true);
     }
 }
 

@@ -66,7 +66,6 @@ public:
     // The shell library, loaded by the first shell call and freed with the window.
     ShellLibrary shell32Module{platform.shell};
     EraserSettings settings;
-    bool comInitialized = false;
     int osVersion = osver::kUnknown;
     bool ieWindowOpen = false;
     bool busy = false;

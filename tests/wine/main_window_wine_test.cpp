@@ -138,7 +138,7 @@ TEST_F(MainWindowUnderWine, LayoutBackgroundAndProgressBar) {
             {0, 8, false}, {5, 8, true}, {5, 20, false}, {100, 8 + 33 * 12, true}, {100, 8 + 34 * 12, false}};
         // clang-format on
         for (const auto& row : rows) {
-            OnUiThread([&] { main.dlg.progress.SetPos(row.pos), UpdateWindow(bar); });
+            OnUiThread([&] { main.commands.progress.SetPos(row.pos), UpdateWindow(bar); });
             EXPECT_EQ(row.tiled ? tile : trough(row.x), Pixel(bar, row.x, 9))
                 << row.pos << "% at " << row.x;
         }
@@ -165,7 +165,7 @@ TEST_F(MainWindowUnderWine, LogLinesDrawnAndFollowed) {
             {"some Porn", emphasis::kStrong, strong, text, 0}};
         // clang-format on
         OnUiThread([&] {
-            for (const auto& row : rows) main.dlg.log.AddLogLine(row.line, row.emphasis);
+            for (const auto& row : rows) main.commands.log.AddLogLine(row.line, row.emphasis);
         });
         for (int i = 0; i < 4; ++i) {
             RECT r;
@@ -177,9 +177,9 @@ TEST_F(MainWindowUnderWine, LogLinesDrawnAndFollowed) {
             EXPECT_TRUE(reds.empty() || r.left + rows[i].redFrom <= reds.front()) << rows[i].line;
         }
         OnUiThread([&] {
-            main.dlg.log.AddLogLine(std::string(299, 'x'), emphasis::kPlain);
-            main.dlg.log.AddLogLine(std::string(300, 'x'), emphasis::kPlain);
-            main.dlg.log.ClearLog();
+            main.commands.log.AddLogLine(std::string(299, 'x'), emphasis::kPlain);
+            main.commands.log.AddLogLine(std::string(300, 'x'), emphasis::kPlain);
+            main.commands.log.ClearLog();
         });
         EXPECT_EQ(2691, SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0));
         // A line the list box refuses has no list line to remove, and a line whose text it
@@ -198,7 +198,7 @@ TEST_F(MainWindowUnderWine, LogLinesDrawnAndFollowed) {
         EXPECT_STREQ("kept", kept);
         OnUiThread([&] { main.dlg.log.ClearLog(); });
         for (int line = 1; line <= 33; ++line) {
-            OnUiThread([&] { main.dlg.log.AddLogLine("line", emphasis::kPlain); });
+            OnUiThread([&] { main.commands.log.AddLogLine("line", emphasis::kPlain); });
             EXPECT_EQ(line < 33 ? 0 : 17, SendMessageA(list, LB_GETTOPINDEX, 0, 0)) << line;
         }
     });
@@ -273,9 +273,9 @@ TEST_F(MainWindowUnderWine, KeyboardAndSystemCommands) {
         Settle(window);
         RECT after = PlaceOf(window);
         EXPECT_TRUE(EqualRect(&before, &after));
-        EXPECT_FALSE(main.dlg.ieWindowOpen);
+        EXPECT_FALSE(main.commands.ieWindowOpen);
         EXPECT_EQ(0, SendMessageA(window, kIeWindowOpenMessage, 0, 0));
-        EXPECT_TRUE(main.dlg.ieWindowOpen);
+        EXPECT_TRUE(main.commands.ieWindowOpen);
         EXPECT_EQ(lines, ListLines(log));
     });
 }
@@ -303,7 +303,7 @@ TEST_F(MainWindowUnderWine, SettingsDialog) {
     helpEngine = RecordHelp;
     Run([this](HWND window, MainDlg& main) {
         auto open = [&] {
-            OnUiThread([&] { main.dlg.progress.SetPos(50); });
+            OnUiThread([&] { main.commands.progress.SetPos(50); });
             PostMessageA(window, WM_COMMAND, IDC_SETTINGS, 0);
             return WaitForWindow("#32770", "设置");
         };
@@ -315,8 +315,8 @@ TEST_F(MainWindowUnderWine, SettingsDialog) {
         HWND dialog = open();
         press(dialog, 1001), press(dialog, 1021), press(dialog, IDCANCEL);
         Settle(window);
-        EXPECT_EQ("1111111111 1", Choices(main.dlg.settings));
-        EXPECT_EQ(0, main.dlg.progress.GetPos());
+        EXPECT_EQ("1111111111 1", Choices(main.commands.settings));
+        EXPECT_EQ(0, main.commands.progress.GetPos());
         const int live = LiveGdiObjects();  // once Wine's own are loaded by the first dialog
         dialog = open();
         Settle(dialog);
@@ -326,14 +326,14 @@ TEST_F(MainWindowUnderWine, SettingsDialog) {
         Key(VK_F1);
         press(dialog, 1006), press(dialog, IDOK);
         Settle(window);
-        EXPECT_EQ("1111101111 1", Choices(main.dlg.settings));
-        EXPECT_EQ(0, main.dlg.progress.GetPos());
+        EXPECT_EQ("1111101111 1", Choices(main.commands.settings));
+        EXPECT_EQ(0, main.commands.progress.GetPos());
         EXPECT_EQ(live, LiveGdiObjects());
-        OnUiThread([&] { main.dlg.busy = true; });
+        OnUiThread([&] { main.commands.busy = true; });
         PostMessageA(window, WM_COMMAND, IDC_SETTINGS, 0);
         Settle(window);
         EXPECT_EQ(nullptr, FindWindowA("#32770", "设置"));
-        OnUiThread([&] { main.dlg.busy = false; });
+        OnUiThread([&] { main.commands.busy = false; });
     });
     helpEngine = WinHelpA;
     // clang-format off
@@ -438,7 +438,7 @@ TEST_F(LongClearUnderWine, ClosesOnceAfterTheRun) {
     StoreSettings(EraserSettings{0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1});  // temporary Internet files
     int shown = 0;                                                   // lines in the log at the end
     INT_PTR result = Run([&](HWND window, MainDlg& main) {
-        registry.log = &main.dlg.log;
+        registry.log = &main.commands.log;
         HWND log = GetDlgItem(window, IDC_LOG), bar = GetDlgItem(window, IDC_PROGRESS);
         const COLORREF tile = BitmapPixel(IDB_PROGRESS_BAR, 5, 6);
         PostMessageA(window, WM_COMMAND, IDC_CLEAR, 0);
@@ -452,8 +452,8 @@ TEST_F(LongClearUnderWine, ClosesOnceAfterTheRun) {
         PostMessageA(window, WM_CLOSE, 0, 0);
         for (int tries = 0; tries < 1200 && IsWindow(window); ++tries) Sleep(50);
         ASSERT_FALSE(IsWindow(window));
-        const std::vector<LogLine>& lines = main.dlg.log.Lines();
-        shown = main.dlg.log.LineCount();
+        const std::vector<LogLine>& lines = main.commands.log.Lines();
+        shown = main.commands.log.LineCount();
         EXPECT_EQ("完成!", lines.back().text);
         for (const LogLine& line : lines) EXPECT_NE(0u, line.text.rfind("测试: ", 0)) << line.text;
     });

@@ -18,20 +18,20 @@ public:
     // contains `match` fails with `error`, `times` times (forever when negative).
     void Fail(const std::string& call, WinError error, const std::string& match = "",
               int times = -1) {
-        rules_.push_back({call, match, error, times, false, 0, 0, false});
+        rules_.push_back(Rule::Failing(call, error).Matching(match).Times(times));
     }
     // The n-th later call named `call` (counting from 1) fails with `error`, once; the
     // calls before it and after it succeed. `partway`: a call that moves bytes moves half
     // of them first, as a write cut short by a full disk does.
     void FailNth(const std::string& call, int n, WinError error, bool partway = false) {
-        rules_.push_back({call, "", error, 1, false, 0, n - 1, partway});
+        rules_.push_back(Rule::Failing(call, error).Times(1).After(n - 1).Partway(partway));
     }
     // Calls named `call` (for example "Files.Write") whose argument contains `match`
     // move `bytes` bytes in all; the call that would go past them moves what is left and
     // fails with `error`, and every later one moves nothing and fails.
     void FailAfterBytes(const std::string& call, WinError error, std::uint64_t bytes,
                         const std::string& match = "") {
-        rules_.push_back({call, match, error, -1, true, bytes, 0, false});
+        rules_.push_back(Rule::Failing(call, error).Matching(match).AfterBytes(bytes));
     }
     void Clear() {
         rules_.clear();
@@ -96,15 +96,45 @@ public:
     }
 
 private:
+    // Made by Failing and shaped by the named setters after it, so that a rule reads as
+    // what it does rather than as a row of bare values.
     struct Rule {
         std::string call;
-        std::string match;
-        WinError error;
-        int times;
-        bool byBytes;
-        std::uint64_t bytesLeft;
-        int skip;  // matching calls to let through before the rule applies
-        bool partway;
+        std::string match;  // a text the argument contains; empty matches every argument
+        WinError error = winerr::kSuccess;
+        int times = -1;  // calls left to fail; forever when negative
+        bool byBytes = false;
+        std::uint64_t bytesLeft = 0;
+        int skip = 0;  // matching calls to let through before the rule applies
+        bool partway = false;
+
+        static Rule Failing(const std::string& call, WinError error) {
+            Rule rule;
+            rule.call = call;
+            rule.error = error;
+            return rule;
+        }
+        Rule& Matching(const std::string& text) {
+            match = text;
+            return *this;
+        }
+        Rule& Times(int count) {
+            times = count;
+            return *this;
+        }
+        Rule& After(int calls) {
+            skip = calls;
+            return *this;
+        }
+        Rule& Partway(bool cut) {
+            partway = cut;
+            return *this;
+        }
+        Rule& AfterBytes(std::uint64_t bytes) {
+            byBytes = true;
+            bytesLeft = bytes;
+            return *this;
+        }
     };
     static bool Matches(const Rule& rule, const std::string& call, const std::string& argument) {
         return rule.times != 0 && rule.call == call &&

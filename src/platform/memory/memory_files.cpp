@@ -136,12 +136,12 @@ MemoryFiles::NodePtr MemoryFiles::Ensure(const std::string& path, bool folder) {
 }
 
 void MemoryFiles::AddFolder(const std::string& path) {
-    Ensure(path, true);
+    Ensure(path, /*folder=*/true);
 }
 
 void MemoryFiles::AddFile(const std::string& path, const std::string& content,
                           std::uint32_t attributes) {
-    if (NodePtr node = Ensure(path, false)) {
+    if (NodePtr node = Ensure(path, /*folder=*/false)) {
         node->data = content;
         node->attributes = attributes & kSettableAttributes;
     }
@@ -152,7 +152,7 @@ void MemoryFiles::AddJunction(const std::string& path, const std::string& target
     if (Resolve(target, &to) != winerr::kSuccess) {
         return;
     }
-    if (NodePtr node = Ensure(path, true)) {
+    if (NodePtr node = Ensure(path, /*folder=*/true)) {
         node->attributes = fileattr::kDirectory | fileattr::kReparsePoint;
         node->target = Inside(to);
     }
@@ -336,7 +336,7 @@ WinError MemoryFiles::MakeFolder(const std::string& path) {
     if (WinError fault = faults.Check("Files.MakeFolder", path)) {
         return fault;
     }
-    return Ensure(path, true) ? winerr::kSuccess : winerr::kPathNotFound;
+    return Ensure(path, /*folder=*/true) ? winerr::kSuccess : winerr::kPathNotFound;
 }
 
 WinError MemoryFiles::RemoveFolder(const std::string& path) {

@@ -266,14 +266,14 @@ WinError MemoryRegistry::DeleteTree(HKey parent, const std::string& subKey) {
     if (WinError fault = faults.Check("Registry.DeleteTree", subKey)) {
         return fault;
     }
-    return Unlink(parent, subKey, true);
+    return Unlink(parent, subKey, /*wholeTree=*/true);
 }
 
 WinError MemoryRegistry::DeleteKey(HKey parent, const std::string& subKey) {
     if (WinError fault = faults.Check("Registry.DeleteKey", subKey)) {
         return fault;
     }
-    return Unlink(parent, subKey, false);
+    return Unlink(parent, subKey, /*wholeTree=*/false);
 }
 
 // Removes the key at subKey below parent; without wholeTree only a key without subkeys.

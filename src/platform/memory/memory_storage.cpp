@@ -82,7 +82,7 @@ public:
             return stgerr::kFileAlreadyExists;
         }
         file_->streams[MemoryStorage::Key(name)] = std::make_shared<std::string>();
-        *out = std::make_unique<MemoryStorageStream>(storage_, file_, name, true);
+        *out = std::make_unique<MemoryStorageStream>(storage_, file_, name, /*writable=*/true);
         return hresult::kOk;
     }
 
@@ -122,7 +122,7 @@ HResult MemoryStorage::CreateDocfile(const std::string& path, std::uint32_t mode
         return stgerr::kFileAlreadyExists;
     }
     file = std::make_shared<Docfile>();
-    *out = std::make_unique<MemoryStorageFile>(*this, file, true);
+    *out = std::make_unique<MemoryStorageFile>(*this, file, /*writable=*/true);
     return hresult::kOk;
 }
 

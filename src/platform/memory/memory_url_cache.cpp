@@ -37,7 +37,7 @@ Layout LayOut(const MemoryUrlCache::Entry& e) {
         piece = Piece{at, at + bytes, true};
         at = Align4(at + bytes);
     };
-    place(layout.url, Length(e.url) + 1, true);
+    place(layout.url, Length(e.url) + 1, /*present=*/true);
     place(layout.localFileName, Length(e.localFileName) + 1, !e.localFileName.empty());
     place(layout.headerInfo, Length(e.headerInfo), !e.headerInfo.empty());
     layout.total = at;

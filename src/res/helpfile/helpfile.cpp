@@ -171,13 +171,15 @@ struct TopicFile {
     std::vector<TopicPlace> places;
 };
 
-TopicFile BuildTopics(const HelpSource& source) {
+// The links of every topic in order: its header (its data filled once positions are
+// known), its title as a first paragraph, then its paragraphs.
+std::vector<Link> TopicLinks(const HelpSource& source) {
     std::vector<Link> links;
     for (std::size_t t = 0; t < source.topics.size(); ++t) {
         Link header;
         header.type = kTopicHeaderLink;
         header.topic = t;
-        header.data1.assign(kTopicHeaderData, 0);  // filled once positions are known
+        header.data1.assign(kTopicHeaderData, 0);
         PutText(header.data2, source.topics[t].title);
         links.push_back(header);
         links.push_back(TextLink(source.topics[t].title, t));
@@ -185,10 +187,12 @@ TopicFile BuildTopics(const HelpSource& source) {
             links.push_back(TextLink(paragraph, t));
         }
     }
+    return links;
+}
 
-    // Places: a link never straddles two blocks; one that does not fit starts the next.
-    TopicFile file;
-    file.places.resize(source.topics.size());
+// Gives every link its position and every topic its place; returns the number of blocks
+// used. A link never straddles two blocks: one that does not fit starts the next.
+std::uint32_t PlaceLinks(std::vector<Link>& links, std::vector<TopicPlace>& places) {
     std::uint32_t block = 0;
     std::uint32_t inBlock = kBlockHeader;
     std::uint32_t characters = 0;
@@ -203,7 +207,7 @@ TopicFile BuildTopics(const HelpSource& source) {
         }
         link.position = block * 0x4000 + inBlock;
         inBlock += link.size();
-        TopicPlace& place = file.places[link.topic];
+        TopicPlace& place = places[link.topic];
         place.bytes += link.size();
         if (link.type == kTopicHeaderLink) {
             place.header = link.position;
@@ -213,48 +217,74 @@ TopicFile BuildTopics(const HelpSource& source) {
         }
         characters += link.characters;
     }
+    return block + 1;
+}
 
-    const std::size_t topicCount = file.places.size();
-    file.data.assign((block + 1) * kBlockSize, 0);
+// A topic header's data: its size, its neighbours for browsing, its number and where its
+// text starts.
+void FillTopicHeader(Link& header, const std::vector<TopicPlace>& places) {
+    const std::size_t t = header.topic;
+    const bool hasNext = t + 1 < places.size();
+    Bytes& h = header.data1;
+    Set32(h, 0, places[t].bytes);
+    Set32(h, 4, t > 0 ? places[t - 1].offset : kNone);  // browse back
+    Set32(h, 8, hasNext ? places[t + 1].offset : kNone);
+    Set32(h, 12, static_cast<std::uint32_t>(t));
+    Set32(h, 16, kNone);  // no non-scrolling region
+    Set32(h, 20, places[t].firstText);
+    Set32(h, 24, hasNext ? places[t + 1].header : kNone);
+}
+
+// Link i as written: the 21-byte header (its size, its text's size, the positions of the
+// links before and after it, the header's own size, the type), then its data.
+Bytes LinkBytes(const std::vector<Link>& links, std::size_t i) {
+    const Link& link = links[i];
+    Bytes bytes;
+    Put32(bytes, link.size());
+    Put32(bytes, static_cast<std::uint32_t>(link.data2.size()));
+    Put32(bytes, i > 0 ? links[i - 1].position : kNone);
+    Put32(bytes, i + 1 < links.size() ? links[i + 1].position : kNone);
+    Put32(bytes, kLinkHeader + static_cast<std::uint32_t>(link.data1.size()));
+    bytes.push_back(link.type);
+    bytes.insert(bytes.end(), link.data1.begin(), link.data1.end());
+    bytes.insert(bytes.end(), link.data2.begin(), link.data2.end());
+    return bytes;
+}
+
+// Writes the placed links into their blocks; the link that opens a block first writes the
+// block's header: the last link of the block before, itself, and the last topic header.
+void WriteLinks(std::vector<Link>& links, TopicFile& file) {
     std::uint32_t lastHeader = kNone;
     std::uint32_t lastInPreviousBlock = kNone;
     for (std::size_t i = 0; i < links.size(); ++i) {
         Link& link = links[i];
         const std::uint32_t linkBlock = link.position / 0x4000;
-        const std::size_t at = linkBlock * kBlockSize + link.position % 0x4000;
+        const std::size_t blockStart = linkBlock * kBlockSize;
         if (link.type == kTopicHeaderLink) {
-            const std::size_t t = link.topic;
-            Bytes& h = link.data1;
-            Set32(h, 0, file.places[t].bytes);
-            Set32(h, 4, t > 0 ? file.places[t - 1].offset : kNone);  // browse back
-            Set32(h, 8, t + 1 < topicCount ? file.places[t + 1].offset : kNone);
-            Set32(h, 12, static_cast<std::uint32_t>(t));
-            Set32(h, 16, kNone);  // no non-scrolling region
-            Set32(h, 20, file.places[t].firstText);
-            Set32(h, 24, t + 1 < topicCount ? file.places[t + 1].header : kNone);
+            FillTopicHeader(link, file.places);
             lastHeader = link.position;
         }
-        const bool firstInBlock = i == 0 || links[i - 1].position / 0x4000 != linkBlock;
-        if (firstInBlock) {
+        if (i == 0 || links[i - 1].position / 0x4000 != linkBlock) {
             if (i > 0) {
                 lastInPreviousBlock = links[i - 1].position;
             }
-            const std::size_t blockStart = linkBlock * kBlockSize;
             Set32(file.data, blockStart, lastInPreviousBlock);
             Set32(file.data, blockStart + 4, link.position);
             Set32(file.data, blockStart + 8, lastHeader);
         }
-        Bytes bytes;
-        Put32(bytes, link.size());
-        Put32(bytes, static_cast<std::uint32_t>(link.data2.size()));
-        Put32(bytes, i > 0 ? links[i - 1].position : kNone);
-        Put32(bytes, i + 1 < links.size() ? links[i + 1].position : kNone);
-        Put32(bytes, kLinkHeader + static_cast<std::uint32_t>(link.data1.size()));
-        bytes.push_back(link.type);
-        bytes.insert(bytes.end(), link.data1.begin(), link.data1.end());
-        bytes.insert(bytes.end(), link.data2.begin(), link.data2.end());
-        std::copy(bytes.begin(), bytes.end(), file.data.begin() + at);
+        Bytes bytes = LinkBytes(links, i);
+        std::copy(bytes.begin(), bytes.end(),
+                  file.data.begin() + blockStart + link.position % 0x4000);
     }
+}
+
+TopicFile BuildTopics(const HelpSource& source) {
+    std::vector<Link> links = TopicLinks(source);
+    TopicFile file;
+    file.places.resize(source.topics.size());
+    std::uint32_t blocks = PlaceLinks(links, file.places);
+    file.data.assign(blocks * kBlockSize, 0);
+    WriteLinks(links, file);
     return file;
 }
 
