@@ -5,14 +5,15 @@
 
 #include <memory>
 
-#include "browsers/browser_windows.h"
 #include "clean/cache_folders.h"
 #include "clean/erasers.h"
 #include "clean/folder_ops.h"
 #include "clean/history_urls.h"
+#include "clean/index_dat.h"
 #include "clean/registry_values.h"
 #include "clean/shell_calls.h"
 #include "clean/url_cache_walk.h"
+#include "clean/window_walk.h"
 #include "platform/gbk.h"
 #include "snapshot/snapshot_commands.h"
 #include "snapshot/snapshot_file.h"
@@ -338,8 +339,7 @@ void ClearHistoryForRestore(EraserDlg& dlg) {
         (void)store->ClearHistory();
         store.reset();
     }
-    FillIndexDat(dlg, false, csidl::kHistory, false);
-    FillListedIndexDat(dlg, false, false);
+    FillHistoryIndexFilesSilently(dlg);
 }
 
 }  // namespace

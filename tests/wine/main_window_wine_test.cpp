@@ -186,9 +186,9 @@ TEST_F(MainWindowUnderWine, LogLinesDrawnAndFollowed) {
         // cannot give is drawn empty.
         OnUiThread([&] {
             listProc = SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Refusing));
-            main.dlg.log.AddLogLine("kept", emphasis::kPlain);
-            main.dlg.log.AddLogLine("refused", emphasis::kPlain);
-            main.dlg.log.RemoveLastLogLine();
+            main.commands.log.AddLogLine("kept", emphasis::kPlain);
+            main.commands.log.AddLogLine("refused", emphasis::kPlain);
+            main.commands.log.RemoveLastLogLine();
             RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
             SetWindowLongPtrA(list, GWLP_WNDPROC, listProc);
         });
@@ -196,7 +196,7 @@ TEST_F(MainWindowUnderWine, LogLinesDrawnAndFollowed) {
         EXPECT_EQ(1, SendMessageA(list, LB_GETCOUNT, 0, 0));
         EXPECT_EQ(4, SendMessageA(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(kept)));
         EXPECT_STREQ("kept", kept);
-        OnUiThread([&] { main.dlg.log.ClearLog(); });
+        OnUiThread([&] { main.commands.log.ClearLog(); });
         for (int line = 1; line <= 33; ++line) {
             OnUiThread([&] { main.commands.log.AddLogLine("line", emphasis::kPlain); });
             EXPECT_EQ(line < 33 ? 0 : 17, SendMessageA(list, LB_GETTOPINDEX, 0, 0)) << line;
