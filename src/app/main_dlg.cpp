@@ -93,7 +93,24 @@ void MainDlg::CreateBackground() {
     GdiFlush();
 }
 
+// The commands are wired to the window before anything can draw or log, and are ready
+// (settings, Windows version, COM) before the skin is laid out.
 LRESULT MainDlg::OnInitDialog(WPARAM, LPARAM) {
+    WireCommands();
+    LoadSettings(commands.platform.registry, commands.settings);
+    commands.DetectOsVersion();
+    com_.emplace();
+    AddAboutToSystemMenu();
+    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    LayOutSkin();
+    Center();
+    return TRUE;
+}
+
+// The log and the progress bar follow the commands' models; the window stands for the
+// main window of the Internet Explorer walks, and asks and informs the user for them.
+void MainDlg::WireCommands() {
     progressBar_.Attach(Handle(), IDC_PROGRESS);
     log_.Attach(Handle(), IDC_LOG);
     log_.mainWindow = Handle();
@@ -103,17 +120,20 @@ LRESULT MainDlg::OnInitDialog(WPARAM, LPARAM) {
     commands.browserPrompt = &browserPrompt_;
     messageBoxes_.owner = Handle();
     commands.messageBoxes = &messageBoxes_;
+}
 
+void MainDlg::AddAboutToSystemMenu() {
     char about[256] = {};
     if (LoadStringA(GetModuleHandleA(nullptr), IDS_ABOUTBOX, about, sizeof about) > 0) {
         HMENU menu = GetSystemMenu(Handle(), FALSE);
         AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
         AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, about);
     }
-    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+}
 
-    LoadSettings(commands.platform.registry, commands.settings);
+// The window takes the skin's size, then the bar (shown empty), the log and the buttons
+// their places on it.
+void MainDlg::LayOutSkin() {
     FitToSkin();
     SetWindowPos(progressBar_.Handle(), nullptr, kProgressPlace.x, kProgressPlace.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
@@ -123,11 +143,7 @@ LRESULT MainDlg::OnInitDialog(WPARAM, LPARAM) {
     commands.progress.SetPos(0);
     SetWindowPos(Item(IDC_LOG), nullptr, kLogPlace.left, kLogPlace.top,
                  kLogPlace.right - kLogPlace.left, kLogPlace.bottom - kLogPlace.top, SWP_NOZORDER);
-    commands.DetectOsVersion();
-    com_.emplace();
     PlaceButtons();
-    Center();
-    return TRUE;
 }
 
 // Grows the window from the skin's size until its client area holds the skin: each

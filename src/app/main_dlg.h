@@ -94,6 +94,9 @@ private:
     // Escape closes the window as the Close button does.
     void OnCancel() { OnCloseButton(); }
 
+    void WireCommands();
+    void AddAboutToSystemMenu();
+    void LayOutSkin();
     void CreateBackground();
     void FitToSkin();
     void PlaceButtons();
