@@ -269,17 +269,16 @@ void MainDlg::RunCommand(const std::function<void()>& command) {
 }
 
 // A close asked for while a command runs ends the erasers' loops (busy cleared) and is
-// carried out once the command has returned: the erasers' message pumps may hand it
-// over while the command is still under way, and shutting down there would pull COM and
-// the shell library from under it.
-LRESULT MainDlg::OnClose(WPARAM, LPARAM) {
+// carried out once the command has returned, as a close box would (IDCANCEL): the
+// erasers' message pumps may hand it over while the command is still under way, and
+// shutting down there would pull COM and the shell library from under it.
+void MainDlg::RequestClose(INT_PTR result) {
     if (commands.busy || commandRunning_) {
         commands.busy = false;
         closePending_ = true;
-        return 0;
+        return;
     }
-    Shutdown(IDCANCEL);
-    return 0;
+    Shutdown(result);
 }
 
 void MainDlg::Shutdown(INT_PTR result) {
@@ -287,14 +286,6 @@ void MainDlg::Shutdown(INT_PTR result) {
     SaveSettings(commands.platform.registry, commands.settings);
     commands.shell32Module.Free();
     EndDialog(result);
-}
-
-void MainDlg::OnOk() {
-    if (commands.busy || commandRunning_) {
-        OnClose(0, 0);
-        return;
-    }
-    Shutdown(IDOK);
 }
 
 // The dialog edits a copy; OK takes it back. Either way the bar is emptied.

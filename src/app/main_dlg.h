@@ -69,7 +69,10 @@ private:
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(icon_); }
     LRESULT OnEraseBackground(WPARAM dc, LPARAM);
-    LRESULT OnClose(WPARAM, LPARAM);
+    LRESULT OnClose(WPARAM, LPARAM) {
+        RequestClose(IDCANCEL);
+        return 0;
+    }
     LRESULT OnHelp(WPARAM, LPARAM);
     LRESULT OnIeWindowOpen(WPARAM, LPARAM) {
         commands.ieWindowOpen = true;
@@ -90,7 +93,7 @@ private:
     void OnSettings();
     void OnHelpButton();
     void OnCloseButton() { PostMessageA(Handle(), WM_CLOSE, 0, 0); }
-    void OnOk();
+    void OnOk() { RequestClose(IDOK); }
     // Escape closes the window as the Close button does.
     void OnCancel() { OnCloseButton(); }
 
@@ -103,6 +106,8 @@ private:
     void ShowProgress();
     // Runs a command; a close asked for meanwhile is carried out once it has returned.
     void RunCommand(const std::function<void()>& command);
+    // Shuts the window down with result, or once the running command has returned.
+    void RequestClose(INT_PTR result);
     // Ends the window: COM is released, the settings saved and the shell library freed first.
     void Shutdown(INT_PTR result);
 
