@@ -7,7 +7,6 @@
 #include "app/about_dlg.h"
 #include "settings/settings_dlg.h"
 #include "settings/settings_store.h"
-#include "ui/help.h"
 
 namespace {
 
@@ -95,7 +94,7 @@ void MainDlg::CreateBackground() {
 
 // The commands are wired to the window before anything can draw or log, and are ready
 // (settings, Windows version, COM) before the skin is laid out.
-LRESULT MainDlg::OnInitDialog(WPARAM, LPARAM) {
+bool MainDlg::OnInitDialog() {
     WireCommands();
     LoadSettings(commands.platform.registry, commands.settings);
     commands.DetectOsVersion();
@@ -105,7 +104,7 @@ LRESULT MainDlg::OnInitDialog(WPARAM, LPARAM) {
     SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     LayOutSkin();
     Center();
-    return TRUE;
+    return true;
 }
 
 // The log and the progress bar follow the commands' models; the window stands for the
@@ -212,7 +211,7 @@ void MainDlg::ShowProgress() {
     progressBar_.Show(lower, upper, commands.progress.GetPos());
 }
 
-LRESULT MainDlg::OnSysCommand(WPARAM command, LPARAM lParam) {
+LRESULT MainDlg::OnSysCommand(UINT command, POINT point) {
     if ((command & 0xFFF0) == IDM_ABOUTBOX) {
         AboutDlg about;
         about.DoModal(Handle());
@@ -222,7 +221,7 @@ LRESULT MainDlg::OnSysCommand(WPARAM command, LPARAM lParam) {
         PostMessageA(Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
         return 0;
     }
-    return DefWindowProcA(Handle(), WM_SYSCOMMAND, command, lParam);
+    return DefWindowProcA(Handle(), WM_SYSCOMMAND, command, LParamOfPoint(point));
 }
 
 LRESULT MainDlg::OnPaint(WPARAM wParam, LPARAM lParam) {
@@ -239,12 +238,12 @@ LRESULT MainDlg::OnPaint(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-LRESULT MainDlg::OnEraseBackground(WPARAM dc, LPARAM lParam) {
+// Without the background bitmap the dialog's own erasing (lParam is unused).
+LRESULT MainDlg::OnEraseBackground(HDC dc) {
     if (!background_) {
-        return DefWindowProcA(Handle(), WM_ERASEBKGND, dc, lParam);
+        return DefWindowProcA(Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     }
-    DrawBitmap(reinterpret_cast<HDC>(dc), 0, 0, background_.Get(), kBackgroundWidth,
-               kBackgroundHeight);
+    DrawBitmap(dc, 0, 0, background_.Get(), kBackgroundWidth, kBackgroundHeight);
     return TRUE;
 }
 
@@ -302,13 +301,4 @@ void MainDlg::OnSettings() {
         commands.progress.SetPos(0);
         commands.busy = false;
     });
-}
-
-LRESULT MainDlg::OnHelp(WPARAM, LPARAM) {
-    ShowHelpContents(Handle());
-    return TRUE;
-}
-
-void MainDlg::OnHelpButton() {
-    ShowHelpContents(Handle());
 }
