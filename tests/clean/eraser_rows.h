@@ -3,6 +3,7 @@
 // with what Clear changes: "-" a line it takes, "+" one it puts (not seeded). In every
 // text of a row, $Recent, $Cookies, $Cache, $History, $Temp and $Profile stand for the
 // profile's folders, $Typed, $RunMru, $AcMru, $Main and $Ext5 for registry keys.
+// One test runs every table: clean/eraser_tables_test.cpp.
 #pragma once
 
 #include <gtest/gtest.h>
