@@ -109,7 +109,8 @@ struct World : Machine {
         dlg.settings.closeBrowserPolicy = 1;
         for (const char* browser : {"IEFrame", "MozillaWindowClass", "AOL Frame25"}) {
             mem.windows.Add(browser, true, [this](HWnd window, const SentMessage&) {
-                return mem.windows.Destroy(window), 0;
+                mem.windows.Destroy(window);
+                return 0;
             });
         }
         EXPECT_TRUE(dlg.SaveState());
@@ -125,8 +126,11 @@ struct World : Machine {
     void TestBody() override {}
     // Whether a snapshot command reports success; Test and Clear report nothing.
     bool Run(Command command) {
-        if (command <= kClear)
-            command == kTest ? dlg.OnTest() : dlg.OnClear();
+        if (command == kTest) {
+            dlg.OnTest();
+        } else if (command == kClear) {
+            dlg.OnClear();
+        }
         return command <= kClear || (command == kSave ? dlg.SaveState() : dlg.RestoreState());
     }
     using Machine::dlg;
@@ -153,18 +157,6 @@ std::string NameOf(const std::string& trace) {
                                                   : "";
 }
 
-// A trace the command left undone that an <OK> line of the log names.
-std::string OkForUndone(const Lines& undone, const Lines& log) {
-    for (const std::string& trace : undone) {
-        for (const std::string& line : log) {
-            if (!NameOf(trace).empty() && line.find(NameOf(trace)) != std::string::npos &&
-                line.find("<OK>") != std::string::npos)
-                return " says \"" + line + "\" of " + trace + ";";
-        }
-    }
-    return "";
-}
-
 // The line of lines about the same file as line; empty when there is none.
 std::string SameFile(const Lines& lines, const std::string& line) {
     std::string head = seed::Split(line, " = ").first + " = ";
@@ -173,60 +165,144 @@ std::string SameFile(const Lines& lines, const std::string& line) {
     return at == lines.end() ? "" : *at;
 }
 
-// What went wrong in a run with the n-th call of that name failed, or none when n is 0;
-// empty when nothing did. calls receives how often the run made each call.
-std::string Problems(Command command, const std::string& call, int n,
-                     std::map<std::string, int>* calls = nullptr) {
+// A run with the n-th call of that name failed (none when n is 0), and what it left.
+struct Outcome {
+    Command command;
+    std::string call;
+    int n;
+    bool ok;    // the command's answer
+    bool busy;  // left set after the command
+    Lines before, after, saved, log;
+    std::map<std::string, int> made;  // how often the run made each call
+    const Report* report;             // null when the failure goes unreported
+    std::string closing;              // the line the log must end with
+};
+
+Outcome RunWithFault(Command command, const std::string& call, int n) {
     World world(command);
-    Lines before = State(world.mem);
+    Outcome o{command, call,        n,  false, false,   State(world.mem),
+              {},      world.saved, {}, {},    nullptr, ""};
     for (FaultPlan* plan : world.mem.FaultPlans()) {
         FailNth(*plan, call, n);
         plan->recording = true;
     }
-    bool ok = world.Run(command);
-    std::map<std::string, int> made;  // the n-th call must have been among them
+    o.ok = world.Run(command);
     std::string row = kCommandNames[command] + (" " + call), argument;
     for (FaultPlan* plan : world.mem.FaultPlans()) {
         plan->Clear();
         for (const FaultPlan::Call& c : plan->calls) {
-            if (++made[c.name] == n && c.name == call)
+            if (++o.made[c.name] == n && c.name == call) {
                 argument = c.argument;
+            }
         }
     }
     auto report = kReports.find(kReports.count(row) ? row : row + " " + argument);
-    bool reported = report != kReports.end();
-    reportsMet.insert(reported ? report->first : "");
-    std::string closing =
-        reported && report->second.closes ? report->second.line : kSuccess[command];
-    Lines log = LogLines(world.dlg.log), after = State(world.mem), undone;
-    std::string problems = made[call] < n ? " the call was never made;" : "";
-    if (log.empty() || log.back() != closing)
-        problems += " ends with \"" + (log.empty() ? "" : log.back()) + "\";";
-    if (reported && !Has(log, report->second.line))
-        problems += " does not say \"" + std::string(report->second.line) + "\";";
-    if (command >= kSave && ok != (kSuccess[command] == closing))
-        problems += " answers " + std::to_string(ok) + ";";
-    if (world.dlg.busy)
-        problems += " stays busy;";
-    if (command == kTest && before != after)
-        problems += " Test changed the machine;";
-    for (const std::string& canary : kCanaries)
-        problems += Has(after, canary) ? "" : " touched " + canary + ";";
-    // Traces Clear left, saved ones Restore did not put back.
-    for (const std::string& trace : command == kClear ? kTraces : world.saved) {
-        if ((command == kClear || command == kRestore) && Has(after, trace) == (command == kClear))
+    o.report = report != kReports.end() ? &report->second : nullptr;
+    reportsMet.insert(o.report != nullptr ? report->first : "");
+    o.closing = o.report != nullptr && o.report->closes ? o.report->line : kSuccess[command];
+    o.busy = world.dlg.busy;
+    o.log = LogLines(world.dlg.log);
+    o.after = State(world.mem);
+    return o;
+}
+
+// The checks of a run, each its complaint or empty.
+std::string CallNeverMade(const Outcome& o) {
+    auto made = o.made.find(o.call);
+    return (made == o.made.end() ? 0 : made->second) < o.n ? " the call was never made;" : "";
+}
+
+std::string WrongClosingLine(const Outcome& o) {
+    if (!o.log.empty() && o.log.back() == o.closing) {
+        return "";
+    }
+    return " ends with \"" + (o.log.empty() ? "" : o.log.back()) + "\";";
+}
+
+std::string ReportMissing(const Outcome& o) {
+    if (o.report == nullptr || Has(o.log, o.report->line)) {
+        return "";
+    }
+    return " does not say \"" + std::string(o.report->line) + "\";";
+}
+
+std::string WrongAnswer(const Outcome& o) {
+    bool wrong = o.command >= kSave && o.ok != (kSuccess[o.command] == o.closing);
+    return wrong ? " answers " + std::to_string(o.ok) + ";" : "";
+}
+
+std::string StaysBusy(const Outcome& o) {
+    return o.busy ? " stays busy;" : "";
+}
+
+std::string TestChangedMachine(const Outcome& o) {
+    return o.command == kTest && o.before != o.after ? " Test changed the machine;" : "";
+}
+
+std::string TouchedCanary(const Outcome& o) {
+    std::string problems;
+    for (const std::string& canary : kCanaries) {
+        problems += Has(o.after, canary) ? "" : " touched " + canary + ";";
+    }
+    return problems;
+}
+
+// Traces Clear left, saved ones Restore did not put back.
+Lines Undone(const Outcome& o) {
+    Lines undone;
+    for (const std::string& trace : o.command == kClear ? kTraces : o.saved) {
+        bool clearing = o.command == kClear;
+        if ((clearing || o.command == kRestore) && Has(o.after, trace) == clearing) {
             undone.push_back(trace);
+        }
     }
-    problems += OkForUndone(undone, log);
-    if (command == kClear && n == 0 && !undone.empty())  // a clean Clear takes every trace
-        problems += " left " + undone.front() + ";";
-    for (const std::string& line : command == kRestore ? before : Lines{}) {
-        std::string now = SameFile(after, line), kept = SameFile(world.saved, line);
-        if (line.rfind("file ", 0) == 0 && now != line && (kept.empty() || !Has({now}, kept)))
+    return undone;
+}
+
+// A trace the command left undone that an <OK> line of the log names.
+std::string OkForUndone(const Outcome& o) {
+    for (const std::string& trace : Undone(o)) {
+        for (const std::string& line : o.log) {
+            if (!NameOf(trace).empty() && line.find(NameOf(trace)) != std::string::npos &&
+                line.find("<OK>") != std::string::npos) {
+                return " says \"" + line + "\" of " + trace + ";";
+            }
+        }
+    }
+    return "";
+}
+
+// A clean Clear takes every trace.
+std::string CleanClearLeftTrace(const Outcome& o) {
+    Lines undone = o.command == kClear && o.n == 0 ? Undone(o) : Lines{};
+    return undone.empty() ? "" : " left " + undone.front() + ";";
+}
+
+std::string RestoreLostFile(const Outcome& o) {
+    std::string problems;
+    for (const std::string& line : o.command == kRestore ? o.before : Lines{}) {
+        std::string now = SameFile(o.after, line), kept = SameFile(o.saved, line);
+        if (line.rfind("file ", 0) == 0 && now != line && (kept.empty() || !Has({now}, kept))) {
             problems += " lost " + line + ";";
+        }
     }
-    if (calls != nullptr)
-        made.erase(""), *calls = made;
+    return problems;
+}
+
+// What went wrong in a run with the n-th call of that name failed, or none when n is 0;
+// empty when nothing did. calls receives how often the run made each call.
+std::string Problems(Command command, const std::string& call, int n,
+                     std::map<std::string, int>* calls = nullptr) {
+    Outcome outcome = RunWithFault(command, call, n);
+    std::string problems;
+    for (auto check :
+         {CallNeverMade, WrongClosingLine, ReportMissing, WrongAnswer, StaysBusy,
+          TestChangedMachine, TouchedCanary, OkForUndone, CleanClearLeftTrace, RestoreLostFile}) {
+        problems += check(outcome);
+    }
+    if (calls != nullptr) {
+        *calls = outcome.made;
+    }
     return problems;
 }
 
