@@ -74,8 +74,9 @@ TEST_F(FolderOps, RootIsNeverRemoved) {
     Seed(mem, {"file C:\\boot.ini = b", "file \\\\server\\share\\data.txt = d",
                "file \\\\server\\share\\Cache\\index.dat = i"});
     Lines before = State(mem);
-    for (const char* root : {"C:\\", "C:", "", "\\\\server\\share", "\\\\server\\share\\"})
+    for (const char* root : {"C:\\", "C:", "", "\\\\server\\share", "\\\\server\\share\\"}) {
         RemoveFolderTree(dlg, root);
+    }
     EXPECT_EQ(before, State(mem));
     RemoveFolderTree(dlg, "\\\\server\\share\\Cache");
     EXPECT_FALSE(mem.files.Exists("\\\\server\\share\\Cache"));

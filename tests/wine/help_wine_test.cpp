@@ -46,11 +46,14 @@ TEST(HelpUnderWine, ViewerOpensEachTopic) {
         const std::string text = TopicText(row.title);
         EXPECT_EQ(row.title, text.substr(0, text.find_first_of("\r\n"))) << row.topic;
         // A category's topic says what Test shows and what Clear loses.
-        for (const char* part : {"“测试”显示：", "无法撤消："})
+        for (const char* part : {"“测试”显示：", "无法撤消："}) {
             EXPECT_EQ(row.command == HELP_CONTEXT, text.find(part) != text.npos) << row.topic;
+        }
     }
     WinHelpA(owner, file.c_str(), HELP_QUIT, 0);
-    for (int tries = 0; tries < 100 && Viewer() != nullptr; ++tries) Sleep(50);
+    for (int tries = 0; tries < 100 && Viewer() != nullptr; ++tries) {
+        Sleep(50);
+    }
     EXPECT_EQ(nullptr, Viewer());
     DestroyWindow(owner);
 }

@@ -67,8 +67,9 @@ protected:
     }
 
     static LRESULT CALLBACK RunCall(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_APP)
+        if (message == WM_APP) {
             (*reinterpret_cast<const std::function<void()>*>(lParam))();
+        }
         return DefWindowProcA(window, message, wParam, lParam);
     }
 
@@ -113,8 +114,9 @@ TEST_F(MainWindowUnderWine, LayoutBackgroundAndProgressBar) {
             {10, RGB(255, 0, 0)}, {11, RGB(255, 0, 0)}, {12, RGB(255, 1, 1)}, {100, RGB(255, 132, 132)},
             {182, RGB(255, 253, 253)}, {183, RGB(255, 255, 255)}, {599, RGB(255, 255, 255)}};
         // clang-format on
-        for (const auto& c : columns)
+        for (const auto& c : columns) {
             EXPECT_EQ(c.color, GetPixel(dc.Get(), c.column, 0)) << c.column;
+        }
         HWND bar = GetDlgItem(window, IDC_PROGRESS);
         const COLORREF tile = BitmapPixel(IDB_PROGRESS_BAR, 5, 6);
         auto trough = [](int x) { return BitmapPixel(IDB_PROGRESS_BACK, x - 1, 8); };
@@ -151,7 +153,9 @@ TEST_F(MainWindowUnderWine, LogLinesDrawnAndFollowed) {
             {"some Porn", emphasis::kStrong, strong, text, 0}};
         // clang-format on
         OnUiThread([&] {
-            for (const auto& row : rows) main.commands.log.AddLogLine(row.line, row.emphasis);
+            for (const auto& row : rows) {
+                main.commands.log.AddLogLine(row.line, row.emphasis);
+            }
         });
         for (int i = 0; i < 4; ++i) {
             RECT r;
@@ -190,9 +194,11 @@ TEST_F(MainWindowUnderWine, ButtonsFollowTheMouse) {
         HWND test = GetDlgItem(window, IDC_TEST), save = GetDlgItem(window, IDC_SAVE_STATE);
         HWND log = GetDlgItem(window, IDC_LOG);
         auto look = [](HWND button, int bitmaps) {  // 0 normal, 1 pressed, 2 hover, else -1
-            for (int i = 0; i < 3; ++i)
-                if (Pixel(button, 8, 21) == BitmapPixel(bitmaps + i, 8, 21))
+            for (int i = 0; i < 3; ++i) {
+                if (Pixel(button, 8, 21) == BitmapPixel(bitmaps + i, 8, 21)) {
                     return i;
+                }
+            }
             return -1;
         };
         ASSERT_NE(BitmapPixel(IDB_TEST, 8, 21), BitmapPixel(IDB_TEST + 2, 8, 21));
@@ -212,7 +218,9 @@ TEST_F(MainWindowUnderWine, ButtonsFollowTheMouse) {
         shown.erase(shown.begin() + 2);
         EXPECT_EQ(shown, ListLines(log));
         MouseTo(window, Centre(log));  // the leave is noticed on a timer
-        for (int tries = 0; tries < 40 && look(test, IDB_TEST) != 0; ++tries) Sleep(50);
+        for (int tries = 0; tries < 40 && look(test, IDB_TEST) != 0; ++tries) {
+            Sleep(50);
+        }
         EXPECT_EQ(0, look(test, IDB_TEST));
         LeftButton(true);
         MouseTo(window, Centre(save));
@@ -265,7 +273,9 @@ BOOL WINAPI RecordHelp(HWND, const char* path, UINT command, ULONG_PTR data) {
 }
 std::string Choices(const EraserSettings& settings) {  // the switches, then the policy
     std::string choices;
-    for (auto field : kSwitchFields) choices += std::to_string(settings.*field);
+    for (auto field : kSwitchFields) {
+        choices += std::to_string(settings.*field);
+    }
     return choices + " " + std::to_string(settings.closeBrowserPolicy);
 }
 
@@ -293,7 +303,9 @@ TEST_F(MainWindowUnderWine, SettingsDialog) {
         Settle(dialog);
         EXPECT_EQ(live + 4, LiveGdiObjects());  // the dialog's font and the three bitmaps
         press(dialog, 1001), press(dialog, 1021), press(dialog, IDC_SELECT_ALL);
-        for (int id = IDC_HELP_FIRST; id <= IDC_HELP_LAST; ++id) press(dialog, id);
+        for (int id = IDC_HELP_FIRST; id <= IDC_HELP_LAST; ++id) {
+            press(dialog, id);
+        }
         Key(VK_F1);
         press(dialog, 1006), press(dialog, IDOK);
         Settle(window);
@@ -397,7 +409,9 @@ TEST_F(AboutUnderWine, LinkAndGdiObjects) {
 class LongClearUnderWine : public MainWindowUnderWine {
 protected:
     void TearDown() override {
-        for (int i = 0; i < kEntries; ++i) DeleteUrlCacheEntryA(Url(i).c_str());
+        for (int i = 0; i < kEntries; ++i) {
+            DeleteUrlCacheEntryA(Url(i).c_str());
+        }
         MainWindowUnderWine::TearDown();
     }
     static std::string Url(int i) { return "http://long.test/" + std::to_string(i); }
@@ -405,7 +419,9 @@ protected:
 };
 
 TEST_F(LongClearUnderWine, ClosesOnceAfterTheRun) {
-    for (int i = 0; i < kEntries; ++i) ASSERT_TRUE(Commit(Url(i)));
+    for (int i = 0; i < kEntries; ++i) {
+        ASSERT_TRUE(Commit(Url(i)));
+    }
     StoreSettings(EraserSettings{0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1});  // temporary Internet files
     int shown = 0;                                                   // lines in the log at the end
     INT_PTR result = Run([&](HWND window, MainDlg& main) {
@@ -416,17 +432,23 @@ TEST_F(LongClearUnderWine, ClosesOnceAfterTheRun) {
         EXPECT_TRUE(WaitForLastLine(log, "正在分析系统... Please wait. This may take some time"));
         DWORD_PTR answer = 0;
         EXPECT_NE(0, SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer));
-        for (int tries = 0; tries < 200 && Pixel(bar, 20, 9) != tile; ++tries) Sleep(20);
+        for (int tries = 0; tries < 200 && Pixel(bar, 20, 9) != tile; ++tries) {
+            Sleep(20);
+        }
         EXPECT_EQ(tile, Pixel(bar, 20, 9));  // the second tile: counting moves the bar on
         PostMessageA(window, WM_COMMAND, IDC_TEST, 0);
         PostMessageA(window, WM_CLOSE, 0, 0);
         PostMessageA(window, WM_CLOSE, 0, 0);
-        for (int tries = 0; tries < 1200 && IsWindow(window); ++tries) Sleep(50);
+        for (int tries = 0; tries < 1200 && IsWindow(window); ++tries) {
+            Sleep(50);
+        }
         ASSERT_FALSE(IsWindow(window));
         const std::vector<LogLine>& lines = main.commands.log.Lines();
         shown = main.commands.log.LineCount();
         EXPECT_EQ("完成!", lines.back().text);
-        for (const LogLine& line : lines) EXPECT_NE(0u, line.text.rfind("测试: ", 0)) << line.text;
+        for (const LogLine& line : lines) {
+            EXPECT_NE(0u, line.text.rfind("测试: ", 0)) << line.text;
+        }
     });
     EXPECT_EQ(IDCANCEL, result);
     EXPECT_EQ(11, registry.writes);

@@ -189,7 +189,9 @@ LRESULT CALLBACK AnsweringProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 struct Win32WindowsEnv {
     ~Win32WindowsEnv() {
-        for (HWND window : created) DestroyWindow(window);
+        for (HWND window : created) {
+            DestroyWindow(window);
+        }
     }
     HWnd Create(const std::string& className, bool visible, bool minimised) {
         WNDCLASSA windowClass = {0,       AnsweringProc, 0,       0,       nullptr,

@@ -13,8 +13,9 @@ namespace driver {
 // The top-level window of class and title once it is shown; null after 10 seconds.
 inline HWND WaitForWindow(const char* className, const char* title) {
     HWND window = nullptr;
-    for (int tries = 0; tries < 200 && !(window && IsWindowVisible(window)); ++tries, Sleep(50))
+    for (int tries = 0; tries < 200 && !(window && IsWindowVisible(window)); ++tries, Sleep(50)) {
         window = FindWindowA(className, title);
+    }
     return window;
 }
 
@@ -79,10 +80,13 @@ inline RECT PlaceOf(HWND control) {
 inline std::vector<int> ColumnsOf(HWND window, RECT r, COLORREF color) {
     std::vector<int> columns;
     HDC dc = GetDC(window);
-    for (int x = r.left; x < r.right; ++x)
-        for (int y = r.top; y < r.bottom; ++y)
-            if (GetPixel(dc, x, y) == color && (columns.empty() || columns.back() != x))
+    for (int x = r.left; x < r.right; ++x) {
+        for (int y = r.top; y < r.bottom; ++y) {
+            if (GetPixel(dc, x, y) == color && (columns.empty() || columns.back() != x)) {
                 columns.push_back(x);
+            }
+        }
+    }
     ReleaseDC(window, dc);
     return columns;
 }
@@ -114,10 +118,12 @@ inline std::vector<std::string> ListLines(HWND list) {
     return lines;
 }
 inline bool WaitForLastLine(HWND list, const std::string& line) {
-    for (int tries = 0; tries < 1200; ++tries, Sleep(50))
+    for (int tries = 0; tries < 1200; ++tries, Sleep(50)) {
         if (std::vector<std::string> lines = ListLines(list);
-            !lines.empty() && lines.back() == line)
+            !lines.empty() && lines.back() == line) {
             return true;
+        }
+    }
     return false;
 }
 
@@ -135,7 +141,9 @@ inline int LiveGdiObjects() {
     asm("movl %%fs:0x30, %0" : "=r"(peb));
     const Entry* table = *reinterpret_cast<const Entry* const*>(peb + 0x94);
     int live = 0;
-    for (int i = 0; table != nullptr && i < 0x10000; ++i) live += table[i].type != 0;
+    for (int i = 0; table != nullptr && i < 0x10000; ++i) {
+        live += table[i].type != 0;
+    }
     return live;
 }
 
