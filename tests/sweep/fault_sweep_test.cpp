@@ -165,23 +165,80 @@ std::string SameFile(const Lines& lines, const std::string& line) {
     return at == lines.end() ? "" : *at;
 }
 
-// A run with the n-th call of that name failed (none when n is 0), and what it left.
+// A run with the n-th call of that name failed (none when n is 0), what it left, and the
+// checks made of it, each returning its complaint or nothing.
 struct Outcome {
+    Outcome(Command command, const std::string& call, int n) : command(command), call(call), n(n) {}
     Command command;
     std::string call;
     int n;
-    bool ok;    // the command's answer
-    bool busy;  // left set after the command
+    bool ok = false;    // the command's answer
+    bool busy = false;  // left set after the command
     Lines before, after, saved, log;
+    Lines undone;                     // traces Clear left, saved ones Restore did not put back
     std::map<std::string, int> made;  // how often the run made each call
-    const Report* report;             // null when the failure goes unreported
+    const Report* report = nullptr;   // null when the failure goes unreported
     std::string closing;              // the line the log must end with
+
+    std::string CallNeverMade() const {
+        return (made.count(call) ? made.at(call) : 0) < n ? " the call was never made;" : "";
+    }
+    std::string WrongClosingLine() const {
+        bool right = !log.empty() && log.back() == closing;
+        return right ? "" : " ends with \"" + (log.empty() ? "" : log.back()) + "\";";
+    }
+    std::string ReportMissing() const {
+        bool said = report == nullptr || Has(log, report->line);
+        return said ? "" : " does not say \"" + std::string(report->line) + "\";";
+    }
+    std::string WrongAnswer() const {
+        bool wrong = command >= kSave && ok != (kSuccess[command] == closing);
+        return wrong ? " answers " + std::to_string(ok) + ";" : "";
+    }
+    std::string StaysBusy() const { return busy ? " stays busy;" : ""; }
+    std::string TestChangedMachine() const {
+        return command == kTest && before != after ? " Test changed the machine;" : "";
+    }
+    std::string TouchedCanary() const {
+        std::string problems;
+        for (const std::string& canary : kCanaries) {
+            problems += Has(after, canary) ? "" : " touched " + canary + ";";
+        }
+        return problems;
+    }
+    // A trace the command left undone that an <OK> line of the log names.
+    std::string OkForUndone() const {
+        for (const std::string& trace : undone) {
+            for (const std::string& line : log) {
+                if (!NameOf(trace).empty() && line.find(NameOf(trace)) != std::string::npos &&
+                    line.find("<OK>") != std::string::npos) {
+                    return " says \"" + line + "\" of " + trace + ";";
+                }
+            }
+        }
+        return "";
+    }
+    // A clean Clear takes every trace.
+    std::string CleanClearLeftTrace() const {
+        bool left = command == kClear && n == 0 && !undone.empty();
+        return left ? " left " + undone.front() + ";" : "";
+    }
+    std::string RestoreLostFile() const {
+        std::string problems;
+        for (const std::string& line : command == kRestore ? before : Lines{}) {
+            std::string now = SameFile(after, line), kept = SameFile(saved, line);
+            if (line.rfind("file ", 0) == 0 && now != line && (kept.empty() || !Has({now}, kept))) {
+                problems += " lost " + line + ";";
+            }
+        }
+        return problems;
+    }
 };
 
 Outcome RunWithFault(Command command, const std::string& call, int n) {
     World world(command);
-    Outcome o{command, call,        n,  false, false,   State(world.mem),
-              {},      world.saved, {}, {},    nullptr, ""};
+    Outcome o(command, call, n);
+    o.before = State(world.mem);
     for (FaultPlan* plan : world.mem.FaultPlans()) {
         FailNth(*plan, call, n);
         plan->recording = true;
@@ -203,102 +260,27 @@ Outcome RunWithFault(Command command, const std::string& call, int n) {
     o.busy = world.dlg.busy;
     o.log = LogLines(world.dlg.log);
     o.after = State(world.mem);
+    o.saved = world.saved;
+    for (const std::string& trace : command == kClear ? kTraces : o.saved) {
+        if ((command == kClear || command == kRestore) &&
+            Has(o.after, trace) == (command == kClear)) {
+            o.undone.push_back(trace);
+        }
+    }
     return o;
-}
-
-// The checks of a run, each its complaint or empty.
-std::string CallNeverMade(const Outcome& o) {
-    auto made = o.made.find(o.call);
-    return (made == o.made.end() ? 0 : made->second) < o.n ? " the call was never made;" : "";
-}
-
-std::string WrongClosingLine(const Outcome& o) {
-    if (!o.log.empty() && o.log.back() == o.closing) {
-        return "";
-    }
-    return " ends with \"" + (o.log.empty() ? "" : o.log.back()) + "\";";
-}
-
-std::string ReportMissing(const Outcome& o) {
-    if (o.report == nullptr || Has(o.log, o.report->line)) {
-        return "";
-    }
-    return " does not say \"" + std::string(o.report->line) + "\";";
-}
-
-std::string WrongAnswer(const Outcome& o) {
-    bool wrong = o.command >= kSave && o.ok != (kSuccess[o.command] == o.closing);
-    return wrong ? " answers " + std::to_string(o.ok) + ";" : "";
-}
-
-std::string StaysBusy(const Outcome& o) {
-    return o.busy ? " stays busy;" : "";
-}
-
-std::string TestChangedMachine(const Outcome& o) {
-    return o.command == kTest && o.before != o.after ? " Test changed the machine;" : "";
-}
-
-std::string TouchedCanary(const Outcome& o) {
-    std::string problems;
-    for (const std::string& canary : kCanaries) {
-        problems += Has(o.after, canary) ? "" : " touched " + canary + ";";
-    }
-    return problems;
-}
-
-// Traces Clear left, saved ones Restore did not put back.
-Lines Undone(const Outcome& o) {
-    Lines undone;
-    for (const std::string& trace : o.command == kClear ? kTraces : o.saved) {
-        bool clearing = o.command == kClear;
-        if ((clearing || o.command == kRestore) && Has(o.after, trace) == clearing) {
-            undone.push_back(trace);
-        }
-    }
-    return undone;
-}
-
-// A trace the command left undone that an <OK> line of the log names.
-std::string OkForUndone(const Outcome& o) {
-    for (const std::string& trace : Undone(o)) {
-        for (const std::string& line : o.log) {
-            if (!NameOf(trace).empty() && line.find(NameOf(trace)) != std::string::npos &&
-                line.find("<OK>") != std::string::npos) {
-                return " says \"" + line + "\" of " + trace + ";";
-            }
-        }
-    }
-    return "";
-}
-
-// A clean Clear takes every trace.
-std::string CleanClearLeftTrace(const Outcome& o) {
-    Lines undone = o.command == kClear && o.n == 0 ? Undone(o) : Lines{};
-    return undone.empty() ? "" : " left " + undone.front() + ";";
-}
-
-std::string RestoreLostFile(const Outcome& o) {
-    std::string problems;
-    for (const std::string& line : o.command == kRestore ? o.before : Lines{}) {
-        std::string now = SameFile(o.after, line), kept = SameFile(o.saved, line);
-        if (line.rfind("file ", 0) == 0 && now != line && (kept.empty() || !Has({now}, kept))) {
-            problems += " lost " + line + ";";
-        }
-    }
-    return problems;
 }
 
 // What went wrong in a run with the n-th call of that name failed, or none when n is 0;
 // empty when nothing did. calls receives how often the run made each call.
 std::string Problems(Command command, const std::string& call, int n,
                      std::map<std::string, int>* calls = nullptr) {
-    Outcome outcome = RunWithFault(command, call, n);
+    const Outcome outcome = RunWithFault(command, call, n);
     std::string problems;
-    for (auto check :
-         {CallNeverMade, WrongClosingLine, ReportMissing, WrongAnswer, StaysBusy,
-          TestChangedMachine, TouchedCanary, OkForUndone, CleanClearLeftTrace, RestoreLostFile}) {
-        problems += check(outcome);
+    for (auto check : {&Outcome::CallNeverMade, &Outcome::WrongClosingLine, &Outcome::ReportMissing,
+                       &Outcome::WrongAnswer, &Outcome::StaysBusy, &Outcome::TestChangedMachine,
+                       &Outcome::TouchedCanary, &Outcome::OkForUndone,
+                       &Outcome::CleanClearLeftTrace, &Outcome::RestoreLostFile}) {
+        problems += (outcome.*check)();
     }
     if (calls != nullptr) {
         *calls = outcome.made;
