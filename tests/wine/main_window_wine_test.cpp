@@ -126,7 +126,10 @@ TEST_F(MainWindowUnderWine, LayoutBackgroundAndProgressBar) {
             {0, 8, false}, {5, 8, true}, {5, 20, false}, {100, 8 + 33 * 12, true}, {100, 8 + 34 * 12, false}};
         // clang-format on
         for (const auto& row : rows) {
-            OnUiThread([&] { main.commands.progress.SetPos(row.pos), UpdateWindow(bar); });
+            OnUiThread([&] {
+                main.commands.progress.SetPos(row.pos);
+                UpdateWindow(bar);
+            });
             EXPECT_EQ(row.tiled ? tile : trough(row.x), Pixel(bar, row.x, 9))
                 << row.pos << "% at " << row.x;
         }
@@ -288,13 +291,15 @@ TEST_F(MainWindowUnderWine, SettingsDialog) {
             PostMessageA(window, WM_COMMAND, IDC_SETTINGS, 0);
             return WaitForWindow("#32770", "设置");
         };
-        auto press = [](HWND dialog, int id) {
-            Settle(dialog);
-            Click(dialog, Centre(GetDlgItem(dialog, id)));
+        auto press = [](HWND dialog, std::initializer_list<int> ids) {  // in order
+            for (int id : ids) {
+                Settle(dialog);
+                Click(dialog, Centre(GetDlgItem(dialog, id)));
+            }
         };
         PostMessageA(window, WM_COMMAND, IDC_HELP_BUTTON, 0);  // the contents
         HWND dialog = open();
-        press(dialog, 1001), press(dialog, 1021), press(dialog, IDCANCEL);
+        press(dialog, {1001, 1021, IDCANCEL});
         Settle(window);
         EXPECT_EQ("1111111111 1", Choices(main.commands.settings));
         EXPECT_EQ(0, main.commands.progress.GetPos());
@@ -302,12 +307,12 @@ TEST_F(MainWindowUnderWine, SettingsDialog) {
         dialog = open();
         Settle(dialog);
         EXPECT_EQ(live + 4, LiveGdiObjects());  // the dialog's font and the three bitmaps
-        press(dialog, 1001), press(dialog, 1021), press(dialog, IDC_SELECT_ALL);
+        press(dialog, {1001, 1021, IDC_SELECT_ALL});
         for (int id = IDC_HELP_FIRST; id <= IDC_HELP_LAST; ++id) {
-            press(dialog, id);
+            press(dialog, {id});
         }
         Key(VK_F1);
-        press(dialog, 1006), press(dialog, IDOK);
+        press(dialog, {1006, IDOK});
         Settle(window);
         EXPECT_EQ("1111101111 1", Choices(main.commands.settings));
         EXPECT_EQ(0, main.commands.progress.GetPos());

@@ -144,7 +144,10 @@ public:
         return failures_["ClearHistory"] ? failures_["ClearHistory"]
                                          : (entries.clear(), ++clearHistoryCount, S_OK);
     }
-    STDMETHODIMP Reset() override { return position_ = 0, S_OK; }
+    STDMETHODIMP Reset() override {
+        position_ = 0;
+        return S_OK;
+    }
     // One record per call, as the program asks for them; it must come of size 40 and without
     // texts, which the program frees whatever the answer.
     STDMETHODIMP Next(ULONG, STATURL* record, ULONG* fetched) override {
