@@ -221,9 +221,7 @@ TEST_F(MainWindowUnderWine, ButtonsFollowTheMouse) {
         shown.erase(shown.begin() + 2);
         EXPECT_EQ(shown, ListLines(log));
         MouseTo(window, Centre(log));  // the leave is noticed on a timer
-        for (int tries = 0; tries < 40 && look(test, IDB_TEST) != 0; ++tries) {
-            Sleep(50);
-        }
+        WaitUntil(40, 50, [&] { return look(test, IDB_TEST) == 0; });
         EXPECT_EQ(0, look(test, IDB_TEST));
         LeftButton(true);
         MouseTo(window, Centre(save));
@@ -437,16 +435,12 @@ TEST_F(LongClearUnderWine, ClosesOnceAfterTheRun) {
         EXPECT_TRUE(WaitForLastLine(log, "正在分析系统... Please wait. This may take some time"));
         DWORD_PTR answer = 0;
         EXPECT_NE(0, SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer));
-        for (int tries = 0; tries < 200 && Pixel(bar, 20, 9) != tile; ++tries) {
-            Sleep(20);
-        }
+        WaitUntil(200, 20, [&] { return Pixel(bar, 20, 9) == tile; });
         EXPECT_EQ(tile, Pixel(bar, 20, 9));  // the second tile: counting moves the bar on
         PostMessageA(window, WM_COMMAND, IDC_TEST, 0);
         PostMessageA(window, WM_CLOSE, 0, 0);
         PostMessageA(window, WM_CLOSE, 0, 0);
-        for (int tries = 0; tries < 1200 && IsWindow(window); ++tries) {
-            Sleep(50);
-        }
+        WaitUntil(1200, 50, [&] { return !IsWindow(window); });
         ASSERT_FALSE(IsWindow(window));
         const std::vector<LogLine>& lines = main.commands.log.Lines();
         shown = main.commands.log.LineCount();
