@@ -39,6 +39,7 @@ add_executable(corvane_tests
     tests/browsers/browser_traces_test.cpp
     tests/browsers/open_browsers_test.cpp
     tests/autocomplete/autocomplete_eraser_test.cpp
+    tests/clean/eraser_tables_test.cpp
     tests/clean/file_erasers_test.cpp
     tests/clean/index_dat_test.cpp
     tests/clean/registry_erasers_test.cpp

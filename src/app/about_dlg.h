@@ -14,17 +14,17 @@ public:
     AboutDlg() : Dialog(IDD_ABOUTBOX) {}
 
     BEGIN_MESSAGE_TABLE()
-    ON_MESSAGE(WM_INITDIALOG, OnInitDialog)
+    ON_INIT_DIALOG(OnInitDialog)
     ON_COMMAND(IDOK, OnOk)
     ON_COMMAND(IDCANCEL, OnOk)
     END_MESSAGE_TABLE()
 
 private:
-    LRESULT OnInitDialog(WPARAM, LPARAM) {
+    bool OnInitDialog() {
         SetDlgItemTextA(Handle(), IDC_LINK, kHomePage);
         link_.Attach(Handle(), IDC_LINK);
         Center();
-        return TRUE;
+        return true;
     }
     void OnOk() { EndDialog(IDOK); }
 

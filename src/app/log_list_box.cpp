@@ -74,17 +74,15 @@ void LogListBox::LineShown() {
     RedrawWindow(mainWindow, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-LRESULT LogListBox::OnMeasureItem(WPARAM, LPARAM item) {
-    reinterpret_cast<MEASUREITEMSTRUCT*>(item)->itemHeight = GetSystemMetrics(SM_CYMENUCHECK);
-    return TRUE;
+void LogListBox::OnMeasureItem(MEASUREITEMSTRUCT& item) {
+    item.itemHeight = GetSystemMetrics(SM_CYMENUCHECK);
 }
 
 // The marker word is found only where a character begins and its letters are single
 // bytes, so the three pieces never split a double-byte character.
-LRESULT LogListBox::OnDrawItem(WPARAM, LPARAM param) {
-    const DRAWITEMSTRUCT& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(param);
+void LogListBox::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (static_cast<int>(item.itemID) < 0) {
-        return TRUE;
+        return;
     }
     HDC dc = item.hDC;
     bool selected = (item.itemState & ODS_SELECTED) != 0;
@@ -130,5 +128,4 @@ LRESULT LogListBox::OnDrawItem(WPARAM, LPARAM param) {
     }
     SetTextColor(dc, oldColor);
     SetBkMode(dc, oldMode);
-    return TRUE;
 }

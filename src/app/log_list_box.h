@@ -12,8 +12,8 @@
 class LogListBox : public Control, public LogObserver {
 public:
     BEGIN_MESSAGE_TABLE()
-    ON_MESSAGE(kReflected + WM_MEASUREITEM, OnMeasureItem)
-    ON_MESSAGE(kReflected + WM_DRAWITEM, OnDrawItem)
+    ON_REFLECTED_MEASURE_ITEM(OnMeasureItem)
+    ON_REFLECTED_DRAW_ITEM(OnDrawItem)
     END_MESSAGE_TABLE()
 
     void LineAdded(const LogLine& line, bool raw) override;
@@ -28,8 +28,8 @@ public:
     HWND mainWindow = nullptr;
 
 private:
-    LRESULT OnMeasureItem(WPARAM, LPARAM item);
-    LRESULT OnDrawItem(WPARAM, LPARAM item);
+    void OnMeasureItem(MEASUREITEMSTRUCT& item);
+    void OnDrawItem(const DRAWITEMSTRUCT& item);
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return SendMessageA(Handle(), message, wParam, lParam);
     }

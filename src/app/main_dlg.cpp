@@ -7,7 +7,6 @@
 #include "app/about_dlg.h"
 #include "settings/settings_dlg.h"
 #include "settings/settings_store.h"
-#include "ui/help.h"
 
 namespace {
 
@@ -93,7 +92,24 @@ void MainDlg::CreateBackground() {
     GdiFlush();
 }
 
-LRESULT MainDlg::OnInitDialog(WPARAM, LPARAM) {
+// The commands are wired to the window before anything can draw or log, and are ready
+// (settings, Windows version, COM) before the skin is laid out.
+bool MainDlg::OnInitDialog() {
+    WireCommands();
+    LoadSettings(commands.platform.registry, commands.settings);
+    commands.DetectOsVersion();
+    com_.emplace();
+    AddAboutToSystemMenu();
+    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    LayOutSkin();
+    Center();
+    return true;
+}
+
+// The log and the progress bar follow the commands' models; the window stands for the
+// main window of the Internet Explorer walks, and asks and informs the user for them.
+void MainDlg::WireCommands() {
     progressBar_.Attach(Handle(), IDC_PROGRESS);
     log_.Attach(Handle(), IDC_LOG);
     log_.mainWindow = Handle();
@@ -103,17 +119,20 @@ LRESULT MainDlg::OnInitDialog(WPARAM, LPARAM) {
     commands.browserPrompt = &browserPrompt_;
     messageBoxes_.owner = Handle();
     commands.messageBoxes = &messageBoxes_;
+}
 
+void MainDlg::AddAboutToSystemMenu() {
     char about[256] = {};
     if (LoadStringA(GetModuleHandleA(nullptr), IDS_ABOUTBOX, about, sizeof about) > 0) {
         HMENU menu = GetSystemMenu(Handle(), FALSE);
         AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
         AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, about);
     }
-    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+}
 
-    LoadSettings(commands.platform.registry, commands.settings);
+// The window takes the skin's size, then the bar (shown empty), the log and the buttons
+// their places on it.
+void MainDlg::LayOutSkin() {
     FitToSkin();
     SetWindowPos(progressBar_.Handle(), nullptr, kProgressPlace.x, kProgressPlace.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
@@ -123,11 +142,7 @@ LRESULT MainDlg::OnInitDialog(WPARAM, LPARAM) {
     commands.progress.SetPos(0);
     SetWindowPos(Item(IDC_LOG), nullptr, kLogPlace.left, kLogPlace.top,
                  kLogPlace.right - kLogPlace.left, kLogPlace.bottom - kLogPlace.top, SWP_NOZORDER);
-    commands.DetectOsVersion();
-    com_.emplace();
     PlaceButtons();
-    Center();
-    return TRUE;
 }
 
 // Grows the window from the skin's size until its client area holds the skin: each
@@ -196,7 +211,7 @@ void MainDlg::ShowProgress() {
     progressBar_.Show(lower, upper, commands.progress.GetPos());
 }
 
-LRESULT MainDlg::OnSysCommand(WPARAM command, LPARAM lParam) {
+LRESULT MainDlg::OnSysCommand(UINT command, POINT point) {
     if ((command & 0xFFF0) == IDM_ABOUTBOX) {
         AboutDlg about;
         about.DoModal(Handle());
@@ -206,7 +221,7 @@ LRESULT MainDlg::OnSysCommand(WPARAM command, LPARAM lParam) {
         PostMessageA(Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
         return 0;
     }
-    return DefWindowProcA(Handle(), WM_SYSCOMMAND, command, lParam);
+    return DefWindowProcA(Handle(), WM_SYSCOMMAND, command, LParamOfPoint(point));
 }
 
 LRESULT MainDlg::OnPaint(WPARAM wParam, LPARAM lParam) {
@@ -223,12 +238,12 @@ LRESULT MainDlg::OnPaint(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-LRESULT MainDlg::OnEraseBackground(WPARAM dc, LPARAM lParam) {
+// Without the background bitmap the dialog's own erasing (lParam is unused).
+LRESULT MainDlg::OnEraseBackground(HDC dc) {
     if (!background_) {
-        return DefWindowProcA(Handle(), WM_ERASEBKGND, dc, lParam);
+        return DefWindowProcA(Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     }
-    DrawBitmap(reinterpret_cast<HDC>(dc), 0, 0, background_.Get(), kBackgroundWidth,
-               kBackgroundHeight);
+    DrawBitmap(dc, 0, 0, background_.Get(), kBackgroundWidth, kBackgroundHeight);
     return TRUE;
 }
 
@@ -253,17 +268,16 @@ void MainDlg::RunCommand(const std::function<void()>& command) {
 }
 
 // A close asked for while a command runs ends the erasers' loops (busy cleared) and is
-// carried out once the command has returned: the erasers' message pumps may hand it
-// over while the command is still under way, and shutting down there would pull COM and
-// the shell library from under it.
-LRESULT MainDlg::OnClose(WPARAM, LPARAM) {
+// carried out once the command has returned, as a close box would (IDCANCEL): the
+// erasers' message pumps may hand it over while the command is still under way, and
+// shutting down there would pull COM and the shell library from under it.
+void MainDlg::RequestClose(INT_PTR result) {
     if (commands.busy || commandRunning_) {
         commands.busy = false;
         closePending_ = true;
-        return 0;
+        return;
     }
-    Shutdown(IDCANCEL);
-    return 0;
+    Shutdown(result);
 }
 
 void MainDlg::Shutdown(INT_PTR result) {
@@ -271,14 +285,6 @@ void MainDlg::Shutdown(INT_PTR result) {
     SaveSettings(commands.platform.registry, commands.settings);
     commands.shell32Module.Free();
     EndDialog(result);
-}
-
-void MainDlg::OnOk() {
-    if (commands.busy || commandRunning_) {
-        OnClose(0, 0);
-        return;
-    }
-    Shutdown(IDOK);
 }
 
 // The dialog edits a copy; OK takes it back. Either way the bar is emptied.
@@ -295,13 +301,4 @@ void MainDlg::OnSettings() {
         commands.progress.SetPos(0);
         commands.busy = false;
     });
-}
-
-LRESULT MainDlg::OnHelp(WPARAM, LPARAM) {
-    ShowHelpContents(Handle());
-    return TRUE;
-}
-
-void MainDlg::OnHelpButton() {
-    ShowHelpContents(Handle());
 }

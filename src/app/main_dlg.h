@@ -15,6 +15,7 @@
 #include "ui/com.h"
 #include "ui/dialog.h"
 #include "ui/gdi.h"
+#include "ui/help.h"
 #include "ui/message_table.h"
 #include "ui/skin_button.h"
 #include "ui/skin_progress_bar.h"
@@ -41,13 +42,13 @@ public:
     EraserDlg commands;
 
     BEGIN_MESSAGE_TABLE()
-    ON_MESSAGE(WM_INITDIALOG, OnInitDialog)
-    ON_MESSAGE(WM_SYSCOMMAND, OnSysCommand)
+    ON_INIT_DIALOG(OnInitDialog)
+    ON_SYS_COMMAND(OnSysCommand)
     ON_MESSAGE(WM_PAINT, OnPaint)
     ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
-    ON_MESSAGE(WM_ERASEBKGND, OnEraseBackground)
-    ON_MESSAGE(WM_CLOSE, OnClose)
-    ON_MESSAGE(WM_HELP, OnHelp)
+    ON_ERASE_BACKGROUND(OnEraseBackground)
+    ON_CLOSE(OnClose)
+    ON_HELP(OnHelp)
     ON_MESSAGE(kIeWindowOpenMessage, OnIeWindowOpen)
     ON_COMMAND(IDC_CLEAR, OnClear)
     ON_COMMAND(IDC_TEST, OnTest)
@@ -64,13 +65,13 @@ protected:
     void PreTranslateMessage(MSG& msg) override;
 
 private:
-    LRESULT OnInitDialog(WPARAM, LPARAM);
-    LRESULT OnSysCommand(WPARAM command, LPARAM);
+    bool OnInitDialog();
+    LRESULT OnSysCommand(UINT command, POINT point);
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(icon_); }
-    LRESULT OnEraseBackground(WPARAM dc, LPARAM);
-    LRESULT OnClose(WPARAM, LPARAM);
-    LRESULT OnHelp(WPARAM, LPARAM);
+    LRESULT OnEraseBackground(HDC dc);
+    void OnClose() { RequestClose(IDCANCEL); }
+    void OnHelp() { ShowHelpContents(Handle()); }
     LRESULT OnIeWindowOpen(WPARAM, LPARAM) {
         commands.ieWindowOpen = true;
         return 0;
@@ -88,18 +89,23 @@ private:
         RunCommand([this] { commands.RestoreState(); });
     }
     void OnSettings();
-    void OnHelpButton();
+    void OnHelpButton() { ShowHelpContents(Handle()); }
     void OnCloseButton() { PostMessageA(Handle(), WM_CLOSE, 0, 0); }
-    void OnOk();
+    void OnOk() { RequestClose(IDOK); }
     // Escape closes the window as the Close button does.
     void OnCancel() { OnCloseButton(); }
 
+    void WireCommands();
+    void AddAboutToSystemMenu();
+    void LayOutSkin();
     void CreateBackground();
     void FitToSkin();
     void PlaceButtons();
     void ShowProgress();
     // Runs a command; a close asked for meanwhile is carried out once it has returned.
     void RunCommand(const std::function<void()>& command);
+    // Shuts the window down with result, or once the running command has returned.
+    void RequestClose(INT_PTR result);
     // Ends the window: COM is released, the settings saved and the shell library freed first.
     void Shutdown(INT_PTR result);
 

@@ -8,10 +8,10 @@ HWnd ToHWnd(HWND window) {
 
 }  // namespace
 
-LRESULT BrowserOpenDlg::OnInitDialog(WPARAM, LPARAM) {
+bool BrowserOpenDlg::OnInitDialog() {
     SetChecked(IDC_DONT_SHOW_AGAIN, dontShowAgain);
     Center();
-    return TRUE;
+    return true;
 }
 
 void BrowserOpenDlg::OnCloseBrowsers() {

@@ -20,14 +20,14 @@ public:
     bool dontShowAgain = false;
 
     BEGIN_MESSAGE_TABLE()
-    ON_MESSAGE(WM_INITDIALOG, OnInitDialog)
+    ON_INIT_DIALOG(OnInitDialog)
     ON_COMMAND(IDCANCEL, OnCloseBrowsers)  // button 2, Escape and the close box
     ON_COMMAND(IDOK, OnLeaveOpen)          // button 1
     ON_COMMAND(IDC_DONT_SHOW_AGAIN, ReadControls)
     END_MESSAGE_TABLE()
 
 private:
-    LRESULT OnInitDialog(WPARAM, LPARAM);
+    bool OnInitDialog();
     void OnCloseBrowsers();
     void OnLeaveOpen();
     void ReadControls() { dontShowAgain = IsChecked(IDC_DONT_SHOW_AGAIN); }

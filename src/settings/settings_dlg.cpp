@@ -32,7 +32,7 @@ constexpr int kFirstPolicy = 1021;  // radio buttons 1021 to 1023: policies 0 to
 
 }  // namespace
 
-LRESULT SettingsDlg::OnInitDialog(WPARAM, LPARAM) {
+bool SettingsDlg::OnInitDialog() {
     ShowSettings();
     for (int i = 0; i < kCategories; ++i) {
         helpButtons_[i].Attach(Handle(), kRows[i].helpButton);
@@ -40,7 +40,7 @@ LRESULT SettingsDlg::OnInitDialog(WPARAM, LPARAM) {
                      SkinHelpButton::kSize, SWP_NOMOVE | SWP_NOZORDER | SWP_SHOWWINDOW);
     }
     Center();
-    return TRUE;
+    return true;
 }
 
 // A policy other than 0 to 2 (a value edited in the registry) acts as 2, asking: the
@@ -78,9 +78,8 @@ void SettingsDlg::OnOk() {
     EndDialog(IDOK);
 }
 
-LRESULT SettingsDlg::OnHelp(WPARAM, LPARAM) {
+void SettingsDlg::OnHelp() {
     ShowHelpContents(Handle());
-    return TRUE;
 }
 
 void SettingsDlg::OnHelpButton(int id) {

@@ -16,8 +16,8 @@ public:
     explicit SettingsDlg(const EraserSettings& current) : Dialog(IDD_SETTINGS), settings(current) {}
 
     BEGIN_MESSAGE_TABLE()
-    ON_MESSAGE(WM_INITDIALOG, OnInitDialog)
-    ON_MESSAGE(WM_HELP, OnHelp)
+    ON_INIT_DIALOG(OnInitDialog)
+    ON_HELP(OnHelp)
     ON_COMMAND(IDC_SELECT_ALL, OnSelectAll)
     ON_COMMAND(IDOK, OnOk)
     ON_COMMAND(IDCANCEL, OnCancel)
@@ -28,8 +28,8 @@ public:
     EraserSettings settings;
 
 private:
-    LRESULT OnInitDialog(WPARAM, LPARAM);
-    LRESULT OnHelp(WPARAM, LPARAM);
+    bool OnInitDialog();
+    void OnHelp();
     void OnSelectAll();
     void OnOk();
     void OnCancel() { EndDialog(IDCANCEL); }

@@ -23,8 +23,8 @@ HelpBitmaps helpBitmaps;
 
 // With the left button held, a move that does not start over the button (a drag from
 // elsewhere) changes nothing.
-LRESULT HoverButton::OnMouseMove(WPARAM flags, LPARAM point) {
-    if ((flags & MK_LBUTTON) && !hovering) {
+LRESULT HoverButton::OnMouseMove(UINT keys, POINT point) {
+    if ((keys & MK_LBUTTON) && !hovering) {
         return 0;
     }
     SetFocus(Handle());
@@ -34,13 +34,12 @@ LRESULT HoverButton::OnMouseMove(WPARAM flags, LPARAM point) {
     }
     TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
     _TrackMouseEvent(&track);
-    return Default(WM_MOUSEMOVE, flags, point);
+    return Default(WM_MOUSEMOVE, keys, LParamOfPoint(point));
 }
 
-LRESULT HoverButton::OnMouseLeave(WPARAM, LPARAM) {
+void HoverButton::OnMouseLeave() {
     hovering = false;
     InvalidateRect(Handle(), nullptr, FALSE);
-    return 0;
 }
 
 void SkinButton::SetBitmaps(int normalId, int pressedId, int hoverId) {

@@ -12,10 +12,10 @@
 class HoverButton : public Control {
 public:
     BEGIN_MESSAGE_TABLE()
-    ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
-    ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
-    ON_MESSAGE(WM_ERASEBKGND, OnEraseBackground)
-    ON_MESSAGE(kReflected + WM_DRAWITEM, OnDrawItem)
+    ON_MOUSE_MOVE(OnMouseMove)
+    ON_MOUSE_LEAVE(OnMouseLeave)
+    ON_ERASE_BACKGROUND(OnEraseBackground)
+    ON_REFLECTED_DRAW_ITEM(DrawItem)
     END_MESSAGE_TABLE()
 
     bool hovering = false;
@@ -27,15 +27,12 @@ protected:
     HBITMAP Face(const DRAWITEMSTRUCT& item, HBITMAP normal, HBITMAP pressed, HBITMAP hover) const {
         return (item.itemState & ODS_SELECTED) ? pressed : hovering ? hover : normal;
     }
-    virtual LRESULT OnMouseMove(WPARAM flags, LPARAM point);
 
 private:
-    LRESULT OnMouseLeave(WPARAM, LPARAM);
-    LRESULT OnEraseBackground(WPARAM, LPARAM) { return 0; }
-    LRESULT OnDrawItem(WPARAM, LPARAM item) {
-        DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(item));
-        return TRUE;
-    }
+    LRESULT OnMouseMove(UINT keys, POINT point);
+    void OnMouseLeave();
+    // The face covers the whole button: nothing to erase under it.
+    LRESULT OnEraseBackground(HDC) { return 0; }
 };
 
 class SkinButton : public HoverButton {

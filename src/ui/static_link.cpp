@@ -31,9 +31,9 @@ HCURSOR LinkCursor() {
 }  // namespace
 
 // Text statics only: pictures and frames keep the default colours and font.
-LRESULT CStaticLink::OnCtlColor(WPARAM dc, LPARAM) {
+HBRUSH CStaticLink::OnCtlColor(HDC dc) {
     if ((GetWindowLongA(Handle(), GWL_STYLE) & 0xFF) > SS_RIGHT) {
-        return 0;
+        return nullptr;
     }
     if (!underlineFont_) {
         LOGFONTA font{};
@@ -48,14 +48,13 @@ LRESULT CStaticLink::OnCtlColor(WPARAM dc, LPARAM) {
         SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(underlineFont_.Get()), FALSE);
         InvalidateRect(Handle(), nullptr, TRUE);
     }
-    HDC hdc = reinterpret_cast<HDC>(dc);
-    SelectObject(hdc, underlineFont_.Get());
-    SetTextColor(hdc, textColor);
-    SetBkMode(hdc, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    SelectObject(dc, underlineFont_.Get());
+    SetTextColor(dc, textColor);
+    SetBkMode(dc, TRANSPARENT);
+    return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
 }
 
-LRESULT CStaticLink::OnLButtonDown(WPARAM, LPARAM) {
+void CStaticLink::OnLButtonDown(UINT, POINT) {
     if (linkTarget.empty()) {
         char text[1024] = {};
         int id = GetDlgCtrlID(Handle());
@@ -65,15 +64,14 @@ LRESULT CStaticLink::OnLButtonDown(WPARAM, LPARAM) {
         }
     }
     if (linkTarget.empty()) {
-        return 0;
+        return;
     }
     if (Open() <= 32) {
         MessageBeep(0);
-        return 0;
+        return;
     }
     textColor = kVisitedColor;
     InvalidateRect(Handle(), nullptr, TRUE);
-    return 0;
 }
 
 LRESULT CStaticLink::OnSetCursor(WPARAM wParam, LPARAM lParam) {

@@ -18,8 +18,8 @@ public:
 
     BEGIN_MESSAGE_TABLE()
     ON_MESSAGE(WM_NCHITTEST, OnNcHitTest)
-    ON_MESSAGE(kReflected + WM_CTLCOLORSTATIC, OnCtlColor)
-    ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
+    ON_REFLECTED_CTL_COLOR_STATIC(OnCtlColor)
+    ON_LBUTTON_DOWN(OnLButtonDown)
     ON_MESSAGE(WM_SETCURSOR, OnSetCursor)
     END_MESSAGE_TABLE()
 
@@ -30,8 +30,8 @@ public:
 
 private:
     LRESULT OnNcHitTest(WPARAM, LPARAM) { return HTCLIENT; }
-    LRESULT OnCtlColor(WPARAM dc, LPARAM);
-    LRESULT OnLButtonDown(WPARAM, LPARAM);
+    HBRUSH OnCtlColor(HDC dc);
+    void OnLButtonDown(UINT keys, POINT point);
     LRESULT OnSetCursor(WPARAM, LPARAM);
     // The shell's answer to opening linkTarget; 0 for an empty target.
     INT_PTR Open() const;

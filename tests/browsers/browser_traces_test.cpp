@@ -38,8 +38,12 @@ struct BrowserTraces : Machine {
         EXPECT_EQ(pauses, mem.system.pauses);
         mem.files.faults.Clear();
     }
-    static bool Clear(EraserDlg& dlg) { return EraseAolTraces(dlg, false), true; }
-    static bool Test(EraserDlg& dlg) { return EraseAolTraces(dlg, true), true; }
+    // EraseAolTraces as a step of Check, which looks for a result it does not give.
+    template <bool testMode>
+    static bool Aol(EraserDlg& dlg) {
+        EraseAolTraces(dlg, testMode);
+        return true;
+    }
 };
 
 // Only the first profile folder listed is looked at; a file that stays locked is tried
@@ -58,13 +62,13 @@ TEST_F(BrowserTraces, MozillaFilesOfTheFirstProfile) {
 // value of 260 bytes and its NUL is ignored, not cut.
 TEST_F(BrowserTraces, AolOrganizeFiles) {
     Seed(mem, kAol);
-    Check(Test, true, {});
+    Check(Aol<true>, true, {});
     mem.files.faults.Fail("Files.RemoveFile", winerr::kSharingViolation, "a.arl");
-    Check(Clear, true, {kAol[1], kAol[2], kAol[3]}, Pauses(6, 400));
+    Check(Aol<false>, true, {kAol[1], kAol[2], kAol[3]}, Pauses(6, 400));
     Seed(mem, {kCommand + std::string(239, 'x'), kInstalled});
-    Check(Clear, true, {kAol[0]});
+    Check(Aol<false>, true, {kAol[0]});
     Seed(mem, {kCommand + std::string(238, 'x')});
-    Check(Clear, true, {kInstalled});
+    Check(Aol<false>, true, {kInstalled});
 }
 
 // n bytes of text without blanks that a short shift of itself does not match.

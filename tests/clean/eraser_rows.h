@@ -3,6 +3,7 @@
 // with what Clear changes: "-" a line it takes, "+" one it puts (not seeded). In every
 // text of a row, $Recent, $Cookies, $Cache, $History, $Temp and $Profile stand for the
 // profile's folders, $Typed, $RunMru, $AcMru, $Main and $Ext5 for registry keys.
+// One test runs every table: clean/eraser_tables_test.cpp.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -41,25 +42,32 @@ inline std::string Expand(std::string text) {
         {"$AcMru", "Software\\Microsoft\\Search Assistant\\ACMru"},
         {"$Ext5", windows + "Internet Settings\\5.0\\Cache\\Extensible Cache"}};
     // clang-format on
-    for (const auto& [token, value] : kTokens) text = seed::Replace(text, token, value);
+    for (const auto& [token, value] : kTokens) {
+        text = seed::Replace(text, token, value);
+    }
     return text;
 }
 inline Lines Expand(Lines lines) {
-    for (std::string& line : lines) line = Expand(line);
+    for (std::string& line : lines) {
+        line = Expand(line);
+    }
     return lines;
 }
 
 // "#" in pattern replaced by each number from first to last.
 inline Lines Numbered(const std::string& pattern, int first, int last) {
     Lines out;
-    for (int i = first; i <= last; ++i)
+    for (int i = first; i <= last; ++i) {
         out.push_back(seed::Replace(pattern, "#", std::to_string(i)));
+    }
     return out;
 }
 
 inline Lines Join(std::initializer_list<Lines> parts) {
     Lines out;
-    for (const Lines& part : parts) out.insert(out.end(), part.begin(), part.end());
+    for (const Lines& part : parts) {
+        out.insert(out.end(), part.begin(), part.end());
+    }
     return out;
 }
 
@@ -72,7 +80,9 @@ struct Texts {
 // says so.
 inline Lines Listing(const Texts& texts, const Lines& entries) {
     Lines out = {texts.head, ""};
-    for (const std::string& entry : entries) out.push_back(texts.before + entry + texts.after);
+    for (const std::string& entry : entries) {
+        out.push_back(texts.before + entry + texts.after);
+    }
     return Join({out, entries.empty() ? Lines{texts.none} : Lines{"", texts.done}});
 }
 // The listings of the same entries in Test and in Clear.
@@ -100,14 +110,19 @@ protected:
     Lines Observed() {
         FaultPlan* plans[] = {&mem.files.faults, &mem.registry.faults, &mem.urlCache.faults};
         FaultPlan saved[3];
-        for (int i = 0; i < 3; ++i) std::swap(saved[i], *plans[i]);
+        for (int i = 0; i < 3; ++i) {
+            std::swap(saved[i], *plans[i]);
+        }
         Lines out = State(mem);
-        for (int i = 0; i < 3; ++i) std::swap(saved[i], *plans[i]);
+        for (int i = 0; i < 3; ++i) {
+            std::swap(saved[i], *plans[i]);
+        }
         out.insert(out.end(), mem.shell.emptyCalls != 0,
                    "emptied " + std::to_string(mem.shell.emptyCalls) + "x, flags " +
                        std::to_string(mem.shell.lastEmptyFlags));
-        for (const SentMessage& message : mem.windows.Received(ie))
+        for (const SentMessage& message : mem.windows.Received(ie)) {
             out.push_back("IEFrame <- " + message.text);
+        }
         out.push_back("handles " +
                       std::to_string(mem.files.OpenHandleCount() + mem.registry.OpenHandleCount() +
                                      mem.urlCache.OpenFindCount()) +

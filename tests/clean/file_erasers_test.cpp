@@ -1,33 +1,8 @@
-// The recent documents, temporary folder and recycle bin erasers, and the run of every
-// table of the erasers (clean/eraser_rows.h).
-#include <gmock/gmock.h>
+// The recent documents, temporary folder and recycle bin erasers.
 #include <gtest/gtest.h>
 
 #include "clean/eraser_rows.h"
 #include "clean/folder_ops.h"
-
-TEST_P(EraserRows, TestChangesNothingAndClearChangesWhatItSays) {
-    const Row& row = GetParam();
-    Lines seeded, gone = Expand(row.gone), added;
-    for (const std::string& line : Expand(row.seed)) {
-        std::string bare = line.substr(line[0] == '-' || line[0] == '+');
-        (line[0] == '+' ? added : seeded).push_back(bare);
-        gone.insert(gone.end(), line[0] == '-', bare);
-    }
-    Seed(mem, seeded);
-    if (row.arrange != nullptr)
-        row.arrange(mem, dlg);
-    Lines before = Observed();
-    for (bool testMode : {true, false}) {
-        SCOPED_TRACE(testMode ? "Test" : "Clear");
-        dlg.indexDatFound = false;
-        Lines log = LogOf([&] { row.step(dlg, testMode); });
-        log.insert(log.end(), dlg.indexDatFound, "(index.dat found)");
-        EXPECT_EQ(Expand(row.logs[!testMode]), log);
-        Lines after = testMode ? before : Join({Without(before, gone), added}), now = Observed();
-        EXPECT_THAT(now, testing::UnorderedElementsAreArray(after));
-    }
-}
 
 namespace {
 
@@ -99,8 +74,9 @@ TEST_F(FolderOps, RootIsNeverRemoved) {
     Seed(mem, {"file C:\\boot.ini = b", "file \\\\server\\share\\data.txt = d",
                "file \\\\server\\share\\Cache\\index.dat = i"});
     Lines before = State(mem);
-    for (const char* root : {"C:\\", "C:", "", "\\\\server\\share", "\\\\server\\share\\"})
+    for (const char* root : {"C:\\", "C:", "", "\\\\server\\share", "\\\\server\\share\\"}) {
         RemoveFolderTree(dlg, root);
+    }
     EXPECT_EQ(before, State(mem));
     RemoveFolderTree(dlg, "\\\\server\\share\\Cache");
     EXPECT_FALSE(mem.files.Exists("\\\\server\\share\\Cache"));

@@ -66,10 +66,10 @@ TEST_F(RunDriver, GroupsJoinTheRunInTheirOrder) {
     dlg.steps = &s;
 #define RECORD(step) s.step = Record(#step)
     // clang-format off
-    RECORD(HandleOpenIEWindows), RECORD(CloseMozillaWindows), RECORD(CloseAolWindows), RECORD(EraseMozillaCookies),
-        RECORD(EraseHistory), RECORD(EraseTypedUrls), RECORD(EraseMozillaHistory), RECORD(EraseMozillaUrlBarHistory),
-        RECORD(EraseAolTraces), RECORD(EraseTemporaryInternetFiles), RECORD(EraseWindowsTemp), RECORD(ResetStartPage),
-        RECORD(EraseRecycleBin), RECORD(EraseRecentDocuments), RECORD(EraseSearchHistory), RECORD(FillIndexDat);
+    RECORD(HandleOpenIEWindows); RECORD(CloseMozillaWindows); RECORD(CloseAolWindows); RECORD(EraseMozillaCookies);
+    RECORD(EraseHistory); RECORD(EraseTypedUrls); RECORD(EraseMozillaHistory); RECORD(EraseMozillaUrlBarHistory);
+    RECORD(EraseAolTraces); RECORD(EraseTemporaryInternetFiles); RECORD(EraseWindowsTemp); RECORD(ResetStartPage);
+    RECORD(EraseRecycleBin); RECORD(EraseRecentDocuments); RECORD(EraseSearchHistory); RECORD(FillIndexDat);
     // clang-format on
 #undef RECORD
     s.FillListedIndexDat = [&](EraserDlg& d, bool test, bool logIt) {

@@ -143,7 +143,9 @@ TEST_F(UrlErasers, PrepareProgressScalesTotalsBeyondSixteenBits) {
     PrepareProgress(dlg);
     EXPECT_EQ((std::vector<int>{0, 23340, 23340 * 18 / 100}), Bar(dlg));
     EXPECT_EQ(70000, pumps);
-    for (int i = 0; i < 300; ++i) dlg.StepProgress();
+    for (int i = 0; i < 300; ++i) {
+        dlg.StepProgress();
+    }
     EXPECT_EQ(23340 * 18 / 100 + 100, dlg.progress.GetPos());
     mem.urlHistory.entries.resize(10);
     PrepareProgress(dlg);

@@ -48,8 +48,9 @@ protected:
             names.push_back(entry.name + (folder ? "\\" : " " + Num(entry.size)) +
                             (entry.attributes & fileattr::kReadOnly ? "!" : ""));
         }
-        if (!names.empty())
+        if (!names.empty()) {
             files.EndFind(handle);
+        }
         names.push_back(Num(error));
         return SortedText(names);
     }
@@ -61,8 +62,9 @@ protected:
         FileHandle opened;
         WinError error = files.Open(At(name), access, share, filecreate::kOpenExisting,
                                     fileattr::kNormal, file ? file : &opened);
-        if (error == winerr::kSuccess && file == nullptr)
+        if (error == winerr::kSuccess && file == nullptr) {
             files.Close(opened);
+        }
         return Num(error);
     }
     std::string Remove(const std::string& name) { return Num(files.RemoveFile(At(name))); }

@@ -16,8 +16,9 @@ protected:
     // The key a test locks is opened up again first, so that the deletion can read it.
     void TearDown() override {
         RegKey key(registry);
-        if (key.Open(regroot::kCurrentUser, At("\\p\\b"), regaccess::kWriteDac) == 0)
+        if (key.Open(regroot::kCurrentUser, At("\\p\\b"), regaccess::kWriteDac) == 0) {
             SetDacl(key.Get(), Descriptor({}));
+        }
         registry.DeleteTree(regroot::kCurrentUser, kScratch);
     }
     static std::string At(const std::string& below) { return std::string(kScratch) + below; }
@@ -44,8 +45,9 @@ protected:
         for (std::uint32_t i = 0, size = room;; ++i, size = room) {
             WinError error = values ? registry.EnumValue(key, i, name, &size, 0, nullptr, 0)
                                     : registry.EnumKey(key, i, name, &size);
-            if (error != winerr::kSuccess)
+            if (error != winerr::kSuccess) {
                 return names + Num(error);
+            }
             names += std::string(name, size) + " ";
         }
     }
@@ -85,7 +87,9 @@ TYPED_TEST_SUITE_P(RegistryContract);
 TYPED_TEST_P(RegistryContract, ValuesKeysAndDeletion) {
     RegKey key = this->Make("");
     const HKey k = key.Get();
-    for (const char* below : {"\\b", "\\C", "\\a\\deeper", "\\leaf"}) this->Make(below);
+    for (const char* below : {"\\b", "\\C", "\\a\\deeper", "\\leaf"}) {
+        this->Make(below);
+    }
     Registry& registry = this->registry;
     KeyInfo info;
     char name[300];
@@ -129,7 +133,9 @@ TYPED_TEST_P(RegistryContract, KeySecurity) {
                   {0, 0, regaccess::kAllAccess, WriteSid({1, kNtAuthority, {32, 544}})}}));
     const ByteBlock kept =
         this->Descriptor(acl, sdlayout::kDaclProtected | sdlayout::kDaclAutoInherited);
-    for (const char* below : {"\\p\\a\\deep", "\\p\\c"}) this->Make(below);
+    for (const char* below : {"\\p\\a\\deep", "\\p\\c"}) {
+        this->Make(below);
+    }
     RegKey b = this->Make("\\p\\b", regaccess::kWriteDac);
     ExpectRows({
         {this->GetDacl(key.Get(), fresh), "122 0 as set"},

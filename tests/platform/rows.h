@@ -13,7 +13,9 @@
 using Rows = std::vector<std::pair<std::string, std::string>>;
 
 inline void ExpectRows(const Rows& rows) {
-    for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].second, rows[i].first) << i;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].second, rows[i].first) << i;
+    }
 }
 
 // An answer, a size or a count as text.
@@ -31,7 +33,9 @@ inline std::string Hex(std::uint32_t number) {
 // The texts joined by `separator`: the answers of calls made in the order written.
 inline std::string Seq(const std::vector<std::string>& texts, const char* separator = " ") {
     std::string out;
-    for (const std::string& text : texts) out += (out.empty() ? "" : separator) + text;
+    for (const std::string& text : texts) {
+        out += (out.empty() ? "" : separator) + text;
+    }
     return out;
 }
 

@@ -22,8 +22,10 @@ protected:
     // For each window: whether the walk visited it, is visible and exists, and its class.
     std::string Windows(const std::vector<HWnd>& ours) {
         std::vector<HWnd> seen;
-        bool walked =
-            env.windows.Enumerate([&](HWnd window) { return seen.push_back(window), true; });
+        bool walked = env.windows.Enumerate([&](HWnd window) {
+            seen.push_back(window);
+            return true;
+        });
         std::string out = Num(walked);
         for (HWnd window : ours) {
             out += ", " + Num(std::count(seen.begin(), seen.end(), window)) +

@@ -25,12 +25,14 @@ protected:
         std::unique_ptr<UrlHistoryEnum> items;
         HResult answer = env.history().Create(which, &store);
         std::string out = Hex(answer) + (store ? "" : " none");
-        if (answer != hresult::kOk || (answer = store->EnumUrls(&items)) != hresult::kOk)
+        if (answer != hresult::kOk || (answer = store->EnumUrls(&items)) != hresult::kOk) {
             return out + (store ? " " + Hex(answer) + (items ? "" : " none") : "");
+        }
         EXPECT_EQ(hresult::kOk, items->Reset());
         HistoryUrl record{"untouched", "untouched"};
-        while ((answer = items->Next(&record)) == hresult::kOk)
+        while ((answer = items->Next(&record)) == hresult::kOk) {
             out += ", " + record.url + "|" + record.title;
+        }
         return out + "; " + Hex(answer) + " " + record.url + " live " + Num(env.LiveObjects());
     }
     std::string Clear(UrlHistoryInterface which) {

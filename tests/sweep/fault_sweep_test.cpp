@@ -117,7 +117,8 @@ struct World : Machine {
         dlg.settings.closeBrowserPolicy = 1;
         for (const char* browser : {"IEFrame", "MozillaWindowClass", "AOL Frame25"}) {
             mem.windows.Add(browser, true, [this](HWnd window, const SentMessage&) {
-                return mem.windows.Destroy(window), 0;
+                mem.windows.Destroy(window);
+                return 0;
             });
         }
         EXPECT_TRUE(dlg.SaveState());
@@ -133,8 +134,11 @@ struct World : Machine {
     void TestBody() override {}
     // Whether a snapshot command reports success; Test and Clear report nothing.
     bool Run(Command command) {
-        if (command <= kClear)
-            command == kTest ? dlg.OnTest() : dlg.OnClear();
+        if (command == kTest) {
+            dlg.OnTest();
+        } else if (command == kClear) {
+            dlg.OnClear();
+        }
         return command <= kClear || (command == kSave ? dlg.SaveState() : dlg.RestoreState());
     }
     using Machine::dlg;
@@ -161,18 +165,6 @@ std::string NameOf(const std::string& trace) {
                                                   : "";
 }
 
-// A trace the command left undone that an <OK> line of the log names.
-std::string OkForUndone(const Lines& undone, const Lines& log) {
-    for (const std::string& trace : undone) {
-        for (const std::string& line : log) {
-            if (!NameOf(trace).empty() && line.find(NameOf(trace)) != std::string::npos &&
-                line.find("<OK>") != std::string::npos)
-                return " says \"" + line + "\" of " + trace + ";";
-        }
-    }
-    return "";
-}
-
 // The line of lines about the same file as line; empty when there is none.
 std::string SameFile(const Lines& lines, const std::string& line) {
     std::string head = seed::Split(line, " = ").first + " = ";
@@ -181,61 +173,128 @@ std::string SameFile(const Lines& lines, const std::string& line) {
     return at == lines.end() ? "" : *at;
 }
 
-// What went wrong in a run with the n-th call of that name failed, or none when n is 0;
-// empty when nothing did. calls receives how often the run made each call.
-std::string Problems(Command command, const std::string& call, int n,
-                     std::map<std::string, int>* calls = nullptr) {
+// A run with the n-th call of that name failed (none when n is 0), what it left, and the
+// checks made of it, each returning its complaint or nothing.
+struct Outcome {
+    Outcome(Command command, const std::string& call, int n) : command(command), call(call), n(n) {}
+    Command command;
+    std::string call;
+    int n;
+    bool ok = false;    // the command's answer
+    bool busy = false;  // left set after the command
+    Lines before, after, saved, log;
+    Lines undone;                     // traces Clear left, saved ones Restore did not put back
+    std::map<std::string, int> made;  // how often the run made each call
+    const Report* report = nullptr;   // null when the failure goes unreported
+    std::string closing;              // the line the log must end with
+
+    std::string CallNeverMade() const {
+        return (made.count(call) ? made.at(call) : 0) < n ? " the call was never made;" : "";
+    }
+    // An empty closing line: the command stops without a word, and not with success.
+    std::string WrongClosingLine() const {
+        bool right = !log.empty() &&
+                     (closing.empty() ? log.back() != kSuccess[command] : log.back() == closing);
+        return right ? "" : " ends with \"" + (log.empty() ? "" : log.back()) + "\";";
+    }
+    std::string ReportMissing() const {
+        bool said = report == nullptr || closing.empty() || Has(log, report->line);
+        return said ? "" : " does not say \"" + std::string(report->line) + "\";";
+    }
+    std::string WrongAnswer() const {
+        bool wrong = command >= kSave && ok != (kSuccess[command] == closing);
+        return wrong ? " answers " + std::to_string(ok) + ";" : "";
+    }
+    std::string StaysBusy() const { return busy ? " stays busy;" : ""; }
+    std::string TestChangedMachine() const {
+        return command == kTest && before != after ? " Test changed the machine;" : "";
+    }
+    std::string TouchedCanary() const {
+        std::string problems;
+        for (const std::string& canary : kCanaries) {
+            problems += Has(after, canary) ? "" : " touched " + canary + ";";
+        }
+        return problems;
+    }
+    // A trace the command left undone that an <OK> line of the log names.
+    std::string OkForUndone() const {
+        for (const std::string& trace : undone) {
+            for (const std::string& line : log) {
+                if (!NameOf(trace).empty() && line.find(NameOf(trace)) != std::string::npos &&
+                    line.find("<OK>") != std::string::npos) {
+                    return " says \"" + line + "\" of " + trace + ";";
+                }
+            }
+        }
+        return "";
+    }
+    // A clean Clear takes every trace.
+    std::string CleanClearLeftTrace() const {
+        bool left = command == kClear && n == 0 && !undone.empty();
+        return left ? " left " + undone.front() + ";" : "";
+    }
+    std::string RestoreLostFile() const {
+        std::string problems;
+        for (const std::string& line : command == kRestore ? before : Lines{}) {
+            std::string now = SameFile(after, line), kept = SameFile(saved, line);
+            if (line.rfind("file ", 0) == 0 && now != line && (kept.empty() || !Has({now}, kept))) {
+                problems += " lost " + line + ";";
+            }
+        }
+        return problems;
+    }
+};
+
+Outcome RunWithFault(Command command, const std::string& call, int n) {
     World world(command);
-    Lines before = State(world.mem);
+    Outcome o(command, call, n);
+    o.before = State(world.mem);
     for (FaultPlan* plan : world.mem.FaultPlans()) {
         FailNth(*plan, call, n);
         plan->recording = true;
     }
-    bool ok = world.Run(command);
-    std::map<std::string, int> made;  // the n-th call must have been among them
+    o.ok = world.Run(command);
     std::string row = kCommandNames[command] + (" " + call), argument;
     for (FaultPlan* plan : world.mem.FaultPlans()) {
         plan->Clear();
         for (const FaultPlan::Call& c : plan->calls) {
-            if (++made[c.name] == n && c.name == call)
+            if (++o.made[c.name] == n && c.name == call) {
                 argument = c.argument;
+            }
         }
     }
     auto report = kReports.find(kReports.count(row) ? row : row + " " + argument);
-    bool reported = report != kReports.end();
-    reportsMet.insert(reported ? report->first : "");
-    std::string closing =
-        reported && report->second.closes ? report->second.line : kSuccess[command];
-    Lines log = LogLines(world.dlg.log), after = State(world.mem), undone;
-    std::string problems = made[call] < n ? " the call was never made;" : "";
-    bool silent = closing.empty();
-    if (log.empty() || (silent ? log.back() == kSuccess[command] : log.back() != closing))
-        problems += " ends with \"" + (log.empty() ? "" : log.back()) + "\";";
-    if (reported && !silent && !Has(log, report->second.line))
-        problems += " does not say \"" + std::string(report->second.line) + "\";";
-    if (command >= kSave && ok != (kSuccess[command] == closing))
-        problems += " answers " + std::to_string(ok) + ";";
-    if (world.dlg.busy)
-        problems += " stays busy;";
-    if (command == kTest && before != after)
-        problems += " Test changed the machine;";
-    for (const std::string& canary : kCanaries)
-        problems += Has(after, canary) ? "" : " touched " + canary + ";";
-    // Traces Clear left, saved ones Restore did not put back.
-    for (const std::string& trace : command == kClear ? kTraces : world.saved) {
-        if ((command == kClear || command == kRestore) && Has(after, trace) == (command == kClear))
-            undone.push_back(trace);
+    o.report = report != kReports.end() ? &report->second : nullptr;
+    reportsMet.insert(o.report != nullptr ? report->first : "");
+    o.closing = o.report != nullptr && o.report->closes ? o.report->line : kSuccess[command];
+    o.busy = world.dlg.busy;
+    o.log = LogLines(world.dlg.log);
+    o.after = State(world.mem);
+    o.saved = world.saved;
+    for (const std::string& trace : command == kClear ? kTraces : o.saved) {
+        if ((command == kClear || command == kRestore) &&
+            Has(o.after, trace) == (command == kClear)) {
+            o.undone.push_back(trace);
+        }
     }
-    problems += OkForUndone(undone, log);
-    if (command == kClear && n == 0 && !undone.empty())  // a clean Clear takes every trace
-        problems += " left " + undone.front() + ";";
-    for (const std::string& line : command == kRestore ? before : Lines{}) {
-        std::string now = SameFile(after, line), kept = SameFile(world.saved, line);
-        if (line.rfind("file ", 0) == 0 && now != line && (kept.empty() || !Has({now}, kept)))
-            problems += " lost " + line + ";";
+    return o;
+}
+
+// What went wrong in a run with the n-th call of that name failed, or none when n is 0;
+// empty when nothing did. calls receives how often the run made each call.
+std::string Problems(Command command, const std::string& call, int n,
+                     std::map<std::string, int>* calls = nullptr) {
+    const Outcome outcome = RunWithFault(command, call, n);
+    std::string problems;
+    for (auto check : {&Outcome::CallNeverMade, &Outcome::WrongClosingLine, &Outcome::ReportMissing,
+                       &Outcome::WrongAnswer, &Outcome::StaysBusy, &Outcome::TestChangedMachine,
+                       &Outcome::TouchedCanary, &Outcome::OkForUndone,
+                       &Outcome::CleanClearLeftTrace, &Outcome::RestoreLostFile}) {
+        problems += (outcome.*check)();
     }
-    if (calls != nullptr)
-        made.erase(""), *calls = made;
+    if (calls != nullptr) {
+        *calls = outcome.made;
+    }
     return problems;
 }
 

@@ -7,6 +7,7 @@
 #include "app/command_window.h"
 #include "clean/erasers.h"
 #include "platform/win32/win32_platform.h"
+#include "wine/window_driver.h"
 #include "wine/wine_support.h"
 
 namespace {
@@ -19,17 +20,16 @@ const std::wstring kTickBox = L"以后不再显示本对话框", kEscape = L"{Es
 // texts or, when no control has the name, the key, in order, and sees it go.
 void AnswerDialog(const std::vector<std::wstring>& presses) {
     HWND dialog = nullptr;  // shown once its controls are there
-    for (int waited = 0; waited < 5000 && !IsWindowVisible(dialog); waited += 10, Sleep(10)) {
-        dialog = FindWindowW(L"#32770", L"发现已打开的浏览器窗口!");
-    }
+    driver::WaitUntil(500, 10, [&] {
+        return IsWindowVisible(dialog = FindWindowW(L"#32770", L"发现已打开的浏览器窗口!"));
+    });
     ASSERT_TRUE(IsWindowVisible(dialog));
     for (const std::wstring& press : presses) {
         HWND button = FindWindowExW(dialog, nullptr, L"Button", press.c_str());
         PostMessageW(button ? button : dialog, button ? BM_CLICK : WM_KEYDOWN,
                      press == kEscape ? VK_ESCAPE : VK_RETURN, 1);
     }
-    for (int waited = 0; waited < 3000 && IsWindow(dialog); waited += 10, Sleep(10)) {
-    }
+    driver::WaitUntil(300, 10, [&] { return !IsWindow(dialog); });
     EXPECT_FALSE(IsWindow(dialog)) << "dialog 151 stayed open";
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);  // ends it if it did
 }

@@ -14,8 +14,9 @@ namespace docfile {
 
 inline std::uint32_t U32(const std::string& b, size_t at) {
     std::uint32_t value = 0xFFFFFFFFu;  // past the end
-    if (at + 4 <= b.size())
+    if (at + 4 <= b.size()) {
         std::memcpy(&value, &b[at], 4);  // x86: little-endian
+    }
     return value;
 }
 
@@ -35,7 +36,9 @@ inline std::string Chain(const std::string& data, const std::vector<std::uint32_
 
 inline std::vector<std::uint32_t> Table(const std::string& bytes) {
     std::vector<std::uint32_t> table;
-    for (size_t at = 0; at + 4 <= bytes.size(); at += 4) table.push_back(U32(bytes, at));
+    for (size_t at = 0; at + 4 <= bytes.size(); at += 4) {
+        table.push_back(U32(bytes, at));
+    }
     return table;
 }
 
@@ -58,7 +61,9 @@ inline std::map<std::string, std::string> Streams(const std::string& file) {
     for (size_t entry = 128; entry + 128 <= directory.size(); entry += 128) {
         std::string name;
         size_t length = U32(directory, entry + 0x40) & 0xFFFF;
-        for (size_t i = 0; i + 2 < length; i += 2) name += directory[entry + i];
+        for (size_t i = 0; i + 2 < length; i += 2) {
+            name += directory[entry + i];
+        }
         std::uint32_t size = U32(directory, entry + 0x78);
         if (directory[entry + 0x42] == 2) {  // a stream
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ui/help.h"
+#include "wine/window_driver.h"
 
 namespace {
 
@@ -21,11 +22,11 @@ HWND Viewer() {
 // rich edit control answers WM_GETTEXT only when the buffer holds the whole text.
 std::string TopicText(const std::string& firstLine) {
     char text[4096] = "";
-    for (int tries = 0; tries < 100 && firstLine != std::string(text, std::strcspn(text, "\r\n"));
-         ++tries, Sleep(50)) {
+    driver::WaitUntil(100, 50, [&] {
         SendMessageA(FindWindowExA(Viewer(), nullptr, "RichEdit20A", nullptr), WM_GETTEXT,
                      sizeof text, reinterpret_cast<LPARAM>(text));
-    }
+        return firstLine == std::string(text, std::strcspn(text, "\r\n"));
+    });
     return text;
 }
 
@@ -46,11 +47,12 @@ TEST(HelpUnderWine, ViewerOpensEachTopic) {
         const std::string text = TopicText(row.title);
         EXPECT_EQ(row.title, text.substr(0, text.find_first_of("\r\n"))) << row.topic;
         // A category's topic says what Test shows and what Clear loses.
-        for (const char* part : {"“测试”显示：", "无法撤消："})
+        for (const char* part : {"“测试”显示：", "无法撤消："}) {
             EXPECT_EQ(row.command == HELP_CONTEXT, text.find(part) != text.npos) << row.topic;
+        }
     }
     WinHelpA(owner, file.c_str(), HELP_QUIT, 0);
-    for (int tries = 0; tries < 100 && Viewer() != nullptr; ++tries) Sleep(50);
+    driver::WaitUntil(100, 50, [] { return Viewer() == nullptr; });
     EXPECT_EQ(nullptr, Viewer());
     DestroyWindow(owner);
 }

@@ -67,8 +67,9 @@ protected:
     }
 
     static LRESULT CALLBACK RunCall(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_APP)
+        if (message == WM_APP) {
             (*reinterpret_cast<const std::function<void()>*>(lParam))();
+        }
         return DefWindowProcA(window, message, wParam, lParam);
     }
 
@@ -127,8 +128,9 @@ TEST_F(MainWindowUnderWine, LayoutBackgroundAndProgressBar) {
             {10, RGB(255, 0, 0)}, {11, RGB(255, 0, 0)}, {12, RGB(255, 1, 1)}, {100, RGB(255, 132, 132)},
             {182, RGB(255, 253, 253)}, {183, RGB(255, 255, 255)}, {599, RGB(255, 255, 255)}};
         // clang-format on
-        for (const auto& c : columns)
+        for (const auto& c : columns) {
             EXPECT_EQ(c.color, GetPixel(dc.Get(), c.column, 0)) << c.column;
+        }
         HWND bar = GetDlgItem(window, IDC_PROGRESS);
         const COLORREF tile = BitmapPixel(IDB_PROGRESS_BAR, 5, 6);
         auto trough = [](int x) { return BitmapPixel(IDB_PROGRESS_BACK, x - 1, 8); };
@@ -138,7 +140,10 @@ TEST_F(MainWindowUnderWine, LayoutBackgroundAndProgressBar) {
             {0, 8, false}, {5, 8, true}, {5, 20, false}, {100, 8 + 33 * 12, true}, {100, 8 + 34 * 12, false}};
         // clang-format on
         for (const auto& row : rows) {
-            OnUiThread([&] { main.commands.progress.SetPos(row.pos), UpdateWindow(bar); });
+            OnUiThread([&] {
+                main.commands.progress.SetPos(row.pos);
+                UpdateWindow(bar);
+            });
             EXPECT_EQ(row.tiled ? tile : trough(row.x), Pixel(bar, row.x, 9))
                 << row.pos << "% at " << row.x;
         }
@@ -165,7 +170,9 @@ TEST_F(MainWindowUnderWine, LogLinesDrawnAndFollowed) {
             {"some Porn", emphasis::kStrong, strong, text, 0}};
         // clang-format on
         OnUiThread([&] {
-            for (const auto& row : rows) main.commands.log.AddLogLine(row.line, row.emphasis);
+            for (const auto& row : rows) {
+                main.commands.log.AddLogLine(row.line, row.emphasis);
+            }
         });
         for (int i = 0; i < 4; ++i) {
             RECT r;
@@ -219,9 +226,11 @@ TEST_F(MainWindowUnderWine, ButtonsFollowTheMouse) {
         HWND test = GetDlgItem(window, IDC_TEST), save = GetDlgItem(window, IDC_SAVE_STATE);
         HWND log = GetDlgItem(window, IDC_LOG);
         auto look = [](HWND button, int bitmaps) {  // 0 normal, 1 pressed, 2 hover, else -1
-            for (int i = 0; i < 3; ++i)
-                if (Pixel(button, 8, 21) == BitmapPixel(bitmaps + i, 8, 21))
+            for (int i = 0; i < 3; ++i) {
+                if (Pixel(button, 8, 21) == BitmapPixel(bitmaps + i, 8, 21)) {
                     return i;
+                }
+            }
             return -1;
         };
         ASSERT_NE(BitmapPixel(IDB_TEST, 8, 21), BitmapPixel(IDB_TEST + 2, 8, 21));
@@ -241,7 +250,7 @@ TEST_F(MainWindowUnderWine, ButtonsFollowTheMouse) {
         shown.erase(shown.begin() + 2);
         EXPECT_EQ(shown, ListLines(log));
         MouseTo(window, Centre(log));  // the leave is noticed on a timer
-        for (int tries = 0; tries < 40 && look(test, IDB_TEST) != 0; ++tries) Sleep(50);
+        WaitUntil(40, 50, [&] { return look(test, IDB_TEST) == 0; });
         EXPECT_EQ(0, look(test, IDB_TEST));
         LeftButton(true);
         MouseTo(window, Centre(save));
@@ -294,7 +303,9 @@ BOOL WINAPI RecordHelp(HWND, const char* path, UINT command, ULONG_PTR data) {
 }
 std::string Choices(const EraserSettings& settings) {  // the switches, then the policy
     std::string choices;
-    for (auto field : kSwitchFields) choices += std::to_string(settings.*field);
+    for (auto field : kSwitchFields) {
+        choices += std::to_string(settings.*field);
+    }
     return choices + " " + std::to_string(settings.closeBrowserPolicy);
 }
 
@@ -307,13 +318,15 @@ TEST_F(MainWindowUnderWine, SettingsDialog) {
             PostMessageA(window, WM_COMMAND, IDC_SETTINGS, 0);
             return WaitForWindow("#32770", "设置");
         };
-        auto press = [](HWND dialog, int id) {
-            Settle(dialog);
-            Click(dialog, Centre(GetDlgItem(dialog, id)));
+        auto press = [](HWND dialog, std::initializer_list<int> ids) {  // in order
+            for (int id : ids) {
+                Settle(dialog);
+                Click(dialog, Centre(GetDlgItem(dialog, id)));
+            }
         };
         PostMessageA(window, WM_COMMAND, IDC_HELP_BUTTON, 0);  // the contents
         HWND dialog = open();
-        press(dialog, 1001), press(dialog, 1021), press(dialog, IDCANCEL);
+        press(dialog, {1001, 1021, IDCANCEL});
         Settle(window);
         EXPECT_EQ("1111111111 1", Choices(main.commands.settings));
         EXPECT_EQ(0, main.commands.progress.GetPos());
@@ -321,10 +334,12 @@ TEST_F(MainWindowUnderWine, SettingsDialog) {
         dialog = open();
         Settle(dialog);
         EXPECT_EQ(live + 4, LiveGdiObjects());  // the dialog's font and the three bitmaps
-        press(dialog, 1001), press(dialog, 1021), press(dialog, IDC_SELECT_ALL);
-        for (int id = IDC_HELP_FIRST; id <= IDC_HELP_LAST; ++id) press(dialog, id);
+        press(dialog, {1001, 1021, IDC_SELECT_ALL});
+        for (int id = IDC_HELP_FIRST; id <= IDC_HELP_LAST; ++id) {
+            press(dialog, {id});
+        }
         Key(VK_F1);
-        press(dialog, 1006), press(dialog, IDOK);
+        press(dialog, {1006, IDOK});
         Settle(window);
         EXPECT_EQ("1111101111 1", Choices(main.commands.settings));
         EXPECT_EQ(0, main.commands.progress.GetPos());
@@ -426,7 +441,9 @@ TEST_F(AboutUnderWine, LinkAndGdiObjects) {
 class LongClearUnderWine : public MainWindowUnderWine {
 protected:
     void TearDown() override {
-        for (int i = 0; i < kEntries; ++i) DeleteUrlCacheEntryA(Url(i).c_str());
+        for (int i = 0; i < kEntries; ++i) {
+            DeleteUrlCacheEntryA(Url(i).c_str());
+        }
         MainWindowUnderWine::TearDown();
     }
     static std::string Url(int i) { return "http://long.test/" + std::to_string(i); }
@@ -434,7 +451,9 @@ protected:
 };
 
 TEST_F(LongClearUnderWine, ClosesOnceAfterTheRun) {
-    for (int i = 0; i < kEntries; ++i) ASSERT_TRUE(Commit(Url(i)));
+    for (int i = 0; i < kEntries; ++i) {
+        ASSERT_TRUE(Commit(Url(i)));
+    }
     StoreSettings(EraserSettings{0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1});  // temporary Internet files
     int shown = 0;                                                   // lines in the log at the end
     INT_PTR result = Run([&](HWND window, MainDlg& main) {
@@ -445,17 +464,19 @@ TEST_F(LongClearUnderWine, ClosesOnceAfterTheRun) {
         EXPECT_TRUE(WaitForLastLine(log, "正在分析系统... Please wait. This may take some time"));
         DWORD_PTR answer = 0;
         EXPECT_NE(0, SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer));
-        for (int tries = 0; tries < 200 && Pixel(bar, 20, 9) != tile; ++tries) Sleep(20);
+        WaitUntil(200, 20, [&] { return Pixel(bar, 20, 9) == tile; });
         EXPECT_EQ(tile, Pixel(bar, 20, 9));  // the second tile: counting moves the bar on
         PostMessageA(window, WM_COMMAND, IDC_TEST, 0);
         PostMessageA(window, WM_CLOSE, 0, 0);
         PostMessageA(window, WM_CLOSE, 0, 0);
-        for (int tries = 0; tries < 1200 && IsWindow(window); ++tries) Sleep(50);
+        WaitUntil(1200, 50, [&] { return !IsWindow(window); });
         ASSERT_FALSE(IsWindow(window));
         const std::vector<LogLine>& lines = main.commands.log.Lines();
         shown = main.commands.log.LineCount();
         EXPECT_EQ("完成!", lines.back().text);
-        for (const LogLine& line : lines) EXPECT_NE(0u, line.text.rfind("测试: ", 0)) << line.text;
+        for (const LogLine& line : lines) {
+            EXPECT_NE(0u, line.text.rfind("测试: ", 0)) << line.text;
+        }
     });
     EXPECT_EQ(IDCANCEL, result);
     EXPECT_EQ(11, registry.writes);

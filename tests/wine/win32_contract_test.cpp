@@ -144,7 +144,10 @@ public:
         return failures_["ClearHistory"] ? failures_["ClearHistory"]
                                          : (entries.clear(), ++clearHistoryCount, S_OK);
     }
-    STDMETHODIMP Reset() override { return position_ = 0, S_OK; }
+    STDMETHODIMP Reset() override {
+        position_ = 0;
+        return S_OK;
+    }
     // One record per call, as the program asks for them; it must come of size 40 and without
     // texts, which the program frees whatever the answer.
     STDMETHODIMP Next(ULONG, STATURL* record, ULONG* fetched) override {
@@ -189,7 +192,9 @@ LRESULT CALLBACK AnsweringProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 struct Win32WindowsEnv {
     ~Win32WindowsEnv() {
-        for (HWND window : created) DestroyWindow(window);
+        for (HWND window : created) {
+            DestroyWindow(window);
+        }
     }
     HWnd Create(const std::string& className, bool visible, bool minimised) {
         WNDCLASSA windowClass = {0,       AnsweringProc, 0,       0,       nullptr,

@@ -10,11 +10,22 @@
 
 namespace driver {
 
+// Asks done up to tries times, pausing ms milliseconds after each no; whether it said yes.
+template <class Done>
+bool WaitUntil(int tries, DWORD ms, const Done& done) {
+    for (int i = 0; i < tries; ++i) {
+        if (done()) {
+            return true;
+        }
+        Sleep(ms);
+    }
+    return false;
+}
+
 // The top-level window of class and title once it is shown; null after 10 seconds.
 inline HWND WaitForWindow(const char* className, const char* title) {
     HWND window = nullptr;
-    for (int tries = 0; tries < 200 && !(window && IsWindowVisible(window)); ++tries, Sleep(50))
-        window = FindWindowA(className, title);
+    WaitUntil(200, 50, [&] { return IsWindowVisible(window = FindWindowA(className, title)); });
     return window;
 }
 
@@ -79,10 +90,13 @@ inline RECT PlaceOf(HWND control) {
 inline std::vector<int> ColumnsOf(HWND window, RECT r, COLORREF color) {
     std::vector<int> columns;
     HDC dc = GetDC(window);
-    for (int x = r.left; x < r.right; ++x)
-        for (int y = r.top; y < r.bottom; ++y)
-            if (GetPixel(dc, x, y) == color && (columns.empty() || columns.back() != x))
+    for (int x = r.left; x < r.right; ++x) {
+        for (int y = r.top; y < r.bottom; ++y) {
+            if (GetPixel(dc, x, y) == color && (columns.empty() || columns.back() != x)) {
                 columns.push_back(x);
+            }
+        }
+    }
     ReleaseDC(window, dc);
     return columns;
 }
@@ -114,11 +128,10 @@ inline std::vector<std::string> ListLines(HWND list) {
     return lines;
 }
 inline bool WaitForLastLine(HWND list, const std::string& line) {
-    for (int tries = 0; tries < 1200; ++tries, Sleep(50))
-        if (std::vector<std::string> lines = ListLines(list);
-            !lines.empty() && lines.back() == line)
-            return true;
-    return false;
+    return WaitUntil(1200, 50, [&] {
+        std::vector<std::string> lines = ListLines(list);
+        return !lines.empty() && lines.back() == line;
+    });
 }
 
 // GDI objects in use: Wine keeps its GDI handle table where Windows does, named in the
@@ -135,7 +148,9 @@ inline int LiveGdiObjects() {
     asm("movl %%fs:0x30, %0" : "=r"(peb));
     const Entry* table = *reinterpret_cast<const Entry* const*>(peb + 0x94);
     int live = 0;
-    for (int i = 0; table != nullptr && i < 0x10000; ++i) live += table[i].type != 0;
+    for (int i = 0; table != nullptr && i < 0x10000; ++i) {
+        live += table[i].type != 0;
+    }
     return live;
 }
 
