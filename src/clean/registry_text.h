@@ -11,10 +11,3 @@ inline std::string RegistryText(const char* data, std::uint32_t size) {
     const void* nul = std::memchr(data, '\0', size);
     return std::string(data, nul != nullptr ? static_cast<const char*>(nul) - data : size);
 }
-
-// A log text of Clear beside the same text of Test.
-struct ModeText {
-    const char* clear;
-    const char* test;
-    const char* For(bool testMode) const { return testMode ? test : clear; }
-};

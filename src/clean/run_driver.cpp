@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "clean/run_steps.h"
+#include "clean/log_text.h"
 
 namespace {
 
@@ -15,24 +16,17 @@ constexpr char kRunDone[] = "完成!";
 constexpr CsidlFolder kIndexDatFolders[] = {csidl::kCookies, csidl::kInternetCache,
                                             csidl::kHistory};
 
-// A line of the run frame: the Clear text beside the Test text.
-struct FrameText {
-    const char* clear;
-    const char* test;
-    const char* For(bool testMode) const { return testMode ? test : clear; }
-};
-
-constexpr FrameText kAutoCompleteOpening{"删除自动填表数据...", "测试: 正在删除自动完成内容..."};
-constexpr FrameText kAutoCompleteFound{"自动填表数据已删除 <OK>",
+constexpr ModeText kAutoCompleteOpening{"删除自动填表数据...", "测试: 正在删除自动完成内容..."};
+constexpr ModeText kAutoCompleteFound{"自动填表数据已删除 <OK>",
                                        "测试: 自动完成的内容已删除 <OK>"};
-constexpr FrameText kAutoCompleteNone{"没有要删除的自动填表数据 <OK>",
+constexpr ModeText kAutoCompleteNone{"没有要删除的自动填表数据 <OK>",
                                       "测试: 没有可以删除的自动完成内容 <OK>"};
-constexpr FrameText kRecycleBinOpening{"正在清空回收站...", "测试: 正在清空回收站..."};
-constexpr FrameText kIndexDatOpening{"正在填充 index.dat 文件...",
+constexpr ModeText kRecycleBinOpening{"正在清空回收站...", "测试: 正在清空回收站..."};
+constexpr ModeText kIndexDatOpening{"正在填充 index.dat 文件...",
                                      "测试: 正在清空 index.dat 文件..."};
-constexpr FrameText kIndexDatFound{"Index.dat 文件已填充 <OK>",
+constexpr ModeText kIndexDatFound{"Index.dat 文件已填充 <OK>",
                                    "测试: Index.dat 文件已被清空 <OK>"};
-constexpr FrameText kIndexDatNone{"Index.dat 文件已经被填充 <OK>",
+constexpr ModeText kIndexDatNone{"Index.dat 文件已经被填充 <OK>",
                                   "测试: Index.dat 文件已经被清空 <OK>"};
 
 const char* OsLine(int osVersion) {
@@ -53,15 +47,8 @@ const char* OsLine(int osVersion) {
     return kLines[osVersion];
 }
 
-void Plain(EraserDlg& dlg, const char* text) {
-    dlg.log.AddLogLine(text, emphasis::kPlain);
-}
-void Strong(EraserDlg& dlg, const char* text) {
-    dlg.log.AddLogLine(text, emphasis::kStrong);
-}
-
 // Opening line of a group the driver frames itself, followed by a blank line.
-void OpenGroup(EraserDlg& dlg, const FrameText& opening, bool testMode) {
+void OpenGroup(EraserDlg& dlg, const ModeText& opening, bool testMode) {
     Strong(dlg, opening.For(testMode));
     Plain(dlg, "");
 }

@@ -1,6 +1,7 @@
 // Internet Explorer's start page, reset to "about:blank". One emphasised line, or none
 // when the settings key cannot be opened.
 
+#include "clean/log_text.h"
 #include "clean/erasers.h"
 #include "clean/registry_text.h"
 #include "platform/gbk.h"

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "clean/log_text.h"
 #include "clean/erasers.h"
 #include "clean/registry_text.h"
 #include "clean/registry_values.h"

@@ -344,52 +344,6 @@ void ClearHistoryForRestore(EraserDlg& dlg) {
 
 }  // namespace
 
-std::vector<std::string> CookieFolders(EraserDlg& dlg) {
-    std::vector<std::string> folders;
-    std::string cookies;
-    if (LookUpSpecialFolder(dlg, csidl::kCookies, &cookies)) {
-        folders.push_back(cookies);
-        std::string alternate;
-        if (FindAlternateCacheFolder(dlg, cookies, kCookiesWord, &alternate)) {
-            folders.push_back(alternate);
-        }
-    }
-    return folders;
-}
-
-std::vector<std::string> CacheIndexFolders(EraserDlg& dlg) {
-    std::vector<std::string> folders;
-    std::string cache;
-    if (LookUpSpecialFolder(dlg, csidl::kInternetCache, &cache)) {
-        folders.push_back(JoinPath(cache, "Content.IE5"));
-        std::string alternate;
-        if (FindAlternateCacheFolder(dlg, folders[0], kTempInternetFilesWord, &alternate)) {
-            folders.push_back(alternate);
-        }
-    }
-    return folders;
-}
-
-bool IsFileInFolders(const std::string& path, const std::vector<std::string>& folders) {
-    for (std::string folder : folders) {
-        while (GbkEndsWithSeparator(folder)) {
-            folder.pop_back();
-        }
-        size_t end = folder.size();
-        if (folder.empty() || path.size() <= end + 1 || !IsGbkPathSeparatorAt(path, end) ||
-            !GbkEqualNoCase(path.substr(0, end), folder)) {
-            continue;
-        }
-        std::string name = path.substr(end + 1);
-        std::vector<std::string> parts = SplitGbkFilePath(name);
-        if (parts.size() == 1 && parts[0] == name && name != "." && name != ".." &&
-            name.find(':') == std::string::npos) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // A stream saved without any Extensible Cache key holds no history to put back: the
 // history is then left as it is rather than cleared for nothing.
 bool RestoreHistory(EraserDlg& dlg, StorageStream& stream) {

@@ -20,7 +20,6 @@ namespace {
 
 using namespace snapshot;
 
-constexpr char kAboutBlank[] = "about:blank";
 constexpr char kNoStream[] = "无法创建流!";
 
 constexpr std::uint32_t kSubkeyNameBytes = 200;
@@ -248,74 +247,6 @@ Saved SaveStreams(EraserDlg& dlg, StorageFile& file) {
 
 }  // namespace
 
-bool IsUrlName(const std::string& name) {
-    return name.size() >= 3 && GbkEqualNoCase(name.substr(0, 3), "URL");
-}
-
-bool IsSavedTypedUrl(const RegistryValue& value) {
-    return IsUrlName(value.name) && !value.oversized &&
-           !RegistryText(value.data.data(), static_cast<std::uint32_t>(value.data.size())).empty();
-}
-
-void Plain(EraserDlg& dlg, const std::string& text) {
-    dlg.log.AddLogLine(text, emphasis::kPlain);
-}
-
-void Strong(EraserDlg& dlg, const std::string& text) {
-    dlg.log.AddLogLine(text, emphasis::kStrong);
-}
-
-bool StartCommand(EraserDlg& dlg, const char* heading) {
-    if (dlg.busy) {
-        return false;
-    }
-    dlg.busy = true;
-    dlg.progress.SetPos(0);
-    dlg.log.ClearLog();
-    Steps(dlg).HandleOpenIEWindows(dlg);
-    Plain(dlg, heading);
-    return true;
-}
-
-void HistoryIndexFiles(EraserDlg& dlg, std::string* first, std::string* second) {
-    first->clear();
-    second->clear();
-    std::string history;
-    if (!LookUpSpecialFolder(dlg, csidl::kHistory, &history)) {
-        return;
-    }
-    std::string ie5 = JoinPath(history, "History.IE5");
-    *first = JoinPath(FindEntry(dlg.platform.files, ie5) ? ie5 : history, "index.dat");
-    if (!FindAlternateCacheFolder(dlg, *first, kHistoryWord, second)) {
-        second->clear();
-    }
-}
-
-WinError QueryStartPage(Registry& registry, HKey mainKey, std::string* page) {
-    char data[kUrlBytes];
-    std::uint32_t size = sizeof data;
-    WinError error = registry.QueryValue(mainKey, kStartPageValue, nullptr, data, &size);
-    if (error == winerr::kSuccess) {
-        *page = RegistryText(data, size);
-    }
-    return error;
-}
-
-bool ReadStartPage(EraserDlg& dlg, std::string* page, bool* tooLong) {
-    RegKey key(dlg.platform.registry);
-    if (key.Open(regroot::kCurrentUser, kMainKey, regaccess::kAllAccess) != winerr::kSuccess) {
-        Plain(dlg, "找不到 IE 起始页");
-        return false;
-    }
-    WinError error = QueryStartPage(dlg.platform.registry, key.Get(), page);
-    if (error != winerr::kSuccess) {
-        *page = kAboutBlank;
-        *tooLong = error == winerr::kMoreData;
-        return false;
-    }
-    return true;
-}
-
 bool SaveHistory(EraserDlg& dlg, StreamWriter& stream) {
     bool listed = ListHistoryUrls(dlg);
     if (listed) {
@@ -406,21 +337,6 @@ bool SaveTemporaryInternetFiles(EraserDlg& dlg, StreamWriter& stream) {
         if (!dlg.busy) {
             break;
         }
-    }
-    return listed;
-}
-
-bool ListCookieEntries(EraserDlg& dlg) {
-    bool listed = false;
-    UrlCacheWalk walk(dlg.platform.urlCache);
-    for (bool more = walk.First(); more; more = walk.Next()) {
-        std::string url = walk.SourceUrl();
-        if ((walk.EntryType() & cacheentry::kCookie) != 0 && walk.EntryExists(url)) {
-            Plain(dlg, url);
-            listed = true;
-            dlg.StepProgress();
-        }
-        dlg.PumpMessages();
     }
     return listed;
 }

@@ -11,29 +11,9 @@
 #include "platform/registry.h"
 #include "platform/storage.h"
 #include "snapshot/snapshot_file.h"
+#include "snapshot/snapshot_sources.h"
 
 class EraserDlg;
-struct RegistryValue;
-
-// What both commands name: the separator line, the registry keys and values whose data
-// the snapshot holds, and the room their data is read into.
-namespace snapshot {
-constexpr char kSeparator[] = "................................";
-constexpr char kMainKey[] = "Software\\Microsoft\\Internet Explorer\\Main";
-constexpr char kStartPageValue[] = "起始页";
-constexpr char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
-constexpr char kRecentDocsKey[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";
-constexpr std::uint32_t kUrlBytes = 1000;
-constexpr std::uint32_t kRecentDataBytes = 5000;
-}  // namespace snapshot
-
-// Log helpers of both commands.
-void Plain(EraserDlg& dlg, const std::string& text);
-void Strong(EraserDlg& dlg, const std::string& text);
-// Starts Save state or Restore unless another command runs: busy, the bar at its start,
-// the log emptied, open Internet Explorer windows dealt with, then the heading.
-bool StartCommand(EraserDlg& dlg, const char* heading);
 
 // Save state. Each Save* that returns a Boolean tells whether it listed something.
 bool SaveHistory(EraserDlg& dlg, StreamWriter& stream);
@@ -41,18 +21,6 @@ void SaveTypedUrls(EraserDlg& dlg, StreamWriter& stream);
 bool SaveTemporaryInternetFiles(EraserDlg& dlg, StreamWriter& stream);
 bool SaveCookies(EraserDlg& dlg, StreamWriter& stream);
 void SaveRecentDocuments(EraserDlg& dlg, StreamWriter& stream);
-// The start page read into at most 1000 bytes; false when it cannot be read, with
-// *tooLong set when it is there but does not fit.
-bool ReadStartPage(EraserDlg& dlg, std::string* page, bool* tooLong);
-// The start page of the open Main key, read into kUrlBytes; the registry's error.
-WinError QueryStartPage(Registry& registry, HKey mainKey, std::string* page);
-// Whether a registry value's name begins with "URL" in any case.
-bool IsUrlName(const std::string& name);
-// Whether Save stores a typed URL: named so, with a text, and short enough for the
-// snapshot's 1000-byte buffers.
-bool IsSavedTypedUrl(const RegistryValue& value);
-// Lists the cookie entries of the URL cache; true when one was listed.
-bool ListCookieEntries(EraserDlg& dlg);
 
 // Restore.
 bool RestoreHistory(EraserDlg& dlg, StorageStream& stream);
@@ -63,16 +31,3 @@ UrlsRestored RestoreTypedUrls(EraserDlg& dlg, StorageStream& stream);
 bool RestoreCookies(EraserDlg& dlg, StorageStream& stream);
 bool RestoreRecentDocuments(EraserDlg& dlg, StorageStream& stream);
 bool ApplyStartPage(EraserDlg& dlg, const std::string& text);
-
-// The history's index file (in History.IE5 when that folder exists) and its second
-// copy, empty when there is none. The first is empty when the shell knows no history.
-void HistoryIndexFiles(EraserDlg& dlg, std::string* first, std::string* second);
-
-// The folders whose files a stream's file records may name, as the shell and the
-// registry have them now; a record naming anything else is passed over.
-std::vector<std::string> CookieFolders(EraserDlg& dlg);
-std::vector<std::string> CacheIndexFolders(EraserDlg& dlg);
-// Whether path names a file directly inside one of folders: compared without regard
-// to case, GBK-aware, and only a plain name after the folder (no "." or "..", no
-// further separator, no stream suffix).
-bool IsFileInFolders(const std::string& path, const std::vector<std::string>& folders);

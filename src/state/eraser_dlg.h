@@ -81,3 +81,11 @@ private:
     int progressStride_ = 1;
     int stepsSinceUnit_ = 0;
 };
+
+// A plain or an emphasised line of the activity log, as the commands write them.
+inline void Plain(EraserDlg& dlg, const std::string& text) {
+    dlg.log.AddLogLine(text, emphasis::kPlain);
+}
+inline void Strong(EraserDlg& dlg, const std::string& text) {
+    dlg.log.AddLogLine(text, emphasis::kStrong);
+}
