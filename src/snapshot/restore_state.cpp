@@ -33,7 +33,7 @@ constexpr std::uint32_t kNameListPlaces = 1000;
 void RestoreFileList(EraserDlg& dlg, StorageStream& stream,
                      const std::vector<std::string>& folders) {
     for (;;) {
-        StoredText path = ReadText(stream, snapshot::kTextCapacity, Scramble::kYes);
+        StoredText path = ReadStoredPath(stream);
         if (path.text.empty()) {
             return;
         }
@@ -60,16 +60,6 @@ bool SetText(Registry& registry, HKey key, const char* name, const std::string& 
     return registry.SetValue(key, name, type, text.c_str(),
                              static_cast<std::uint32_t>(text.size() + 1)) == winerr::kSuccess;
 }
-
-// A container record's fields but its index file's content, which is staged on the way.
-struct ContainerRecord {
-    std::string name;
-    std::uint32_t limit = 0;
-    std::uint32_t options = 0;
-    StoredText cachePath;
-    StoredText prefix;
-    std::uint32_t repair = 0;
-};
 
 void PutContainerValues(Registry& registry, HKey cacheKey, const ContainerRecord& record) {
     RegKey container(registry);
@@ -110,8 +100,7 @@ std::string ContainerFolder(EraserDlg& dlg, const StoredText& cachePath) {
 bool RestoreContainer(EraserDlg& dlg, StorageStream& stream, HKey cacheKey,
                       ContainerRecord* record) {
     Files& files = dlg.platform.files;
-    if (!ReadDword(stream, &record->limit) || !ReadDword(stream, &record->options) ||
-        !(record->cachePath = ReadText(stream)).present) {
+    if (!ReadContainerHead(stream, record)) {
         return false;
     }
     std::string folder = record->name.empty() ? "" : ContainerFolder(dlg, record->cachePath);
@@ -121,8 +110,7 @@ bool RestoreContainer(EraserDlg& dlg, StorageStream& stream, HKey cacheKey,
     {
         StagedFile index(files, JoinPath(folder, "index.dat"));
         content = index.Read(stream, !folder.empty());
-        if (content != StoredContent::kTruncated && (record->prefix = ReadText(stream)).present &&
-            ReadDword(stream, &record->repair)) {
+        if (content != StoredContent::kTruncated && ReadContainerTail(stream, record)) {
             PutContainerValues(dlg.platform.registry, cacheKey, *record);
             if (content == StoredContent::kContent && index.Commit() >= 0) {
                 return true;
@@ -139,7 +127,7 @@ bool RestoreContainer(EraserDlg& dlg, StorageStream& stream, HKey cacheKey,
 
 void RestoreContainers(EraserDlg& dlg, StorageStream& stream, HKey cacheKey) {
     for (;;) {
-        StoredText name = ReadText(stream);
+        StoredText name = ReadStoredName(stream);
         ContainerRecord record;
         record.name = name.whole ? name.text : std::string();
         if (name.text.empty() || !RestoreContainer(dlg, stream, cacheKey, &record)) {
@@ -205,25 +193,21 @@ void DeleteRecentValues(Registry& registry, HKey key) {
 // The value records of the Recent stream, put back into key; false when the stream ends
 // inside one.
 bool RestoreRecentValues(Registry& registry, HKey key, StorageStream& stream) {
-    // One byte more than the data: RegSetValueExA reads the byte after string data, and
-    // a NUL there would be stored as a terminator the saved value did not have.
-    std::vector<char> data(kRecentDataBytes + 1);
-    for (;;) {
-        StoredText name = ReadText(stream);
-        if (name.text.empty()) {
-            return name.present;
-        }
-        std::uint32_t type = 0;
-        if (!ReadDword(stream, &type)) {
+    ValueRecord record;
+    for (ListRead read; (read = ReadValueRecord(stream, &record)) != ListRead::kEnd;) {
+        if (read == ListRead::kCut) {
             return false;
         }
-        std::uint32_t size = ReadBlock(stream, data.data(), kRecentDataBytes);
         // A value cut to the buffer would be another value: it is left out.
-        if (size <= kRecentDataBytes && name.whole) {
-            data[size] = 'x';
-            registry.SetValue(key, name.text, type, data.data(), size);
+        if (record.whole && record.name.whole) {
+            // One byte more than the data: RegSetValueExA reads the byte after string
+            // data, and a NUL there would be stored as a terminator the value did not have.
+            std::string data = record.data + 'x';
+            registry.SetValue(key, record.name.text, record.type, data.data(),
+                              static_cast<std::uint32_t>(record.data.size()));
         }
     }
+    return true;
 }
 
 // The start of an item after the first: the separator, its heading and a blank line, then
@@ -264,8 +248,7 @@ void RestoreTemporaryInternetFilesItem(EraserDlg& dlg, StorageFile& file) {
         return;
     }
     FileTime saveTime;
-    bool dated =
-        ReadDword(*stream, &saveTime.lowDateTime) && ReadDword(*stream, &saveTime.highDateTime);
+    bool dated = ReadSaveDate(*stream, &saveTime);
     stream.reset();
     if (!dated) {
         Plain(dlg, "无法还原 Internet 临时文件 <失败>");
@@ -315,10 +298,8 @@ void RestoreStartPageItem(EraserDlg& dlg, StorageFile& file) {
     if (!stream) {
         return;
     }
-    // Save stores at most kUrlBytes - 1 bytes: more is no page of ours, and a page cut
-    // short would be another address.
     std::string page;
-    bool read = ReadRawText(*stream, kUrlBytes, &page) && page.size() < kUrlBytes;
+    bool read = ReadStartPageText(*stream, &page);
     stream.reset();
     if (!read) {
         Plain(dlg, "无法还原首页 <失败>");
@@ -354,7 +335,7 @@ bool RestoreHistory(EraserDlg& dlg, StorageStream& stream) {
     if (!OpenExtensibleCache(&key, &root, &keyPath)) {
         return false;
     }
-    StoredText first = ReadText(stream);
+    StoredText first = ReadStoredName(stream);
     if (first.present) {
         ClearHistoryForRestore(dlg);
         std::string now[2];
@@ -365,7 +346,7 @@ bool RestoreHistory(EraserDlg& dlg, StorageStream& stream) {
         };
         Files& files = dlg.platform.files;
         FileRecord record = ReadFileContent(files, stream, first.text, isIndexFile(first));
-        StoredText second = ReadText(stream);
+        StoredText second = ReadStoredName(stream);
         if (record != FileRecord::kStreamEnded && !second.text.empty()) {
             record = ReadFileContent(files, stream, second.text, isIndexFile(second));
         }
@@ -408,7 +389,7 @@ UrlsRestored RestoreTypedUrls(EraserDlg& dlg, StorageStream& stream) {
     DeleteTypedUrls(registry, key.Get(), &kept);
     UrlsRestored restored = UrlsRestored::kNone;
     std::string url;
-    for (int counter = 1; ReadRawText(stream, kUrlBytes, &url); ++counter) {
+    for (int counter = 1; ReadTypedUrl(stream, &url); ++counter) {
         bool written =
             registry.SetValue(key.Get(), NextUrlName(kept, &counter), regtype::kSz, url.c_str(),
                               static_cast<std::uint32_t>(url.size())) == winerr::kSuccess;
@@ -469,9 +450,8 @@ bool RestoreRecentDocuments(EraserDlg& dlg, StorageStream& stream) {
         folders.push_back(recent);
     }
     bool restored = false;
-    for (StoredText name = ReadText(stream, snapshot::kTextCapacity, Scramble::kYes);
-         whole && !name.text.empty();) {
-        StoredText path = ReadText(stream, snapshot::kTextCapacity, Scramble::kYes);
+    for (StoredText name = ReadStoredPath(stream); whole && !name.text.empty();) {
+        StoredText path = ReadStoredPath(stream);
         bool allowed = path.whole && IsFileInFolders(path.text, folders);
         // A path that cannot be read ends the list, as any unreadable text does.
         FileRecord record = path.present
@@ -483,7 +463,7 @@ bool RestoreRecentDocuments(EraserDlg& dlg, StorageStream& stream) {
         if (record == FileRecord::kStreamEnded) {
             break;
         }
-        name = ReadText(stream, snapshot::kTextCapacity, Scramble::kYes);
+        name = ReadStoredPath(stream);
     }
     if (restored) {
         Plain(dlg, " ");

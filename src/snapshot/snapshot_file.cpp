@@ -306,6 +306,45 @@ bool ReadRawText(StorageStream& stream, std::uint32_t max, std::string* text) {
     return !text->empty();
 }
 
+bool ReadSaveDate(StorageStream& stream, FileTime* time) {
+    return ReadDword(stream, &time->lowDateTime) && ReadDword(stream, &time->highDateTime);
+}
+
+bool ReadTypedUrl(StorageStream& stream, std::string* url) {
+    return ReadRawText(stream, snapshot::kUrlBytes, url);
+}
+
+// Save stores at most kUrlBytes - 1 bytes: more is no page of ours, and a page cut short
+// would be another address.
+bool ReadStartPageText(StorageStream& stream, std::string* page) {
+    return ReadRawText(stream, snapshot::kUrlBytes, page) && page->size() < snapshot::kUrlBytes;
+}
+
+bool ReadContainerHead(StorageStream& stream, ContainerRecord* record) {
+    return ReadDword(stream, &record->limit) && ReadDword(stream, &record->options) &&
+           (record->cachePath = ReadText(stream)).present;
+}
+
+bool ReadContainerTail(StorageStream& stream, ContainerRecord* record) {
+    return (record->prefix = ReadText(stream)).present && ReadDword(stream, &record->repair);
+}
+
+ListRead ReadValueRecord(StorageStream& stream, ValueRecord* record) {
+    record->name = ReadText(stream);
+    if (record->name.text.empty()) {
+        return record->name.present ? ListRead::kEnd : ListRead::kCut;
+    }
+    if (!ReadDword(stream, &record->type)) {
+        return ListRead::kCut;
+    }
+    // A block that cannot be read reads as one of no bytes: the list ends at the next name.
+    std::vector<char> data(snapshot::kRecentDataBytes);
+    std::uint32_t size = ReadBlock(stream, data.data(), snapshot::kRecentDataBytes);
+    record->whole = size <= snapshot::kRecentDataBytes;
+    record->data.assign(data.data(), std::min(size, snapshot::kRecentDataBytes));
+    return ListRead::kRecord;
+}
+
 StagedFile::~StagedFile() {
     if (!staged_.empty()) {
         (void)files_.RemoveFile(staged_);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/file_time.h"
 #include "platform/files.h"
 #include "platform/storage.h"
 #include "platform/system.h"
@@ -18,8 +19,11 @@ constexpr std::uint32_t kCreateMode = stgm::kCreate | stgm::kReadWrite | stgm::k
 constexpr std::uint32_t kOpenMode = stgm::kRead | stgm::kShareExclusive;
 constexpr std::uint8_t kScrambleByte = 0xC6;
 constexpr std::int32_t kNoContentMarker = -1;
-// Texts read back hold at most this many bytes with their NUL (paths, names).
+// Texts read back hold at most this many bytes with their NUL (paths, names); a typed URL
+// or the start page at most kUrlBytes, a Documents-list value's data kRecentDataBytes.
 constexpr std::uint32_t kTextCapacity = 260;
+constexpr std::uint32_t kUrlBytes = 1000;
+constexpr std::uint32_t kRecentDataBytes = 5000;
 
 constexpr char kSaveDate[] = "SaveDate";
 constexpr char kHistory[] = "History";
@@ -125,6 +129,50 @@ private:
     std::string staged_;  // empty while nothing is staged
     std::uint32_t size_ = 0;
 };
+
+// Whole records as Restore reads them. A record the stream ends inside reads as the end
+// of its list; the texts' `whole` tells whether a text fitted its buffer.
+
+// The path of a file record of a list (scrambled), or a file name of the Recent list.
+inline StoredText ReadStoredPath(StorageStream& stream) {
+    return ReadText(stream, snapshot::kTextCapacity, Scramble::kYes);
+}
+// A text block not scrambled: a history index file's path, a container's name.
+inline StoredText ReadStoredName(StorageStream& stream) {
+    return ReadText(stream);
+}
+// The eight bytes of "SaveDate"; false when they are not all there.
+bool ReadSaveDate(StorageStream& stream, FileTime* time);
+// An address of "TypedURLs" or "StartPage", up to its NUL or the stream's end; false when
+// there is none, or when it is longer than any save stores (the start page).
+bool ReadTypedUrl(StorageStream& stream, std::string* url);
+bool ReadStartPageText(StorageStream& stream, std::string* page);
+
+// A cache container record but its index.dat's content, which is read in its place
+// between the head and the tail (StagedFile::Read).
+struct ContainerRecord {
+    std::string name;  // empty for a name too long to be read whole
+    std::uint32_t limit = 0;
+    std::uint32_t options = 0;
+    StoredText cachePath;
+    StoredText prefix;
+    std::uint32_t repair = 0;
+};
+// The head after the record's name; false when the stream ends inside it.
+bool ReadContainerHead(StorageStream& stream, ContainerRecord* record);
+// The tail after the index's content.
+bool ReadContainerTail(StorageStream& stream, ContainerRecord* record);
+
+// A value record of the Documents list: its name, type and data (kRecentDataBytes at
+// most: `whole` is false for data stored longer, a value that is left out).
+struct ValueRecord {
+    StoredText name;
+    std::uint32_t type = 0;
+    std::string data;
+    bool whole = true;
+};
+enum class ListRead { kRecord, kEnd, kCut };
+ListRead ReadValueRecord(StorageStream& stream, ValueRecord* record);
 
 // What became of one file record of a restore.
 enum class FileRecord { kRestored, kNothingStored, kNotRestored, kStreamEnded };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/registry.h"
+#include "snapshot/snapshot_file.h"
 
 class EraserDlg;
 struct RegistryValue;
@@ -21,8 +22,6 @@ constexpr char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedU
 constexpr char kRecentDocsKey[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";
 constexpr char kAboutBlank[] = "about:blank";
-constexpr std::uint32_t kUrlBytes = 1000;
-constexpr std::uint32_t kRecentDataBytes = 5000;
 }  // namespace snapshot
 
 // Starts Save state or Restore unless another command runs: busy, the bar at its start,
