@@ -122,6 +122,26 @@ void SaveRecentValues(Registry& registry, HKey key, StreamWriter& stream) {
     }
 }
 
+// The closing line of an item: that its stream was cut short, that it saved something
+// (after a one-space line when `spaced`), or that there was nothing to save.
+struct ClosingLines {
+    const char* cut;
+    const char* saved;
+    const char* nothing;
+    bool spaced = false;
+};
+
+void CloseItem(EraserDlg& dlg, const StreamWriter& out, bool saved, const ClosingLines& lines) {
+    if (!out.ok()) {
+        Strong(dlg, lines.cut);
+        return;
+    }
+    if (saved && lines.spaced) {
+        Plain(dlg, " ");
+    }
+    Strong(dlg, saved ? lines.saved : lines.nothing);
+}
+
 // Whether the save says so when a stream cannot be created; it stops there either way.
 enum class Refusal { kSilent, kSaid };
 
@@ -202,11 +222,10 @@ Saved SaveStreams(EraserDlg& dlg, StorageFile& file) {
         Plain(dlg, "");
     }
     going = going && item(kHistory, Refusal::kSilent, [&](StreamWriter& out) {
-                bool listed = SaveHistory(dlg, out);
                 // "<0K>" with a digit zero is the program's own text.
-                Strong(dlg, !out.ok() ? "历史记录未保存 <失败>"
-                            : listed  ? "历史记录已保存 <OK>"
-                                      : "没有要保存的历史记录 <0K>");
+                CloseItem(
+                    dlg, out, SaveHistory(dlg, out),
+                    {"历史记录未保存 <失败>", "历史记录已保存 <OK>", "没有要保存的历史记录 <0K>"});
             });
     going = going &&
             item(kTypedUrls, Refusal::kSaid, [&](StreamWriter& out) { SaveTypedUrls(dlg, out); });
@@ -214,15 +233,9 @@ Saved SaveStreams(EraserDlg& dlg, StorageFile& file) {
                 Plain(dlg, kSeparator);
                 Strong(dlg, "正在保存 Internet 临时文件: ...");
                 Plain(dlg, "");
-                bool listed = SaveTemporaryInternetFiles(dlg, out);
-                if (!out.ok()) {
-                    Strong(dlg, "Internet 临时文件未保存! <失败>");
-                } else if (listed) {
-                    Plain(dlg, " ");
-                    Strong(dlg, "Internet 临时文件已保存! <OK>");
-                } else {
-                    Strong(dlg, "没有要保存的 Internet 临时文件! <OK>");
-                }
+                CloseItem(dlg, out, SaveTemporaryInternetFiles(dlg, out),
+                          {"Internet 临时文件未保存! <失败>", "Internet 临时文件已保存! <OK>",
+                           "没有要保存的 Internet 临时文件! <OK>", true});
             });
     if (going) {
         Plain(dlg, kSeparator);
@@ -230,10 +243,9 @@ Saved SaveStreams(EraserDlg& dlg, StorageFile& file) {
         Plain(dlg, " ");
     }
     going = going && item(kCookies, Refusal::kSilent, [&](StreamWriter& out) {
-                bool listed = SaveCookies(dlg, out);
-                Strong(dlg, !out.ok() ? "Cookies 未保存 <失败>"
-                            : listed  ? "Cookies 已保存 <OK>"
-                                      : "没有要保存的 Cookies <OK>");
+                CloseItem(
+                    dlg, out, SaveCookies(dlg, out),
+                    {"Cookies 未保存 <失败>", "Cookies 已保存 <OK>", "没有要保存的 Cookies <OK>"});
             });
     going = going &&
             item(kStartPage, Refusal::kSilent, [&](StreamWriter& out) { SaveStartPage(dlg, out); });
@@ -302,14 +314,9 @@ void SaveTypedUrls(EraserDlg& dlg, StreamWriter& stream) {
             saved = true;
         }
     }
-    if (!stream.ok()) {
-        Strong(dlg, "分类 URL 未保存! <失败>");
-    } else if (saved) {
-        Plain(dlg, " ");
-        Strong(dlg, "分类 URL 已保存! <OK>");
-    } else {
-        Strong(dlg, "没有要保存的分类 URL! <OK>");
-    }
+    CloseItem(
+        dlg, stream, saved,
+        {"分类 URL 未保存! <失败>", "分类 URL 已保存! <OK>", "没有要保存的分类 URL! <OK>", true});
 }
 
 bool SaveTemporaryInternetFiles(EraserDlg& dlg, StreamWriter& stream) {
@@ -397,14 +404,9 @@ void SaveRecentDocuments(EraserDlg& dlg, StreamWriter& stream) {
         saved = true;
     } while (stream.ok() && listing.Next(&entry));
     WriteText(stream, "");
-    if (!stream.ok()) {
-        Strong(dlg, "“文档”列表未保存 <失败>");
-    } else if (saved) {
-        Plain(dlg, " ");
-        Strong(dlg, "正在保存文档列表 <OK>");
-    } else {
-        Strong(dlg, "没有要保存的“文档”列表 <OK>");
-    }
+    CloseItem(
+        dlg, stream, saved,
+        {"“文档”列表未保存 <失败>", "正在保存文档列表 <OK>", "没有要保存的“文档”列表 <OK>", true});
 }
 
 bool EraserDlg::SaveState() {
