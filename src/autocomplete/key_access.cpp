@@ -8,13 +8,12 @@
 
 namespace {
 
-// One entry of the grant: allowed, inherited by subkeys and values, full access, sid.
-ByteBlock GrantEntry(const ByteBlock& sid) {
+// One allowed entry: mask for sid, with the inheritance flags given.
+ByteBlock AllowedEntry(const ByteBlock& sid, std::uint32_t mask, std::uint8_t flags) {
     ByteBlock ace(acelayout::kHeaderSize + sid.size(), 0);
     std::uint32_t size = static_cast<std::uint32_t>(ace.size());
-    std::uint32_t mask = regaccess::kAllAccess;
     ace[0] = acelayout::kAccessAllowed;
-    ace[1] = keyaccess::kGrantFlags;
+    ace[1] = flags;
     ace[2] = static_cast<std::uint8_t>(size);
     ace[3] = static_cast<std::uint8_t>(size >> 8);
     for (int i = 0; i < 4; ++i) {
@@ -124,23 +123,32 @@ bool ReadKeyDacl(Registry& registry, HKey root, const std::string& path, ByteBlo
 }
 
 bool BuildGrantDescriptor(Security& security, const ByteBlock& userSid, ByteBlock* descriptor) {
-    SidFields user;
-    if (!ReadSid(userSid.data(), userSid.size(), &user)) {
-        return false;
-    }
-    ByteBlock userBytes(userSid.begin(), userSid.begin() + SidLength(user));
     ByteBlock system;
-    if (security.MakeSid(kNtAuthority, {keyaccess::kLocalSystemRid}, &system) != winerr::kSuccess) {
-        return false;
+    return security.MakeSid(kNtAuthority, {keyaccess::kLocalSystemRid}, &system) ==
+               winerr::kSuccess &&
+           BuildAllowedDescriptor(security, {userSid, system}, regaccess::kAllAccess,
+                                  keyaccess::kGrantFlags, descriptor);
+}
+
+bool BuildAllowedDescriptor(Security& security, const std::vector<ByteBlock>& sids,
+                            std::uint32_t mask, std::uint8_t flags, ByteBlock* descriptor) {
+    std::vector<ByteBlock> exact;  // each SID without what may follow it in its block
+    size_t entries = 0;
+    for (const ByteBlock& block : sids) {
+        SidFields sid;
+        if (!ReadSid(block.data(), block.size(), &sid)) {
+            return false;
+        }
+        exact.emplace_back(block.begin(), block.begin() + SidLength(sid));
+        entries += acelayout::kHeaderSize + exact.back().size();
     }
-    ByteBlock acl(acllayout::kHeaderSize + 2 * acelayout::kHeaderSize + userBytes.size() +
-                  system.size());
+    ByteBlock acl(acllayout::kHeaderSize + entries);
     if (security.StartAccessList(acl.data(), static_cast<std::uint32_t>(acl.size()),
                                  acllayout::kRevision) != winerr::kSuccess) {
         return false;
     }
-    for (const ByteBlock* sid : {&userBytes, &system}) {
-        ByteBlock ace = GrantEntry(*sid);
+    for (const ByteBlock& sid : exact) {
+        ByteBlock ace = AllowedEntry(sid, mask, flags);
         if (security.AppendAccessEntry(acl.data(), acllayout::kRevision, acllayout::kAppendAtEnd,
                                        ace.data(), static_cast<std::uint32_t>(ace.size())) !=
             winerr::kSuccess) {

@@ -43,6 +43,11 @@ bool ReadKeyDacl(Registry& registry, HKey root, const std::string& path, ByteBlo
 // key and, by inheritance, to everything later created below it.
 bool BuildGrantDescriptor(Security& security, const ByteBlock& userSid, ByteBlock* descriptor);
 
+// A self-relative descriptor whose DACL allows mask to each of sids (SID blocks that
+// may be longer than their SID), in that order, with the inheritance flags given.
+bool BuildAllowedDescriptor(Security& security, const std::vector<ByteBlock>& sids,
+                            std::uint32_t mask, std::uint8_t flags, ByteBlock* descriptor);
+
 // A key whose access list was changed, with the list it had. The key is reached from
 // the root link by link, each link opened below the one before, as the walk reached it:
 // a path from the root may be longer than the ANSI registry calls accept.

@@ -88,6 +88,10 @@ public:
                                                  std::uint32_t* attributes) = 0;
     [[nodiscard]] virtual WinError SetAttributes(const std::string& path,
                                                  std::uint32_t attributes) = 0;
+    // SetFileSecurityA(path, DACL_SECURITY_INFORMATION, descriptor): the file's access
+    // list becomes the DACL of the self-relative descriptor of size bytes.
+    [[nodiscard]] virtual WinError SetSecurity(const std::string& path, const void* descriptor,
+                                               std::uint32_t size) = 0;
     // CreateDirectoryA with default security, and RemoveDirectoryA (empty folders only).
     [[nodiscard]] virtual WinError MakeFolder(const std::string& path) = 0;
     [[nodiscard]] virtual WinError RemoveFolder(const std::string& path) = 0;

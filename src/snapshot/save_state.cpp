@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "autocomplete/key_access.h"
 #include "clean/cache_folders.h"
 #include "clean/folder_ops.h"
 #include "clean/history_urls.h"
@@ -409,27 +410,63 @@ void SaveRecentDocuments(EraserDlg& dlg, StreamWriter& stream) {
         {"“文档”列表未保存 <失败>", "正在保存文档列表 <OK>", "没有要保存的“文档”列表 <OK>", true});
 }
 
+namespace {
+
+// state.spp holds the user's cookies and history, only scrambled, often in a folder others
+// can read: on the NT family only its owner, SYSTEM and the Administrators may open it.
+// While Save writes it, its exclusive sharing keeps everyone else out. A file left as the
+// folder makes it is no worse than before, so a failure here says nothing.
+void ProtectSnapshot(EraserDlg& dlg, const std::string& path) {
+    constexpr std::uint32_t kFileAllAccess = 0x1F01FF;
+    constexpr std::uint32_t kBuiltinDomainRid = 32;
+    constexpr std::uint32_t kAdministratorsRid = 544;
+    Security& security = dlg.platform.security;
+    ByteBlock user, system, administrators, descriptor;
+    if (!IsNtFamily(dlg.osVersion) || !GetCurrentUserSid(dlg.platform, &user) ||
+        security.MakeSid(kNtAuthority, {keyaccess::kLocalSystemRid}, &system) != winerr::kSuccess ||
+        security.MakeSid(kNtAuthority, {kBuiltinDomainRid, kAdministratorsRid}, &administrators) !=
+            winerr::kSuccess ||
+        !BuildAllowedDescriptor(security, {user, system, administrators}, kFileAllAccess, 0,
+                                &descriptor)) {
+        return;
+    }
+    (void)dlg.platform.files.SetSecurity(path, descriptor.data(),
+                                         static_cast<std::uint32_t>(descriptor.size()));
+}
+
+// The snapshot file created and filled; whether it holds everything.
+bool SaveSnapshot(EraserDlg& dlg) {
+    std::string path = SnapshotPath(dlg.platform.system);
+    std::unique_ptr<StorageFile> file;
+    if (path.empty() ||
+        dlg.platform.storage.CreateDocfile(path, snapshot::kCreateMode, &file) != hresult::kOk) {
+        Plain(dlg, "无法创建文件!");
+        return false;
+    }
+    Saved result = SaveStreams(dlg, *file);
+    file.reset();
+    ProtectSnapshot(dlg, path);
+    if (result == Saved::kStopped) {
+        return false;
+    }
+    Plain(dlg, kSeparator);
+    Plain(dlg, " ");
+    // A stream cut short is a snapshot that cannot give everything back: never <OK>.
+    bool saved = result == Saved::kWhole;
+    Plain(dlg, saved ? "状态已保存 <OK>" : "状态未保存 <失败>");
+    if (saved) {
+        dlg.ShowCompletion();
+    }
+    return saved;
+}
+
+}  // namespace
+
 bool EraserDlg::SaveState() {
     if (!StartCommand(*this, "正在保存状态...")) {
         return false;
     }
-    std::string path = SnapshotPath(platform.system);
-    std::unique_ptr<StorageFile> file;
-    bool saved = false;
-    if (path.empty() ||
-        platform.storage.CreateDocfile(path, snapshot::kCreateMode, &file) != hresult::kOk) {
-        Plain(*this, "无法创建文件!");
-    } else if (Saved result = SaveStreams(*this, *file); result != Saved::kStopped) {
-        Plain(*this, kSeparator);
-        Plain(*this, " ");
-        // A stream cut short is a snapshot that cannot give everything back: never <OK>.
-        saved = result == Saved::kWhole;
-        Plain(*this, saved ? "状态已保存 <OK>" : "状态未保存 <失败>");
-        file.reset();
-        if (saved) {
-            ShowCompletion();
-        }
-    }
+    bool saved = SaveSnapshot(*this);
     busy = false;
     return saved;
 }

@@ -4,12 +4,16 @@
 // included (a string written without its terminator reads back with one, as on NT).
 // WinINet's cache entries last used after the save are dropped by Restore.
 #include <windows.h>
+// windows.h first: the security headers build on it.
+#include <sddl.h>
 // windows.h first: WinINet builds on it.
 #include <wininet.h>
 // windows.h first: the shell folders build on it.
+#include <gmock/gmock.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -99,6 +103,31 @@ protected:
     const std::string recent = Folder(CSIDL_RECENT) + "\\报告.lnk";
 };
 
+// The SIDs of the entries of a file's access list, each with its mask ("S-1-5-18 1f01ff").
+Lines AccessEntries(const std::string& path) {
+    std::vector<char> descriptor(4096);
+    DWORD needed = 0;
+    BOOL present = FALSE, defaulted = FALSE;
+    ACL* acl = nullptr;
+    Lines entries;
+    if (!GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), 4096,
+                          &needed) ||
+        !GetSecurityDescriptorDacl(descriptor.data(), &present, &acl, &defaulted) || !present) {
+        return {"no access list"};
+    }
+    for (DWORD i = 0; i < acl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        char* sid = nullptr;
+        char mask[16];
+        GetAce(acl, i, reinterpret_cast<void**>(&ace));
+        ConvertSidToStringSidA(&ace->SidStart, &sid);
+        std::snprintf(mask, sizeof mask, " %lx", static_cast<unsigned long>(ace->Mask));
+        entries.push_back(std::string(sid != nullptr ? sid : "?") + mask);
+        LocalFree(sid);
+    }
+    return entries;
+}
+
 TEST_F(SnapshotUnderWine, RoundTripFromAChineseFolder) {
     const std::string cookieBytes("corvane\n1\0\xFF\xFE", 12), link("L\0\x01\xC4\xE3", 5);
     ASSERT_TRUE(WriteFileBytes(cookie, cookieBytes));
@@ -130,6 +159,14 @@ TEST_F(SnapshotUnderWine, RoundTripFromAChineseFolder) {
     ASSERT_EQ(8u, streams["SaveDate"].size());
     std::memcpy(&saved, streams["SaveDate"].data(), 8);
     EXPECT_TRUE(before <= saved && saved <= after) << before << " " << saved << " " << after;
+    // It holds the user's traces: nobody but its owner, SYSTEM and the Administrators may
+    // open it (Wine keeps what its file modes can: the owner's and SYSTEM's entries).
+    for (const std::string& entry : AccessEntries(program + "\\state.spp")) {
+        bool ours = entry.rfind("S-1-5-18 ", 0) == 0 || entry.rfind("S-1-5-32-544 ", 0) == 0 ||
+                    entry.rfind("S-1-5-21-", 0) == 0;
+        EXPECT_TRUE(ours && entry.size() > 7 && entry.substr(entry.size() - 7) == " 1f01ff")
+            << entry;
+    }
 
     // Everything changed or gone, then put back.
     DeleteFileA(cookie.c_str());

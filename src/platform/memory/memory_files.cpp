@@ -163,6 +163,19 @@ bool MemoryFiles::Exists(const std::string& path) {
     return Resolve(path, &node) == winerr::kSuccess;
 }
 
+WinError MemoryFiles::SetSecurity(const std::string& path, const void* descriptor,
+                                  std::uint32_t size) {
+    if (WinError fault = faults.Check("Files.SetSecurity", path)) {
+        return fault;
+    }
+    NodePtr node;
+    if (WinError error = Resolve(path, &node)) {
+        return error;
+    }
+    node->security.assign(static_cast<const char*>(descriptor), size);
+    return winerr::kSuccess;
+}
+
 std::string MemoryFiles::Content(const std::string& path) {
     NodePtr node;
     return Resolve(path, &node) == winerr::kSuccess ? node->data : std::string();

@@ -25,6 +25,8 @@ public:
     WinError EndFind(FindHandle handle) override;
     WinError RemoveFile(const std::string& path) override;
     WinError RenameFile(const std::string& from, const std::string& to) override;
+    WinError SetSecurity(const std::string& path, const void* descriptor,
+                         std::uint32_t size) override;
     WinError GetAttributes(const std::string& path, std::uint32_t* attributes) override;
     WinError SetAttributes(const std::string& path, std::uint32_t attributes) override;
     WinError MakeFolder(const std::string& path) override;
@@ -68,6 +70,7 @@ private:
         std::string name;
         std::uint32_t attributes = 0;
         std::string data;
+        std::string security;  // the descriptor SetSecurity was given
         std::map<std::string, NodePtr, NameLess> children;
         NodePtr target;  // a junction's folder
         Node* parent = nullptr;

@@ -78,6 +78,11 @@ WinError Win32Files::RenameFile(const std::string& from, const std::string& to) 
     return Result(MoveFileA(from.c_str(), to.c_str()));
 }
 
+WinError Win32Files::SetSecurity(const std::string& path, const void* descriptor, std::uint32_t) {
+    return Result(
+        SetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, const_cast<void*>(descriptor)));
+}
+
 WinError Win32Files::GetAttributes(const std::string& path, std::uint32_t* attributes) {
     DWORD value = GetFileAttributesA(path.c_str());
     if (value == INVALID_FILE_ATTRIBUTES) {

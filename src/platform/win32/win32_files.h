@@ -10,6 +10,8 @@ public:
     WinError EndFind(FindHandle handle) override;
     WinError RemoveFile(const std::string& path) override;
     WinError RenameFile(const std::string& from, const std::string& to) override;
+    WinError SetSecurity(const std::string& path, const void* descriptor,
+                         std::uint32_t size) override;
     WinError GetAttributes(const std::string& path, std::uint32_t* attributes) override;
     WinError SetAttributes(const std::string& path, std::uint32_t attributes) override;
     WinError MakeFolder(const std::string& path) override;
