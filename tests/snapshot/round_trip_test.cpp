@@ -15,6 +15,7 @@
 
 #include "clean/eraser_rows.h"
 #include "platform/gbk.h"
+#include "snapshot/blocks.h"
 #include "snapshot/snapshot_commands.h"
 #include "snapshot/snapshot_file.h"
 
@@ -313,18 +314,9 @@ TEST(RoundTrip, RestoreGivesBackWhatSaveCarriesAndLeavesTheRest) {
     }
 }
 
-// The blocks a tampered snapshot is made of.
-std::string Block(std::string text, Scramble scramble = Scramble::kNo) {
-    if (scramble == Scramble::kYes) {
-        ScrambleBytes(text.data(), text.size());
-    }
-    text += '\0';
-    auto n = static_cast<std::uint32_t>(text.size());
-    return std::string{char(n), char(n >> 8), char(n >> 16), char(n >> 24)} + text;
-}
 // A file record of path holding one byte.
-std::string Record(const std::string& path, Scramble scramble = Scramble::kYes) {
-    return Block(path, scramble) + std::string("\1\0\0\0", 4) + static_cast<char>('x' ^ 0xC6);
+std::string Record(const std::string& path, bool scrambled = true) {
+    return Text(path, scrambled) + Content("x");
 }
 
 // Paths a tampered file can hold: siblings whose names begin with a folder's name, "..",
@@ -380,11 +372,10 @@ TEST(RoundTrip, TamperedSnapshotWritesOnlyInsideItsFolders) {
         // A record that points elsewhere, in front of what the stream held.
         const std::string& path = paths[gen.Below(static_cast<int>(paths.size()))];
         std::string stream = gen.Pick(kStreams);
-        std::string container = Block("MSHist09") + std::string(8, '\1') + Block(path + "\\") +
-                                Block("x").substr(0, 5) + Block(":") + std::string(4, '\1');
-        streams[stream] = stream == "History" ? Record(path, Scramble::kNo) + Block("") + container
-                          : stream == "Recent"
-                              ? Block("") + Block("a.lnk", Scramble::kYes) + Record(path)
+        std::string container = Text("MSHist09") + std::string(8, '\1') + Text(path + "\\") +
+                                Content("x") + Text(":") + std::string(4, '\1');
+        streams[stream] = stream == "History"    ? Record(path, false) + Text("") + container
+                          : stream == "Recent"   ? Text("") + Text("a.lnk", true) + Record(path)
                           : stream == "SaveDate" ? gen.Bytes(gen.Below(8))
                                                  : Record(path) + streams[stream];
         profile.mem.storage.AddDocfile(kSnapshot, streams);

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 
 #include "clean/eraser_rows.h"
+#include "snapshot/blocks.h"
 #include "snapshot/snapshot_commands.h"
 #include "snapshot/snapshot_file.h"
 
@@ -33,17 +34,6 @@ protected:
     std::string Stream(const char* name) { return mem.storage.Stream(kSnapshot, name); }
 };
 
-std::string Scrambled(std::string text) {
-    ScrambleBytes(text.data(), text.size());
-    return text;
-}
-std::string Text(const std::string& text, bool scrambled = false) {
-    std::string bytes = (scrambled ? Scrambled(text) : text) + '\0';
-    return std::string{static_cast<char>(bytes.size()), 0, 0, 0} + bytes;
-}
-std::string Content(const std::string& content) {
-    return std::string{static_cast<char>(content.size()), 0, 0, 0} + Scrambled(content);
-}
 const std::string kNoContent = "\xFF\xFF\xFF\xFF";
 const std::string kEnd = Text("");
 
