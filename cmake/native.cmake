@@ -19,16 +19,20 @@ corvane_target(corvane_memory)
 target_link_libraries(corvane_memory PUBLIC corvane_core)
 
 if(CORVANE_FUZZ)
-    # Restore fed arbitrary stream contents; a bounded run is a test, a longer one is
-    # asked for by hand: build/fuzz/restore_fuzzer -max_total_time=600 build/fuzz/corpus
-    add_executable(restore_fuzzer tests/fuzz/restore_fuzzer.cpp)
-    corvane_target(restore_fuzzer)
-    target_include_directories(restore_fuzzer PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-    target_link_libraries(restore_fuzzer PRIVATE corvane_memory GTest::gtest)
-    target_link_options(restore_fuzzer PRIVATE -fsanitize=fuzzer)
-    file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/corpus)
-    add_test(NAME restore_fuzzer
-             COMMAND restore_fuzzer -runs=2000 -max_len=4096 -seed=1 ${CMAKE_BINARY_DIR}/corpus)
+    # Restore fed arbitrary stream contents, and the record readers fed arbitrary bytes.
+    # A bounded run of each is a test; tools/fuzz.sh runs them for long.
+    foreach(fuzzer restore_fuzzer records_fuzzer)
+        add_executable(${fuzzer} tests/fuzz/${fuzzer}.cpp)
+        corvane_target(${fuzzer})
+        target_include_directories(${fuzzer} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+        target_link_libraries(${fuzzer} PRIVATE corvane_memory GTest::gtest)
+        target_link_options(${fuzzer} PRIVATE -fsanitize=fuzzer)
+        file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/corpus/${fuzzer})
+    endforeach()
+    add_test(NAME restore_fuzzer COMMAND restore_fuzzer -runs=2000 -max_len=4096 -seed=1
+                                         ${CMAKE_BINARY_DIR}/corpus/restore_fuzzer)
+    add_test(NAME records_fuzzer COMMAND records_fuzzer -runs=50000 -max_len=4096 -seed=1
+                                         ${CMAKE_BINARY_DIR}/corpus/records_fuzzer)
     return()
 endif()
 

@@ -360,10 +360,9 @@ StoredContent StagedFile::Read(StorageStream& stream, bool allowed) {
         return StoredContent::kNoContent;
     }
     FindData current;
-    bool present = FindEntry(files_, target_, &current);
     FileScope file(files_);
-    if (allowed &&
-        !(present && (current.attributes & (fileattr::kReadOnly | fileattr::kDirectory)))) {
+    if (allowed && !(FindEntry(files_, target_, &current) &&
+                     (current.attributes & (fileattr::kReadOnly | fileattr::kDirectory)))) {
         staged_ = CreateBeside(target_, &file);
     }
     bool staging = !staged_.empty();
