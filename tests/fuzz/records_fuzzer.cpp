@@ -5,10 +5,9 @@
 // fills an empty corpus folder with the streams of a real save.
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <utility>
 
-#include "clean/eraser_rows.h"
+#include "fuzz/saved_profile.h"
 #include "snapshot/snapshot_file.h"
 
 namespace {
@@ -111,43 +110,17 @@ void ReadOne(std::uint8_t reader, StorageStream& stream, MemoryFiles& files, boo
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    // A real save's streams, each read by the readers of its records.
-    const struct {
-        const char* stream;
-        std::string readers;
-    } kSeeds[] = {{"SaveDate", "\6"},
-                  {"History", std::string("\1\x88\1\4\x88\1", 6)},
-                  {"TypedURLs", "\2\2"},
-                  {"TemporaryInternetFiles", "\0\x88\0"},
-                  {"Cookies", std::string("\0\x88\0\x88\0", 5)},
-                  {"StartPage", "\3"},
-                  {"Recent", std::string("\5\5\0\0\x88\0", 6)}};
-    struct Profile : Machine {
-        void TestBody() override {}
-        using Machine::dlg;
-        using Machine::mem;
-    } profile;
-    Seed(
-        profile.mem,
-        Expand(
-            {"file $Recent\\r.lnk = r", "file $Cookies\\a.txt = c",
-             "file $Cache\\Content.IE5\\index.dat = i", "file $History\\History.IE5\\index.dat = h",
-             "value HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs|0 = r",
-             "value HKCU\\$Typed|url1 = http://t/", "value HKCU\\$Main|起始页 = http://s/"}));
-    profile.dlg.settings.closeBrowserPolicy = 1;
-    profile.dlg.SaveState();
-    const std::string snapshot = "C:\\Program Files\\Corvane\\state.spp";
-    for (int i = 1; i < *argc; ++i) {
-        std::string folder = (*argv)[i];
-        for (const auto& seed : kSeeds) {
-            std::string path = folder + "/" + seed.stream;
-            if (folder[0] != '-' && !std::ifstream(path).good()) {
-                std::ofstream(path, std::ios::binary)
-                    << static_cast<char>(seed.readers.size() - 1) << seed.readers
-                    << profile.mem.storage.Stream(snapshot, seed.stream);
-            }
-        }
-    }
+    // The readers of each stream's records, in the order of kStreams.
+    const std::string kReaders[] = {"\6",
+                                    std::string("\1\x88\1\4\x88\1", 6),
+                                    "\2\2",
+                                    "\0\x88\0",
+                                    std::string("\0\x88\0\x88\0", 5),
+                                    "\3",
+                                    std::string("\5\5\0\0\x88\0", 6)};
+    fuzz::WriteSeeds(*argc, *argv, [&](int stream) {
+        return static_cast<char>(kReaders[stream].size() - 1) + kReaders[stream];
+    });
     return 0;
 }
 

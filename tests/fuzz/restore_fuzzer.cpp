@@ -4,41 +4,12 @@
 // never write a file outside the profile. On start it fills an empty corpus folder with
 // the saved streams.
 #include <cstdlib>
-#include <fstream>
-#include <map>
 
-#include "clean/eraser_rows.h"
+#include "fuzz/saved_profile.h"
+
+using namespace fuzz;
 
 namespace {
-
-const char* const kStreams[] = {"SaveDate", "History",   "TypedURLs", "TemporaryInternetFiles",
-                                "Cookies",  "StartPage", "Recent"};
-const std::string kSnapshot = "C:\\Program Files\\Corvane\\state.spp";
-
-// Each folder Restore writes to with a file of its kind, a cookie and a visited page.
-struct Profile : Machine {
-    Profile() {
-        Seed(mem, Expand({"file $Recent\\r.lnk = r", "file $Cookies\\a.txt = c",
-                          "file $Cache\\Content.IE5\\index.dat = i",
-                          "file $History\\History.IE5\\index.dat = h", "cache Cookie:u@a/",
-                          "history http://h/"}));
-        dlg.settings.closeBrowserPolicy = 1;
-    }
-    void TestBody() override {}
-    using Machine::dlg;
-    using Machine::mem;
-};
-
-const std::map<std::string, std::string>& Saved() {
-    static const std::map<std::string, std::string> streams = [] {
-        Profile profile;
-        profile.dlg.SaveState();
-        std::map<std::string, std::string> saved;
-        for (const char* name : kStreams) saved[name] = profile.mem.storage.Stream(kSnapshot, name);
-        return saved;
-    }();
-    return streams;
-}
 
 // Whether a line of State() is a file outside the profile.
 bool WrittenOutside(const std::string& line) {
@@ -48,15 +19,7 @@ bool WrittenOutside(const std::string& line) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    for (int i = 1; i < *argc; ++i) {
-        std::string folder = (*argv)[i];
-        for (int s = 0; s < 7 && folder[0] != '-'; ++s) {
-            std::string seed = folder + "/" + kStreams[s];
-            if (!std::ifstream(seed).good())
-                std::ofstream(seed, std::ios::binary)
-                    << static_cast<char>(s) << Saved().at(kStreams[s]);
-        }
-    }
+    WriteSeeds(*argc, *argv, [](int stream) { return std::string(1, static_cast<char>(stream)); });
     return 0;
 }
 
