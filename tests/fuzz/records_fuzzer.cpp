@@ -58,10 +58,9 @@ void ReadOne(std::uint8_t reader, StorageStream& stream, MemoryFiles& files, boo
     char block[16];
     switch (reader % 9) {
         case 0:
-            CheckText(ReadStoredPath(stream), snapshot::kTextCapacity);
-            break;
         case 1:
-            CheckText(ReadStoredName(stream), snapshot::kTextCapacity);
+            CheckText(reader % 9 ? ReadStoredName(stream) : ReadStoredPath(stream),
+                      snapshot::kTextCapacity);
             break;
         case 2:
             Check(!ReadTypedUrl(stream, &text) ||
@@ -91,8 +90,7 @@ void ReadOne(std::uint8_t reader, StorageStream& stream, MemoryFiles& files, boo
         }
         case 6: {
             FileTime time;
-            (void)ReadSaveDate(stream, &time);
-            (void)ReadDword(stream, &dword);
+            (void)(ReadSaveDate(stream, &time) && ReadDword(stream, &dword));
             break;
         }
         case 7:
