@@ -150,38 +150,45 @@ TEST_F(MainWindowUnderWine, LayoutBackgroundAndProgressBar) {
     });
 }
 
-// Plain lines in the window text colour, emphasised ones in the highlight colour, and the
-// first marker word in red ("sex" before "porn", whatever comes first in the line). The
-// scroll range follows lines under 300 bytes; the list jumps 16 lines at a time.
+// Plain lines in the window text colour, emphasised ones in the highlight colour, the
+// selected one in the highlighted text colour whatever its emphasis, and the first marker
+// word in red ("sex" before "porn", whatever comes first in the line), the line's colour
+// again after it. The scroll range follows lines under 300 bytes; the list jumps 16 lines
+// at a time.
 TEST_F(MainWindowUnderWine, LogLinesDrawnAndFollowed) {
     Run([this](HWND window, MainDlg& main) {
         HWND list = GetDlgItem(window, IDC_LOG);
         const COLORREF text = GetSysColor(COLOR_WINDOWTEXT), strong = GetSysColor(COLOR_HIGHLIGHT);
-        const COLORREF red = RGB(255, 0, 0);
+        const COLORREF red = RGB(255, 0, 0), selected = GetSysColor(COLOR_HIGHLIGHTTEXT);
         SIZE before{};  // where "SeX" starts in "PORN then SeX"
         MemoryDC dc(nullptr);
         Selection font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
         GetTextExtentPoint32A(dc.Get(), "PORN then ", 10, &before);
         // clang-format off
-        const struct { const char* line; std::uint32_t emphasis; COLORREF color, absent; int redFrom; } rows[] = {
-            {"plain line", emphasis::kPlain, text, strong, -1},
-            {"EMPHASISED", emphasis::kStrong, strong, text, -1},
-            {"PORN then SeX", emphasis::kPlain, text, strong, before.cx},
-            {"some Porn", emphasis::kStrong, strong, text, 0}};
+        const struct { const char* line; std::uint32_t emphasis; COLORREF color, absent; int redFrom; bool after; } rows[] = {
+            {"plain line", emphasis::kPlain, text, strong, -1, false},
+            {"EMPHASISED", emphasis::kStrong, strong, text, -1, false},
+            {"PORN then SeX", emphasis::kPlain, text, strong, before.cx, false},
+            {"some Porn", emphasis::kStrong, strong, text, 0, false},
+            {"sex, then more", emphasis::kStrong, strong, text, 0, true},
+            {"SELECTED porn and more", emphasis::kStrong, selected, text, 0, true}};  // the selection
         // clang-format on
         OnUiThread([&] {
             for (const auto& row : rows) {
                 main.commands.log.AddLogLine(row.line, row.emphasis);
             }
+            SendMessageA(list, LB_SETCURSEL, std::size(rows) - 1, 0);
         });
-        for (int i = 0; i < 4; ++i) {
+        for (const auto& row : rows) {
             RECT r;
-            SendMessageA(list, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
-            std::vector<int> reds = ColumnsOf(list, r, red);
-            EXPECT_FALSE(ColumnsOf(list, r, rows[i].color).empty()) << rows[i].line;
-            EXPECT_TRUE(ColumnsOf(list, r, rows[i].absent).empty()) << rows[i].line;
-            EXPECT_EQ(rows[i].redFrom < 0, reds.empty()) << rows[i].line;
-            EXPECT_TRUE(reds.empty() || r.left + rows[i].redFrom <= reds.front()) << rows[i].line;
+            SendMessageA(list, LB_GETITEMRECT, &row - rows, reinterpret_cast<LPARAM>(&r));
+            std::vector<int> reds = ColumnsOf(list, r, red),
+                             colored = ColumnsOf(list, r, row.color);
+            EXPECT_FALSE(colored.empty()) << row.line;
+            EXPECT_TRUE(ColumnsOf(list, r, row.absent).empty()) << row.line;
+            EXPECT_EQ(row.redFrom < 0, reds.empty()) << row.line;
+            EXPECT_TRUE(reds.empty() || r.left + row.redFrom <= reds.front()) << row.line;
+            EXPECT_EQ(row.after, !reds.empty() && colored.back() > reds.back()) << row.line;
         }
         OnUiThread([&] {
             main.commands.log.AddLogLine(std::string(299, 'x'), emphasis::kPlain);
@@ -291,9 +298,9 @@ TEST_F(MainWindowUnderWine, KeyboardAndSystemCommands) {
 
 // Settings edits a copy: Cancel drops the changes; Select all turns every category on and
 // puts back the policy the dialog opened with; a box unticked after it stays off; OK
-// keeps the choices; the bar is emptied either way. Each help button asks for its own
-// row's topic, F1 for the contents. The ten help buttons' three shared bitmaps live as long
-// as the dialog. Settings while a command runs does nothing.
+// keeps the choices; the bar is emptied either way; each box is its own category's. Each help
+// button asks for its own row's topic, F1 for the contents. The ten help buttons' three shared
+// bitmaps live as long as the dialog. Settings while a command runs does nothing.
 Lines helpCalls;
 BOOL WINAPI RecordHelp(HWND, const char* path, UINT command, ULONG_PTR data) {
     std::string file(path);
@@ -344,6 +351,15 @@ TEST_F(MainWindowUnderWine, SettingsDialog) {
         EXPECT_EQ("1111101111 1", Choices(main.commands.settings));
         EXPECT_EQ(0, main.commands.progress.GetPos());
         EXPECT_EQ(live, LiveGdiObjects());
+        // Each box turns its own category's switch over, whichever order the dialog keeps.
+        const int kPlaces[] = {1, 0, 2, 3, 4, 5, 6, 7, 8, 9};  // in Choices, of 1001 to 1010
+        std::string choices = Choices(main.commands.settings);
+        for (int box = 1001; box <= 1010; ++box) {
+            press(open(), {box, IDOK});
+            Settle(window);
+            choices[kPlaces[box - 1001]] ^= 1;
+            EXPECT_EQ(choices, Choices(main.commands.settings)) << box;
+        }
         OnUiThread([&] { main.commands.busy = true; });
         PostMessageA(window, WM_COMMAND, IDC_SETTINGS, 0);
         Settle(window);
