@@ -1,6 +1,6 @@
 // Save state and Restore of corvane.exe installed in a folder with Chinese characters:
-// state.spp is a compound file that a reader of our own (not ole32) takes apart, and what
-// Save stored comes back byte for byte, registry value types and the typed URLs' order
+// state.spp is a compound file whose streams ole32 reads back, and what Save stored comes
+// back byte for byte, registry value types and the typed URLs' order
 // included (a string written without its terminator reads back with one, as on NT).
 // WinINet's cache entries last used after the save are dropped by Restore.
 #include <windows.h>
@@ -19,7 +19,7 @@
 #include <iterator>
 #include <map>
 
-#include "wine/docfile_reader.h"
+#include "platform/win32/win32_storage.h"
 #include "wine/wine_support.h"
 
 namespace {
@@ -63,6 +63,33 @@ bool SetLastAccess(const std::string& url, DWORD high) {
     info.dwStructSize = sizeof info;
     info.LastAccessTime = {0, high};
     return SetUrlCacheEntryInfoA(url.c_str(), &info, CACHE_ENTRY_ACCTIME_FC) != FALSE;
+}
+
+// The streams of a compound file that can be opened, as ole32 reads them.
+std::map<std::string, std::string> Streams(const std::string& path) {
+    const char* const kNames[] = {"Cookies",  "History",   "Recent",
+                                  "SaveDate", "StartPage", "TemporaryInternetFiles",
+                                  "TypedURLs"};
+    CoInitialize(nullptr);
+    Win32Storage storage;
+    std::unique_ptr<StorageFile> file;
+    std::map<std::string, std::string> streams;
+    (void)storage.OpenDocfile(path, stgm::kRead | stgm::kShareExclusive, &file);
+    for (const char* name : kNames) {
+        std::unique_ptr<StorageStream> stream;
+        char buffer[4096];
+        std::uint32_t done = 0;
+        if (file &&
+            file->OpenStream(name, stgm::kRead | stgm::kShareExclusive, &stream) == hresult::kOk) {
+            for (std::string& bytes = streams[name];
+                 stream->Read(buffer, sizeof buffer, &done) == hresult::kOk && done > 0;) {
+                bytes.append(buffer, done);
+            }
+        }
+    }
+    file.reset();
+    CoUninitialize();
+    return streams;
 }
 
 std::string ReadFileBytes(const std::string& path) {
@@ -145,8 +172,7 @@ TEST_F(SnapshotUnderWine, RoundTripFromAChineseFolder) {
     GetSystemTimeAsFileTime(reinterpret_cast<FILETIME*>(&before));
     ASSERT_EQ("0", Run("/save"));
     GetSystemTimeAsFileTime(reinterpret_cast<FILETIME*>(&after));
-    std::map<std::string, std::string> streams =
-        docfile::Streams(ReadFileBytes(program + "\\state.spp"));
+    std::map<std::string, std::string> streams = Streams(program + "\\state.spp");
     Lines names;
     for (const auto& stream : streams) {
         names.push_back(stream.first);
