@@ -25,11 +25,10 @@ public:
 protected:
     Machine() {
         dlg.osVersion = osver::kWinXp;
-        mem.shell.specialFolders = {{csidl::kRecent, kRecent},
-                                    {csidl::kCookies, kCookies},
-                                    {csidl::kInternetCache, kCache},
-                                    {csidl::kHistory, kHistory},
-                                    {csidl::kAppData, kAppData}};
+        // By the numbers Windows gives the folders (CSIDL_RECENT...), not the program's
+        // names for them, so that a wrong number in the program shows.
+        mem.shell.specialFolders = {
+            {8, kRecent}, {33, kCookies}, {32, kCache}, {34, kHistory}, {26, kAppData}};
         mem.environment.Set("TMP", kTemp);
         for (const char* folder : {kRecent, kCookies, kCache, kHistory, kTemp, kAppData}) {
             mem.files.AddFolder(folder);

@@ -72,10 +72,10 @@ TEST_F(Snapshot, SaveWritesEveryStreamInItsLayout) {
 // Cache entries used after the save go, those used at the save time stay and are listed.
 // (What the streams carry comes back as the round-trip property checks.)
 TEST_F(Snapshot, RestoreDropsCacheEntriesUsedSinceTheSave) {
-    FileTime at = mem.system.now;
+    FileTime at = mem.system.now = {0xF0000000u, 0x01C8F000u};
     ASSERT_EQ(winerr::kSuccess, mem.urlCache.Commit({"http://saved/", "", 1, "", at}));
     ASSERT_TRUE(dlg.SaveState());
-    FileTime later{at.lowDateTime + 1, at.highDateTime};
+    FileTime later{0, at.highDateTime + 1};  // later by its high part alone
     ASSERT_EQ(winerr::kSuccess, mem.urlCache.Commit({"http://later/", "", 1, "", later}));
     Seed(mem, {Expand("value HKCU\\$Main|起始页 = about:blank")});
     EXPECT_TRUE(dlg.RestoreState());
