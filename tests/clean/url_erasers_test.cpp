@@ -131,27 +131,4 @@ TEST_F(UrlErasers, PrepareProgressCountsTheCacheAndKeepsTheBarsRelativePlace) {
     EXPECT_EQ((std::vector<int>{0, 7499 + 11, 7510 * 11 / 100 + 1}), Bar(dlg));
 }
 
-// 70000 history records, blank pages that are never listed but counted all the same,
-// with a pump after each: 13 steps while counting (5 to 18), 70018 units, which the
-// smallest stride that fits 16 bits, 3, brings to 23340. The next run starts afresh, at
-// a stride of 1; the listing steps the bar once per record.
-TEST_F(UrlErasers, PrepareProgressScalesTotalsBeyondSixteenBits) {
-    dlg.settings.clearTempInternetFiles = 0;
-    mem.urlHistory.entries.assign(70000, HistoryUrl{"about:blank", ""});
-    int pumps = 0;
-    mem.system.onPump = [&] { ++pumps; };
-    PrepareProgress(dlg);
-    EXPECT_EQ((std::vector<int>{0, 23340, 23340 * 18 / 100}), Bar(dlg));
-    EXPECT_EQ(70000, pumps);
-    for (int i = 0; i < 300; ++i) {
-        dlg.StepProgress();
-    }
-    EXPECT_EQ(23340 * 18 / 100 + 100, dlg.progress.GetPos());
-    mem.urlHistory.entries.resize(10);
-    PrepareProgress(dlg);
-    dlg.busy = true;
-    EraseHistory(dlg, true);
-    EXPECT_EQ((std::vector<int>{0, 15, 15 * 5 / 100 + 10}), Bar(dlg));
-}
-
 }  // namespace

@@ -1,5 +1,6 @@
-// Save state and Restore on a seeded XP profile: the streams' bytes, the log, the round
-// trip, and what a damaged or altered snapshot may not do.
+// Save state and Restore on a seeded XP profile: the streams' bytes and the log, the
+// save-time cut-off, and a file held open, a folder or a read-only file in a saved file's
+// place. (Damaged and tampered snapshots are the round-trip test's and the fuzzers'.)
 #include <gmock/gmock.h>
 
 #include "clean/eraser_rows.h"
@@ -90,74 +91,6 @@ TEST_F(Snapshot, ScrambledTextBlockPinsTheScramblingByte) {
 }
 
 }  // namespace
-
-class FakeBoxes : public MessageBoxes {
-public:
-    void ShowInformation(const std::string& text, const std::string& caption) override {
-        shown.push_back(caption + ":" + text);
-    }
-    Lines shown;
-};
-
-TEST_F(Snapshot, WithoutSnapshotRestoreSaysSoAndChangesNothing) {
-    FakeBoxes boxes;
-    dlg.messageBoxes = &boxes;
-    Lines before = State(mem);
-    EXPECT_FALSE(dlg.RestoreState());
-    EXPECT_EQ(Lines({"信息:状态未被保存!\n如果您想要还原状态，您应该事先保存!"}), boxes.shown);
-    EXPECT_EQ(before, State(mem));
-    dlg.busy = true;  // another command runs: neither command starts
-    EXPECT_FALSE(dlg.SaveState());
-    EXPECT_FALSE(dlg.RestoreState());
-    EXPECT_TRUE(boxes.shown.size() == 1 && Log().size() == 4);  // the lines of the one Restore
-}
-
-// Each row replaces one stream of a saved snapshot; the restore
-// must report that item and touch nothing outside what the snapshot may name.
-struct Damage {
-    const char* stream;
-    std::string bytes;
-    std::string line;           // a line the log must hold
-    bool restored;              // "状态已还原 <OK>" ends the log
-    const char* cookie = "c1";  // the cookie file after
-};
-
-TEST_F(Snapshot, RestoreReportsMissingOrDamagedStreams) {
-    const std::string cookie = In(kCookies, "user@a[1].txt");
-    const Damage kRows[] = {
-        {"SaveDate", "1234", "无法还原 Internet 临时文件 <失败>", true},
-        {"StartPage", "", "无法还原首页 <失败>", true},
-        // A record cut short leaves its file as it is.
-        {"Cookies", Text(cookie, true) + std::string("\x64\0\0\0ab", 6), "**Cookies 已还原 <OK>",
-         true, "current"},
-        // A value longer than its buffer is left out; the list goes on after it.
-        {"Recent",
-         Text("Big") + std::string("\x01\0\0\0\x71\x17\0\0", 8) + std::string(6001, 'b') +
-             Text("MRUList") + std::string("\x01\0\0\0", 4) + Text("z") + kEnd + kEnd,
-         "**没有要还原的“文档”列表 <OK>", true},
-    };
-    ASSERT_TRUE(dlg.SaveState());
-    std::map<std::string, std::string> streams;
-    for (const char* name : {"SaveDate", "History", "TypedURLs", "TemporaryInternetFiles",
-                             "Cookies", "StartPage", "Recent"}) {
-        streams[name] = Stream(name);
-    }
-    for (const Damage& row : kRows) {
-        std::map<std::string, std::string> damaged = streams;
-        damaged[row.stream] = row.bytes;
-        mem.storage.AddDocfile(kSnapshot, damaged);
-        Seed(mem, {"file " + cookie + " = current"});
-        EXPECT_EQ(row.restored, dlg.RestoreState()) << row.line;
-        EXPECT_THAT(Log(), testing::Contains(row.line));
-        EXPECT_EQ(row.restored, Log().back() == "状态已还原 <OK>") << row.line;
-        EXPECT_EQ(row.cookie, mem.files.Content(cookie)) << row.line;
-        EXPECT_FALSE(dlg.busy);
-    }
-    EXPECT_THAT(State(mem), testing::Contains("value "
-                                              "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\"
-                                              "Explorer\\RecentDocs|MRUList = z"));
-    EXPECT_THAT(State(mem), testing::Not(testing::Contains(testing::HasSubstr("RecentDocs|Big"))));
-}
 
 // A file another program holds open keeps its length: the saved bytes, then zeros. A
 // folder or a read-only file where a file was saved stays as it is.
