@@ -85,7 +85,8 @@ TEST_F(CacheUnderWine, TestAndClearReportTheSame) {
     const std::string report = std::string(kScratch) + "\\报告.json";
     std::string json[2];
     for (int clear : {0, 1}) {
-        EXPECT_EQ("0", RunCorvane((clear ? "/Clear" : "/TEST") + (" /report \"" + report + "\""))[0]);
+        EXPECT_EQ("0",
+                  RunCorvane((clear ? "/Clear" : "/TEST") + (" /report \"" + report + "\""))[0]);
         std::ifstream file(report, std::ios::binary);
         json[clear].assign(std::istreambuf_iterator<char>(file), {});
     }
