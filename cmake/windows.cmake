@@ -132,3 +132,8 @@ foreach(winver win95 win98 winme nt40 win2k win2003 win7)
 endforeach()
 # Clear removes the cache folders as trees on the NT family, only their files on Windows 98.
 corvane_wine_test(wine_win98_cache_folders win98 "CacheUnderWine*")
+# The release package, unpacked into a fresh folder and run from there.
+add_test(NAME wine_package
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/wine/package_test.sh ${CMAKE_SOURCE_DIR}
+                 ${CMAKE_BINARY_DIR})
+set_tests_properties(wine_package PROPERTIES RESOURCE_LOCK wineprefix TIMEOUT 300)

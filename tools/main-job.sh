@@ -2,8 +2,10 @@
 # Corvane's main job on a sandbox Windows: builds the program, creates a fresh Wine
 # prefix seeded with sample traces, and from the command line runs Test, Save state,
 # Clear, Test again (nothing left), Restore and a last Test (the traces are back),
-# printing the activity log in UTF-8; then opens the main window on a virtual display,
-# presses Test there and saves a picture of the window in build/main-window.png.
+# printing the activity log in UTF-8, the first Test with its report (/report); then opens
+# the main window on a virtual display, presses Test there and saves a picture of the
+# window in build/main-window.png, and ends by building the release package
+# (tools/package.sh) and printing its path.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -38,7 +40,9 @@ traces() {
         grep -v '^ *$'
 }
 traces "before Test"
-run /test /utf8
+run /test /utf8 /report 'C:\Program Files\隐私工具\测试报告.json'
+echo "== the report of that Test"
+cat "$(dirname "$program")/测试报告.json"
 traces "after Test"
 run /save /utf8
 run /clear /utf8
@@ -55,3 +59,6 @@ xvfb-run -a -s "-screen 0 1024x768x24" \
     tools/wine-run.sh "$prefix" "$CORVANE_SHOT" test 'C:\main-window.bmp' 'C:\Program Files\隐私工具\corvane.exe'
 convert "$prefix/drive_c/main-window.bmp" build/main-window.png
 echo "saved $PWD/build/main-window.png"
+
+echo "== the release package"
+bash tools/package.sh build/release

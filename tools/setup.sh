@@ -9,7 +9,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 for p in cmake g++ make googletest libgtest-dev libgmock-dev \
          mingw-w64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix \
          wine wine32:i386 xvfb xauth imagemagick fonts-wqy-microhei locales clang-format \
-         clang libclang-rt-14-dev; do
+         clang libclang-rt-14-dev nlohmann-json3-dev zip unzip; do
   have_pkg "$p" || need+=("$p")
 done
 

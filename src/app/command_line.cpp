@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include "app/command_report.h"
 #include "platform/gbk.h"
 #include "settings/settings_store.h"
 #include "state/eraser_dlg.h"
@@ -7,23 +8,27 @@
 namespace {
 
 constexpr char kUsage[] =
-    "Usage: corvane.exe /test | /clear | /save | /restore [/utf8]\r\n"
-    "  /test     list the traces that Clear would remove, removing nothing\r\n"
-    "  /clear    remove the traces of the categories chosen in the settings\r\n"
-    "  /save     save the current traces into state.spp beside the program\r\n"
-    "  /restore  put back the traces saved in state.spp\r\n"
-    "  /utf8     write the activity log in UTF-8 instead of the ANSI code page\r\n";
+    "Usage: corvane.exe /test | /clear | /save | /restore [/utf8] [/report FILE]\r\n"
+    "  /test         list the traces that Clear would remove, removing nothing\r\n"
+    "  /clear        remove the traces of the categories chosen in the settings\r\n"
+    "  /save         save the current traces into state.spp beside the program\r\n"
+    "  /restore      put back the traces saved in state.spp\r\n"
+    "  /utf8         write the activity log in UTF-8 instead of the ANSI code page\r\n"
+    "  /report FILE  write what the command did into FILE, as UTF-8 JSON\r\n"
+    "  /?            show this text\r\n";
+constexpr char kReportFailed[] = "corvane.exe: the report could not be written to ";
 
 struct SwitchName {
     const char* name;
     CliCommand command;
+    const char* reportName;
 };
 
 constexpr SwitchName kCommands[] = {
-    {"test", CliCommand::kTest},
-    {"clear", CliCommand::kClear},
-    {"save", CliCommand::kSave},
-    {"restore", CliCommand::kRestore},
+    {"test", CliCommand::kTest, "test"},
+    {"clear", CliCommand::kClear, "clear"},
+    {"save", CliCommand::kSave, "save"},
+    {"restore", CliCommand::kRestore, "restore"},
 };
 
 // Bool return: false for an unknown switch.
@@ -34,6 +39,10 @@ bool ApplySwitch(const std::string& arg, CliOptions* options, int* commandCount)
     std::string name = GbkAsciiLower(arg.substr(1));
     if (name == "utf8") {
         options->utf8 = true;
+        return true;
+    }
+    if (name == "?") {
+        options->help = true;
         return true;
     }
     for (const SwitchName& command : kCommands) {
@@ -67,8 +76,15 @@ private:
 CliOptions ParseCommandLine(const std::vector<std::string>& args) {
     CliOptions options;
     int commandCount = 0;
-    for (const std::string& arg : args) {
-        if (!ApplySwitch(arg, &options, &commandCount)) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        bool report = args[i].size() > 1 && (args[i][0] == '/' || args[i][0] == '-') &&
+                      GbkAsciiLower(args[i].substr(1)) == "report";
+        if (report) {
+            if (i + 1 == args.size() || args[i + 1].empty()) {
+                return CliOptions{};
+            }
+            options.reportFile = args[++i];
+        } else if (!ApplySwitch(args[i], &options, &commandCount)) {
             return CliOptions{};
         }
     }
@@ -79,6 +95,10 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
 int RunCommandLine(const std::vector<std::string>& args, Platform& platform, TextOutput& out,
                    TextOutput& err, CommandHost* host) {
     CliOptions options = ParseCommandLine(args);
+    if (options.help) {
+        out.Write(kUsage);
+        return 0;
+    }
     if (!options.valid) {
         err.Write(kUsage);
         return 2;
@@ -91,6 +111,8 @@ int RunCommandLine(const std::vector<std::string>& args, Platform& platform, Tex
     if (host != nullptr) {
         host->Attach(dlg);
     }
+    CommandRecord record;
+    record.started = platform.system.SystemTimeAsFileTime();
     int status = 0;
     switch (options.command) {
         case CliCommand::kTest:
@@ -108,9 +130,30 @@ int RunCommandLine(const std::vector<std::string>& args, Platform& platform, Tex
         case CliCommand::kNone:
             break;
     }
+    record.ended = platform.system.SystemTimeAsFileTime();
     if (host != nullptr) {
         host->Detach(dlg);
     }
     dlg.log.SetObserver(nullptr);
+    if (options.reportFile.empty()) {
+        return status;
+    }
+    for (const SwitchName& command : kCommands) {
+        if (command.command == options.command) {
+            record.command = command.reportName;
+        }
+    }
+    const char* osLine = OsVersionLine(dlg.osVersion);
+    record.osLine = osLine != nullptr ? osLine : "";
+    record.exitStatus = status;
+    record.categories = std::move(dlg.report);
+    WinError error = WriteFileWhole(platform.files, options.reportFile,
+                                    CommandReportJson(record, platform.system));
+    if (error != winerr::kSuccess) {
+        std::string file =
+            options.utf8 ? platform.system.AnsiToUtf8(options.reportFile) : options.reportFile;
+        err.Write(kReportFailed + file + " (error " + std::to_string(error) + ")\r\n");
+        return 1;
+    }
     return status;
 }

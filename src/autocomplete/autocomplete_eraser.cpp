@@ -34,14 +34,17 @@ bool TakesNtRoad(int version) {
     return version == osver::kWinNt || version == osver::kWin2000 || version == osver::kWinXp;
 }
 
-void EraseOnNtRoad(EraserDlg& dlg, bool testMode, FormEntryReport& report) {
+// Both roads: the answer of the area's deletion (kSuccess in Test and when nothing was
+// there to be deleted).
+WinError EraseOnNtRoad(EraserDlg& dlg, bool testMode, FormEntryReport& report) {
     Platform& platform = dlg.platform;
     ByteBlock userSid;
     char sidText[keyaccess::kSidTextSize];
     std::uint32_t length = sizeof sidText;
     if (!GetCurrentUserSid(platform, &userSid) || !FormatSidString(userSid, sidText, &length)) {
-        return;
+        return winerr::kSuccess;
     }
+    WinError deleted = winerr::kSuccess;
     const std::string userKey = std::string(autocomplete::kProviderPath) + sidText;
     ByteBlock grant;
     std::vector<SavedKeyDacl> changed;
@@ -57,19 +60,20 @@ void EraseOnNtRoad(EraserDlg& dlg, bool testMode, FormEntryReport& report) {
         path = path + "\\" + autocomplete::kTypeKey;
         ApplyKeyDacl(walk, regroot::kCurrentUser, path.c_str(), grant, /*recursive=*/true);
         if (!testMode) {
-            platform.registry.DeleteTree(regroot::kCurrentUser, path);
+            deleted = platform.registry.DeleteTree(regroot::kCurrentUser, path);
         }
     }
     // Every key changed gets its own list back, whether the step was a Test or a Clear.
     RestoreKeyDacls(platform.registry, regroot::kCurrentUser, changed);
+    return deleted;
 }
 
-void EraseOnNineXRoad(EraserDlg& dlg, bool testMode, FormEntryReport& report) {
+WinError EraseOnNineXRoad(EraserDlg& dlg, bool testMode, FormEntryReport& report) {
     Registry& registry = dlg.platform.registry;
     char userName[keyaccess::kUserNameSize];
     std::uint32_t size = sizeof userName;
     if (dlg.platform.accounts.QueryUserName(userName, &size) != winerr::kSuccess) {
-        return;  // without the name there is no key of this user to look at
+        return winerr::kSuccess;  // without the name there is no key of this user to look at
     }
     const std::string typeKey = std::string(autocomplete::kProviderPath) + userName + "\\" +
                                 autocomplete::kDataKey + "\\" + autocomplete::kTypeKey;
@@ -83,9 +87,7 @@ void EraseOnNineXRoad(EraserDlg& dlg, bool testMode, FormEntryReport& report) {
                           [&report](const char* name) { ReportFormEntry(report, name); });
         }
     }
-    if (!testMode) {
-        registry.DeleteTree(regroot::kLocalMachine, typeKey);
-    }
+    return testMode ? winerr::kSuccess : registry.DeleteTree(regroot::kLocalMachine, typeKey);
 }
 
 }  // namespace
@@ -108,16 +110,24 @@ void ReportFormEntry(FormEntryReport& report, const char* name) {
     line += text.ending;
     report.autoCompleteLog->AppendRawLine(line.c_str());
     report.formEntryFound = true;
+    report.fields.push_back(field);
 }
 
-bool EraseAutoComplete(EraserDlg& dlg, bool testMode, ActivityLog& log) {
-    FormEntryReport report{&log, testMode, false};
+// One item per field; when the area could not be deleted, each field failed with the
+// registry's answer. The registry tells no sizes.
+CategoryResult EraseAutoComplete(EraserDlg& dlg, bool testMode, ActivityLog& log) {
+    FormEntryReport report{&log, testMode, false, {}};
     int version = osver::kUnknown;
     DetectWindowsVersion(dlg.platform.system, &version);
-    if (TakesNtRoad(version)) {
-        EraseOnNtRoad(dlg, testMode, report);
-    } else {
-        EraseOnNineXRoad(dlg, testMode, report);
+    WinError deleted = TakesNtRoad(version) ? EraseOnNtRoad(dlg, testMode, report)
+                                            : EraseOnNineXRoad(dlg, testMode, report);
+    CategoryResult result;
+    for (const std::string& field : report.fields) {
+        if (deleted == winerr::kSuccess) {
+            ++result.items;
+        } else {
+            result.Fail(field, deleted);
+        }
     }
-    return report.formEntryFound;
+    return result;
 }

@@ -4,6 +4,9 @@
 // declared with the other erasers in clean/erasers.h.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "state/activity_log.h"
 
 namespace autocomplete {
@@ -14,11 +17,12 @@ constexpr char kTypeKey[] = "e161255a-37c3-11d2-bcaa-00c04fd929db";
 }  // namespace autocomplete
 
 // What the reports of one AutoComplete step share: the log the lines go to, whether
-// the step is a Test, and whether any form line was written.
+// the step is a Test, and whether any form line was written, with the fields named.
 struct FormEntryReport {
     ActivityLog* autoCompleteLog = nullptr;
     bool testMode = false;
     bool formEntryFound = false;
+    std::vector<std::string> fields;
 };
 
 // Turns the name of a stored item key into a form line: "field:StringIndex" gives one

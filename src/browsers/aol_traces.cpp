@@ -1,7 +1,7 @@
 // AOL's organize files (*.arl, *.aut): deleted from the organize folder below the
 // Application Data folder shared by all users, and from the one beside the installed
 // program, which the "open" command of aol.exe under HKEY_CLASSES_ROOT names. Only Clear
-// deletes them; Test leaves them without a word.
+// deletes them; Test leaves them without a word and only counts them.
 
 #include "browsers/browser_traces.h"
 #include "clean/erasers.h"
@@ -58,9 +58,11 @@ size_t LastBackslashBefore(const std::string& path, size_t end) {
     return found;
 }
 
-// Deletes the trace files listed in folder (which ends in a backslash). Entries are not
-// tested for being folders: a folder's deletion fails through its tries.
-void EraseOrganizeFiles(EraserDlg& dlg, const std::string& folder) {
+// Deletes (or in Test counts) the trace files listed in folder (which ends in a
+// backslash), with their listed sizes. Entries are not tested for being folders: a
+// folder's deletion fails through its tries.
+void EraseOrganizeFiles(EraserDlg& dlg, const std::string& folder, bool testMode,
+                        CategoryResult* result) {
     FindScope listing(dlg.platform.files);
     FindData entry;
     std::string pattern = folder + "*.*";
@@ -70,7 +72,14 @@ void EraseOrganizeFiles(EraserDlg& dlg, const std::string& folder) {
     do {
         std::string path = folder + entry.name;
         if (IsAolTrace(entry.name) && FitsMaxPath(path)) {
-            RemoveFileWithRetries(dlg, path, kDeleteAttempts, kDeletePause);
+            WinError error = testMode
+                                 ? winerr::kSuccess
+                                 : RemoveFileWithRetries(dlg, path, kDeleteAttempts, kDeletePause);
+            if (error == winerr::kSuccess) {
+                result->Count(entry.size);
+            } else {
+                result->Fail(path, error);
+            }
         }
     } while (listing.Next(&entry));
 }
@@ -116,16 +125,16 @@ std::string MakeCommonAppData(const std::string& path, int osVersion) {
     return path.substr(0, cut) + kAllUsers + path.substr(at);
 }
 
-void EraseAolTraces(EraserDlg& dlg, bool testMode) {
-    if (testMode) {
-        return;
-    }
+CategoryResult EraseAolTraces(EraserDlg& dlg, bool testMode) {
+    CategoryResult result = CategoryResult::Sized();
     std::string appData;
     if (LookUpAppData(dlg, &appData)) {
-        EraseOrganizeFiles(dlg, MakeCommonAppData(appData, dlg.osVersion) + kCommonOrganize);
+        EraseOrganizeFiles(dlg, MakeCommonAppData(appData, dlg.osVersion) + kCommonOrganize,
+                           testMode, &result);
     }
     std::string installFolder;
     if (FindInstallOrganizeFolder(dlg, &installFolder)) {
-        EraseOrganizeFiles(dlg, installFolder);
+        EraseOrganizeFiles(dlg, installFolder, testMode, &result);
     }
+    return result;
 }

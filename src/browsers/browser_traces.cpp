@@ -18,14 +18,12 @@ bool LookUpAppData(EraserDlg& dlg, std::string* path) {
     return true;
 }
 
-bool RemoveFileWithRetries(EraserDlg& dlg, const std::string& path, int attempts,
-                           std::uint32_t pauseMilliseconds) {
+WinError RemoveFileWithRetries(EraserDlg& dlg, const std::string& path, int attempts,
+                               std::uint32_t pauseMilliseconds) {
     for (int attempt = 1;; ++attempt) {
-        if (dlg.platform.files.RemoveFile(path) == winerr::kSuccess) {
-            return true;
-        }
-        if (attempt >= attempts) {
-            return false;
+        WinError error = dlg.platform.files.RemoveFile(path);
+        if (error == winerr::kSuccess || attempt >= attempts) {
+            return error;
         }
         dlg.platform.system.Pause(pauseMilliseconds);
     }

@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/win_error.h"
+#include "state/run_report.h"
+
 class EraserDlg;
 
 // The current user's Application Data folder, asked of the shell without an owner window
@@ -14,14 +17,18 @@ class EraserDlg;
 bool LookUpAppData(EraserDlg& dlg, std::string* path);
 
 // Deletes path; while that fails, pauses and tries again, `attempts` tries in all. No
-// messages are pumped meanwhile. True when the file went.
-bool RemoveFileWithRetries(EraserDlg& dlg, const std::string& path, int attempts,
-                           std::uint32_t pauseMilliseconds);
+// messages are pumped meanwhile. kSuccess when the file went, else the last try's error.
+WinError RemoveFileWithRetries(EraserDlg& dlg, const std::string& path, int attempts,
+                               std::uint32_t pauseMilliseconds);
 
 // The Mozilla profile folder: the first directory other than "." and ".." that the
 // listing of <Application Data>\Mozilla\Profiles\default\ returns. Later directories are
 // never looked at. False when there is none, or when its path does not fit kMaxPath.
 bool FindMozillaProfileFolder(EraserDlg& dlg, std::string* folder);
+
+// The URL-bar history of the profile's localstore.rdf as Clear would cut it out, without
+// touching the file: one item of the bytes between the sequence's markers, or nothing.
+CategoryResult UrlBarHistoryFound(EraserDlg& dlg);
 
 // The Application Data folder shared by all users, made from the current user's: the
 // path component before "\Application Data" becomes "\All Users"; on Windows 98

@@ -14,8 +14,8 @@
 // Internet Explorer window is open; the main window sets ieWindowOpen.
 constexpr std::uint32_t kIeWindowOpenMessage = winmsg::kUser + 1;
 
-// Asks every Internet Explorer window to close (the system menu's Close).
-void CloseIEWindows(TopWindows& windows, HWnd owner);
+// Asks every Internet Explorer window to close (the system menu's Close); how many.
+int CloseIEWindows(TopWindows& windows, HWnd owner);
 
 // Sends kIeWindowOpenMessage to mainWindow once for each Internet Explorer window.
 void DetectIEWindows(TopWindows& windows, HWnd mainWindow);

@@ -11,18 +11,21 @@ namespace {
 // The question is asked only when the main window heard of an open window. A ticked
 // "以后不再显示本对话框" turns the answer into the policy; it reaches the registry when
 // the settings are saved.
-void AskAboutOpenIEWindows(EraserDlg& dlg) {
+// How many windows the user had closed.
+int AskAboutOpenIEWindows(EraserDlg& dlg) {
     TopWindows& windows = dlg.platform.windows;
     dlg.ieWindowOpen = false;
     DetectIEWindows(windows, dlg.window);
     if (!dlg.ieWindowOpen) {
-        return;
+        return 0;
     }
     bool dontShowAgain = false;
     int answer = 0;
+    int closed = 0;
     if (dlg.browserPrompt != nullptr) {
         answer = dlg.browserPrompt->Ask(
-            dlg.window, [&](HWnd self) { CloseIEWindows(windows, self); }, &dontShowAgain);
+            dlg.window, [&](HWnd self) { closed += CloseIEWindows(windows, self); },
+            &dontShowAgain);
     }
     if (dontShowAgain) {
         dlg.settings.closeBrowserPolicy = answer == browserprompt::kLeftOpen
@@ -30,18 +33,18 @@ void AskAboutOpenIEWindows(EraserDlg& dlg) {
                                               : closepolicy::kCloseWithoutAsking;
     }
     dlg.ieWindowOpen = false;
+    return closed;
 }
 
 }  // namespace
 
-void HandleOpenIEWindows(EraserDlg& dlg) {
+int HandleOpenIEWindows(EraserDlg& dlg) {
     switch (dlg.settings.closeBrowserPolicy) {
         case closepolicy::kNeverClose:
-            return;
+            return 0;
         case closepolicy::kCloseWithoutAsking:
-            CloseIEWindows(dlg.platform.windows, dlg.window);
-            return;
+            return CloseIEWindows(dlg.platform.windows, dlg.window);
         default:
-            AskAboutOpenIEWindows(dlg);
+            return AskAboutOpenIEWindows(dlg);
     }
 }

@@ -21,19 +21,27 @@ bool IsDots(const std::string& name) {
     return name == "." || name == "..";
 }
 
-// True when the profile holds the file, whether or not it could finally be deleted; a
-// file that stays locked is left in place. Another profile is never tried.
-bool EraseProfileFile(EraserDlg& dlg, const char* name) {
+// The file of the first profile with its size, deleted when remove is set; a file that
+// stays locked is left in place and reported as failed. Another profile is never tried.
+CategoryResult EraseProfileFile(EraserDlg& dlg, const char* name, bool remove) {
+    CategoryResult result = CategoryResult::Sized();
     std::string folder;
+    FindData entry;
     if (!FindMozillaProfileFolder(dlg, &folder)) {
-        return false;
+        return result;
     }
     std::string file = JoinPath(folder, name);
-    if (!FindEntry(dlg.platform.files, file)) {
-        return false;
+    if (!FindEntry(dlg.platform.files, file, &entry)) {
+        return result;
     }
-    RemoveFileWithRetries(dlg, file, kDeleteAttempts, kDeletePause);
-    return true;
+    WinError error =
+        remove ? RemoveFileWithRetries(dlg, file, kDeleteAttempts, kDeletePause) : winerr::kSuccess;
+    if (error == winerr::kSuccess) {
+        result.Count(entry.size);
+    } else {
+        result.Fail(file, error);
+    }
+    return result;
 }
 
 }  // namespace
@@ -62,10 +70,24 @@ bool FindMozillaProfileFolder(EraserDlg& dlg, std::string* folder) {
     return false;
 }
 
-bool EraseMozillaHistory(EraserDlg& dlg) {
-    return EraseProfileFile(dlg, kHistoryFile);
+CategoryResult EraseMozillaHistory(EraserDlg& dlg) {
+    return EraseProfileFile(dlg, kHistoryFile, /*remove=*/true);
 }
 
-bool EraseMozillaCookies(EraserDlg& dlg) {
-    return EraseProfileFile(dlg, kCookiesFile);
+CategoryResult EraseMozillaCookies(EraserDlg& dlg) {
+    return EraseProfileFile(dlg, kCookiesFile, /*remove=*/true);
+}
+
+// Test's look at what Clear's Mozilla erasers would take, in their order: the cookie file
+// with the cookies category, the history file and the URL-bar history with the history.
+CategoryResult MozillaTracesFound(EraserDlg& dlg, bool cookies, bool history) {
+    CategoryResult result = CategoryResult::Sized();
+    if (cookies) {
+        result += EraseProfileFile(dlg, kCookiesFile, /*remove=*/false);
+    }
+    if (history) {
+        result += EraseProfileFile(dlg, kHistoryFile, /*remove=*/false);
+        result += UrlBarHistoryFound(dlg);
+    }
+    return result;
 }

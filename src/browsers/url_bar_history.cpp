@@ -127,30 +127,61 @@ bool Pad(Files& files, FileHandle file, std::uint64_t offset, std::uint64_t leng
     return true;
 }
 
-}  // namespace
-
-// False, with the file untouched, when it holds no sequence with more than one byte
-// between its markers. A write that fails ends the rewrite at once, false: every byte
-// before it is already where it belongs and the file never gets shorter, since nothing
-// here truncates it.
-bool EraseMozillaUrlBarHistory(EraserDlg& dlg) {
+// The profile's localstore.rdf opened with access, and the span of its URL-bar history;
+// false when there is no profile or the file cannot be opened.
+bool OpenLocalstore(EraserDlg& dlg, std::uint32_t access, FileScope* file, std::string* path,
+                    Span* span) {
     std::string folder;
     if (!FindMozillaProfileFolder(dlg, &folder)) {
         return false;
     }
-    Files& files = dlg.platform.files;
-    std::string path = JoinPath(folder, kLocalstoreFile);
-    FileScope file(files);
-    if (!FitsMaxPath(path) || file.Open(path, fileaccess::kRead | fileaccess::kWrite,
-                                        fileshare::kRead | fileshare::kWrite,
-                                        filecreate::kOpenExisting) != winerr::kSuccess) {
+    *path = JoinPath(folder, kLocalstoreFile);
+    if (!FitsMaxPath(*path) || file->Open(*path, access, fileshare::kRead | fileshare::kWrite,
+                                          filecreate::kOpenExisting) != winerr::kSuccess) {
         return false;
     }
-    Span span = FindSpan(files, file.Get());
-    if (span.end <= span.start + 1) {
-        return false;  // a marker missing, the close marker first, or at most one byte
+    *span = FindSpan(dlg.platform.files, file->Get());
+    return true;
+}
+
+// A marker missing, the close marker first, or at most one byte between them.
+bool HoldsHistory(const Span& span) {
+    return span.end > span.start + 1;
+}
+
+}  // namespace
+
+// Nothing, with the file untouched, when it holds no sequence with more than one byte
+// between its markers. A write that fails ends the rewrite at once, and the file is
+// reported as failed: every byte before it is already where it belongs and the file never
+// gets shorter, since nothing here truncates it. The item's bytes are those cut out.
+CategoryResult EraseMozillaUrlBarHistory(EraserDlg& dlg) {
+    Files& files = dlg.platform.files;
+    FileScope file(files);
+    std::string path;
+    Span span;
+    CategoryResult result = CategoryResult::Sized();
+    if (!OpenLocalstore(dlg, fileaccess::kRead | fileaccess::kWrite, &file, &path, &span) ||
+        !HoldsHistory(span)) {
+        return result;
     }
     std::uint64_t moved = 0;
-    return MoveTail(files, file.Get(), span, &moved) &&
-           Pad(files, file.Get(), span.start + moved, span.end - span.start);
+    if (MoveTail(files, file.Get(), span, &moved) &&
+        Pad(files, file.Get(), span.start + moved, span.end - span.start)) {
+        result.Count(span.end - span.start);
+    } else {
+        result.Fail(path, winerr::kWriteFault);
+    }
+    return result;
+}
+
+CategoryResult UrlBarHistoryFound(EraserDlg& dlg) {
+    FileScope file(dlg.platform.files);
+    std::string path;
+    Span span;
+    CategoryResult result = CategoryResult::Sized();
+    if (OpenLocalstore(dlg, fileaccess::kRead, &file, &path, &span) && HoldsHistory(span)) {
+        result.Count(span.end - span.start);
+    }
+    return result;
 }

@@ -1,46 +1,53 @@
 // Entry points of the erasers and browser steps that a cleaning run calls, in the
 // order the run first calls them. Each takes the main window's shared state; those that
-// take testMode only report what they would remove when it is true.
+// take testMode only report what they would remove when it is true. Each eraser hands
+// back what it found (Test) or removed (Clear) for the run's report.
 #pragma once
 
 #include "platform/csidl.h"
+#include "state/run_report.h"
 
 class EraserDlg;
 class ActivityLog;
 
 // Open browser windows.
-void HandleOpenIEWindows(EraserDlg& dlg);
-void CloseMozillaWindows(EraserDlg& dlg);
-void CloseAolWindows(EraserDlg& dlg);
+// The browser steps return how many windows they asked to close.
+int HandleOpenIEWindows(EraserDlg& dlg);
+int CloseMozillaWindows(EraserDlg& dlg);
+int CloseAolWindows(EraserDlg& dlg);
+// The windows Clear would close without asking anybody (Test's count of them).
+int CountBrowserWindowsToClose(EraserDlg& dlg);
 
 // URL cache and history.
 void PrepareProgress(EraserDlg& dlg);
-void EraseCookies(EraserDlg& dlg, bool testMode);
-void EraseHistory(EraserDlg& dlg, bool testMode);
-void EraseTemporaryInternetFiles(EraserDlg& dlg, bool testMode);
+CategoryResult EraseCookies(EraserDlg& dlg, bool testMode);
+CategoryResult EraseHistory(EraserDlg& dlg, bool testMode);
+CategoryResult EraseTemporaryInternetFiles(EraserDlg& dlg, bool testMode);
 
 // Mozilla and AOL traces; none writes to the log. The Mozilla erasers have no test form
-// and run in Clear only; each returns whether it found its trace (cookies.txt,
-// history.dat) or rewrote localstore.rdf, which the run does not look at. In Test
-// EraseAolTraces returns at once.
-bool EraseMozillaCookies(EraserDlg& dlg);
-bool EraseMozillaHistory(EraserDlg& dlg);
-bool EraseMozillaUrlBarHistory(EraserDlg& dlg);
-void EraseAolTraces(EraserDlg& dlg, bool testMode);
+// and run in Clear only; each counts its trace (cookies.txt, history.dat) when it went, or
+// localstore.rdf when its URL-bar history was cut out. Test's report counts the same
+// traces through MozillaTracesFound, which only looks; in Test EraseAolTraces only counts
+// the organize files.
+CategoryResult EraseMozillaCookies(EraserDlg& dlg);
+CategoryResult EraseMozillaHistory(EraserDlg& dlg);
+CategoryResult EraseMozillaUrlBarHistory(EraserDlg& dlg);
+CategoryResult MozillaTracesFound(EraserDlg& dlg, bool cookies, bool history);
+CategoryResult EraseAolTraces(EraserDlg& dlg, bool testMode);
 
 // Registry lists and the start page.
-void EraseTypedUrls(EraserDlg& dlg, bool testMode);
-void EraseSearchHistory(EraserDlg& dlg, bool testMode);
-void ResetStartPage(EraserDlg& dlg, bool testMode);
+CategoryResult EraseTypedUrls(EraserDlg& dlg, bool testMode);
+CategoryResult EraseSearchHistory(EraserDlg& dlg, bool testMode);
+CategoryResult ResetStartPage(EraserDlg& dlg, bool testMode);
 
-// AutoComplete form data. True when entries were found (and, in Clear, removed).
-bool EraseAutoComplete(EraserDlg& dlg, bool testMode, ActivityLog& log);
+// AutoComplete form data: one item per form field reported.
+CategoryResult EraseAutoComplete(EraserDlg& dlg, bool testMode, ActivityLog& log);
 
 // File-system erasers.
-void EraseWindowsTemp(EraserDlg& dlg, bool testMode);
-void EraseRecycleBin(EraserDlg& dlg, bool testMode);
-void EraseRecentDocuments(EraserDlg& dlg, bool testMode);
+CategoryResult EraseWindowsTemp(EraserDlg& dlg, bool testMode);
+CategoryResult EraseRecycleBin(EraserDlg& dlg, bool testMode);
+CategoryResult EraseRecentDocuments(EraserDlg& dlg, bool testMode);
 
 // index.dat zero-fill; both set dlg.indexDatFound when a file needed filling.
-void FillIndexDat(EraserDlg& dlg, bool testMode, CsidlFolder folder, bool logIt);
-void FillListedIndexDat(EraserDlg& dlg, bool testMode, bool logIt);
+CategoryResult FillIndexDat(EraserDlg& dlg, bool testMode, CsidlFolder folder, bool logIt);
+CategoryResult FillListedIndexDat(EraserDlg& dlg, bool testMode, bool logIt);

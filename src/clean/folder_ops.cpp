@@ -108,34 +108,38 @@ bool FindEntry(Files& files, const std::string& path, FindData* entry) {
     return true;
 }
 
-bool WipeFolderFiles(EraserDlg& dlg, const std::string& folder, bool doDelete, ActivityLog* log) {
+CategoryResult WipeFolderFiles(EraserDlg& dlg, const std::string& folder, bool doDelete,
+                               ActivityLog* log) {
     Files& files = dlg.platform.files;
     FindScope listing(files);
     FindData entry;
+    CategoryResult result = CategoryResult::Sized();
     std::string pattern = JoinPath(folder, "*.*");
     if (!FitsMaxPath(pattern) || !listing.First(pattern, &entry)) {
         if (log != nullptr) {
             log->AddLogLine(kNoFiles, emphasis::kPlain);
         }
-        return false;
+        return result;
     }
-    bool done = false;
     do {
         std::string path = JoinPath(folder, entry.name);
         if (IsKept(entry) || !FitsMaxPath(path)) {
             continue;
         }
-        bool gone =
-            doDelete ? files.RemoveFile(path) == winerr::kSuccess : CanDelete(files, path, entry);
-        if (!gone) {
-            continue;  // read-only, in use or denied: passed over without a line
+        WinError error = doDelete ? files.RemoveFile(path) : winerr::kSuccess;
+        if (error != winerr::kSuccess || (!doDelete && !CanDelete(files, path, entry))) {
+            // read-only, in use or denied: passed over without a line
+            if (error != winerr::kSuccess && !(entry.attributes & fileattr::kReadOnly)) {
+                result.Fail(path, error);
+            }
+            continue;
         }
-        done = true;
+        result.Count(entry.size);
         if (log != nullptr) {
             log->AddLogLine(kDeleting.For(!doDelete) + path + kDone, emphasis::kPlain);
         }
     } while (listing.Next(&entry));
-    return done;
+    return result;
 }
 
 void RemoveFolderTree(EraserDlg& dlg, const std::string& folder) {

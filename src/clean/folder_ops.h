@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "state/run_report.h"
 
 class ActivityLog;
 class EraserDlg;
@@ -25,9 +26,11 @@ bool FindEntry(Files& files, const std::string& path, FindData* entry = nullptr)
 // in any case. A probe opens each file for writing, sharing only deletion, and closes it
 // at once: a file that another program holds open, or a read-only one, fails it, as it
 // would fail the deletion. With a log, each file deleted (or that could be) gets a line,
-// and a folder that cannot be listed the line "找不到文件。". True when at least one
-// file was deleted, or could be.
-bool WipeFolderFiles(EraserDlg& dlg, const std::string& folder, bool doDelete, ActivityLog* log);
+// and a folder that cannot be listed the line "找不到文件。". Counts each file deleted
+// (or that could be) with its listed size; a deletion that fails is reported as failed,
+// except for a read-only file, which stays by design as the probe passes it over.
+CategoryResult WipeFolderFiles(EraserDlg& dlg, const std::string& folder, bool doDelete,
+                               ActivityLog* log);
 
 // On the NT family removes folder with everything below it, read-only files included;
 // a junction inside goes alone, without what it leads to. Elsewhere deletes only the

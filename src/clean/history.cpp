@@ -20,32 +20,46 @@ constexpr ModeText kNothing{"没有要清除的历史记录 <OK>", "测试: 没�
 constexpr char kNotCleared[] = "历史记录已清除 <失败>";
 
 // Clear's work after the listing. The history containers are gathered first: clearing
-// the history takes their registry records away. True when the object cleared it.
-bool ClearAllHistory(EraserDlg& dlg) {
+// the history takes their registry records away. kOk when the object cleared it, else
+// the answer of the creation or of the clearing.
+HResult ClearAllHistory(EraserDlg& dlg) {
     std::unique_ptr<UrlHistoryStore> store;
-    bool created =
-        dlg.platform.urlHistory.Create(UrlHistoryInterface::kStg2, &store) == hresult::kOk;
+    HResult answer = dlg.platform.urlHistory.Create(UrlHistoryInterface::kStg2, &store);
     GatherCacheFolders(dlg);
-    bool cleared = created && store->ClearHistory() == hresult::kOk;
+    if (answer == hresult::kOk) {
+        answer = store->ClearHistory();
+    }
     store.reset();
     if (dlg.settings.clearIndexDat == 0) {
         FillHistoryIndexFilesSilently(dlg);
     }
-    return cleared;
+    return answer;
 }
 
 }  // namespace
 
-void EraseHistory(EraserDlg& dlg, bool testMode) {
+// The history object tells no sizes: the URLs are counted without bytes.
+CategoryResult EraseHistory(EraserDlg& dlg, bool testMode) {
     dlg.log.AddLogLine(kHeading.For(testMode), emphasis::kStrong);
     dlg.log.AddLogLine("", emphasis::kPlain);
-    bool listed = ListHistoryUrls(dlg);
+    std::vector<std::string> urls;
+    bool listed = ListHistoryUrls(dlg, &urls);
     // Cleared whatever the listing found: an object that cannot list may still clear.
-    bool cleared = testMode || ClearAllHistory(dlg);
+    HResult answer = testMode ? hresult::kOk : ClearAllHistory(dlg);
+    CategoryResult result;
+    for (const std::string& url : urls) {
+        if (answer == hresult::kOk) {
+            ++result.items;
+        } else {
+            result.Fail(url, static_cast<std::uint32_t>(answer));
+        }
+    }
     if (!listed) {
         dlg.log.AddLogLine(kNothing.For(testMode), emphasis::kStrong);
-        return;
+        return result;
     }
     dlg.log.AddLogLine("", emphasis::kPlain);
-    dlg.log.AddLogLine(cleared ? kCleared.For(testMode) : kNotCleared, emphasis::kStrong);
+    dlg.log.AddLogLine(answer == hresult::kOk ? kCleared.For(testMode) : kNotCleared,
+                       emphasis::kStrong);
+    return result;
 }

@@ -21,7 +21,7 @@ bool OpenHistory(EraserDlg& dlg, std::unique_ptr<UrlHistoryStore>* store,
 
 }  // namespace
 
-bool ListHistoryUrls(EraserDlg& dlg) {
+bool ListHistoryUrls(EraserDlg& dlg, std::vector<std::string>* urls) {
     std::unique_ptr<UrlHistoryStore> store;
     std::unique_ptr<UrlHistoryEnum> items;
     if (!OpenHistory(dlg, &store, &items)) {
@@ -33,6 +33,9 @@ bool ListHistoryUrls(EraserDlg& dlg) {
         if (!record.url.empty() && !GbkEqualNoCase(record.url, kAboutBlank)) {
             dlg.log.AddLogLine(record.url, emphasis::kPlain);
             listed = true;
+            if (urls != nullptr) {
+                urls->push_back(record.url);
+            }
         }
         dlg.StepProgress();
         dlg.PumpMessagesWhileBusy();

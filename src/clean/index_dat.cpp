@@ -67,9 +67,10 @@ void AddLine(ActivityLog* log, const std::string& text) {
 }
 
 // One location of a special folder's index.dat: found to need filling, logged, and in
-// Clear filled. Only a fill that covered the whole file is reported as done.
+// Clear filled. Only a fill that covered the whole file is reported as done, and counted
+// in *result with its length; one that did not is failed.
 void FillLocation(EraserDlg& dlg, const std::string& location, const std::string& name,
-                  bool testMode, ActivityLog* log) {
+                  bool testMode, ActivityLog* log, CategoryResult* result) {
     Files& files = dlg.platform.files;
     std::string file = JoinPath(location, name);
     FindData listed;
@@ -80,17 +81,23 @@ void FillLocation(EraserDlg& dlg, const std::string& location, const std::string
     AddLine(log, kLocation.For(testMode) + location + "...");
     if (testMode) {
         AddLine(log, FormatCount(kFilled.test, static_cast<std::int64_t>(listed.size)));
+        result->Count(listed.size);
         return;
     }
     std::uint64_t length = 0;
-    std::int64_t written = ZeroFillFile(files, file, &length);
+    WinError failure = winerr::kSuccess;
+    std::int64_t written = ZeroFillFile(files, file, &length, &failure);
     if (written > 0 && static_cast<std::uint64_t>(written) == length) {
         AddLine(log, FormatCount(kFilled.clear, written));
+        result->Count(length);
+    } else {
+        result->Fail(file, failure);
     }
 }
 
-// One subfolder of a container parent.
-void FillContainer(EraserDlg& dlg, const std::string& folder, bool testMode, ActivityLog* log) {
+// One subfolder of a container parent, counted in *result with its listed length.
+void FillContainer(EraserDlg& dlg, const std::string& folder, bool testMode, ActivityLog* log,
+                   CategoryResult* result) {
     Files& files = dlg.platform.files;
     std::string file = JoinPath(folder, "index.dat");
     FindData listed;
@@ -101,14 +108,20 @@ void FillContainer(EraserDlg& dlg, const std::string& folder, bool testMode, Act
     dlg.indexDatFound = true;
     AddLine(log, kLocation.For(testMode) + folder + "...");
     bool gone = true;
+    WinError failure = winerr::kSuccess;
     if (!testMode) {
         std::uint64_t length = 0;
-        bool filled = ZeroFillFile(files, file, &length) == static_cast<std::int64_t>(length);
-        bool deleted = files.RemoveFile(file) == winerr::kSuccess;
-        gone = filled || deleted;
+        bool filled =
+            ZeroFillFile(files, file, &length, &failure) == static_cast<std::int64_t>(length);
+        WinError removed = files.RemoveFile(file);
+        gone = filled || removed == winerr::kSuccess;
+        failure = failure != winerr::kSuccess ? failure : removed;
     }
     if (gone) {
         AddLine(log, FormatCount(kFilled.For(testMode), static_cast<std::int64_t>(listed.size)));
+        result->Count(listed.size);
+    } else {
+        result->Fail(file, failure);
     }
     if (!testMode) {
         RemoveFolderTree(dlg, folder);
@@ -129,15 +142,19 @@ bool IsUrlCacheIndex(Files& files, const std::string& path) {
            std::memcmp(head, kUrlCacheSignature, kLength) == 0;
 }
 
-std::int64_t ZeroFillFile(Files& files, const std::string& path, std::uint64_t* listedLength) {
+std::int64_t ZeroFillFile(Files& files, const std::string& path, std::uint64_t* listedLength,
+                          WinError* failure) {
+    WinError unused = winerr::kSuccess;
+    WinError& error = failure != nullptr ? *failure : unused;
     FindData listed;
     if (!FindEntry(files, path, &listed)) {
+        error = winerr::kFileNotFound;
         return -1;
     }
     FileScope file(files);
-    if (file.Open(path, fileaccess::kRead | fileaccess::kWrite,
-                  fileshare::kRead | fileshare::kWrite,
-                  filecreate::kOpenExisting) != winerr::kSuccess) {
+    error = file.Open(path, fileaccess::kRead | fileaccess::kWrite,
+                      fileshare::kRead | fileshare::kWrite, filecreate::kOpenExisting);
+    if (error != winerr::kSuccess) {
         return -1;
     }
     if (listedLength != nullptr) {
@@ -149,38 +166,42 @@ std::int64_t ZeroFillFile(Files& files, const std::string& path, std::uint64_t* 
         std::uint32_t chunk =
             static_cast<std::uint32_t>(std::min<std::uint64_t>(kFillChunk, listed.size - written));
         std::uint32_t done = 0;
-        WinError error = files.Write(file.Get(), zeros.data(), chunk, &done);
+        error = files.Write(file.Get(), zeros.data(), chunk, &done);
         written += done;
         if (error != winerr::kSuccess || done != chunk) {
+            error = error != winerr::kSuccess ? error : winerr::kDiskFull;
             break;
         }
     }
     return static_cast<std::int64_t>(written);
 }
 
-void FillSubfolderIndexDat(EraserDlg& dlg, const std::string& parent, bool testMode,
-                           ActivityLog* log) {
+CategoryResult FillSubfolderIndexDat(EraserDlg& dlg, const std::string& parent, bool testMode,
+                                     ActivityLog* log) {
+    CategoryResult result = CategoryResult::Sized();
     if (parent.empty()) {
-        return;
+        return result;
     }
     FindScope listing(dlg.platform.files);
     FindData entry;
     std::string pattern = JoinPath(parent, "*.*");
     if (!FitsMaxPath(pattern) || !listing.First(pattern, &entry)) {
-        return;
+        return result;
     }
     do {
         if (entry.name[0] != '.') {
-            FillContainer(dlg, JoinPath(parent, entry.name), testMode, log);
+            FillContainer(dlg, JoinPath(parent, entry.name), testMode, log, &result);
         }
     } while (listing.Next(&entry));
+    return result;
 }
 
-void FillIndexDat(EraserDlg& dlg, bool testMode, CsidlFolder csidl, bool logIt) {
+CategoryResult FillIndexDat(EraserDlg& dlg, bool testMode, CsidlFolder csidl, bool logIt) {
     const CacheFolder* kind = CacheFolderOf(csidl);
     std::string folder;
+    CategoryResult result = CategoryResult::Sized();
     if (kind == nullptr || !LookUpSpecialFolder(dlg, csidl, &folder)) {
-        return;
+        return result;
     }
     Files& files = dlg.platform.files;
     FindData index;
@@ -189,24 +210,27 @@ void FillIndexDat(EraserDlg& dlg, bool testMode, CsidlFolder csidl, bool logIt) 
             folder = JoinPath(folder, kind->indexSubfolder);
         }
         if (!FindEntry(files, JoinPath(folder, "index.dat"), &index)) {
-            return;
+            return result;
         }
     }
     ActivityLog* log = logIt ? &dlg.log : nullptr;
-    FillLocation(dlg, folder, index.name, testMode, log);
+    FillLocation(dlg, folder, index.name, testMode, log, &result);
     std::string alternate;
     if (FindAlternateCacheFolder(dlg, folder, kind->word, &alternate)) {
-        FillLocation(dlg, alternate, index.name, testMode, log);
+        FillLocation(dlg, alternate, index.name, testMode, log, &result);
     }
+    return result;
 }
 
-void FillListedIndexDat(EraserDlg& dlg, bool testMode, bool logIt) {
+CategoryResult FillListedIndexDat(EraserDlg& dlg, bool testMode, bool logIt) {
     if (dlg.indexDatPaths.empty()) {
         GatherCacheFolders(dlg);
     }
+    CategoryResult result = CategoryResult::Sized();
     for (const std::string& parent : dlg.indexDatPaths) {
-        FillSubfolderIndexDat(dlg, parent, testMode, logIt ? &dlg.log : nullptr);
+        result += FillSubfolderIndexDat(dlg, parent, testMode, logIt ? &dlg.log : nullptr);
     }
+    return result;
 }
 
 void FillHistoryIndexFilesSilently(EraserDlg& dlg) {

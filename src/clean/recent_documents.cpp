@@ -14,17 +14,19 @@ constexpr ModeText kWasEmpty{"最近文档文件夹为空 <OK>", "测试: 最近
 
 }  // namespace
 
-void EraseRecentDocuments(EraserDlg& dlg, bool testMode) {
+CategoryResult EraseRecentDocuments(EraserDlg& dlg, bool testMode) {
     dlg.log.AddLogLine(kHeading.For(testMode), emphasis::kStrong);
     dlg.log.AddLogLine("", emphasis::kPlain);
     std::string folder;
     if (!LookUpSpecialFolder(dlg, csidl::kRecent, &folder)) {
-        return;
+        return CategoryResult::Sized();
     }
-    if (WipeFolderFiles(dlg, folder, !testMode, &dlg.log)) {
+    CategoryResult result = WipeFolderFiles(dlg, folder, !testMode, &dlg.log);
+    if (result.items > 0) {
         dlg.log.AddLogLine("", emphasis::kPlain);
         dlg.log.AddLogLine(kEmptied.For(testMode), emphasis::kStrong);
     } else {
         dlg.log.AddLogLine(kWasEmpty.For(testMode), emphasis::kStrong);
     }
+    return result;
 }

@@ -10,20 +10,23 @@
 
 struct RunSteps {
     using Step = std::function<void(EraserDlg&)>;
-    using ModeStep = std::function<void(EraserDlg&, bool testMode)>;
+    // The browser steps: how many windows they asked to close.
+    using WindowStep = std::function<int(EraserDlg&)>;
+    using TraceStep = std::function<CategoryResult(EraserDlg&)>;
+    using ModeStep = std::function<CategoryResult(EraserDlg&, bool testMode)>;
 
-    Step HandleOpenIEWindows = ::HandleOpenIEWindows;
+    WindowStep HandleOpenIEWindows = ::HandleOpenIEWindows;
     Step PrepareProgress = ::PrepareProgress;
-    Step CloseMozillaWindows = ::CloseMozillaWindows;
-    Step CloseAolWindows = ::CloseAolWindows;
+    WindowStep CloseMozillaWindows = ::CloseMozillaWindows;
+    WindowStep CloseAolWindows = ::CloseAolWindows;
     ModeStep EraseCookies = ::EraseCookies;
-    Step EraseMozillaCookies = ::EraseMozillaCookies;
+    TraceStep EraseMozillaCookies = ::EraseMozillaCookies;
     ModeStep EraseHistory = ::EraseHistory;
     ModeStep EraseTypedUrls = ::EraseTypedUrls;
-    Step EraseMozillaHistory = ::EraseMozillaHistory;
-    Step EraseMozillaUrlBarHistory = ::EraseMozillaUrlBarHistory;
+    TraceStep EraseMozillaHistory = ::EraseMozillaHistory;
+    TraceStep EraseMozillaUrlBarHistory = ::EraseMozillaUrlBarHistory;
     ModeStep EraseAolTraces = ::EraseAolTraces;
-    std::function<bool(EraserDlg&, bool testMode, ActivityLog& log)> EraseAutoComplete =
+    std::function<CategoryResult(EraserDlg&, bool testMode, ActivityLog& log)> EraseAutoComplete =
         ::EraseAutoComplete;
     ModeStep EraseTemporaryInternetFiles = ::EraseTemporaryInternetFiles;
     ModeStep EraseWindowsTemp = ::EraseWindowsTemp;
@@ -31,9 +34,9 @@ struct RunSteps {
     ModeStep EraseRecycleBin = ::EraseRecycleBin;
     ModeStep EraseRecentDocuments = ::EraseRecentDocuments;
     ModeStep EraseSearchHistory = ::EraseSearchHistory;
-    std::function<void(EraserDlg&, bool testMode, CsidlFolder folder, bool logIt)> FillIndexDat =
-        ::FillIndexDat;
-    std::function<void(EraserDlg&, bool testMode, bool logIt)> FillListedIndexDat =
+    std::function<CategoryResult(EraserDlg&, bool testMode, CsidlFolder folder, bool logIt)>
+        FillIndexDat = ::FillIndexDat;
+    std::function<CategoryResult(EraserDlg&, bool testMode, bool logIt)> FillListedIndexDat =
         ::FillListedIndexDat;
 };
 

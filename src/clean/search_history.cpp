@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "clean/log_text.h"
 #include "clean/erasers.h"
+#include "clean/log_text.h"
 #include "clean/registry_text.h"
 #include "clean/registry_values.h"
 #include "state/eraser_dlg.h"
@@ -35,42 +35,44 @@ std::vector<std::string> ValueNames(Registry& registry, HKey key) {
     }
 }
 
-// Lists (and with doDelete deletes) the entries of one completion list. True when an
-// entry was listed: a value that could not be read is neither shown nor deleted, and
-// does not make the list count.
-bool EraseSearchHistorySubkey(EraserDlg& dlg, HKey parent, const std::string& subKey,
-                              bool doDelete) {
+// Lists (and with doDelete deletes) the entries of one completion list, counting them
+// in *result: a value that could not be read is neither shown nor deleted, and does not
+// count. An entry whose deletion fails is reported as failed.
+void EraseSearchHistorySubkey(EraserDlg& dlg, HKey parent, const std::string& subKey, bool doDelete,
+                              CategoryResult* result) {
     Registry& registry = dlg.platform.registry;
     RegKey key(registry);
     if (key.Open(parent, subKey, regaccess::kAllAccess) != winerr::kSuccess) {
-        return false;
+        return;
     }
-    bool listed = false;
     for (const std::string& name : ValueNames(registry, key.Get())) {
         RegistryValue value;
         if (QueryValueWhole(registry, key.Get(), name, kBufferSize, &value) != winerr::kSuccess) {
             continue;  // gone since the names were read
         }
-        dlg.log.AddLogLine(kEntry.For(!doDelete) + ShownText(value, kBufferSize), emphasis::kPlain);
-        listed = true;
-        if (doDelete) {
-            registry.DeleteValue(key.Get(), name);
+        std::string text = ShownText(value, kBufferSize);
+        dlg.log.AddLogLine(kEntry.For(!doDelete) + text, emphasis::kPlain);
+        WinError error = doDelete ? registry.DeleteValue(key.Get(), name) : winerr::kSuccess;
+        if (error == winerr::kSuccess) {
+            ++result->items;
+        } else {
+            result->Fail(text, error);
         }
     }
-    return listed;
 }
 
 }  // namespace
 
-void EraseSearchHistory(EraserDlg& dlg, bool testMode) {
+// The registry tells no sizes: the entries are counted without bytes.
+CategoryResult EraseSearchHistory(EraserDlg& dlg, bool testMode) {
     dlg.log.AddLogLine(kHeading.For(testMode), emphasis::kStrong);
     dlg.log.AddLogLine("", emphasis::kPlain);
     Registry& registry = dlg.platform.registry;
     RegKey key(registry);
+    CategoryResult result;
     if (key.Open(regroot::kCurrentUser, kAcMruKey, regaccess::kAllAccess) != winerr::kSuccess) {
-        return;
+        return result;
     }
-    bool found = false;
     char name[kBufferSize];
     for (std::uint32_t index = 0;; ++index) {
         std::uint32_t size = kBufferSize;
@@ -82,14 +84,14 @@ void EraseSearchHistory(EraserDlg& dlg, bool testMode) {
             break;
         }
         // Every list is visited, also after one has been found to hold entries.
-        bool held = EraseSearchHistorySubkey(dlg, key.Get(), std::string(name, size), !testMode);
-        found = found || held;
+        EraseSearchHistorySubkey(dlg, key.Get(), std::string(name, size), !testMode, &result);
     }
     key.Close();
-    if (found) {
+    if (result.Any()) {
         dlg.log.AddLogLine("", emphasis::kPlain);
         dlg.log.AddLogLine(kErased.For(testMode), emphasis::kStrong);
     } else {
         dlg.log.AddLogLine(kEmpty.For(testMode), emphasis::kStrong);
     }
+    return result;
 }

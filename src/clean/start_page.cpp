@@ -1,8 +1,8 @@
 // Internet Explorer's start page, reset to "about:blank". One emphasised line, or none
 // when the settings key cannot be opened.
 
-#include "clean/log_text.h"
 #include "clean/erasers.h"
+#include "clean/log_text.h"
 #include "clean/registry_text.h"
 #include "platform/gbk.h"
 #include "state/eraser_dlg.h"
@@ -29,28 +29,35 @@ void Say(EraserDlg& dlg, const std::string& text) {
 
 }  // namespace
 
-void ResetStartPage(EraserDlg& dlg, bool testMode) {
+// One item, the old page, when it is (or would be) reset; no bytes.
+CategoryResult ResetStartPage(EraserDlg& dlg, bool testMode) {
     Registry& registry = dlg.platform.registry;
     RegKey key(registry);
+    CategoryResult result;
     if (key.Open(regroot::kCurrentUser, kMainKey, regaccess::kAllAccess) != winerr::kSuccess) {
-        return;
+        return result;
     }
     char data[kBufferSize];
     std::uint32_t size = kBufferSize;
     // A page longer than the buffer fails the read like a missing one: it is never cut.
     if (registry.QueryValue(key.Get(), kStartPageValue, nullptr, data, &size) != winerr::kSuccess) {
         Say(dlg, kCannotRead);
-        return;
+        return result;
     }
     std::string oldPage = RegistryText(data, size);
     if (GbkEqualNoCase(oldPage, kBlankPage)) {
         Say(dlg, kAlreadyBlank);
-        return;
+        return result;
     }
-    if (!testMode && registry.SetValue(key.Get(), kStartPageValue, regtype::kSz, kBlankPage,
-                                       kBlankPageSize) != winerr::kSuccess) {
+    WinError error = testMode ? winerr::kSuccess
+                              : registry.SetValue(key.Get(), kStartPageValue, regtype::kSz,
+                                                  kBlankPage, kBlankPageSize);
+    if (error != winerr::kSuccess) {
         Say(dlg, kWriteRefused);
-        return;
+        result.Fail(oldPage, error);
+        return result;
     }
     Say(dlg, kResetOpening.For(testMode) + oldPage + kResetEnding.For(testMode));
+    result.items = 1;
+    return result;
 }

@@ -25,18 +25,21 @@ bool IsTemporaryFile(std::uint32_t type) {
 }
 
 // One line per entry deleted (or found, in Test). The bar steps once per entry of any
-// kind; the walk ends early once busy is cleared (the run is being abandoned). True when
-// a line was written. The walk's handle is closed on return.
-bool TakeTemporaryFileEntries(EraserDlg& dlg, bool testMode) {
+// kind; the walk ends early once busy is cleared (the run is being abandoned). An entry
+// Clear cannot delete is reported as failed. The walk's handle is closed on return.
+CategoryResult TakeTemporaryFileEntries(EraserDlg& dlg, bool testMode) {
     UrlCacheWalk walk(dlg.platform.urlCache);
-    bool done = false;
+    CategoryResult result = CategoryResult::Sized();
     bool more = walk.First();
     while (more) {
         if (IsTemporaryFile(walk.EntryType())) {
             std::string url = walk.SourceUrl();
-            if (!url.empty() && walk.Take(url, testMode)) {
+            WinError error = url.empty() ? winerr::kSuccess : walk.TakeFor(url, testMode);
+            if (!url.empty() && error == winerr::kSuccess) {
                 dlg.log.AddLogLine(url, emphasis::kPlain);
-                done = true;
+                result.Count(walk.EntrySize());
+            } else if (!url.empty() && !testMode) {
+                result.Fail(url, error);
             }
         }
         more = walk.Next();
@@ -44,25 +47,26 @@ bool TakeTemporaryFileEntries(EraserDlg& dlg, bool testMode) {
         dlg.PumpMessagesWhileBusy();
         more = more && dlg.busy;
     }
-    return done;
+    return result;
 }
 
 }  // namespace
 
-void EraseTemporaryInternetFiles(EraserDlg& dlg, bool testMode) {
+CategoryResult EraseTemporaryInternetFiles(EraserDlg& dlg, bool testMode) {
     dlg.log.AddLogLine(kHeading.For(testMode), emphasis::kStrong);
     dlg.log.AddLogLine("", emphasis::kPlain);
-    bool done = TakeTemporaryFileEntries(dlg, testMode);
+    CategoryResult result = TakeTemporaryFileEntries(dlg, testMode);
     if (!testMode) {
         for (const std::string& folder :
              CacheFolderAndCopy(dlg, csidl::kInternetCache, kTempInternetFilesWord)) {
             RemoveFolderTree(dlg, folder);
         }
     }
-    if (done) {
+    if (result.items > 0) {
         dlg.log.AddLogLine("", emphasis::kPlain);
         dlg.log.AddLogLine(kDeleted.For(testMode), emphasis::kStrong);
     } else {
         dlg.log.AddLogLine(kNothing.For(testMode), emphasis::kStrong);
     }
+    return result;
 }

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "clean/log_text.h"
 #include "clean/erasers.h"
+#include "clean/log_text.h"
 #include "clean/registry_text.h"
 #include "clean/registry_values.h"
 #include "clean/window_walk.h"
@@ -35,12 +35,19 @@ void ForgetRunHistory(EraserDlg& dlg) {
     NotifyIEWindowsOfMruChange(dlg.platform.windows, dlg.window);
 }
 
-// Lists every URL value and returns the names Clear deletes one by one: at most as
+// A URL value: its name, and its text as the log shows it.
+struct TypedUrl {
+    std::string name;
+    std::string text;
+};
+
+// Lists every URL value and returns the values Clear deletes one by one: at most as
 // many as the name list holds, the key's deletion takes the rest. *complete tells that
 // the walk reached the end of the key, so that every value it holds has been named.
-std::vector<std::string> ListTypedUrls(EraserDlg& dlg, HKey key, bool testMode, bool* complete) {
-    std::vector<std::string> names;
-    bool listed = false;
+// *listed counts the lines.
+std::vector<TypedUrl> ListTypedUrls(EraserDlg& dlg, HKey key, bool testMode, bool* complete,
+                                    int* listed) {
+    std::vector<TypedUrl> names;
     for (std::uint32_t index = 0;; ++index) {
         RegistryValue value;
         WinError error = EnumValueWhole(dlg.platform.registry, key, index, kBufferSize, &value);
@@ -51,44 +58,52 @@ std::vector<std::string> ListTypedUrls(EraserDlg& dlg, HKey key, bool testMode, 
         if (!IsUrlName(value.name)) {
             continue;
         }
-        if (!listed) {
+        if (*listed == 0) {
             dlg.log.AddLogLine("", emphasis::kPlain);
-            listed = true;
         }
+        ++*listed;
+        std::string text = ShownText(value, kBufferSize);
         if (names.size() < kNameListPlaces) {
-            names.push_back(value.name);
+            names.push_back({value.name, text});
         }
-        dlg.log.AddLogLine(kUrlLine.For(testMode) + ShownText(value, kBufferSize) + kOk,
-                           emphasis::kPlain);
+        dlg.log.AddLogLine(kUrlLine.For(testMode) + text + kOk, emphasis::kPlain);
     }
 }
 
 }  // namespace
 
-void EraseTypedUrls(EraserDlg& dlg, bool testMode) {
+// The registry tells no sizes: the URLs are counted without bytes. A value whose own
+// deletion fails still goes with the key, when the key goes.
+CategoryResult EraseTypedUrls(EraserDlg& dlg, bool testMode) {
     Registry& registry = dlg.platform.registry;
     RegKey key(registry);
+    CategoryResult result;
     if (key.Open(regroot::kCurrentUser, kTypedUrlsKey, regaccess::kAllAccess) != winerr::kSuccess) {
         if (!testMode) {
             ForgetRunHistory(dlg);
         }
-        return;
+        return result;
     }
     bool complete = false;
-    std::vector<std::string> names = ListTypedUrls(dlg, key.Get(), testMode, &complete);
+    std::vector<TypedUrl> names = ListTypedUrls(dlg, key.Get(), testMode, &complete, &result.items);
     if (!complete) {
         dlg.log.AddLogLine(kUnread.For(testMode), emphasis::kPlain);
     }
     if (testMode) {
-        return;
+        return result;
     }
     // Deleted only now: deleting while enumerating would shift the indexes.
-    for (const std::string& name : names) {
-        registry.DeleteValue(key.Get(), name);
+    CategoryResult left;
+    for (const TypedUrl& url : names) {
+        if (WinError error = registry.DeleteValue(key.Get(), url.name)) {
+            left.Fail(url.text, error);
+        }
     }
     key.Close();
-    if (complete) {
-        registry.DeleteKey(regroot::kCurrentUser, kTypedUrlsKey);
+    if (!complete || registry.DeleteKey(regroot::kCurrentUser, kTypedUrlsKey) != winerr::kSuccess) {
+        result.items -= static_cast<int>(left.failed.size());
+        result += left;
     }
     ForgetRunHistory(dlg);
+    return result;
 }

@@ -31,8 +31,14 @@ bool UrlCacheWalk::Next() {
 }
 
 bool UrlCacheWalk::EntryExists(const std::string& url) {
-    return Grown([&] { return cache_.GetEntryInfo(url, buffer_.entry(), &buffer_.size); }) ==
-           winerr::kSuccess;
+    return TakeFor(url, /*testMode=*/true) == winerr::kSuccess;
+}
+
+WinError UrlCacheWalk::TakeFor(const std::string& url, bool testMode) {
+    if (!testMode) {
+        return cache_.DeleteEntry(url);
+    }
+    return Grown([&] { return cache_.GetEntryInfo(url, buffer_.entry(), &buffer_.size); });
 }
 
 // The name is read only inside the block, up to its terminator; a name that is not

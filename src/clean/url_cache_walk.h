@@ -31,15 +31,20 @@ public:
     std::string SourceUrl();
     std::uint32_t EntryType() { return buffer_.entry()->cacheEntryType; }
     FileTime LastAccessTime() { return buffer_.entry()->lastAccessTime; }
+    // The size of the entry's file, as the cache records it.
+    std::uint64_t EntrySize() {
+        return (std::uint64_t{buffer_.entry()->sizeHigh} << 32) | buffer_.entry()->sizeLow;
+    }
 
     // Whether the cache holds an entry named url, read into the walk's block as the
     // walk's own calls are (after this the current entry's fields are those of url).
     bool EntryExists(const std::string& url);
     // An eraser's work on one entry: Clear deletes it, Test only looks it up. True when
     // it was deleted, or is there to be.
-    bool Take(const std::string& url, bool testMode) {
-        return testMode ? EntryExists(url) : cache_.DeleteEntry(url) == winerr::kSuccess;
-    }
+    bool Take(const std::string& url, bool testMode) { return TakeFor(url, testMode) == 0; }
+    // The same with the cache's answer: 0 when taken, else the error of the deletion (or
+    // of the look-up, in Test).
+    WinError TakeFor(const std::string& url, bool testMode);
 
 private:
     template <typename Call>

@@ -30,19 +30,24 @@ bool LooksLikeTempFolder(const std::string& path) {
 
 }  // namespace
 
-void EraseWindowsTemp(EraserDlg& dlg, bool testMode) {
+CategoryResult EraseWindowsTemp(EraserDlg& dlg, bool testMode) {
     char buffer[kMaxPath];
+    CategoryResult result = CategoryResult::Sized();
     std::uint32_t length = dlg.platform.environment.TempPath(buffer, sizeof buffer);
     if (length == 0 || length >= sizeof buffer || length != strnlen(buffer, sizeof buffer)) {
-        return;  // no temporary folder, or one whose path did not fit
+        return result;  // no temporary folder, or one whose path did not fit
     }
     std::string folder(buffer, length);
     dlg.log.AddLogLine(kHeading.For(testMode), emphasis::kStrong);
     dlg.log.AddLogLine("", emphasis::kPlain);
-    if (LooksLikeTempFolder(folder) && WipeFolderFiles(dlg, folder, !testMode, &dlg.log)) {
+    if (LooksLikeTempFolder(folder)) {
+        result = WipeFolderFiles(dlg, folder, !testMode, &dlg.log);
+    }
+    if (result.items > 0) {
         dlg.log.AddLogLine("", emphasis::kPlain);
         dlg.log.AddLogLine(kEmptied.For(testMode), emphasis::kStrong);
     } else {
         dlg.log.AddLogLine(kWasEmpty.For(testMode), emphasis::kStrong);
     }
+    return result;
 }

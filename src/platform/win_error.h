@@ -16,6 +16,7 @@ constexpr WinError kNoMoreFiles = 18;
 constexpr WinError kSharingViolation = 32;
 constexpr WinError kFileExists = 80;
 constexpr WinError kInvalidParameter = 87;
+constexpr WinError kWriteFault = 29;
 constexpr WinError kDiskFull = 112;
 constexpr WinError kInsufficientBuffer = 122;
 constexpr WinError kNegativeSeek = 131;

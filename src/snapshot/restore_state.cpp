@@ -210,106 +210,140 @@ bool RestoreRecentValues(Registry& registry, HKey key, StorageStream& stream) {
     return true;
 }
 
-// The start of an item after the first: the separator, its heading and a blank line, then
-// its stream opened; null when it cannot be, with `failure` written.
-std::unique_ptr<StorageStream> StartItem(EraserDlg& dlg, StorageFile& file, const char* heading,
-                                         const char* streamName, const char* failure) {
-    Plain(dlg, kSeparator);
-    Strong(dlg, heading);
-    Plain(dlg, " ");
+// Opens a stream of the snapshot; a stream that cannot be opened is the item's failure,
+// under the stream's name.
+std::unique_ptr<StorageStream> OpenItemStream(StorageFile& file, const char* streamName,
+                                              CategoryResult* result) {
     std::unique_ptr<StorageStream> stream;
-    if (file.OpenStream(streamName, snapshot::kOpenMode, &stream) != hresult::kOk) {
-        Strong(dlg, failure);
+    HResult opened = file.OpenStream(streamName, snapshot::kOpenMode, &stream);
+    if (opened != hresult::kOk) {
+        result->Fail(streamName, static_cast<std::uint32_t>(opened));
         stream.reset();
     }
     return stream;
 }
 
-void RestoreHistoryItem(EraserDlg& dlg, StorageFile& file) {
-    Strong(dlg, "正在还原历史记录...");
-    Plain(dlg, "");
-    std::unique_ptr<StorageStream> stream;
-    if (file.OpenStream(snapshot::kHistory, snapshot::kOpenMode, &stream) != hresult::kOk) {
-        Strong(dlg, "无法还原历史记录 <失败>");
-        return;
-    }
-    bool restored = RestoreHistory(dlg, *stream);
-    stream.reset();
+// The start of an item after the first: the separator, its heading and a blank line, then
+// its stream opened; null when it cannot be, with `failure` written.
+std::unique_ptr<StorageStream> StartItem(EraserDlg& dlg, StorageFile& file, const char* heading,
+                                         const char* streamName, const char* failure,
+                                         CategoryResult* result) {
+    Plain(dlg, kSeparator);
+    Strong(dlg, heading);
     Plain(dlg, " ");
-    Strong(dlg, restored || AlwaysReportsRestored(dlg) ? "历史记录已还原 <OK>"
-                                                       : "没有要还原的历史记录 <OK>");
+    std::unique_ptr<StorageStream> stream = OpenItemStream(file, streamName, result);
+    if (!stream) {
+        Strong(dlg, failure);
+    }
+    return stream;
 }
 
-void RestoreTemporaryInternetFilesItem(EraserDlg& dlg, StorageFile& file) {
+// Each item counts what it lists once it is back (history URLs, cache entries, typed URLs,
+// cookie entries, the start page, Recent files).
+CategoryResult RestoreHistoryItem(EraserDlg& dlg, StorageFile& file) {
+    Strong(dlg, "正在还原历史记录...");
+    Plain(dlg, "");
+    CategoryResult result;
+    std::unique_ptr<StorageStream> stream = OpenItemStream(file, snapshot::kHistory, &result);
+    if (!stream) {
+        Strong(dlg, "无法还原历史记录 <失败>");
+        return result;
+    }
+    result.items = RestoreHistory(dlg, *stream);
+    stream.reset();
+    Plain(dlg, " ");
+    Strong(dlg, result.items > 0 || AlwaysReportsRestored(dlg) ? "历史记录已还原 <OK>"
+                                                               : "没有要还原的历史记录 <OK>");
+    return result;
+}
+
+CategoryResult RestoreTemporaryInternetFilesItem(EraserDlg& dlg, StorageFile& file) {
+    CategoryResult result;
     std::unique_ptr<StorageStream> stream =
         StartItem(dlg, file, "正在还原 Internet 临时文件...", snapshot::kSaveDate,
-                  "无法还原 Internet 临时文件 <失败>");
+                  "无法还原 Internet 临时文件 <失败>", &result);
     if (!stream) {
-        return;
+        return result;
     }
     FileTime saveTime;
     bool dated = ReadSaveDate(*stream, &saveTime);
     stream.reset();
     if (!dated) {
         Plain(dlg, "无法还原 Internet 临时文件 <失败>");
-        return;
+        result.Fail(snapshot::kSaveDate, static_cast<std::uint32_t>(hresult::kFail));
+        return result;
     }
-    if (file.OpenStream(snapshot::kTemporaryInternetFiles, snapshot::kOpenMode, &stream) !=
-            hresult::kOk ||
-        !RestoreTemporaryInternetFiles(dlg, *stream, saveTime)) {
+    if (file.OpenStream(snapshot::kTemporaryInternetFiles, snapshot::kOpenMode, &stream) ==
+        hresult::kOk) {
+        result.items = RestoreTemporaryInternetFiles(dlg, *stream, saveTime);
+    }
+    if (result.items == 0) {
         Strong(dlg, "没有要还原的 Internet 临时文件 <OK>");
-        return;
+        return result;
     }
     Plain(dlg, " ");
     Strong(dlg, "Internet 临时文件已被还原 <OK>");
+    return result;
 }
 
-void RestoreTypedUrlsItem(EraserDlg& dlg, StorageFile& file) {
+CategoryResult RestoreTypedUrlsItem(EraserDlg& dlg, StorageFile& file) {
+    CategoryResult result;
     std::unique_ptr<StorageStream> stream = StartItem(
-        dlg, file, "正在还原分类 URL...", snapshot::kTypedUrls, "无法还原分类 URL <失败>");
+        dlg, file, "正在还原分类 URL...", snapshot::kTypedUrls, "无法还原分类 URL <失败>", &result);
     if (!stream) {
-        return;
+        return result;
     }
-    UrlsRestored restored = RestoreTypedUrls(dlg, *stream);
+    UrlsRestored restored = RestoreTypedUrls(dlg, *stream, &result);
     if (restored == UrlsRestored::kNone) {
         Strong(dlg, "没有要还原的分类 URL <OK>");
-        return;
+        return result;
     }
     // A URL the registry refused has its own "<失败>" line; the item is then not back.
     Plain(dlg, " ");
     Strong(dlg,
            restored == UrlsRestored::kAll ? "分类 URL 已被还原 <OK>" : "无法还原分类 URL <失败>");
+    return result;
 }
 
-void RestoreCookiesItem(EraserDlg& dlg, StorageFile& file) {
-    std::unique_ptr<StorageStream> stream =
-        StartItem(dlg, file, "正在还原 Cookies...", snapshot::kCookies, "无法还原 Cookies <失败>");
+CategoryResult RestoreCookiesItem(EraserDlg& dlg, StorageFile& file) {
+    CategoryResult result;
+    std::unique_ptr<StorageStream> stream = StartItem(
+        dlg, file, "正在还原 Cookies...", snapshot::kCookies, "无法还原 Cookies <失败>", &result);
     if (!stream) {
-        return;
+        return result;
     }
-    bool restored = RestoreCookies(dlg, *stream);
-    Strong(dlg, restored || AlwaysReportsRestored(dlg) ? "Cookies 已还原 <OK>"
-                                                       : "没有要还原的 Cookies <OK>");
+    result.items = RestoreCookies(dlg, *stream);
+    Strong(dlg, result.items > 0 || AlwaysReportsRestored(dlg) ? "Cookies 已还原 <OK>"
+                                                               : "没有要还原的 Cookies <OK>");
+    return result;
 }
 
-void RestoreStartPageItem(EraserDlg& dlg, StorageFile& file) {
-    std::unique_ptr<StorageStream> stream =
-        StartItem(dlg, file, "正在还原首页...", snapshot::kStartPage, "无法还原首页 <失败>");
+CategoryResult RestoreStartPageItem(EraserDlg& dlg, StorageFile& file) {
+    CategoryResult result;
+    std::unique_ptr<StorageStream> stream = StartItem(
+        dlg, file, "正在还原首页...", snapshot::kStartPage, "无法还原首页 <失败>", &result);
     if (!stream) {
-        return;
+        return result;
     }
     std::string page;
     bool read = ReadStartPageText(*stream, &page);
     stream.reset();
     if (!read) {
         Plain(dlg, "无法还原首页 <失败>");
-        return;
+        result.Fail(snapshot::kStartPage, static_cast<std::uint32_t>(hresult::kFail));
+        return result;
     }
-    bool applied = ApplyStartPage(dlg, page);
+    WinError applied = ApplyStartPage(dlg, page);
     Plain(dlg, page);
     Plain(dlg, "");
     // The page is back only when the registry took it.
-    Strong(dlg, applied ? "首页已还原 <OK>" : "无法还原首页 <失败>");
+    Strong(dlg, applied == winerr::kSuccess ? "首页已还原 <OK>" : "无法还原首页 <失败>");
+    if (applied == winerr::kSuccess) {
+        result.items = 1;
+    } else {
+        result.Fail(page, applied);
+    }
+    return result;
 }
 
 // The history as it is now gives way to the saved one: the history object is emptied,
@@ -327,13 +361,13 @@ void ClearHistoryForRestore(EraserDlg& dlg) {
 
 // A stream saved without any Extensible Cache key holds no history to put back: the
 // history is then left as it is rather than cleared for nothing.
-bool RestoreHistory(EraserDlg& dlg, StorageStream& stream) {
+int RestoreHistory(EraserDlg& dlg, StorageStream& stream) {
     GatherCacheFolders(dlg);
     RegKey key(dlg.platform.registry);
     HKey root;
     std::string keyPath;
     if (!OpenExtensibleCache(&key, &root, &keyPath)) {
-        return false;
+        return 0;
     }
     StoredText first = ReadStoredName(stream);
     if (first.present) {
@@ -356,12 +390,14 @@ bool RestoreHistory(EraserDlg& dlg, StorageStream& stream) {
     }
     key.Close();
     NotifyIEWindowsOfMruChange(dlg.platform.windows, dlg.window);
-    return ListHistoryUrls(dlg);
+    std::vector<std::string> urls;
+    ListHistoryUrls(dlg, &urls);
+    return static_cast<int>(urls.size());
 }
 
-bool RestoreTemporaryInternetFiles(EraserDlg& dlg, StorageStream& stream, FileTime saveTime) {
+int RestoreTemporaryInternetFiles(EraserDlg& dlg, StorageStream& stream, FileTime saveTime) {
     RestoreFileList(dlg, stream, CacheIndexFolders(dlg));
-    bool listed = false;
+    int listed = 0;
     UrlCacheWalk walk(dlg.platform.urlCache);
     for (bool more = walk.First(); more; more = walk.Next()) {
         std::string url = walk.SourceUrl();
@@ -370,7 +406,7 @@ bool RestoreTemporaryInternetFiles(EraserDlg& dlg, StorageStream& stream, FileTi
                 (void)dlg.platform.urlCache.DeleteEntry(url);
             } else if (url.compare(0, 7, "Cookie:") != 0) {
                 Plain(dlg, "还原: " + url);
-                listed = true;
+                ++listed;
             }
         }
         dlg.PumpMessages();
@@ -378,7 +414,7 @@ bool RestoreTemporaryInternetFiles(EraserDlg& dlg, StorageStream& stream, FileTi
     return listed;
 }
 
-UrlsRestored RestoreTypedUrls(EraserDlg& dlg, StorageStream& stream) {
+UrlsRestored RestoreTypedUrls(EraserDlg& dlg, StorageStream& stream, CategoryResult* result) {
     Registry& registry = dlg.platform.registry;
     RegKey key(registry);
     if (key.Create(regroot::kCurrentUser, kTypedUrlsKey, regaccess::kAllAccess) !=
@@ -390,48 +426,55 @@ UrlsRestored RestoreTypedUrls(EraserDlg& dlg, StorageStream& stream) {
     UrlsRestored restored = UrlsRestored::kNone;
     std::string url;
     for (int counter = 1; ReadTypedUrl(stream, &url); ++counter) {
-        bool written =
-            registry.SetValue(key.Get(), NextUrlName(kept, &counter), regtype::kSz, url.c_str(),
-                              static_cast<std::uint32_t>(url.size())) == winerr::kSuccess;
+        WinError error = registry.SetValue(key.Get(), NextUrlName(kept, &counter), regtype::kSz,
+                                           url.c_str(), static_cast<std::uint32_t>(url.size()));
+        bool written = error == winerr::kSuccess;
         Plain(dlg, "正在还原分类 URL " + url + (written ? " <OK>" : " <失败>"));
+        if (written) {
+            ++result->items;
+        } else {
+            result->Fail(url, error);
+        }
         restored =
             !written || restored == UrlsRestored::kSome ? UrlsRestored::kSome : UrlsRestored::kAll;
     }
     return restored;
 }
 
-bool RestoreCookies(EraserDlg& dlg, StorageStream& stream) {
+int RestoreCookies(EraserDlg& dlg, StorageStream& stream) {
     RestoreFileList(dlg, stream, CookieFolders(dlg));
-    if (!ListCookieEntries(dlg)) {
-        return false;
+    int listed = ListCookieEntries(dlg);
+    if (listed > 0) {
+        Plain(dlg, "");
     }
-    Plain(dlg, "");
-    return true;
+    return listed;
 }
 
-bool ApplyStartPage(EraserDlg& dlg, const std::string& text) {
+WinError ApplyStartPage(EraserDlg& dlg, const std::string& text) {
     Registry& registry = dlg.platform.registry;
     RegKey key(registry);
-    if (key.Open(regroot::kCurrentUser, kMainKey, regaccess::kAllAccess) != winerr::kSuccess) {
-        return false;
+    if (WinError opened = key.Open(regroot::kCurrentUser, kMainKey, regaccess::kAllAccess)) {
+        return opened;
     }
     std::string current;
-    if (QueryStartPage(registry, key.Get(), &current) != winerr::kSuccess) {
+    if (WinError queried = QueryStartPage(registry, key.Get(), &current)) {
         Plain(dlg, "无法更改起始页");
-        return false;
+        return queried;
     }
     if (current == text) {
         Plain(dlg, "起始页被设置为 " + current);
-        return true;
+        return winerr::kSuccess;
     }
-    bool written = registry.SetValue(key.Get(), kStartPageValue, regtype::kSz, text.c_str(),
-                                     static_cast<std::uint32_t>(text.size())) == winerr::kSuccess;
+    WinError written = registry.SetValue(key.Get(), kStartPageValue, regtype::kSz, text.c_str(),
+                                         static_cast<std::uint32_t>(text.size()));
     // "<失败>" follows without a blank, as the program has always written it.
-    Plain(dlg, "还原起始页: 从 " + current + " 到 " + text + (written ? " <OK>" : "<失败>"));
+    Plain(dlg, "还原起始页: 从 " + current + " 到 " + text +
+                   (written == winerr::kSuccess ? " <OK>" : "<失败>"));
     return written;
 }
 
-bool RestoreRecentDocuments(EraserDlg& dlg, StorageStream& stream) {
+CategoryResult RestoreRecentDocuments(EraserDlg& dlg, StorageStream& stream) {
+    CategoryResult result;
     Strong(dlg, "正在还原“文档”列表...");
     Plain(dlg, " ");
     Registry& registry = dlg.platform.registry;
@@ -439,7 +482,7 @@ bool RestoreRecentDocuments(EraserDlg& dlg, StorageStream& stream) {
     if (key.Create(regroot::kCurrentUser, kRecentDocsKey, regaccess::kAllAccess) !=
         winerr::kSuccess) {
         Strong(dlg, "没有要还原的“文档”列表 <OK>");
-        return false;
+        return result;
     }
     DeleteRecentValues(registry, key.Get());
     bool whole = RestoreRecentValues(registry, key.Get(), stream);
@@ -460,6 +503,12 @@ bool RestoreRecentDocuments(EraserDlg& dlg, StorageStream& stream) {
         bool done = record == FileRecord::kRestored || record == FileRecord::kNothingStored;
         Plain(dlg, "正在还原文档列表" + name.text + (done ? " <OK>" : " <失败>"));
         restored = true;
+        if (done) {
+            ++result.items;
+        } else {
+            // Its record could not be written back whole (held, read-only, out of place).
+            result.Fail(name.text, winerr::kWriteFault);
+        }
         if (record == FileRecord::kStreamEnded) {
             break;
         }
@@ -471,7 +520,7 @@ bool RestoreRecentDocuments(EraserDlg& dlg, StorageStream& stream) {
     } else {
         Strong(dlg, "没有要还原的“文档”列表 <OK>");
     }
-    return true;
+    return result;
 }
 
 bool EraserDlg::RestoreState() {
@@ -491,18 +540,21 @@ bool EraserDlg::RestoreState() {
         busy = false;
         return false;
     }
-    RestoreHistoryItem(*this, *file);
-    RestoreTemporaryInternetFilesItem(*this, *file);
-    RestoreTypedUrlsItem(*this, *file);
-    RestoreCookiesItem(*this, *file);
-    RestoreStartPageItem(*this, *file);
+    report.push_back({"history", true, RestoreHistoryItem(*this, *file)});
+    report.push_back(
+        {"temporary_internet_files", true, RestoreTemporaryInternetFilesItem(*this, *file)});
+    report.push_back({"typed_urls", true, RestoreTypedUrlsItem(*this, *file)});
+    report.push_back({"cookies", true, RestoreCookiesItem(*this, *file)});
+    report.push_back({"start_page", true, RestoreStartPageItem(*this, *file)});
     Plain(*this, kSeparator);
-    std::unique_ptr<StorageStream> stream;
     bool restored = false;
-    if (file->OpenStream(snapshot::kRecent, snapshot::kOpenMode, &stream) != hresult::kOk) {
+    report.push_back({"recent_documents", true, CategoryResult()});
+    std::unique_ptr<StorageStream> stream =
+        OpenItemStream(*file, snapshot::kRecent, &report.back().result);
+    if (!stream) {
         Strong(*this, "无法打开“文档”列表流!");
     } else {
-        RestoreRecentDocuments(*this, *stream);
+        report.back().result = RestoreRecentDocuments(*this, *stream);
         Plain(*this, kSeparator);
         stream.reset();
         file.reset();

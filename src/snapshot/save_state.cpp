@@ -1,6 +1,8 @@
 // Save state: the current traces into a new state.spp, item by item, with a running
 // account in the activity log.
 
+#include <cstring>
+#include <iterator>
 #include <memory>
 
 #include "autocomplete/key_access.h"
@@ -146,22 +148,11 @@ void CloseItem(EraserDlg& dlg, const StreamWriter& out, bool saved, const Closin
 // Whether the save says so when a stream cannot be created; it stops there either way.
 enum class Refusal { kSilent, kSaid };
 
-// Creates one stream; null when it cannot be.
-std::unique_ptr<StorageStream> NewStream(EraserDlg& dlg, StorageFile& file, const char* name,
-                                         Refusal refusal) {
-    std::unique_ptr<StorageStream> stream;
-    if (file.CreateStream(name, snapshot::kCreateMode, &stream) != hresult::kOk) {
-        if (refusal == Refusal::kSaid) {
-            Plain(dlg, kNoStream);
-        }
-        stream.reset();
-    }
-    return stream;
-}
-
 // A page too long for the 1000-byte buffer is not saved (the stream stays empty), so that
-// Restore leaves it as it is instead of putting about:blank in its place.
-void SaveStartPage(EraserDlg& dlg, StreamWriter& stream) {
+// Restore leaves it as it is instead of putting about:blank in its place. One item, the
+// page saved.
+CategoryResult SaveStartPage(EraserDlg& dlg, StreamWriter& stream) {
+    CategoryResult result;
     std::string page;
     bool tooLong = false;
     if (!ReadStartPage(dlg, &page, &tooLong) && !tooLong) {
@@ -173,41 +164,79 @@ void SaveStartPage(EraserDlg& dlg, StreamWriter& stream) {
     Plain(dlg, " ");
     if (tooLong) {
         Plain(dlg, "首页未保存 <失败>");
-        return;
+        result.Fail(kStartPage, winerr::kMoreData);  // as the registry answered the read
+        return result;
     }
     Plain(dlg, page);
     Plain(dlg, " ");
     std::uint32_t length = static_cast<std::uint32_t>(page.size());
     if (WriteRawText(stream, page.data(), &length)) {
         Strong(dlg, "首页已保存 <OK>");
+        result.items = 1;
     } else {
         Plain(dlg, "首页未保存 <失败>");
     }
+    return result;
 }
 
 // What became of the save.
 enum class Saved { kWhole, kCut, kStopped };
 
 // Saves one item into a new stream: fill writes its records and its lines, given the
-// stream and whether every write so far went through. kStopped when the stream cannot
-// be created.
+// stream and whether every write so far went through, and counts them in *result. A
+// stream that cannot be created, or is cut short, is the item's failure under its stream
+// name. kStopped when the stream cannot be created.
 template <typename Fill>
-Saved SaveItem(EraserDlg& dlg, StorageFile& file, const char* name, Refusal refusal, Fill fill) {
-    std::unique_ptr<StorageStream> stream = NewStream(dlg, file, name, refusal);
-    if (!stream) {
+Saved SaveItem(EraserDlg& dlg, StorageFile& file, const char* name, Refusal refusal, Fill fill,
+               CategoryResult* result) {
+    std::unique_ptr<StorageStream> stream;
+    HResult created = file.CreateStream(name, snapshot::kCreateMode, &stream);
+    if (created != hresult::kOk) {
+        if (refusal == Refusal::kSaid) {
+            Plain(dlg, kNoStream);
+        }
+        result->Fail(name, static_cast<std::uint32_t>(created));
         return Saved::kStopped;
     }
     StreamWriter out(*stream);
-    fill(out);
+    *result += fill(out);
+    if (!out.ok()) {
+        result->Fail(name, static_cast<std::uint32_t>(out.error()));
+    }
     return out.ok() ? Saved::kWhole : Saved::kCut;
 }
+
+// The report names of Save's and Restore's items, in their order, with their streams.
+struct SnapshotItem {
+    const char* name;
+    const char* stream;
+};
+constexpr SnapshotItem kSavedItems[] = {
+    {"history", kHistory},
+    {"typed_urls", kTypedUrls},
+    {"temporary_internet_files", kTemporaryInternetFiles},
+    {"cookies", kCookies},
+    {"start_page", kStartPage},
+    {"recent_documents", kRecent},
+};
 
 // Every stream in its order. A stream that cannot be created stops the save there (the
 // file keeps the streams before it); one whose writes fail says so and the save goes on.
 Saved SaveStreams(EraserDlg& dlg, StorageFile& file) {
     bool cut = false;
+    for (const SnapshotItem& saved : kSavedItems) {
+        dlg.report.push_back({saved.name, true, CategoryResult()});
+    }
+    // The save date belongs to no item of the report; a failure of it stops the save.
+    CategoryResult dateResult;
     auto item = [&](const char* name, Refusal refusal, auto fill) {
-        Saved saved = SaveItem(dlg, file, name, refusal, fill);
+        CategoryResult* result = &dateResult;
+        for (size_t i = 0; i < std::size(kSavedItems); ++i) {
+            if (std::strcmp(kSavedItems[i].stream, name) == 0) {
+                result = &dlg.report[i].result;
+            }
+        }
+        Saved saved = SaveItem(dlg, file, name, refusal, fill, result);
         cut = cut || saved == Saved::kCut;
         return saved != Saved::kStopped;
     };
@@ -216,6 +245,7 @@ Saved SaveStreams(EraserDlg& dlg, StorageFile& file) {
         if (!WriteDword(out, now.lowDateTime) || !WriteDword(out, now.highDateTime)) {
             Plain(dlg, "保存时间未保存 <失败>");
         }
+        return CategoryResult();
     });
     if (going) {
         Plain(dlg, kSeparator);
@@ -223,20 +253,24 @@ Saved SaveStreams(EraserDlg& dlg, StorageFile& file) {
         Plain(dlg, "");
     }
     going = going && item(kHistory, Refusal::kSilent, [&](StreamWriter& out) {
+                CategoryResult result = SaveHistory(dlg, out);
                 // "<0K>" with a digit zero is the program's own text.
                 CloseItem(
-                    dlg, out, SaveHistory(dlg, out),
+                    dlg, out, result.items > 0,
                     {"历史记录未保存 <失败>", "历史记录已保存 <OK>", "没有要保存的历史记录 <0K>"});
+                return result;
             });
-    going = going &&
-            item(kTypedUrls, Refusal::kSaid, [&](StreamWriter& out) { SaveTypedUrls(dlg, out); });
+    going = going && item(kTypedUrls, Refusal::kSaid,
+                          [&](StreamWriter& out) { return SaveTypedUrls(dlg, out); });
     going = going && item(kTemporaryInternetFiles, Refusal::kSaid, [&](StreamWriter& out) {
                 Plain(dlg, kSeparator);
                 Strong(dlg, "正在保存 Internet 临时文件: ...");
                 Plain(dlg, "");
-                CloseItem(dlg, out, SaveTemporaryInternetFiles(dlg, out),
+                CategoryResult result = SaveTemporaryInternetFiles(dlg, out);
+                CloseItem(dlg, out, result.items > 0,
                           {"Internet 临时文件未保存! <失败>", "Internet 临时文件已保存! <OK>",
                            "没有要保存的 Internet 临时文件! <OK>", true});
+                return result;
             });
     if (going) {
         Plain(dlg, kSeparator);
@@ -244,27 +278,31 @@ Saved SaveStreams(EraserDlg& dlg, StorageFile& file) {
         Plain(dlg, " ");
     }
     going = going && item(kCookies, Refusal::kSilent, [&](StreamWriter& out) {
+                CategoryResult result = SaveCookies(dlg, out);
                 CloseItem(
-                    dlg, out, SaveCookies(dlg, out),
+                    dlg, out, result.items > 0,
                     {"Cookies 未保存 <失败>", "Cookies 已保存 <OK>", "没有要保存的 Cookies <OK>"});
+                return result;
             });
-    going = going &&
-            item(kStartPage, Refusal::kSilent, [&](StreamWriter& out) { SaveStartPage(dlg, out); });
+    going = going && item(kStartPage, Refusal::kSilent,
+                          [&](StreamWriter& out) { return SaveStartPage(dlg, out); });
     if (going) {
         Plain(dlg, kSeparator);
     }
     going = going && item(kRecent, Refusal::kSilent,
-                          [&](StreamWriter& out) { SaveRecentDocuments(dlg, out); });
+                          [&](StreamWriter& out) { return SaveRecentDocuments(dlg, out); });
     return !going ? Saved::kStopped : cut ? Saved::kCut : Saved::kWhole;
 }
 
 }  // namespace
 
-bool SaveHistory(EraserDlg& dlg, StreamWriter& stream) {
-    bool listed = ListHistoryUrls(dlg);
-    if (listed) {
+CategoryResult SaveHistory(EraserDlg& dlg, StreamWriter& stream) {
+    std::vector<std::string> urls;
+    CategoryResult listed;
+    if (ListHistoryUrls(dlg, &urls)) {
         Plain(dlg, "");
     }
+    listed.items = static_cast<int>(urls.size());
     RegKey key(dlg.platform.registry);
     HKey root;
     std::string keyPath;
@@ -292,13 +330,13 @@ bool SaveHistory(EraserDlg& dlg, StreamWriter& stream) {
     return listed;
 }
 
-void SaveTypedUrls(EraserDlg& dlg, StreamWriter& stream) {
+CategoryResult SaveTypedUrls(EraserDlg& dlg, StreamWriter& stream) {
     Plain(dlg, kSeparator);
     Strong(dlg, "正在保存分类 URL...");
     Plain(dlg, "  ");
     Registry& registry = dlg.platform.registry;
     RegKey key(registry);
-    bool saved = false;
+    CategoryResult result;
     if (key.Open(regroot::kCurrentUser, kTypedUrlsKey, regaccess::kAllAccess) == winerr::kSuccess) {
         RegistryValue value;
         for (std::uint32_t index = 0;
@@ -312,15 +350,16 @@ void SaveTypedUrls(EraserDlg& dlg, StreamWriter& stream) {
                 continue;
             }
             Plain(dlg, "正在保存分类 URL" + url + " <OK>");
-            saved = true;
+            ++result.items;
         }
     }
     CloseItem(
-        dlg, stream, saved,
+        dlg, stream, result.items > 0,
         {"分类 URL 未保存! <失败>", "分类 URL 已保存! <OK>", "没有要保存的分类 URL! <OK>", true});
+    return result;
 }
 
-bool SaveTemporaryInternetFiles(EraserDlg& dlg, StreamWriter& stream) {
+CategoryResult SaveTemporaryInternetFiles(EraserDlg& dlg, StreamWriter& stream) {
     std::string cache;
     if (LookUpSpecialFolder(dlg, csidl::kInternetCache, &cache)) {
         std::string folder = JoinPath(cache, "Content.IE5");
@@ -332,13 +371,13 @@ bool SaveTemporaryInternetFiles(EraserDlg& dlg, StreamWriter& stream) {
     }
     WriteText(stream, "");
 
-    bool listed = false;
+    CategoryResult listed;
     UrlCacheWalk walk(dlg.platform.urlCache);
     for (bool more = walk.First(); more; more = walk.Next()) {
         std::string url = walk.SourceUrl();
         if (walk.EntryExists(url) && (walk.EntryType() & cacheentry::kCookie) == 0) {
             Plain(dlg, url);
-            listed = true;
+            ++listed.items;
         }
         dlg.StepProgress();
         dlg.PumpMessagesWhileBusy();
@@ -349,9 +388,10 @@ bool SaveTemporaryInternetFiles(EraserDlg& dlg, StreamWriter& stream) {
     return listed;
 }
 
-bool SaveCookies(EraserDlg& dlg, StreamWriter& stream) {
-    bool listed = ListCookieEntries(dlg);
-    if (listed) {
+CategoryResult SaveCookies(EraserDlg& dlg, StreamWriter& stream) {
+    CategoryResult listed;
+    listed.items = ListCookieEntries(dlg);
+    if (listed.items > 0) {
         Plain(dlg, "");
     }
     std::string cookies;
@@ -366,19 +406,20 @@ bool SaveCookies(EraserDlg& dlg, StreamWriter& stream) {
     return listed;
 }
 
-void SaveRecentDocuments(EraserDlg& dlg, StreamWriter& stream) {
+CategoryResult SaveRecentDocuments(EraserDlg& dlg, StreamWriter& stream) {
     Strong(dlg, "正在保存“文档”列表...");
     Plain(dlg, " ");
     Registry& registry = dlg.platform.registry;
     std::string recent;
     RegKey key(registry);
+    CategoryResult result;
     if (!LookUpSpecialFolder(dlg, csidl::kRecent, &recent) ||
         key.Open(regroot::kCurrentUser, kRecentDocsKey, regaccess::kAllAccess) !=
             winerr::kSuccess) {
         Strong(dlg, "没有要保存的“文档”列表 <OK>");
         WriteText(stream, "");
         WriteText(stream, "");
-        return;
+        return result;
     }
     SaveRecentValues(registry, key.Get(), stream);
     key.Close();
@@ -389,9 +430,8 @@ void SaveRecentDocuments(EraserDlg& dlg, StreamWriter& stream) {
     if (!listing.First(JoinPath(recent, "*.*"), &entry)) {
         Plain(dlg, "找不到文件。");
         WriteText(stream, "");
-        return;
+        return result;
     }
-    bool saved = false;
     do {
         std::string path = JoinPath(recent, entry.name);
         if (IsSkippedRecentName(entry.name) || (entry.attributes & fileattr::kDirectory) != 0 ||
@@ -402,12 +442,15 @@ void SaveRecentDocuments(EraserDlg& dlg, StreamWriter& stream) {
         WriteText(stream, path, Scramble::kYes);
         WriteFileContent(dlg.platform.files, stream, path);
         Plain(dlg, "Saving Recent " + entry.name + (stream.ok() ? " <OK>" : " <失败>"));
-        saved = true;
+        if (stream.ok()) {
+            ++result.items;
+        }
     } while (stream.ok() && listing.Next(&entry));
     WriteText(stream, "");
     CloseItem(
-        dlg, stream, saved,
+        dlg, stream, result.items > 0 || !stream.ok(),
         {"“文档”列表未保存 <失败>", "正在保存文档列表 <OK>", "没有要保存的“文档”列表 <OK>", true});
+    return result;
 }
 
 namespace {

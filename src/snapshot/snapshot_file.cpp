@@ -179,8 +179,15 @@ void ScrambleBytes(char* bytes, size_t count) {
 }
 
 bool StreamWriter::Write(const void* data, std::uint32_t size) {
+    if (!ok_) {
+        return false;
+    }
     std::uint32_t done = 0;
-    ok_ = ok_ && stream_.Write(data, size, &done) == hresult::kOk && done == size;
+    HResult answer = stream_.Write(data, size, &done);
+    if (answer != hresult::kOk || done != size) {
+        ok_ = false;
+        error_ = answer != hresult::kOk ? answer : hresult::kFail;
+    }
     return ok_;
 }
 

@@ -54,13 +54,19 @@ public:
     // Writes all of data; false, without writing, once a write has failed.
     bool Write(const void* data, std::uint32_t size);
     // Gives the stream up after a record that cannot be completed.
-    void Stop() { ok_ = false; }
+    void Stop() {
+        ok_ = false;
+        error_ = error_ != hresult::kOk ? error_ : hresult::kFail;
+    }
     // Whether every write so far went through whole.
     bool ok() const { return ok_; }
+    // The answer of the write that failed (a write cut short or a record given up: E_FAIL).
+    HResult error() const { return error_; }
 
 private:
     StorageStream& stream_;
     bool ok_ = true;
+    HResult error_ = hresult::kOk;
 };
 
 // A counted block: the length, then the bytes. A negative length writes bytes as a

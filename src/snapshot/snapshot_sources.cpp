@@ -29,6 +29,7 @@ bool StartCommand(EraserDlg& dlg, const char* heading) {
         return false;
     }
     dlg.busy = true;
+    dlg.report.clear();
     dlg.progress.SetPos(0);
     dlg.log.ClearLog();
     Steps(dlg).HandleOpenIEWindows(dlg);
@@ -75,14 +76,14 @@ bool ReadStartPage(EraserDlg& dlg, std::string* page, bool* tooLong) {
     return true;
 }
 
-bool ListCookieEntries(EraserDlg& dlg) {
-    bool listed = false;
+int ListCookieEntries(EraserDlg& dlg) {
+    int listed = 0;
     UrlCacheWalk walk(dlg.platform.urlCache);
     for (bool more = walk.First(); more; more = walk.Next()) {
         std::string url = walk.SourceUrl();
         if ((walk.EntryType() & cacheentry::kCookie) != 0 && walk.EntryExists(url)) {
             Plain(dlg, url);
-            listed = true;
+            ++listed;
             dlg.StepProgress();
         }
         dlg.PumpMessages();

@@ -38,8 +38,8 @@ bool IsUrlName(const std::string& name);
 // Whether Save stores a typed URL: named so, with a text, and short enough for the
 // snapshot's 1000-byte buffers.
 bool IsSavedTypedUrl(const RegistryValue& value);
-// Lists the cookie entries of the URL cache; true when one was listed.
-bool ListCookieEntries(EraserDlg& dlg);
+// Lists the cookie entries of the URL cache; how many were listed.
+int ListCookieEntries(EraserDlg& dlg);
 
 // The history's index file (in History.IE5 when that folder exists) and its second
 // copy, empty when there is none. The first is empty when the shell knows no history.

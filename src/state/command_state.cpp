@@ -1,5 +1,7 @@
 #include "state/command_state.h"
 
+#include <iterator>
+
 int OsVersionCode(const OsVersionInfo& info) {
     switch (info.platformId) {
         case osplatform::kWin32s:
@@ -53,4 +55,22 @@ int ProgressModel::SetPos(int n) {
         onRedraw(pos_);
     }
     return old;
+}
+
+const char* OsVersionLine(int osVersion) {
+    static const char* const kLines[] = {
+        nullptr,
+        "操作系统: Windows 3.1",
+        "操作系统: Windows 95",
+        "操作系统: Windows 98",
+        "操作系统: Windows NT",
+        "操作系统: Windows 2000",
+        "操作系统: Windows XP",
+        "操作系统: Windows ME",
+        "操作系统: Windows Server 2003 家族",
+    };
+    if (osVersion < 0 || osVersion >= static_cast<int>(std::size(kLines))) {
+        return nullptr;
+    }
+    return kLines[osVersion];
 }

@@ -55,6 +55,10 @@ int OsVersionCode(const OsVersionInfo& info);
 // NT 4, 2000, XP and Server 2003.
 bool IsNtFamily(int osVersion);
 
+// The operating-system line a cleaning run begins with; null for a code outside the
+// known versions (the run then writes none).
+const char* OsVersionLine(int osVersion);
+
 // Lower bound, upper bound and position of the progress bar. The bounds arrive as
 // 16-bit values and are kept sign-extended, as the progress control does.
 class ProgressModel {

@@ -11,6 +11,7 @@
 #include "state/browser_prompt.h"
 #include "state/command_state.h"
 #include "state/message_boxes.h"
+#include "state/run_report.h"
 
 struct RunSteps;
 
@@ -76,6 +77,9 @@ public:
     ProgressModel progress;
     // The steps a cleaning run calls; null for the erasers themselves (clean/run_steps.h).
     RunSteps* steps = nullptr;
+    // What the last command did, category by category (or item by item), in its order;
+    // emptied when a command starts.
+    std::vector<CategoryReport> report;
 
 private:
     int progressStride_ = 1;

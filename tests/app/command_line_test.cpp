@@ -42,14 +42,18 @@ TEST_F(CommandLine, RunsOneCommandAndRefusesAnythingElse) {
     EXPECT_EQ("", usage.text);
     // clang-format off
     const Lines refused[] = {{}, {"/utf8"}, {"/tset"}, {"test"}, {"/test", "/clear"}, {"/test", "/bogus"},
-                             {"/save", "-restore"}, {"/"}};
+                             {"/save", "-restore"}, {"/"}, {"/test", "/report"}, {"/REPORT", "r.json"}};
     // clang-format on
     for (const Lines& args : refused) {
         EXPECT_EQ(2, Run(args)) << args.size();
         EXPECT_EQ("", out.text);
-        EXPECT_EQ(0u, usage.text.find(
-                          "Usage: corvane.exe /test | /clear | /save | /restore [/utf8]\r\n"));
+        EXPECT_EQ(0u,
+                  usage.text.find("Usage: corvane.exe /test | /clear | /save | /restore [/utf8] "
+                                  "[/report FILE]\r\n"));
     }
+    EXPECT_EQ(0, Run({"/test", "/?"}));
+    EXPECT_EQ(0u, out.text.find("Usage: corvane.exe"));
+    EXPECT_EQ("", usage.text);
     // Restore without a snapshot cannot do its job: its two lines, no box, status 1.
     EXPECT_EQ(1, Run({"/restore"}));
     EXPECT_EQ("正在还原状态...\r\n" + std::string(32, '.') +
@@ -59,6 +63,18 @@ TEST_F(CommandLine, RunsOneCommandAndRefusesAnythingElse) {
     EXPECT_EQ(0, Run({"/restore"}));
     mem.storage.faults.Fail("Storage.CreateDocfile", stgerr::kAccessDenied);
     EXPECT_EQ(1, Run({"/save"}));
+    // The report: written whole under a GBK name, in UTF-8; one that cannot be written
+    // fails the command line, and nothing else.
+    const std::string report = "C:\\报告.json";
+    EXPECT_EQ(1, Run({"/Save", "/Report", "C:\\none\\r.json"}));
+    EXPECT_EQ("corvane.exe: the report could not be written to C:\\none\\r.json (error 3)\r\n",
+              usage.text);
+    EXPECT_EQ(0, Run({"/TEST", "/report", report}));
+    const std::string json = mem.files.Content(report);
+    for (const char* key : {"{\n  \"version\": \"4.4.0.0\",\n  \"os\": \"操作系统: Windows XP\",",
+                            "\"command\": \"test\",", "\"exit\": 0,", "\"name\": \"index_dat\","}) {
+        EXPECT_NE(std::string::npos, json.find(mem.system.AnsiToUtf8(key))) << key;
+    }
     EXPECT_EQ(CliCommand::kRestore, ParseCommandLine({"-Restore"}).command);
     EXPECT_FALSE(ParseCommandLine({"/test", "/bogus"}).valid);
 }

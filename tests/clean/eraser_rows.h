@@ -22,7 +22,7 @@ using D = EraserDlg;
 
 struct Row {
     const char* name;
-    void (*step)(EraserDlg& dlg, bool testMode);
+    CategoryResult (*step)(EraserDlg& dlg, bool testMode);
     Lines seed;
     void (*arrange)(M& mem, D& dlg);  // faults and the like, or null
     std::array<Lines, 2> logs = {};   // Test's, Clear's; "(index.dat found)" last when it was

@@ -10,9 +10,9 @@
 namespace {
 
 template <CsidlFolder folder>
-constexpr auto FillFolder = [](D& d, bool test) { FillIndexDat(d, test, folder, /*logIt=*/true); };
+constexpr auto FillFolder = [](D& d, bool test) { return FillIndexDat(d, test, folder, true); };
 constexpr auto Cookies = FillFolder<csidl::kCookies>;
-constexpr auto Listed = [](D& d, bool test) { FillListedIndexDat(d, test, /*logIt=*/true); };
+constexpr auto Listed = [](D& d, bool test) { return FillListedIndexDat(d, test, true); };
 
 // A URL-cache index of length bytes (the signature, then filler), and one filled.
 std::string Index(const std::string& path, size_t length) {

@@ -7,6 +7,8 @@
 #include <shlwapi.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 #include "clean/progress_counts.h"
 #include "platform/win32/win32_platform.h"
@@ -70,6 +72,36 @@ TEST_F(CacheUnderWine, EntriesAndIndexFilesOfWinInet) {
               RunCorvane("/clear /utf8"));
     std::ifstream index(base + "Cookies\\index.dat", std::ios::binary);
     EXPECT_EQ(std::string(32768, '\0'), std::string(std::istreambuf_iterator<char>(index), {}));
+}
+
+// With real WinINet, files and recycle bin, Test's report and Clear's agree category by
+// category. The report goes to a file named in Chinese, which the second run replaces.
+TEST_F(CacheUnderWine, TestAndClearReportTheSame) {
+    ASSERT_EQ(Lines{"0"}, Child("corvane_wine_helper.exe urlcache").Finish());
+    const std::string binned = std::string(kScratch) + "\\binned.txt";
+    ASSERT_TRUE(WriteFileBytes(std::string(kTemp) + "\\a.tmp", "temp") &&
+                WriteFileBytes(binned, "0123456789") && ShellDelete(binned, true));
+    StoreSettings(EraserSettings{0, 1, 1, 1, 0, 1, 0, 0, 1, 0, 1});
+    const std::string report = std::string(kScratch) + "\\报告.json";
+    std::string json[2];
+    for (int clear : {0, 1}) {
+        EXPECT_EQ("0",
+                  RunCorvane((clear ? "/Clear" : "/TEST") + (" /report \"" + report + "\""))[0]);
+        std::ifstream file(report, std::ios::binary);
+        json[clear].assign(std::istreambuf_iterator<char>(file), {});
+    }
+    auto figures = [&](const std::string& name) {  // Clear's, from the category's name on
+        size_t at = json[1].find("\"name\": \"" + name + "\"");
+        return at == std::string::npos ? "" : json[1].substr(at, json[1].find('}', at) - at);
+    };
+    EXPECT_EQ(json[0].substr(json[0].find("\"categories\"")),
+              json[1].substr(json[1].find("\"categories\"")));
+    for (const char* name : {"cookies", "temporary_internet_files", "windows_temp"}) {
+        EXPECT_NE(std::string::npos, figures(name).find("\"items\": 1,")) << figures(name);
+    }
+    EXPECT_NE(std::string::npos, figures("windows_temp").find("\"bytes\": 4,"));
+    EXPECT_EQ(std::string::npos, figures("recycle_bin").find("\"bytes\": 0,"));
+    EXPECT_EQ(std::string::npos, figures("index_dat").find("\"items\": 0,"));
 }
 
 // The 32-bit build computes in the x87 unit, whose extended precision would make the
