@@ -2,13 +2,20 @@
 // window repainted after every line) beside a bare loop of LB_ADDSTRING and UpdateWindow
 // on a plain list box of the same size, in the same run: once with a vertical scroll bar
 // only, once with both scroll bars and a horizontal extent, as the log has them. Prints
-// the time per line of each and the ratios. Asserts nothing. Needs a display:
+// the time per line of each and the ratios, the medians of as many turns as the argument
+// says (one without), also as a row of tools/bench.sh's table. Asserts nothing. Needs a
+// display:
 //   xvfb-run -a tools/wine-run.sh PREFIX build/win32/corvane_log_bench.exe
 #include <windows.h>
+// windows.h first: PSAPI builds on it.
+#include <psapi.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/main_dlg.h"
 #include "platform/win32/win32_platform.h"
@@ -51,8 +58,22 @@ double LogLoop(MainDlg& main) {
 }
 
 MainDlg* bench = nullptr;
+int rounds = 1;
 
-// Runs once the window is shown: both loops, then the window closes.
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+double PeakWorkingSetMb() {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.PeakWorkingSetSize / double(1 << 20);
+}
+
+// Runs once the window is shown: the loops in turns, then the window closes.
 void CALLBACK RunBench(HWND window, UINT, UINT_PTR timer, DWORD) {
     KillTimer(window, timer);
     static bool ran = false;  // once, at the main window's first showing
@@ -61,15 +82,23 @@ void CALLBACK RunBench(HWND window, UINT, UINT_PTR timer, DWORD) {
     }
     ran = true;
     window = FindWindowA("#32770", "Corvane");
-    double log = LogLoop(*bench);
-    bench->commands.log.ClearLog();
-    double vertical = BareLoop(window, WS_VSCROLL);
-    double both = BareLoop(window, WS_VSCROLL | WS_HSCROLL);
+    std::vector<double> logs, verticals, boths, ratios;
+    for (int round = 0; round < rounds; ++round) {
+        logs.push_back(LogLoop(*bench));
+        bench->commands.log.ClearLog();
+        verticals.push_back(BareLoop(window, WS_VSCROLL));
+        boths.push_back(BareLoop(window, WS_VSCROLL | WS_HSCROLL));
+        ratios.push_back(logs.back() / boths.back());
+    }
+    double log = Median(logs), vertical = Median(verticals), both = Median(boths);
     auto perLine = [](double seconds) { return seconds * 1e6 / kLines; };
     std::printf(
         "%d lines, microseconds a line: activity log %.0f; bare list box %.0f with a "
         "vertical scroll bar (ratio %.2f), %.0f with both scroll bars (ratio %.2f)\n",
         kLines, perLine(log), perLine(vertical), log / vertical, perLine(both), log / both);
+    std::printf("| the window's log | %d lines | %.3f s | %.3f s | %.2f | %.1f MB |\n", kLines, log,
+                both, Median(ratios), PeakWorkingSetMb());
+    std::fflush(stdout);
     PostMessageA(window, WM_COMMAND, IDC_CLOSE_BUTTON, 0);
 }
 
@@ -84,7 +113,8 @@ LRESULT CALLBACK Starter(int code, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
     Win32Platform win32;
     MainDlg main(win32.platform);
     bench = &main;

@@ -2,7 +2,8 @@
 // platform, beside CopyFileA of the same files in the same run, and prints the bytes per
 // second of each, their ratio and the process's peak working set. Asserts nothing.
 // Without an argument it runs itself once for each index size (1, 50 and 100 MB), each in
-// a process of its own, so that each peak is its own; with one, the index's size in MB.
+// a process of its own, so that each peak is its own; with one, the index's size in MB,
+// and with a second, the turns to take (the medians are printed as table rows).
 // Run under Wine: tools/wine-run.sh PREFIX build/win32/corvane_snapshot_bench.exe
 #include <windows.h>
 // windows.h first: the shell folders build on it.
@@ -10,6 +11,7 @@
 #include <psapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -112,9 +114,21 @@ double Seconds(Work work) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-void Report(const char* what, double seconds, double bytes, double copySeconds) {
-    std::printf("%-14s %8.3f s  %8.1f MB/s  %5.2f x CopyFileA\n", what, seconds,
-                bytes / seconds / 1e6, copySeconds / seconds);
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// One row of tools/bench.sh's table: the ratio is Corvane's time over CopyFileA's.
+void Row(const char* what, const char* size, const std::vector<double>& corvane,
+         const std::vector<double>& copy, double peakMb) {
+    std::vector<double> ratios;
+    for (size_t i = 0; i < corvane.size(); ++i) {
+        ratios.push_back(corvane[i] / copy[i]);
+    }
+    std::printf("| %s | %s | %.3f s | %.3f s | %.2f | %.1f MB |\n", what, size, Median(corvane),
+                Median(copy), Median(ratios), peakMb);
 }
 
 }  // namespace
@@ -128,30 +142,38 @@ int main(int argc, char** argv) {
         return failed != 0;
     }
     const auto indexBytes = static_cast<DWORD>(std::atoi(argv[1])) << 20;
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 1;
     CoInitialize(nullptr);  // as the program does: ole32's storage needs it
     Win32Platform win32;
     EraserDlg dlg(win32.platform);
     dlg.DetectOsVersion();
     double bytes = 0;
     std::vector<std::string> paths = Seed(indexBytes, &bytes);
-    std::printf("%d cookie files of %lu bytes and a cache index of %s MB\n", kCookies,
-                static_cast<unsigned long>(kCookieBytes), argv[1]);
+    std::printf("%d cookie files of %lu bytes and a cache index of %s MB, %d turns\n", kCookies,
+                static_cast<unsigned long>(kCookieBytes), argv[1], rounds);
 
-    double copy = Seconds([&] { CopyAll(paths); });
-    Report("CopyFileA", copy, bytes, copy);
-    bool saved = false;
-    double save = Seconds([&] { saved = dlg.SaveState(); });
-    Report(saved ? "Save state" : "Save (failed)", save, bytes, copy);
-    bool restored = false;
-    double restore = Seconds([&] { restored = dlg.RestoreState(); });
-    Report(restored ? "Restore" : "Restore (failed)", restore, bytes, copy);
-    std::printf("%-14s %8.1f MB\n", "peak memory", PeakWorkingSetMb());
+    // Turns of CopyFileA, Save state and Restore, so that the machine's drift touches all
+    // three alike.
+    std::vector<double> copies, saves, restores;
+    bool ok = true;
+    for (int round = 0; round < rounds; ++round) {
+        copies.push_back(Seconds([&] { CopyAll(paths); }));
+        RemoveCopies(paths.size());
+        saves.push_back(Seconds([&] { ok = dlg.SaveState() && ok; }));
+        restores.push_back(Seconds([&] { ok = dlg.RestoreState() && ok; }));
+    }
+    double peak = PeakWorkingSetMb();
+    std::string size = "2,000 cookie files and a " + std::string(argv[1]) + " MB index";
+    Row(ok ? "Save state" : "Save state (failed)", size.c_str(), saves, copies, peak);
+    Row(ok ? "Restore" : "Restore (failed)", size.c_str(), restores, copies, peak);
+    std::printf("CopyFileA %.1f MB/s, Save %.1f MB/s, Restore %.1f MB/s; peak memory %.1f MB\n",
+                bytes / Median(copies) / 1e6, bytes / Median(saves) / 1e6,
+                bytes / Median(restores) / 1e6, peak);
     std::fflush(stdout);
 
-    RemoveCopies(paths.size());
     for (const std::string& path : paths) {
         DeleteFileA(path.c_str());
     }
     DeleteFileA(SnapshotPath(win32.platform.system).c_str());
-    return saved && restored ? 0 : 1;
+    return ok ? 0 : 1;
 }

@@ -64,6 +64,8 @@ public:
     void LineAdded(const LogLine& line, bool) override {
         out_.Write((utf8_ ? system_.AnsiToUtf8(line.text) : line.text) + "\r\n");
     }
+    // Printed is done with: the log holds nothing per line.
+    bool NeedsLinesKept() override { return false; }
 
 private:
     TextOutput& out_;

@@ -24,6 +24,11 @@ size_t WholeCharacters(const char* text, size_t length, size_t max) {
 }  // namespace
 
 void ActivityLog::Append(LogLine line, bool raw) {
+    ++lineCount_;
+    if (observer_ != nullptr && !observer_->NeedsLinesKept()) {
+        observer_->LineAdded(line, raw);
+        return;
+    }
     lines_.push_back(std::move(line));
     if (observer_ != nullptr) {
         observer_->LineAdded(lines_.back(), raw);
@@ -65,10 +70,13 @@ void ActivityLog::AppendRawLine(const char* text) {
 }
 
 void ActivityLog::RemoveLastLogLine() {
-    if (lines_.empty()) {
+    if (lineCount_ == 0) {
         return;
     }
-    lines_.pop_back();
+    if (lines_.size() == static_cast<size_t>(lineCount_)) {
+        lines_.pop_back();  // the last line was kept
+    }
+    --lineCount_;
     if (observer_ != nullptr) {
         observer_->LastLineRemoved();
     }
@@ -76,6 +84,7 @@ void ActivityLog::RemoveLastLogLine() {
 
 void ActivityLog::ClearLog() {
     lines_.clear();
+    lineCount_ = 0;
     topIndex_ = 0;
     if (observer_ != nullptr) {
         observer_->Cleared();

@@ -31,6 +31,9 @@ public:
     virtual int VisibleTopIndex(int topIndex) { return topIndex; }
     // AddLogLine is done with a line: a window repaints at once.
     virtual void LineShown() {}
+    // Whether the log keeps its own copy of each line. An observer that has the line
+    // printed and done with says no, so that a run of 100,000 entries holds none of them.
+    virtual bool NeedsLinesKept() { return true; }
 };
 
 class ActivityLog {
@@ -53,8 +56,10 @@ public:
     void ClearLog();
     void SetTopIndex(int index);
 
+    // The lines kept (all of them unless the observer said it needs none kept).
     const std::vector<LogLine>& Lines() const { return lines_; }
-    int LineCount() const { return static_cast<int>(lines_.size()); }
+    // Every line in the log, kept or not.
+    int LineCount() const { return lineCount_; }
     int TopIndex() const { return topIndex_; }
     int MaxLineLength() const { return maxLineLength_; }
     int HorizontalExtent() const { return horizontalExtent_; }
@@ -65,6 +70,7 @@ private:
     void Append(LogLine line, bool raw);
 
     std::vector<LogLine> lines_;
+    int lineCount_ = 0;
     int topIndex_ = 0;
     int maxLineLength_ = 0;
     int horizontalExtent_ = 0;
