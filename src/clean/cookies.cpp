@@ -1,11 +1,15 @@
 // Internet Explorer's cookies: the entries of the URL cache that carry the cookie bit,
-// then, in Clear, the files left in the cookies folder and in its second copy.
+// then, in Clear, the files left in the cookies folder and in its second copy. The
+// entries of kept hosts stay, and so do their files, in both folders.
+
+#include <set>
 
 #include "clean/cache_folders.h"
 #include "clean/erasers.h"
 #include "clean/folder_ops.h"
 #include "clean/log_text.h"
 #include "clean/url_cache_walk.h"
+#include "platform/gbk.h"
 #include "state/eraser_dlg.h"
 
 namespace {
@@ -13,41 +17,94 @@ namespace {
 constexpr ModeText kHeading{"正在删除 Cookies...", "测试: 正在删除 Cookies..."};
 constexpr ModeText kDeleted{"已删除 <OK>", "测试: Cookies 已删除 <OK>"};
 constexpr ModeText kNothing{"没有要删除的 Cookies! <OK>", "测试: 没有要删除的 Cookies! <OK>"};
+constexpr char kKept[] = "保留: ";
 
-// One line per cookie deleted (or found, in Test). The walk goes to its end whatever
-// busy says, dispatching pending messages between entries. True when a line was written.
-bool TakeCookieEntries(EraserDlg& dlg, bool testMode) {
+// What the walk over the cookie entries did.
+struct CookieWalk {
+    bool done = false;  // a line of a cookie deleted (or found, in Test) was written
+    int kept = 0;
+    std::set<std::string> keptFiles;  // the kept entries' file names, lower-cased
+};
+
+// The name of path's file, lower-cased; empty when there is none.
+std::string FileNameOf(const std::string& path) {
+    size_t slash = GbkLastSeparator(path);
+    return GbkAsciiLower(slash == std::string::npos ? path : path.substr(slash + 1));
+}
+
+// One line per cookie deleted (or found, in Test), and one per cookie kept. The walk goes
+// to its end whatever busy says, dispatching pending messages between entries.
+CookieWalk TakeCookieEntries(EraserDlg& dlg, bool testMode) {
+    const KeepList& keep = dlg.settings.keepCookies;
     UrlCacheWalk walk(dlg.platform.urlCache);
-    bool done = false;
+    CookieWalk result;
     bool more = walk.First();
     while (more) {
         if (walk.EntryType() & cacheentry::kCookie) {
             std::string url = walk.SourceUrl();
-            if (!url.empty() && walk.Take(url, testMode)) {
+            if (!keep.empty() && !url.empty() && IsKeptHost(keep, CookieEntryHost(url))) {
+                dlg.log.AddLogLine(kKept + url, emphasis::kPlain);
+                ++result.kept;
+                result.keptFiles.insert(FileNameOf(walk.LocalFileName()));
+            } else if (!url.empty() && walk.Take(url, testMode)) {
                 dlg.log.AddLogLine(url, emphasis::kPlain);
-                done = true;
+                result.done = true;
                 dlg.StepProgress();
             }
         }
         more = walk.Next();
         dlg.PumpMessages();
     }
-    return done;
+    return result;
 }
 
 }  // namespace
 
+std::string CookieEntryHost(const std::string& url) {
+    size_t at = url.find('@');
+    if (at == std::string::npos) {
+        return {};
+    }
+    return url.substr(at + 1, url.find('/', at) - at - 1);
+}
+
+std::vector<std::string> CacheCookieHosts(EraserDlg& dlg) {
+    std::vector<std::string> hosts;
+    UrlCacheWalk walk(dlg.platform.urlCache);
+    for (bool more = walk.First(); more; more = walk.Next()) {
+        std::string host = CookieEntryHost(walk.SourceUrl());
+        if ((walk.EntryType() & cacheentry::kCookie) && !host.empty()) {
+            hosts.push_back(host);
+        }
+    }
+    return hosts;
+}
+
+bool CacheHoldsKeptCookie(EraserDlg& dlg) {
+    const KeepList& keep = dlg.settings.keepCookies;
+    if (keep.empty()) {
+        return false;
+    }
+    for (const std::string& host : CacheCookieHosts(dlg)) {
+        if (IsKeptHost(keep, host)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void EraseCookies(EraserDlg& dlg, bool testMode) {
     dlg.log.AddLogLine(kHeading.For(testMode), emphasis::kStrong);
     dlg.log.AddLogLine("", emphasis::kPlain);
-    bool done = TakeCookieEntries(dlg, testMode);
+    CookieWalk walk = TakeCookieEntries(dlg, testMode);
+    dlg.cookiesKept = walk.kept;
     if (!testMode) {
         // The cookie files WinINet may have left behind; silently, whatever comes of it.
         for (const std::string& folder : CacheFolderAndCopy(dlg, csidl::kCookies, kCookiesWord)) {
-            WipeFolderFiles(dlg, folder, /*doDelete=*/true, nullptr);
+            WipeFolderFiles(dlg, folder, /*doDelete=*/true, nullptr, &walk.keptFiles);
         }
     }
-    if (done) {
+    if (walk.done) {
         dlg.log.AddLogLine("", emphasis::kPlain);
         dlg.log.AddLogLine(kDeleted.For(testMode), emphasis::kStrong);
     } else {

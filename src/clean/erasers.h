@@ -3,6 +3,9 @@
 // take testMode only report what they would remove when it is true.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/csidl.h"
 
 class EraserDlg;
@@ -15,15 +18,29 @@ void CloseAolWindows(EraserDlg& dlg);
 
 // URL cache and history.
 void PrepareProgress(EraserDlg& dlg);
+// Cookies of the hosts of the keep list stay, each with a line; dlg.cookiesKept tells
+// how many entries were kept.
 void EraseCookies(EraserDlg& dlg, bool testMode);
 void EraseHistory(EraserDlg& dlg, bool testMode);
 void EraseTemporaryInternetFiles(EraserDlg& dlg, bool testMode);
+
+// The host a cookie entry of the URL cache ("Cookie:user@host/path") belongs to; empty
+// when the name holds none.
+std::string CookieEntryHost(const std::string& url);
+// The hosts of the cookie entries of the URL cache, in the cache's order, as often as they
+// hold an entry.
+std::vector<std::string> CacheCookieHosts(EraserDlg& dlg);
+// Whether the URL cache holds a cookie of a kept host; false at once for an empty list.
+bool CacheHoldsKeptCookie(EraserDlg& dlg);
 
 // Mozilla and AOL traces; none writes to the log. The Mozilla erasers have no test form
 // and run in Clear only; each returns whether it found its trace (cookies.txt,
 // history.dat) or rewrote localstore.rdf, which the run does not look at. In Test
 // EraseAolTraces returns at once.
+// With a keep list, cookies.txt is rewritten without the lines of other hosts instead.
 bool EraseMozillaCookies(EraserDlg& dlg);
+// The hosts of the cookie lines of the profile's cookies.txt; empty without one.
+std::vector<std::string> MozillaCookieHosts(EraserDlg& dlg);
 bool EraseMozillaHistory(EraserDlg& dlg);
 bool EraseMozillaUrlBarHistory(EraserDlg& dlg);
 void EraseAolTraces(EraserDlg& dlg, bool testMode);

@@ -70,6 +70,8 @@ public:
     bool ieWindowOpen = false;
     bool busy = false;
     bool indexDatFound = false;
+    // The cookie entries the last cookie step kept (the keep list's hosts).
+    int cookiesKept = 0;
     // Parent folders of the history containers, gathered by the index.dat step.
     std::set<std::string> indexDatPaths;
     ActivityLog log;
