@@ -4,6 +4,9 @@
 // back what it found (Test) or removed (Clear) for the run's report.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/csidl.h"
 #include "state/run_report.h"
 
@@ -20,16 +23,29 @@ int CountBrowserWindowsToClose(EraserDlg& dlg);
 
 // URL cache and history.
 void PrepareProgress(EraserDlg& dlg);
+// Cookies of the hosts of the keep list stay, each with a line, counted as kept.
 CategoryResult EraseCookies(EraserDlg& dlg, bool testMode);
 CategoryResult EraseHistory(EraserDlg& dlg, bool testMode);
 CategoryResult EraseTemporaryInternetFiles(EraserDlg& dlg, bool testMode);
+
+// The host a cookie entry of the URL cache ("Cookie:user@host/path") belongs to; empty
+// when the name holds none.
+std::string CookieEntryHost(const std::string& url);
+// The hosts of the cookie entries of the URL cache, in the cache's order, as often as they
+// hold an entry.
+std::vector<std::string> CacheCookieHosts(EraserDlg& dlg);
+// Whether the URL cache holds a cookie of a kept host; false at once for an empty list.
+bool CacheHoldsKeptCookie(EraserDlg& dlg);
 
 // Mozilla and AOL traces; none writes to the log. The Mozilla erasers have no test form
 // and run in Clear only; each counts its trace (cookies.txt, history.dat) when it went, or
 // localstore.rdf when its URL-bar history was cut out. Test's report counts the same
 // traces through MozillaTracesFound, which only looks; in Test EraseAolTraces only counts
-// the organize files.
+// the organize files. With a keep list, cookies.txt is rewritten without the lines of
+// other hosts instead.
 CategoryResult EraseMozillaCookies(EraserDlg& dlg);
+// The hosts of the cookie lines of the profile's cookies.txt; empty without one.
+std::vector<std::string> MozillaCookieHosts(EraserDlg& dlg);
 CategoryResult EraseMozillaHistory(EraserDlg& dlg);
 CategoryResult EraseMozillaUrlBarHistory(EraserDlg& dlg);
 CategoryResult MozillaTracesFound(EraserDlg& dlg, bool cookies, bool history);

@@ -13,6 +13,9 @@ constexpr char kNoFiles[] = "找不到文件。";
 constexpr ModeText kDeleting{"正在删除", "测试: 正在删除 "};
 constexpr char kDone[] = " <OK>";
 
+// Names tried for a staged file beside its target; one that exists is never touched.
+constexpr int kStagingNames = 10;
+
 bool IsKept(const FindData& entry) {
     for (const char* name : kKeptNames) {
         if (GbkEqualNoCase(entry.name, name)) {
@@ -109,7 +112,7 @@ bool FindEntry(Files& files, const std::string& path, FindData* entry) {
 }
 
 CategoryResult WipeFolderFiles(EraserDlg& dlg, const std::string& folder, bool doDelete,
-                               ActivityLog* log) {
+                               ActivityLog* log, const std::set<std::string>* spared) {
     Files& files = dlg.platform.files;
     FindScope listing(files);
     FindData entry;
@@ -123,7 +126,8 @@ CategoryResult WipeFolderFiles(EraserDlg& dlg, const std::string& folder, bool d
     }
     do {
         std::string path = JoinPath(folder, entry.name);
-        if (IsKept(entry) || !FitsMaxPath(path)) {
+        if (IsKept(entry) || !FitsMaxPath(path) ||
+            (spared != nullptr && spared->count(GbkAsciiLower(entry.name)) != 0)) {
             continue;
         }
         WinError error = doDelete ? files.RemoveFile(path) : winerr::kSuccess;
@@ -151,4 +155,55 @@ void RemoveFolderTree(EraserDlg& dlg, const std::string& folder) {
         return;  // never a cache folder
     }
     RemoveTree(dlg.platform.files, folder);
+}
+
+bool WriteWhole(Files& files, FileHandle file, const char* data, std::uint32_t size) {
+    std::uint32_t written = 0;
+    return files.Write(file, data, size, &written) == winerr::kSuccess && written == size;
+}
+
+std::string TakeNameBeside(const std::string& target,
+                           const std::function<WinError(const std::string& path)>& take) {
+    size_t slash = GbkLastSeparator(target);
+    std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    for (int i = -1; i < kStagingNames; ++i) {
+        std::string path = i < 0 ? target + "~" : folder + "~cv" + std::to_string(i) + ".tmp";
+        if (!FitsMaxPath(path) || GbkEqualNoCase(path, target)) {
+            continue;  // the target itself may have been saved under such a name
+        }
+        WinError error = take(path);
+        if (error == winerr::kSuccess) {
+            return path;
+        }
+        if (error != winerr::kFileExists && error != winerr::kAlreadyExists) {
+            break;
+        }
+    }
+    return {};
+}
+
+std::string CreateBeside(const std::string& target, FileScope* file) {
+    return TakeNameBeside(target, [&](const std::string& path) {
+        return file->Open(path, fileaccess::kRead | fileaccess::kWrite, fileshare::kRead,
+                          filecreate::kCreateNew);
+    });
+}
+
+SwapResult SwapInStaged(Files& files, const std::string& staged, const std::string& target,
+                        FindData* current) {
+    if (!FindEntry(files, target, current)) {
+        return files.RenameFile(staged, target) == winerr::kSuccess ? SwapResult::kSwapped
+                                                                    : SwapResult::kFailed;
+    }
+    const std::string aside = TakeNameBeside(
+        target, [&](const std::string& path) { return files.RenameFile(target, path); });
+    if (aside.empty()) {
+        return SwapResult::kTargetHeld;
+    }
+    if (files.RenameFile(staged, target) != winerr::kSuccess) {
+        (void)files.RenameFile(aside, target);
+        return SwapResult::kFailed;
+    }
+    (void)files.RemoveFile(aside);
+    return SwapResult::kSwapped;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "clean/cache_folders.h"
+#include "clean/erasers.h"
 #include "clean/folder_ops.h"
 #include "clean/log_text.h"
 #include "clean/shell_calls.h"
@@ -22,6 +23,9 @@ constexpr std::uint32_t kFillChunk = 20000;
 constexpr ModeText kLocation{"清空 Index.dat，位置 ", "测试: 清空 Index.dat，位置"};
 constexpr ModeText kFilled{"Index.dat 已清空——共填充 %d 字节! <OK>",
                            "测试: Index.dat 已清空——共填充 %d 字节! <OK>"};
+// The cookies' index lists the kept cookies too: zeroed, it would take them all.
+constexpr ModeText kSpared{"未清空 Index.dat，位置 ", "测试: 未清空 Index.dat，位置 "};
+constexpr char kSparedWhy[] = ": 其中有保留的 Cookie";
 
 // A cache folder of the shell: its CSIDL number, the subfolder that holds its index.dat
 // when the folder itself does not, and the word that finds its second copy.
@@ -67,14 +71,18 @@ void AddLine(ActivityLog* log, const std::string& text) {
 }
 
 // One location of a special folder's index.dat: found to need filling, logged, and in
-// Clear filled. Only a fill that covered the whole file is reported as done, and counted
-// in *result with its length; one that did not is failed.
+// Clear filled, unless it is spared. Only a fill that covered the whole file is reported
+// as done, and counted in *result with its length; one that did not is failed.
 void FillLocation(EraserDlg& dlg, const std::string& location, const std::string& name,
-                  bool testMode, ActivityLog* log, CategoryResult* result) {
+                  bool testMode, bool spared, ActivityLog* log, CategoryResult* result) {
     Files& files = dlg.platform.files;
     std::string file = JoinPath(location, name);
     FindData listed;
     if (!FindEntry(files, file, &listed) || !IndexDatNeedsFill(files, file)) {
+        return;
+    }
+    if (spared) {
+        AddLine(log, kSpared.For(testMode) + location + kSparedWhy);
         return;
     }
     dlg.indexDatFound = true;
@@ -214,10 +222,11 @@ CategoryResult FillIndexDat(EraserDlg& dlg, bool testMode, CsidlFolder csidl, bo
         }
     }
     ActivityLog* log = logIt ? &dlg.log : nullptr;
-    FillLocation(dlg, folder, index.name, testMode, log, &result);
+    const bool spared = csidl == csidl::kCookies && CacheHoldsKeptCookie(dlg);
+    FillLocation(dlg, folder, index.name, testMode, spared, log, &result);
     std::string alternate;
     if (FindAlternateCacheFolder(dlg, folder, kind->word, &alternate)) {
-        FillLocation(dlg, alternate, index.name, testMode, log, &result);
+        FillLocation(dlg, alternate, index.name, testMode, spared, log, &result);
     }
     return result;
 }

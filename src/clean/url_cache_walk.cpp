@@ -41,16 +41,15 @@ WinError UrlCacheWalk::TakeFor(const std::string& url, bool testMode) {
     return Grown([&] { return cache_.GetEntryInfo(url, buffer_.entry(), &buffer_.size); });
 }
 
-// The name is read only inside the block, up to its terminator; a name that is not
+// A text is read only inside the block, up to its terminator; one that is not
 // terminated there would be cut into another one, so it counts as none.
-std::string UrlCacheWalk::SourceUrl() {
-    const UrlCacheEntryInfo* entry = buffer_.entry();
-    auto start = reinterpret_cast<std::uintptr_t>(entry);
-    auto name = reinterpret_cast<std::uintptr_t>(entry->sourceUrlName);
+std::string UrlCacheWalk::TextInBlock(const char* text) {
+    auto start = reinterpret_cast<std::uintptr_t>(buffer_.entry());
+    auto name = reinterpret_cast<std::uintptr_t>(text);
     if (name < start + sizeof(UrlCacheEntryInfo) || name >= start + buffer_.capacity()) {
         return {};
     }
     size_t room = start + buffer_.capacity() - name;
-    size_t length = strnlen(entry->sourceUrlName, room);
-    return length < room ? std::string(entry->sourceUrlName, length) : std::string();
+    size_t length = strnlen(text, room);
+    return length < room ? std::string(text, length) : std::string();
 }

@@ -27,8 +27,10 @@ public:
     bool Next();
     void Close() { find_.Close(); }
 
-    // The entry read last: its source URL name (empty when it has none) and type bits.
-    std::string SourceUrl();
+    // The entry read last: its source URL name (empty when it has none), its local file
+    // (empty when it has none) and type bits.
+    std::string SourceUrl() { return TextInBlock(buffer_.entry()->sourceUrlName); }
+    std::string LocalFileName() { return TextInBlock(buffer_.entry()->localFileName); }
     std::uint32_t EntryType() { return buffer_.entry()->cacheEntryType; }
     FileTime LastAccessTime() { return buffer_.entry()->lastAccessTime; }
     // The size of the entry's file, as the cache records it.
@@ -49,6 +51,7 @@ public:
 private:
     template <typename Call>
     WinError Grown(Call call);
+    std::string TextInBlock(const char* text);
 
     UrlCache& cache_;
     UrlCacheEntryBuffer buffer_;

@@ -1,5 +1,6 @@
 #include "settings/settings_store.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -11,6 +12,9 @@ namespace {
 constexpr std::uint32_t kValueBufferSize = 10;
 
 constexpr char kPolicyValue[] = "Close IEs State";
+constexpr char kKeepValue[] = "KeepCookies";
+// A keep list larger than this is no list a user made: it is not read at all.
+constexpr std::uint32_t kMaxKeepBytes = 64 * 1024;
 
 struct SwitchValue {
     const char* name;
@@ -51,7 +55,39 @@ void WriteText(Registry& registry, HKey key, const char* name, const char* text)
     registry.SetValue(key, name, regtype::kSz, text, static_cast<std::uint32_t>(strlen(text)));
 }
 
+// The value's data when it can be read whole; false otherwise.
+bool ReadKeepData(Registry& registry, HKey key, std::uint32_t* type, std::string* data) {
+    std::uint32_t size = 0;
+    if (registry.QueryValue(key, kKeepValue, type, nullptr, &size) != winerr::kSuccess ||
+        size > kMaxKeepBytes) {
+        return false;
+    }
+    data->assign(size, '\0');
+    if (registry.QueryValue(key, kKeepValue, type, data->data(), &size) != winerr::kSuccess ||
+        size > data->size()) {
+        return false;  // it grew between the two calls
+    }
+    data->resize(size);
+    return true;
+}
+
 }  // namespace
+
+KeepList ParseKeepCookies(std::uint32_t type, const std::string& data) {
+    KeepList keep;
+    if (type != regtype::kMultiSz) {
+        return keep;
+    }
+    for (size_t at = 0; at < data.size();) {
+        size_t end = std::min(data.find('\0', at), data.size());
+        std::string host = HostOfTyped(data.substr(at, end - at));
+        if (!host.empty() && std::find(keep.begin(), keep.end(), host) == keep.end()) {
+            keep.push_back(host);
+        }
+        at = end + 1;
+    }
+    return keep;
+}
 
 void LoadSettings(Registry& registry, EraserSettings& settings) {
     RegKey key(registry);
@@ -67,6 +103,11 @@ void LoadSettings(Registry& registry, EraserSettings& settings) {
     if (ReadText(registry, key.Get(), kPolicyValue, &text)) {
         settings.closeBrowserPolicy = text == "0" ? 0 : text == "1" ? 1 : 2;
     }
+    std::uint32_t type = 0;
+    std::string data;
+    if (ReadKeepData(registry, key.Get(), &type, &data)) {
+        settings.keepCookies = ParseKeepCookies(type, data);
+    }
 }
 
 void SaveSettings(Registry& registry, const EraserSettings& settings) {
@@ -81,4 +122,15 @@ void SaveSettings(Registry& registry, const EraserSettings& settings) {
     }
     const std::int32_t policy = settings.closeBrowserPolicy;
     WriteText(registry, key.Get(), kPolicyValue, policy == 0 ? "0" : policy == 1 ? "1" : "2");
+    if (settings.keepCookies.empty()) {
+        registry.DeleteValue(key.Get(), kKeepValue);
+        return;
+    }
+    std::string data;
+    for (const std::string& host : settings.keepCookies) {
+        data += host + '\0';
+    }
+    data += '\0';
+    registry.SetValue(key.Get(), kKeepValue, regtype::kMultiSz, data.data(),
+                      static_cast<std::uint32_t>(data.size()));
 }

@@ -12,8 +12,6 @@ namespace {
 
 // Stream and file data move in chunks of this size.
 constexpr std::uint32_t kChunk = 10000;
-// Names tried for a staged file beside its target; one that exists is never touched.
-constexpr int kStagingNames = 10;
 
 bool ReadAll(StorageStream& stream, void* buffer, std::uint32_t size) {
     std::uint32_t done = 0;
@@ -36,11 +34,6 @@ bool Skip(StorageStream& stream, std::uint32_t count) {
 std::uint32_t LittleEndian(const unsigned char* bytes) {
     return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) |
            (static_cast<std::uint32_t>(bytes[3]) << 24);
-}
-
-bool WriteWhole(Files& files, FileHandle file, const char* data, std::uint32_t size) {
-    std::uint32_t written = 0;
-    return files.Write(file, data, size, &written) == winerr::kSuccess && written == size;
 }
 
 // Fills count bytes of file with zeros from its file pointer.
@@ -75,37 +68,6 @@ bool CopyBytes(Files& files, FileHandle from, FileHandle to, std::uint64_t size)
 bool OpenShared(FileScope* file, const std::string& path, std::uint32_t access) {
     return file->Open(path, access, fileshare::kRead | fileshare::kWrite | fileshare::kDelete,
                       filecreate::kOpenExisting) == winerr::kSuccess;
-}
-
-// The names a file beside target may take for a while: its own with "~", then a few of
-// our own. `make` tries one and gives its error; a name some file has already is passed
-// over, any other error ends the tries. The name taken, or empty.
-template <typename Make>
-std::string TakeNameBeside(const std::string& target, Make make) {
-    size_t slash = GbkLastSeparator(target);
-    std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    for (int i = -1; i < kStagingNames; ++i) {
-        std::string path = i < 0 ? target + "~" : folder + "~cv" + std::to_string(i) + ".tmp";
-        if (!FitsMaxPath(path) || GbkEqualNoCase(path, target)) {
-            continue;  // the target itself may have been saved under such a name
-        }
-        WinError error = make(path);
-        if (error == winerr::kSuccess) {
-            return path;
-        }
-        if (error != winerr::kFileExists && error != winerr::kAlreadyExists) {
-            break;
-        }
-    }
-    return {};
-}
-
-// Creates a new file beside target under a name no file has yet; its path, or empty.
-std::string CreateBeside(const std::string& target, FileScope* file) {
-    return TakeNameBeside(target, [&](const std::string& path) {
-        return file->Open(path, fileaccess::kRead | fileaccess::kWrite, fileshare::kRead,
-                          filecreate::kCreateNew);
-    });
 }
 
 // A copy of path's first `size` bytes in a new file beside it; its path, or empty.
@@ -395,29 +357,18 @@ std::int64_t StagedFile::Commit() {
     if (staged_.empty()) {
         return -1;
     }
-    const auto size = static_cast<std::int64_t>(size_);
+    // A file that cannot be moved aside (held open) is overwritten in place.
     FindData current;
-    if (!FindEntry(files_, target_, &current)) {
-        if (files_.RenameFile(staged_, target_) != winerr::kSuccess) {
-            return -1;
-        }
-        staged_.clear();
-        return size;
+    switch (SwapInStaged(files_, staged_, target_, &current)) {
+        case SwapResult::kSwapped:
+            staged_.clear();
+            return static_cast<std::int64_t>(size_);
+        case SwapResult::kTargetHeld:
+            return OverwriteInPlace(files_, target_, staged_, size_, current.size);
+        case SwapResult::kFailed:
+            break;
     }
-    // The current file steps aside under a free name and comes back when the new one
-    // cannot take its place. One that cannot be moved (held open) is overwritten in place.
-    const std::string aside = TakeNameBeside(
-        target_, [&](const std::string& path) { return files_.RenameFile(target_, path); });
-    if (aside.empty()) {
-        return OverwriteInPlace(files_, target_, staged_, size_, current.size);
-    }
-    if (files_.RenameFile(staged_, target_) != winerr::kSuccess) {
-        (void)files_.RenameFile(aside, target_);
-        return -1;
-    }
-    staged_.clear();
-    (void)files_.RemoveFile(aside);
-    return size;
+    return -1;
 }
 
 FileRecord ReadFileContent(Files& files, StorageStream& stream, const std::string& path,

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/system.h"
+#include "state/keep_list.h"
 
 // The user's choices. The ten switches hold 0 for off and any other value for on.
 struct EraserSettings {
@@ -22,6 +23,8 @@ struct EraserSettings {
     // Open Internet Explorer windows: 0 close without asking, 1 never close, 2 ask
     // (any other value acts as 2).
     std::int32_t closeBrowserPolicy = 2;
+    // Hosts whose cookies Clear keeps; empty, Clear takes every cookie.
+    KeepList keepCookies{};
 };
 
 // The ten category switches, in the record's order.
@@ -33,7 +36,8 @@ constexpr std::int32_t EraserSettings::*kSwitchFields[] = {
     &EraserSettings::clearWindowsTemp,       &EraserSettings::clearSearchHistory,
 };
 
-// Sets every category switch to value (1 for on, 0 for off); the policy stays.
+// Sets every category switch to value (1 for on, 0 for off); the policy and the keep
+// list stay.
 void SetAllSwitches(EraserSettings& settings, std::int32_t value);
 
 // Windows version codes.

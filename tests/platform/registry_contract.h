@@ -31,12 +31,12 @@ protected:
         RegKey key(registry);
         return Num(key.Open(regroot::kCurrentUser, At(below), access));
     }
-    // Reads into `room` bytes (no buffer at all for 0): "answer size data".
+    // Reads into `room` bytes (no buffer at all for 0): "answer size tTYPE data".
     std::string Query(HKey key, const std::string& name, std::uint32_t room) {
         char data[16] = "";
-        std::uint32_t size = room;
-        WinError error = registry.QueryValue(key, name, nullptr, room ? data : nullptr, &size);
-        return Num(error) + " " + Num(size) + " " + (error ? "" : data);
+        std::uint32_t size = room, type = 99;
+        WinError error = registry.QueryValue(key, name, &type, room ? data : nullptr, &size);
+        return Num(error) + " " + Num(size) + " t" + Num(type) + " " + (error ? "" : data);
     }
     // The subkey names (or value names) in enumeration order, then the answer that ended it.
     std::string Names(HKey key, bool values, std::uint32_t room = 300) {
@@ -100,13 +100,13 @@ TYPED_TEST_P(RegistryContract, ValuesKeysAndDeletion) {
     };
     // clang-format off
     ExpectRows({
-        {Seq({Num(registry.SetValue(k, "v", regtype::kSz, "yes", 3)), this->Query(k, "V", 10)}), "0 0 4 yes"},
+        {Seq({Num(registry.SetValue(k, "v", regtype::kSz, "yes", 3)), this->Query(k, "V", 10)}), "0 0 4 t1 yes"},
         {Seq({Num(registry.SetValue(k, "历史", regtype::kSz, "0123456789AX", 11)), this->Query(k, "历史", 10),
-              this->Query(k, "历史", 11)}), "0 234 11  0 11 0123456789A"},
+              this->Query(k, "历史", 11)}), "0 234 11 t1  0 11 t1 0123456789A"},
         {this->Names(k, true, 4), "v 234"},
         // sizes asked with no buffer, as a value too long for one is read again
         {Seq({Num(registry.EnumValue(k, 1, name, &nameSize, nullptr, nullptr, &dataSize)), Num(dataSize),
-              this->Query(k, "历史", 0)}), "0 11 0 11 "},
+              this->Query(k, "历史", 0)}), "0 11 0 11 t1 "},
         {Seq({Num(registry.DeleteValue(k, "V")), Num(registry.DeleteValue(k, "v")),
               Num(registry.QueryKeyInfo(k, &info)), Num(info.subKeys), Num(info.values)}), "0 2 0 4 1"},
         {this->Names(k, false), "a b C leaf 259"},

@@ -206,8 +206,8 @@ WinError MemoryRegistry::CloseKey(HKey key) {
     return handles_.erase(key.value) == 1 ? winerr::kSuccess : winerr::kInvalidHandle;
 }
 
-WinError MemoryRegistry::QueryValue(HKey key, const std::string& name, std::uint32_t*, void* data,
-                                    std::uint32_t* size) {
+WinError MemoryRegistry::QueryValue(HKey key, const std::string& name, std::uint32_t* type,
+                                    void* data, std::uint32_t* size) {
     if (WinError fault = faults.Check("Registry.QueryValue", name)) {
         return fault;
     }
@@ -218,6 +218,9 @@ WinError MemoryRegistry::QueryValue(HKey key, const std::string& name, std::uint
     const Value* value = FindValue(*k, name);
     if (value == nullptr) {
         return winerr::kFileNotFound;
+    }
+    if (type != nullptr) {
+        *type = value->type;
     }
     return CopyData(value->data, data, size);
 }
