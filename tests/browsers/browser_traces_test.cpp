@@ -1,7 +1,7 @@
 // The Mozilla and AOL erasers on the in-memory platform, for what Wine cannot produce:
 // the listing order of profile folders, files that stay locked (with the tries and
-// pauses between them), a write to localstore.rdf failing part of the way, and a command
-// value longer than its buffer. Real files and the real registry are checked under Wine.
+// pauses between them), and a command value longer than its buffer. Real files and the real
+// registry are checked under Wine.
 #include "browsers/browser_traces.h"
 
 #include <gtest/gtest.h>
@@ -73,26 +73,6 @@ TEST_F(BrowserTraces, AolOrganizeFiles) {
 // n bytes of text without blanks that a short shift of itself does not match.
 std::string Text(size_t n) {
     return n == 0 ? "" : Text(n - 1) + static_cast<char>('!' + n % 89);
-}
-
-// The URL-bar sequence opens across the end of the first 1000-byte block and closes across
-// the end of the third. The file is rewritten from the sequence's start to its end, so a
-// write that fails after n bytes leaves exactly the first n bytes of the result in place
-// and the rest as it was: no shorter, and no byte written twice.
-TEST_F(BrowserTraces, UrlBarRewriteEndsAtTheFirstFailedWrite) {
-    const std::string path = kMozilla.substr(5) + "x.slt\\localstore.rdf";
-    const std::string head = Text(990) + "<RDF:Seq about=\"nc:urlbar-history\">",
-                      tail = "</RDF:Seq>" + Text(3070), before = head + Text(1895) + tail,
-                      after = head + tail + std::string(1895, ' ');
-    for (size_t allowed : {0, 700, 3080, 3500, 4974, 4975}) {
-        mem.files.faults.Clear();
-        mem.files.AddFile(path, before);
-        mem.files.faults.FailAfterBytes("Files.Write", winerr::kDiskFull, allowed);
-        EXPECT_EQ(allowed == 4975, EraseMozillaUrlBarHistory(dlg).items == 1) << allowed;
-        EXPECT_EQ(after.substr(0, 1025 + allowed) + before.substr(1025 + allowed),
-                  mem.files.Content(path));
-        EXPECT_EQ(0u, mem.files.OpenHandleCount());
-    }
 }
 
 // All Users beside the user's folder, or on Windows 98 inside it; a user name whose

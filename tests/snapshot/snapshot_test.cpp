@@ -1,6 +1,6 @@
 // Save state and Restore on a seeded XP profile: the streams' bytes and the log, the
-// save-time cut-off, and a file held open, a folder or a read-only file in a saved file's
-// place. (Damaged and tampered snapshots are the round-trip test's and the fuzzers'.)
+// save-time cut-off. (Files held open, damaged and tampered snapshots are the round-trip
+// test's, the fault sweep's and the fuzzers'.)
 #include <gmock/gmock.h>
 
 #include "clean/eraser_rows.h"
@@ -91,24 +91,3 @@ TEST_F(Snapshot, ScrambledTextBlockPinsTheScramblingByte) {
 }
 
 }  // namespace
-
-// A file another program holds open keeps its length: the saved bytes, then zeros. A
-// folder or a read-only file where a file was saved stays as it is.
-TEST_F(Snapshot, FileInUseKeepsItsLengthFolderOrReadOnlyFileStays) {
-    const std::string index = In(kCache, "Content.IE5\\index.dat");
-    ASSERT_TRUE(dlg.SaveState());
-    const Lines kept = {"folder " + In(kRecent, "doc.lnk"),
-                        "readonly " + In(kCookies, "user@a[1].txt") + " = r"};
-    for (const char* path : {"$Recent\\doc.lnk", "$Cookies\\user@a[1].txt"})
-        ASSERT_EQ(winerr::kSuccess, mem.files.RemoveFile(Expand(path)));
-    Seed(mem, Join({{"file " + index + " = " + std::string(300, 'x')}, kept}));
-    FileHandle held;
-    ASSERT_EQ(winerr::kSuccess,
-              mem.files.Open(index, fileaccess::kRead, fileshare::kRead | fileshare::kWrite,
-                             filecreate::kOpenExisting, 0, &held));
-    ASSERT_TRUE(dlg.RestoreState());
-    mem.files.Close(held);
-    EXPECT_EQ("CACHE" + std::string(295, '\0'), mem.files.Content(index));
-    EXPECT_THAT(State(mem), testing::IsSupersetOf(kept));
-    EXPECT_THAT(Log(), testing::Contains("正在还原文档列表doc.lnk <失败>"));
-}
