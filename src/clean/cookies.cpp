@@ -49,7 +49,7 @@ CookieWalk TakeCookieEntries(EraserDlg& dlg, bool testMode) {
                 dlg.log.AddLogLine(kKept + url, emphasis::kPlain);
                 ++result.kept;
                 taken.keptFiles.insert(FileNameOf(walk.LocalFileName()));
-            } else if (!url.empty() && (error = walk.TakeFor(url, testMode)) == winerr::kSuccess) {
+            } else if (!url.empty() && (error = walk.Take(url, testMode)) == winerr::kSuccess) {
                 dlg.log.AddLogLine(url, emphasis::kPlain);
                 result.Count(walk.EntrySize());
                 dlg.StepProgress();

@@ -19,15 +19,17 @@ constexpr CsidlFolder kIndexDatFolders[] = {csidl::kCookies, csidl::kInternetCac
                                             csidl::kHistory};
 
 constexpr ModeText kAutoCompleteOpening{"删除自动填表数据...", "测试: 正在删除自动完成内容..."};
-constexpr ModeText kAutoCompleteFound{"自动填表数据已删除 <OK>", "测试: 自动完成的内容已删除 <OK>"};
+constexpr ModeText kAutoCompleteFound{"自动填表数据已删除 <OK>",
+                                       "测试: 自动完成的内容已删除 <OK>"};
 constexpr ModeText kAutoCompleteNone{"没有要删除的自动填表数据 <OK>",
-                                     "测试: 没有可以删除的自动完成内容 <OK>"};
+                                      "测试: 没有可以删除的自动完成内容 <OK>"};
 constexpr ModeText kRecycleBinOpening{"正在清空回收站...", "测试: 正在清空回收站..."};
 constexpr ModeText kIndexDatOpening{"正在填充 index.dat 文件...",
-                                    "测试: 正在清空 index.dat 文件..."};
-constexpr ModeText kIndexDatFound{"Index.dat 文件已填充 <OK>", "测试: Index.dat 文件已被清空 <OK>"};
+                                     "测试: 正在清空 index.dat 文件..."};
+constexpr ModeText kIndexDatFound{"Index.dat 文件已填充 <OK>",
+                                   "测试: Index.dat 文件已被清空 <OK>"};
 constexpr ModeText kIndexDatNone{"Index.dat 文件已经被填充 <OK>",
-                                 "测试: Index.dat 文件已经被清空 <OK>"};
+                                  "测试: Index.dat 文件已经被清空 <OK>"};
 
 // The categories of a run's report, in the order a Clear with every switch on first
 // works on them: the browser windows before everything, the Mozilla traces of the cookies

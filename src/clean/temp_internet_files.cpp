@@ -34,7 +34,7 @@ CategoryResult TakeTemporaryFileEntries(EraserDlg& dlg, bool testMode) {
     while (more) {
         if (IsTemporaryFile(walk.EntryType())) {
             std::string url = walk.SourceUrl();
-            WinError error = url.empty() ? winerr::kSuccess : walk.TakeFor(url, testMode);
+            WinError error = url.empty() ? winerr::kSuccess : walk.Take(url, testMode);
             if (!url.empty() && error == winerr::kSuccess) {
                 dlg.log.AddLogLine(url, emphasis::kPlain);
                 result.Count(walk.EntrySize());

@@ -31,10 +31,10 @@ bool UrlCacheWalk::Next() {
 }
 
 bool UrlCacheWalk::EntryExists(const std::string& url) {
-    return TakeFor(url, /*testMode=*/true) == winerr::kSuccess;
+    return Take(url, /*testMode=*/true) == winerr::kSuccess;
 }
 
-WinError UrlCacheWalk::TakeFor(const std::string& url, bool testMode) {
+WinError UrlCacheWalk::Take(const std::string& url, bool testMode) {
     if (!testMode) {
         return cache_.DeleteEntry(url);
     }

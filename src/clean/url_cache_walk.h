@@ -41,12 +41,10 @@ public:
     // Whether the cache holds an entry named url, read into the walk's block as the
     // walk's own calls are (after this the current entry's fields are those of url).
     bool EntryExists(const std::string& url);
-    // An eraser's work on one entry: Clear deletes it, Test only looks it up. True when
-    // it was deleted, or is there to be.
-    bool Take(const std::string& url, bool testMode) { return TakeFor(url, testMode) == 0; }
-    // The same with the cache's answer: 0 when taken, else the error of the deletion (or
-    // of the look-up, in Test).
-    WinError TakeFor(const std::string& url, bool testMode);
+    // An eraser's work on one entry: Clear deletes it, Test only looks it up. kSuccess
+    // when it was deleted, or is there to be; else the error of the deletion (or of the
+    // look-up, in Test).
+    WinError Take(const std::string& url, bool testMode);
 
 private:
     template <typename Call>
