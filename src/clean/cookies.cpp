@@ -2,6 +2,7 @@
 // then, in Clear, the files left in the cookies folder and in its second copy. The
 // entries of kept hosts stay, and so do their files, in both folders.
 
+#include <algorithm>
 #include <set>
 
 #include "clean/cache_folders.h"
@@ -24,6 +25,7 @@ struct CookieWalk {
     bool done = false;  // a line of a cookie deleted (or found, in Test) was written
     int kept = 0;
     std::set<std::string> keptFiles;  // the kept entries' file names, lower-cased
+    bool whole = false;               // every entry was seen
 };
 
 // The name of path's file, lower-cased; empty when there is none.
@@ -55,6 +57,7 @@ CookieWalk TakeCookieEntries(EraserDlg& dlg, bool testMode) {
         more = walk.Next();
         dlg.PumpMessages();
     }
+    result.whole = walk.AtEnd();
     return result;
 }
 
@@ -68,7 +71,7 @@ std::string CookieEntryHost(const std::string& url) {
     return url.substr(at + 1, url.find('/', at) - at - 1);
 }
 
-std::vector<std::string> CacheCookieHosts(EraserDlg& dlg) {
+std::vector<std::string> CacheCookieHosts(EraserDlg& dlg, bool* whole) {
     std::vector<std::string> hosts;
     UrlCacheWalk walk(dlg.platform.urlCache);
     for (bool more = walk.First(); more; more = walk.Next()) {
@@ -77,20 +80,21 @@ std::vector<std::string> CacheCookieHosts(EraserDlg& dlg) {
             hosts.push_back(host);
         }
     }
+    if (whole != nullptr) {
+        *whole = walk.AtEnd();
+    }
     return hosts;
 }
 
-bool CacheHoldsKeptCookie(EraserDlg& dlg) {
+bool CacheMayHoldKeptCookie(EraserDlg& dlg) {
     const KeepList& keep = dlg.settings.keepCookies;
     if (keep.empty()) {
         return false;
     }
-    for (const std::string& host : CacheCookieHosts(dlg)) {
-        if (IsKeptHost(keep, host)) {
-            return true;
-        }
-    }
-    return false;
+    bool whole = false;
+    std::vector<std::string> hosts = CacheCookieHosts(dlg, &whole);
+    return !whole || std::any_of(hosts.begin(), hosts.end(),
+                                 [&](const std::string& host) { return IsKeptHost(keep, host); });
 }
 
 void EraseCookies(EraserDlg& dlg, bool testMode) {
@@ -98,8 +102,9 @@ void EraseCookies(EraserDlg& dlg, bool testMode) {
     dlg.log.AddLogLine("", emphasis::kPlain);
     CookieWalk walk = TakeCookieEntries(dlg, testMode);
     dlg.cookiesKept = walk.kept;
-    if (!testMode) {
-        // The cookie files WinINet may have left behind; silently, whatever comes of it.
+    // The cookie files WinINet may have left behind; silently, whatever comes of it. A
+    // walk cut short may have missed a kept entry, whose file would go with the others.
+    if (!testMode && (dlg.settings.keepCookies.empty() || walk.whole)) {
         for (const std::string& folder : CacheFolderAndCopy(dlg, csidl::kCookies, kCookiesWord)) {
             WipeFolderFiles(dlg, folder, /*doDelete=*/true, nullptr, &walk.keptFiles);
         }

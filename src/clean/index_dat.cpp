@@ -202,7 +202,7 @@ void FillIndexDat(EraserDlg& dlg, bool testMode, CsidlFolder csidl, bool logIt) 
         }
     }
     ActivityLog* log = logIt ? &dlg.log : nullptr;
-    const bool spared = csidl == csidl::kCookies && CacheHoldsKeptCookie(dlg);
+    const bool spared = csidl == csidl::kCookies && CacheMayHoldKeptCookie(dlg);
     FillLocation(dlg, folder, index.name, testMode, spared, log);
     std::string alternate;
     if (FindAlternateCacheFolder(dlg, folder, kind->word, &alternate)) {

@@ -23,6 +23,7 @@ TEST_P(EraserRows, TestChangesNothingAndClearChangesWhatItSays) {
         dlg.indexDatFound = false;
         Lines log = LogOf([&] { row.step(dlg, testMode); });
         log.insert(log.end(), dlg.indexDatFound, "(index.dat found)");
+        log.insert(log.end(), dlg.cookiesKept != 0, "(kept " + std::to_string(dlg.cookiesKept) + ")");
         EXPECT_EQ(Expand(row.logs[!testMode]), log);
         Lines after = testMode ? before : Join({Without(before, gone), added}), now = Observed();
         EXPECT_THAT(now, testing::UnorderedElementsAreArray(after));
