@@ -35,6 +35,7 @@ add_library(corvane_ui STATIC
     src/app/command_window.cpp
     src/ui/help.cpp
     src/settings/settings_dlg.cpp
+    src/settings/keep_cookies_dlg.cpp
     src/app/log_list_box.cpp
     src/app/main_dlg.cpp
 )

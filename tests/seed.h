@@ -9,7 +9,8 @@
 //                                     ("\0" a NUL), no terminator added
 //   cache URL                         a URL-cache entry; "Cookie:" and "Visited:" URLs get
 //                                     their container's type bit; "cache URL = 5000":
-//                                     with 5000 bytes of header
+//                                     with 5000 bytes of header; "cache URL = C:\f": its
+//                                     local file is C:\f
 //   history URL                       a record of the URL history object
 //   bin 5000                          an item of 5000 bytes in the recycle bin
 //
@@ -22,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -131,7 +133,9 @@ inline void Seed(MemoryPlatform& mem, const Lines& lines) {
         } else if (kind == "cache") {
             MemoryUrlCache::Entry entry;
             entry.url = where;
-            entry.headerInfo.assign(data.empty() ? 0 : std::stoul(data), 'h');
+            bool file = !data.empty() && !std::isdigit(static_cast<unsigned char>(data[0]));
+            entry.headerInfo.assign(data.empty() || file ? 0 : std::stoul(data), 'h');
+            entry.localFileName = file ? data : "";
             ASSERT_EQ(winerr::kSuccess, mem.urlCache.Commit(entry));
         } else if (kind == "history") {
             mem.urlHistory.entries.push_back({where, data});

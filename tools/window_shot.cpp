@@ -4,6 +4,7 @@
 //                                       run's last line and saves the window;
 //   window_shot about OUT.bmp PROGRAM   opens About from the system menu and saves it;
 //   window_shot settings OUT.bmp PROGRAM  opens the settings dialog and saves it;
+//   window_shot keep OUT.bmp PROGRAM  opens the keep dialog of cookies from it and saves that;
 // as a 24-bit BMP, then closes the program. Exit status 0 when the picture was saved.
 #include <windows.h>
 
@@ -70,7 +71,7 @@ bool Save(HWND window, const char* path) {
 
 int main(int argc, char** argv) {
     if (argc != 4) {
-        std::fprintf(stderr, "usage: window_shot test|about OUT.bmp PROGRAM\n");
+        std::fprintf(stderr, "usage: window_shot test|about|settings|keep OUT.bmp PROGRAM\n");
         return 2;
     }
     const std::string what = argv[1];
@@ -85,14 +86,21 @@ int main(int argc, char** argv) {
     }
     HWND main = WaitForWindow("Corvane");
     bool saved = false;
-    if (main != nullptr && (what == "about" || what == "settings")) {
+    if (main != nullptr && (what == "about" || what == "settings" || what == "keep")) {
         if (what == "about") {
             PostMessageA(main, WM_SYSCOMMAND, 0x0010, 0);  // the system menu's About entry
         } else {
             PostMessageA(main, WM_COMMAND, 3, 0);  // Settings
         }
         HWND dialog = WaitForWindow(what == "about" ? "关于 Corvane" : "设置");
-        saved = dialog != nullptr && Save(dialog, argv[2]);
+        HWND keep = nullptr;
+        if (dialog != nullptr && what == "keep") {
+            PostMessageA(dialog, WM_COMMAND, 1040, 0);  // 保留 Cookie
+            keep = WaitForWindow("保留的 Cookie");
+        }
+        saved = (what == "keep" ? keep : dialog) != nullptr &&
+                Save(what == "keep" ? keep : dialog, argv[2]);
+        PostMessageA(keep, WM_COMMAND, IDCANCEL, 0);
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     } else if (main != nullptr) {
         HWND log = GetDlgItem(main, 1000);

@@ -294,7 +294,7 @@ void MainDlg::OnSettings() {
     }
     RunCommand([this] {
         commands.busy = true;
-        SettingsDlg settings(commands.settings);
+        SettingsDlg settings(commands.settings, commands);
         if (settings.DoModal(Handle()) == IDOK) {
             commands.settings = settings.settings;
         }

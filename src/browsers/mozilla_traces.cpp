@@ -107,11 +107,13 @@ SwapResult RewriteOnce(EraserDlg& dlg, const std::string& path) {
     return result;
 }
 
-// Tries as often, and pauses as long, as a deletion of the file would.
-void RewriteCookies(EraserDlg& dlg, const std::string& path) {
+// Tries as often, and pauses as long, as a deletion of the file would; whether the
+// rewritten file took the old one's place.
+bool RewriteCookies(EraserDlg& dlg, const std::string& path) {
     for (int attempt = 1;; ++attempt) {
-        if (RewriteOnce(dlg, path) != SwapResult::kTargetHeld || attempt >= kDeleteAttempts) {
-            return;
+        SwapResult result = RewriteOnce(dlg, path);
+        if (result != SwapResult::kTargetHeld || attempt >= kDeleteAttempts) {
+            return result == SwapResult::kSwapped;
         }
         dlg.platform.system.Pause(kDeletePause);
     }
@@ -171,7 +173,8 @@ CategoryResult EraseMozillaHistory(EraserDlg& dlg) {
 }
 
 // With a keep list, cookies.txt stays, rewritten without the lines of other hosts: it
-// counts as kept, in Test as in Clear.
+// counts as kept, in Test as in Clear. A rewrite that could not be swapped in left the
+// other hosts' cookies, and is reported as failed.
 CategoryResult EraseMozillaCookies(EraserDlg& dlg) {
     if (dlg.settings.keepCookies.empty()) {
         return EraseProfileFile(dlg, kCookiesFile, /*remove=*/true);
@@ -179,8 +182,10 @@ CategoryResult EraseMozillaCookies(EraserDlg& dlg) {
     CategoryResult result = CategoryResult::Sized();
     std::string file;
     if (FindProfileFile(dlg, kCookiesFile, &file)) {
-        RewriteCookies(dlg, file);
         result.kept = 1;
+        if (!RewriteCookies(dlg, file)) {
+            result.Fail(file, winerr::kWriteFault);
+        }
     }
     return result;
 }

@@ -2,6 +2,7 @@
 // then, in Clear, the files left in the cookies folder and in its second copy. The
 // entries of kept hosts stay, and so do their files, in both folders.
 
+#include <algorithm>
 #include <set>
 
 #include "clean/cache_folders.h"
@@ -24,6 +25,7 @@ constexpr char kKept[] = "保留: ";
 struct CookieWalk {
     CategoryResult result = CategoryResult::Sized();
     std::set<std::string> keptFiles;
+    bool whole = false;  // every entry was seen
 };
 
 // The name of path's file, lower-cased; empty when there is none.
@@ -60,6 +62,7 @@ CookieWalk TakeCookieEntries(EraserDlg& dlg, bool testMode) {
         more = walk.Next();
         dlg.PumpMessages();
     }
+    taken.whole = walk.AtEnd();
     return taken;
 }
 
@@ -73,7 +76,7 @@ std::string CookieEntryHost(const std::string& url) {
     return url.substr(at + 1, url.find('/', at) - at - 1);
 }
 
-std::vector<std::string> CacheCookieHosts(EraserDlg& dlg) {
+std::vector<std::string> CacheCookieHosts(EraserDlg& dlg, bool* whole) {
     std::vector<std::string> hosts;
     UrlCacheWalk walk(dlg.platform.urlCache);
     for (bool more = walk.First(); more; more = walk.Next()) {
@@ -82,20 +85,21 @@ std::vector<std::string> CacheCookieHosts(EraserDlg& dlg) {
             hosts.push_back(host);
         }
     }
+    if (whole != nullptr) {
+        *whole = walk.AtEnd();
+    }
     return hosts;
 }
 
-bool CacheHoldsKeptCookie(EraserDlg& dlg) {
+bool CacheMayHoldKeptCookie(EraserDlg& dlg) {
     const KeepList& keep = dlg.settings.keepCookies;
     if (keep.empty()) {
         return false;
     }
-    for (const std::string& host : CacheCookieHosts(dlg)) {
-        if (IsKeptHost(keep, host)) {
-            return true;
-        }
-    }
-    return false;
+    bool whole = false;
+    std::vector<std::string> hosts = CacheCookieHosts(dlg, &whole);
+    return !whole || std::any_of(hosts.begin(), hosts.end(),
+                                 [&](const std::string& host) { return IsKeptHost(keep, host); });
 }
 
 CategoryResult EraseCookies(EraserDlg& dlg, bool testMode) {
@@ -103,8 +107,9 @@ CategoryResult EraseCookies(EraserDlg& dlg, bool testMode) {
     dlg.log.AddLogLine("", emphasis::kPlain);
     CookieWalk walk = TakeCookieEntries(dlg, testMode);
     CategoryResult& result = walk.result;
-    if (!testMode) {
-        // The cookie files WinINet may have left behind; silently, whatever comes of it.
+    // The cookie files WinINet may have left behind; silently, whatever comes of it. A
+    // walk cut short may have missed a kept entry, whose file would go with the others.
+    if (!testMode && (dlg.settings.keepCookies.empty() || walk.whole)) {
         for (const std::string& folder : CacheFolderAndCopy(dlg, csidl::kCookies, kCookiesWord)) {
             WipeFolderFiles(dlg, folder, /*doDelete=*/true, nullptr, &walk.keptFiles);
         }

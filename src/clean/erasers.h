@@ -32,10 +32,11 @@ CategoryResult EraseTemporaryInternetFiles(EraserDlg& dlg, bool testMode);
 // when the name holds none.
 std::string CookieEntryHost(const std::string& url);
 // The hosts of the cookie entries of the URL cache, in the cache's order, as often as they
-// hold an entry.
-std::vector<std::string> CacheCookieHosts(EraserDlg& dlg);
-// Whether the URL cache holds a cookie of a kept host; false at once for an empty list.
-bool CacheHoldsKeptCookie(EraserDlg& dlg);
+// hold an entry; *whole, when given, tells whether the walk saw every entry.
+std::vector<std::string> CacheCookieHosts(EraserDlg& dlg, bool* whole = nullptr);
+// Whether the URL cache may hold a cookie of a kept host: it does, or it could not be
+// walked to its end. False at once for an empty list.
+bool CacheMayHoldKeptCookie(EraserDlg& dlg);
 
 // Mozilla and AOL traces; none writes to the log. The Mozilla erasers have no test form
 // and run in Clear only; each counts its trace (cookies.txt, history.dat) when it went, or

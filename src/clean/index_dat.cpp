@@ -222,7 +222,7 @@ CategoryResult FillIndexDat(EraserDlg& dlg, bool testMode, CsidlFolder csidl, bo
         }
     }
     ActivityLog* log = logIt ? &dlg.log : nullptr;
-    const bool spared = csidl == csidl::kCookies && CacheHoldsKeptCookie(dlg);
+    const bool spared = csidl == csidl::kCookies && CacheMayHoldKeptCookie(dlg);
     FillLocation(dlg, folder, index.name, testMode, spared, log, &result);
     std::string alternate;
     if (FindAlternateCacheFolder(dlg, folder, kind->word, &alternate)) {

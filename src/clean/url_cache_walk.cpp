@@ -22,12 +22,13 @@ WinError UrlCacheWalk::Grown(Call call) {
 }
 
 bool UrlCacheWalk::First() {
-    return Grown([this] { return find_.First(buffer_.entry(), &buffer_.size); }) ==
-           winerr::kSuccess;
+    last_ = Grown([this] { return find_.First(buffer_.entry(), &buffer_.size); });
+    return last_ == winerr::kSuccess;
 }
 
 bool UrlCacheWalk::Next() {
-    return Grown([this] { return find_.Next(buffer_.entry(), &buffer_.size); }) == winerr::kSuccess;
+    last_ = Grown([this] { return find_.Next(buffer_.entry(), &buffer_.size); });
+    return last_ == winerr::kSuccess;
 }
 
 bool UrlCacheWalk::EntryExists(const std::string& url) {

@@ -26,6 +26,9 @@ public:
     // Close or the end of the walk's scope.
     bool Next();
     void Close() { find_.Close(); }
+    // Whether the walk has seen every entry: the last First or Next found no more. A walk
+    // that stopped on a failure has not, and may have missed some.
+    bool AtEnd() const { return last_ == winerr::kNoMoreItems; }
 
     // The entry read last: its source URL name (empty when it has none), its local file
     // (empty when it has none) and type bits.
@@ -54,4 +57,5 @@ private:
     UrlCache& cache_;
     UrlCacheEntryBuffer buffer_;
     UrlCacheFind find_;
+    WinError last_ = winerr::kSuccess;
 };

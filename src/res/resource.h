@@ -29,6 +29,15 @@
 #define IDC_HELP_FIRST 1029
 #define IDC_HELP_LAST 1038
 #define IDC_BROWSER_GROUP 1024
+#define IDC_KEEP_COOKIES 1040
+
+// The keep dialog of cookies: the hosts' list, the field and button to add one, and its
+// help button.
+#define IDD_KEEP_COOKIES 130
+#define IDC_KEEP_LIST 1041
+#define IDC_KEEP_HOST 1042
+#define IDC_KEEP_ADD 1043
+#define IDC_KEEP_HELP 1044
 
 // Dialog asking about open Internet Explorer windows.
 #define IDD_BROWSER_OPEN 151

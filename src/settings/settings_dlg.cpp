@@ -1,5 +1,7 @@
 #include "settings/settings_dlg.h"
 
+#include "clean/erasers.h"
+#include "settings/keep_cookies_dlg.h"
 #include "ui/help.h"
 
 namespace {
@@ -71,6 +73,18 @@ void SettingsDlg::ReadSettings() {
 void SettingsDlg::OnSelectAll() {
     SetAllSwitches(settings, 1);
     ShowSettings();
+}
+
+// The sites of the URL cache's cookies and of Mozilla's cookies.txt, and the kept ones.
+// OK there changes this dialog's copy only: Cancel here drops it too.
+void SettingsDlg::OnKeepCookies() {
+    std::vector<std::string> hosts = CacheCookieHosts(commands_);
+    std::vector<std::string> mozilla = MozillaCookieHosts(commands_);
+    hosts.insert(hosts.end(), mozilla.begin(), mozilla.end());
+    KeepCookiesDlg keep(KeepChoices(hosts, settings.keepCookies), settings.keepCookies);
+    if (keep.DoModal(Handle()) == IDOK) {
+        settings.keepCookies = keep.keep;
+    }
 }
 
 void SettingsDlg::OnOk() {

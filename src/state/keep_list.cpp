@@ -18,10 +18,16 @@ bool IsHostChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.';
 }
 
+bool IsAlphanumeric(char c) {
+    return IsHostChar(c) && c != '-' && c != '_' && c != '.';
+}
+
+// Labels of letters, digits, "-" and "_", joined by single dots; it begins and ends with a
+// letter or digit.
 bool IsHostName(const std::string& host) {
     return !host.empty() && host.size() <= kMaxHostLength &&
-           std::all_of(host.begin(), host.end(), IsHostChar) && host.front() != '.' &&
-           host.back() != '.' && host.find("..") == std::string::npos;
+           std::all_of(host.begin(), host.end(), IsHostChar) && IsAlphanumeric(host.front()) &&
+           IsAlphanumeric(host.back()) && host.find("..") == std::string::npos;
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ struct FailedItem {
 // not remove.
 struct CategoryResult {
     int items = 0;
-    // Kept by the cookie keep list; nothing keeps anything yet.
+    // Spared by the cookie keep list: cookie entries, and Mozilla's rewritten cookies.txt.
     int kept = 0;
     std::optional<std::uint64_t> bytes;
     std::vector<FailedItem> failed;

@@ -57,6 +57,33 @@ TEST_F(BrowserTraces, MozillaFilesOfTheFirstProfile) {
     Check(EraseMozillaHistory, true, {}, Pauses(10, 500));
 }
 
+// With a keep list cookies.txt is rewritten: its header and the kept hosts' lines stay
+// byte for byte, across the 10000-byte pieces it is read in. A write that fails, or a file
+// the browser holds for all 11 tries, leaves it as it was and nothing beside it, and fails.
+TEST_F(BrowserTraces, MozillaCookiesOfKeptHostsStay) {
+    const std::string path = kFirstCookies.substr(5, kFirstCookies.size() - 9);
+    const std::string head = "# Netscape HTTP Cookie File\r\n\r\n", kept = ".keep.test\tTRUE\t/\tx\r\n",
+                      other = "other.test\tFALSE\t/\ty\n", httpOnly = "#HttpOnly_a.keep.test\tz\n",
+                      last = "#HttpOnly_b.test\tw\nKEEP.test\tno end";
+    std::string before = head + kept, after = before;
+    for (int i = 0; i < 600; ++i) {
+        before += other + kept + httpOnly;
+        after += kept + httpOnly;
+    }
+    Seed(mem, kProfiles);
+    mem.files.AddFile(path, before + last);
+    dlg.settings.keepCookies = {"keep.test"};
+    EXPECT_EQ(1803u, MozillaCookieHosts(dlg).size());  // the header belongs to no host
+    mem.files.faults.FailAfterBytes("Files.Write", winerr::kDiskFull, 9000);
+    Check(EraseMozillaCookies, true, {});
+    FileHandle held;
+    ASSERT_EQ(0u, mem.files.Open(path, fileaccess::kRead, 0, filecreate::kOpenExisting, 0, &held));
+    Check(EraseMozillaCookies, true, {}, Pauses(10, 500));
+    mem.files.Close(held);
+    EXPECT_EQ(1, EraseMozillaCookies(dlg).kept);
+    EXPECT_EQ(after + "KEEP.test\tno end", mem.files.Content(path));
+}
+
 // Test leaves the organize files; Clear tries each 7 times, 400 ms apart. A command
 // value of 260 bytes and its NUL is ignored, not cut.
 TEST_F(BrowserTraces, AolOrganizeFiles) {

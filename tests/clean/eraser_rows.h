@@ -25,7 +25,8 @@ struct Row {
     CategoryResult (*step)(EraserDlg& dlg, bool testMode);
     Lines seed;
     void (*arrange)(M& mem, D& dlg);  // faults and the like, or null
-    std::array<Lines, 2> logs = {};   // Test's, Clear's; "(index.dat found)" last when it was
+    std::array<Lines, 2> logs = {};   // Test's, Clear's; "(index.dat found)" last when it was,
+                                      // "(kept N)" for cookies kept
     Lines gone = {};                  // what else Clear takes from Observed()
     friend void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
     static std::string Name(const testing::TestParamInfo<Row>& info) { return info.param.name; }
@@ -88,6 +89,11 @@ inline Lines Listing(const Texts& texts, const Lines& entries) {
 // The listings of the same entries in Test and in Clear.
 inline std::array<Lines, 2> Listings(const Texts (&texts)[2], const Lines& entries) {
     return {Listing(texts[0], entries), Listing(texts[1], entries)};
+}
+
+// A keep list of one host, as the arrangement of a row.
+inline void KeepTest(M&, D& d) {
+    d.settings.keepCookies = {"keep.test"};
 }
 
 // A handle on path held open as another program would hold it.

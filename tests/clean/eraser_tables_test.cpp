@@ -21,8 +21,10 @@ TEST_P(EraserRows, TestChangesNothingAndClearChangesWhatItSays) {
     for (bool testMode : {true, false}) {
         SCOPED_TRACE(testMode ? "Test" : "Clear");
         dlg.indexDatFound = false;
-        Lines log = LogOf([&] { row.step(dlg, testMode); });
+        CategoryResult result;
+        Lines log = LogOf([&] { result = row.step(dlg, testMode); });
         log.insert(log.end(), dlg.indexDatFound, "(index.dat found)");
+        log.insert(log.end(), result.kept != 0, "(kept " + std::to_string(result.kept) + ")");
         EXPECT_EQ(Expand(row.logs[!testMode]), log);
         Lines after = testMode ? before : Join({Without(before, gone), added}), now = Observed();
         EXPECT_THAT(now, testing::UnorderedElementsAreArray(after));

@@ -11,6 +11,7 @@ namespace {
 const std::string kA = "Cookie:user@a.test/", kB = "Cookie:user@b.test/";
 const std::string kPage = "http://a.test/page.htm", kVisited = "Visited: user@http://a.test/";
 const std::string kBig = "http://a.test/big", kBigger = "http://a.test/bigger";
+const std::string kKept = "Cookie:u@Mail.Keep.test/";
 
 const Texts kCookieTexts[] = {
     {"**测试: 正在删除 Cookies...", "", "", "**测试: Cookies 已删除 <OK>", "**测试: 没有要删除的 Cookies! <OK>"},
@@ -48,6 +49,16 @@ const Row kCacheRows[] = {
          m.system.onPump = [&d] { d.log.AddLogLine("(pump)", emphasis::kPlain); };
      },
      Listings(kCookieTexts, {kA, "(pump)"})},
+    // A kept host's entry and its file, in both folders, stay; with nothing else, the
+    // closing line is the one for nothing deleted.
+    {"KeptHostsStayWithTheirFiles", EraseCookies,
+     {"-cache " + kA, "cache " + kKept + " = $Cookies\\u@keep[1].txt", "cache " + kVisited,
+      "file $Cookies\\u@keep[1].txt = k", "-file $Cookies\\a[1].txt = c", "file $Temp\\Cookies\\U@KEEP[1].TXT = k"},
+     KeepTest, {Join({Listing(kCookieTexts[0], {kA, "保留: " + kKept}), {"(kept 1)"}}),
+                Join({Listing(kCookieTexts[1], {kA, "保留: " + kKept}), {"(kept 1)"}})}},
+    {"EveryCookieKept", EraseCookies, {"cache " + kKept}, KeepTest,
+     {Lines{kCookieTexts[0].head, "", "保留: " + kKept, kCookieTexts[0].none, "(kept 1)"},
+      Lines{kCookieTexts[1].head, "", "保留: " + kKept, kCookieTexts[1].none, "(kept 1)"}}},
     {"TemporaryFilesAndBothFolders", EraseTemporaryInternetFiles,
      Join({{"cache " + kA, "-cache " + kPage, "cache " + kBig + " = 5000", "cache " + kVisited,
             "cache " + kBigger + " = 9000", "-folder " + kCopy, "-folder " + kCopy + "\\Content.IE5",

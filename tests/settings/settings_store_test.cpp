@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/memory/memory_platform.h"
 #include "seed.h"
 
@@ -71,3 +73,48 @@ TEST(SettingsStore, LoadsEachFieldAndSavesElevenTexts) {
 }
 
 }  // namespace
+
+// The keep list as a registry editor may leave it: each string that names a host, as a
+// host, once; another type is no list. A cookie is kept for a listed host and the hosts
+// below it, without regard to case or a leading dot. Saved and loaded back whole; an
+// empty list removes the value, and one beyond 64 KiB is not read.
+TEST(SettingsStore, KeepCookiesReadSafelyMatchedAndStored) {
+    using std::string_literals::operator""s;
+    // clang-format off
+    const std::pair<std::uint32_t, std::string> kValues[] = {
+        {7, "a.test\0B.Test\0\0"s}, {7, "\0\0a.test\0a.test\0 HTTPS://u@X.Test:81/p?q \0.y.test"s},
+        {7, "bad host\0a..b\0a!b\0-\0"s + std::string(254, 'a') + "\0z"s}, {1, "a.test\0"s}, {3, "a.test"s}};
+    // clang-format on
+    std::string parsed;
+    for (const auto& [type, data] : kValues) {
+        for (const std::string& host : ParseKeepCookies(type, data)) {
+            parsed += host + ",";
+        }
+        parsed += "|";
+    }
+    EXPECT_EQ("a.test,b.test,|a.test,x.test,y.test,|z,|||", parsed);
+    const KeepList keep = {"Example.com", ".bank.test"};
+    std::string kept;
+    for (const char* host : {"example.com", "MAIL.example.COM", ".example.com", "badexample.com",
+                             "example.com.evil", "x.bank.test", "bank.test", "test", ""}) {
+        kept += IsKeptHost(keep, host) ? "1" : "0";
+    }
+    EXPECT_EQ("111001100", kept);
+    EXPECT_EQ((Lines{"a.test", "b.test", "example.com"}),
+              KeepChoices({"B.test", ".example.com", "a.test", "b.test"}, {"example.com", "A.test"}));
+    MemoryPlatform mem;
+    EraserSettings settings, loaded;
+    settings.keepCookies = {"b.test", "a.test"};
+    SaveSettings(mem.registry, settings);
+    Lines state = State(mem);
+    EXPECT_EQ(1, std::count(state.begin(), state.end(),
+                            "raw " + kValue.substr(6) + "KeepCookies = 7:b.test\\0a.test\\0\\0"));
+    LoadSettings(mem.registry, loaded);
+    EXPECT_EQ(settings.keepCookies, loaded.keepCookies);
+    Seed(mem, {"raw " + kValue.substr(6) + "KeepCookies = 7:" + std::string(65537, 'a')});
+    settings = {};
+    LoadSettings(mem.registry, settings);
+    EXPECT_EQ(KeepList{}, settings.keepCookies);
+    SaveSettings(mem.registry, settings);
+    EXPECT_EQ(11u, State(mem).size());
+}

@@ -14,6 +14,7 @@
 namespace {
 
 const std::string kMozilla = "file $Profile\\Application Data\\Mozilla\\Profiles\\default\\x.slt\\";
+const std::string kKeptLine = "keep.test\tk\n";
 const std::string kAol =
     "file C:\\Documents and Settings\\All Users\\Application Data\\AOL\\"
     "C_America Online 9.0\\organize\\";
@@ -31,7 +32,7 @@ const Lines kTraces = Expand({
     "value HKCU\\$Typed|url1 = http://t.test/" + std::string(400, 'q'),  // longer than a log line
     "value HKCU\\$RunMru|a = cmd\\1", "value HKCU\\$RunMru|MRUList = a", "value HKCU\\$Main|起始页 = http://s.test/",
     "file $Temp\\a.tmp = t", "bin 10", "file $Recent\\doc.lnk = L",
-    "value HKCU\\$AcMru\\5603|000 = 税务 申报", kAutoComplete, kMozilla + "cookies.txt = c",
+    "value HKCU\\$AcMru\\5603|000 = 税务 申报", kAutoComplete, kMozilla + "cookies.txt = " + kKeptLine + "o.test\to",
     kMozilla + "history.dat = h", kAol + "me.arl = a"});
 // What Clear leaves by design and Restore puts back: a history container's registration and
 // the Documents list.
@@ -49,6 +50,10 @@ const Lines kCanaries = Expand({
     "value HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer|Keep = k",
     "value HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings|Keep = k"});
 // clang-format on
+// The cookies of the keep list's host, in each place a cookie lives: no command may lose
+// one, whatever call fails.
+const Lines kKept = Expand({"cache Cookie:user@keep.test/ = $Cookies\\user@keep[1].txt",
+                            "file $Cookies\\user@keep[1].txt = k", "file $Cookies\\index.dat = INDEX"});
 
 enum Command { kTest, kClear, kSave, kRestore };
 const char* const kCommandNames[] = {"Test", "Clear", "Save", "Restore"};
@@ -113,8 +118,9 @@ void FailNth(FaultPlan& plan, const std::string& call, int n) {
 // history index held open.
 struct World : Machine {
     explicit World(Command command) {
-        Seed(mem, Join({kTraces, kLeft, kCanaries}));
+        Seed(mem, Join({kTraces, kLeft, kCanaries, kKept}));
         dlg.settings.closeBrowserPolicy = 1;
+        dlg.settings.keepCookies = {"keep.test"};
         for (const char* browser : {"IEFrame", "MozillaWindowClass", "AOL Frame25"}) {
             mem.windows.Add(browser, true, [this](HWnd window, const SentMessage&) {
                 mem.windows.Destroy(window);
@@ -216,6 +222,15 @@ struct Outcome {
         }
         return problems;
     }
+    std::string LostKeptCookie() const {
+        std::string problems;
+        for (const std::string& kept : kKept) {
+            std::string line = kept.rfind("cache ", 0) == 0 ? seed::Split(kept, " = ").first : kept;
+            problems += Has(after, line) ? "" : " lost " + line + ";";
+        }
+        std::string mozilla = SameFile(after, Expand(kMozilla + "cookies.txt = "));
+        return problems + (mozilla.find(kKeptLine) == mozilla.npos ? " lost the Mozilla line;" : "");
+    }
     // A trace the command left undone that an <OK> line of the log names.
     std::string OkForUndone() const {
         for (const std::string& trace : undone) {
@@ -288,7 +303,7 @@ std::string Problems(Command command, const std::string& call, int n,
     std::string problems;
     for (auto check : {&Outcome::CallNeverMade, &Outcome::WrongClosingLine, &Outcome::ReportMissing,
                        &Outcome::WrongAnswer, &Outcome::StaysBusy, &Outcome::TestChangedMachine,
-                       &Outcome::TouchedCanary, &Outcome::OkForUndone,
+                       &Outcome::TouchedCanary, &Outcome::LostKeptCookie, &Outcome::OkForUndone,
                        &Outcome::CleanClearLeftTrace, &Outcome::RestoreLostFile}) {
         problems += (outcome.*check)();
     }
@@ -326,9 +341,10 @@ TEST(FaultSweep, TestAndClearReportTheSameTraces) {
         const char* name;
         int items;
         long long bytes;  // -1: none can be known
+        int kept = 0;
     };
     // clang-format off
-    const Row rows[] = {{"browsers", 2, -1}, {"cookies", 1, 0}, {"mozilla", 2, 2}, {"history", 2, -1}, {"aol", 1, 1},
+    const Row rows[] = {{"browsers", 2, -1}, {"cookies", 1, 0, 1}, {"mozilla", 1, 1, 1}, {"history", 2, -1}, {"aol", 1, 1},
         {"autocomplete", 1, -1}, {"temporary_internet_files", 1, 0}, {"windows_temp", 1, 1}, {"start_page", 1, -1},
         {"recycle_bin", 1, 10}, {"recent_documents", 1, 1}, {"search_history", 1, -1}, {"index_dat", 3, 36}};
     // clang-format on
@@ -345,8 +361,8 @@ TEST(FaultSweep, TestAndClearReportTheSameTraces) {
         for (const CategoryReport& c : {reports[kTest][i], reports[kClear][i]}) {
             long long bytes = c.result.bytes ? static_cast<long long>(*c.result.bytes) : -1;
             EXPECT_EQ(
-                (std::tuple{rows[i].name, true, rows[i].items, rows[i].bytes, 0u}),
-                (std::tuple{c.name, c.selected, c.result.items, bytes, c.result.failed.size()}));
+                (std::tuple{rows[i].name, true, rows[i].items, rows[i].bytes, rows[i].kept, 0u}),
+                (std::tuple{c.name, c.selected, c.result.items, bytes, c.result.kept, c.result.failed.size()}));
         }
     }
 }

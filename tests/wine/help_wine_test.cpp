@@ -40,7 +40,8 @@ TEST(HelpUnderWine, ViewerOpensEachTopic) {
         {HELP_CONTEXT, 320, "Cookies"}, {HELP_CONTEXT, 321, "历史记录"}, {HELP_CONTEXT, 322, "Internet 临时文件"},
         {HELP_CONTEXT, 323, "Index.dat 文件"}, {HELP_CONTEXT, 324, "Windows 临时文件夹"},
         {HELP_CONTEXT, 325, "“文档”菜单中的文件"}, {HELP_CONTEXT, 326, "回收站"}, {HELP_CONTEXT, 327, "自动填表"},
-        {HELP_CONTEXT, 328, "浏览器首页"}, {HELP_CONTEXT, 329, "Windows 搜索历史记录"}, {HELP_FINDER, 0, "Corvane 帮助"}};
+        {HELP_CONTEXT, 328, "浏览器首页"}, {HELP_CONTEXT, 329, "Windows 搜索历史记录"}, {HELP_CONTEXT, 330, "保留的 Cookie"},
+        {HELP_FINDER, 0, "Corvane 帮助"}};
     // clang-format on
     for (const auto& row : rows) {
         EXPECT_TRUE(WinHelpA(owner, file.c_str(), row.command, row.topic));

@@ -2,7 +2,11 @@
 // thread while the window runs on the test's own: layout, the skin's pixels, the log's
 // drawing, the buttons' looks, the keyboard, closing during a run, and GDI objects.
 #include <gtest/gtest.h>
+#include <windows.h>
+// windows.h first: the common controls build on it.
+#include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
 #include <thread>
 
@@ -372,6 +376,67 @@ TEST_F(MainWindowUnderWine, SettingsDialog) {
                      "8 328 corvane.hlp", "8 326 corvane.hlp", "8 325 corvane.hlp", "8 327 corvane.hlp",
                      "8 324 corvane.hlp", "8 329 corvane.hlp", "11 0 corvane.hlp"}), helpCalls);
     // clang-format on
+}
+
+// The keep dialog lists the sites of WinINet's cookies in order, each once, from the
+// settings dialog. Ticked and Cancelled, nothing is kept; ticked and kept with OK in both
+// dialogs, with a typed URL added as its host (text that is no host is refused in a box
+// while the dialog stays open), the list is written on closing and /clear keeps its cookies.
+Lines KeptRows(HWND list, std::string* ticks) {  // the rows of keep.test hosts
+    Lines rows;
+    char text[300];
+    for (int i = 0; i < ListView_GetItemCount(list); ++i) {
+        ListView_GetItemText(list, i, 0, text, sizeof text);
+        std::string row(text);
+        if (row.size() > 9 && row.compare(row.size() - 10, 10, ".keep.test") == 0) {
+            rows.push_back(row);
+            *ticks += ListView_GetCheckState(list, i) ? "1" : "0";
+        }
+    }
+    return rows;
+}
+
+TEST_F(MainWindowUnderWine, KeepCookiesDialog) {
+    ASSERT_EQ(Lines{"0"}, Child("corvane_wine_helper.exe cookies b.keep.test a.keep.test a.keep.test").Finish());
+    StoreSettings(EraserSettings{0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1});  // cookies
+    Run([this](HWND window, MainDlg& main) {
+        for (bool ok : {false, true}) {
+            PostMessageA(window, WM_COMMAND, IDC_SETTINGS, 0);
+            HWND settings = WaitForWindow("#32770", "设置");
+            Settle(settings);
+            Click(settings, Centre(GetDlgItem(settings, IDC_KEEP_COOKIES)));
+            HWND keep = WaitForWindow("#32770", "保留的 Cookie"), list = GetDlgItem(keep, IDC_KEEP_LIST);
+            Settle(keep);
+            std::string ticks;
+            ASSERT_EQ((Lines{"a.keep.test", "b.keep.test"}), KeptRows(list, &ticks));
+            RECT r{LVIR_BOUNDS, 0, 0, 0};
+            SendMessageA(list, LVM_GETITEMRECT, ListView_GetItemCount(list) - 1, reinterpret_cast<LPARAM>(&r));
+            Click(list, POINT{r.left + 8, (r.top + r.bottom) / 2});  // b's check box, the last row
+            for (const char* typed : {"no host!", " HTTP://C.Keep.Test/x "}) {
+                SetDlgItemTextA(keep, IDC_KEEP_HOST, typed);
+                Click(keep, Centre(GetDlgItem(keep, IDC_KEEP_ADD)));
+                HWND box = typed[0] == 'n' ? WaitForWindow("#32770", "信息") : nullptr;
+                EXPECT_TRUE(typed[0] != 'n' || box != nullptr) << "no host name refused";
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+                Settle(keep);
+            }
+            ticks.clear();
+            EXPECT_EQ((Lines{"a.keep.test", "b.keep.test", "c.keep.test"}), KeptRows(list, &ticks));
+            EXPECT_EQ("011", ticks);
+            Click(keep, Centre(GetDlgItem(keep, ok ? IDOK : IDCANCEL)));
+            Settle(settings);
+            Click(settings, Centre(GetDlgItem(settings, IDOK)));
+            Settle(window);
+            EXPECT_EQ(ok ? KeepList({"b.keep.test", "c.keep.test"}) : KeepList(),
+                      main.commands.settings.keepCookies);
+        }
+    });
+    const std::string user = std::getenv("USERNAME");
+    const Lines log = RunCorvane("/clear /utf8");
+    for (const std::string& line : {"保留: Cookie:" + user + "@b.keep.test/", "Cookie:" + user + "@a.keep.test/"}) {
+        EXPECT_NE(log.end(), std::find(log.begin(), log.end(), line)) << line;
+    }
+    DeleteUrlCacheEntryA(("Cookie:" + user + "@b.keep.test/").c_str());
 }
 
 // Without corvane.hlp beside the program, Help says so in a box of its own.

@@ -6,6 +6,7 @@
 // windows.h first: the shell header builds on it.
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -102,6 +103,23 @@ TEST_F(CacheUnderWine, TestAndClearReportTheSame) {
     EXPECT_NE(std::string::npos, figures("windows_temp").find("\"bytes\": 4,"));
     EXPECT_EQ(std::string::npos, figures("recycle_bin").find("\"bytes\": 0,"));
     EXPECT_EQ(std::string::npos, figures("index_dat").find("\"items\": 0,"));
+}
+
+// Cookies set through WinINet for a kept host and another: /clear with cookies and
+// index.dat on keeps the kept one's entry, file and index, so WinINet still answers it.
+TEST_F(CacheUnderWine, KeptCookieStillAnsweredAfterClear) {
+    ASSERT_EQ(Lines{"0"}, Child("corvane_wine_helper.exe cookies mail.keep.test other.test").Finish());
+    EraserSettings settings{0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 1};
+    settings.keepCookies = {"keep.test"};
+    StoreSettings(settings);
+    const std::string user = std::getenv("USERNAME");
+    const Lines log = RunCorvane("/clear /utf8");
+    for (const std::string& line : {"保留: Cookie:" + user + "@mail.keep.test/", "Cookie:" + user + "@other.test/",
+                                    "未清空 Index.dat，位置 " + std::string(kScratch) + "\\Cookies: 其中有保留的 Cookie"}) {
+        EXPECT_NE(log.end(), std::find(log.begin(), log.end(), line)) << line;
+    }
+    EXPECT_EQ((Lines{"0", "visit=1"}), Child("corvane_wine_helper.exe cookie http://mail.keep.test/").Finish());
+    EXPECT_EQ((Lines{"0", "none"}), Child("corvane_wine_helper.exe cookie http://other.test/").Finish());
 }
 
 // The 32-bit build computes in the x87 unit, whose extended precision would make the

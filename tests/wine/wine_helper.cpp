@@ -6,6 +6,8 @@
 //   urlcache           puts a page, a cookie and a visited page of corvane.test into
 //                      WinINet's cache, so that WinINet writes its index.dat files where
 //                      the shell folders point
+//   cookies HOST...    sets a lasting cookie of each host through WinINet
+//   cookie URL         prints the cookies WinINet answers for URL, or "none"
 #include <windows.h>
 // windows.h first: WinINet builds on it.
 #include <wininet.h>
@@ -45,6 +47,20 @@ int main(int argc, char** argv) {
             InternetSetCookieA(site.c_str(), "visit", "1; expires=Sat, 01-Jan-2033 00:00:00 GMT") &&
             CommitUrlCacheEntryA(visited.c_str(), nullptr, {}, {}, URLHISTORY_CACHE_ENTRY, nullptr,
                                  0, nullptr, nullptr));
+    }
+    if (argc > 1 && std::string(argv[1]) == "cookies") {
+        bool set = true;
+        for (int i = 2; i < argc; ++i) {
+            set = set && InternetSetCookieA(("http://" + std::string(argv[i]) + "/").c_str(), "visit",
+                                            "1; expires=Sat, 01-Jan-2033 00:00:00 GMT");
+        }
+        return !set;
+    }
+    if (argc > 2 && std::string(argv[1]) == "cookie") {
+        char cookie[256] = "";
+        DWORD size = sizeof cookie;
+        std::puts(InternetGetCookieA(argv[2], nullptr, cookie, &size) ? cookie : "none");
+        return 0;
     }
     std::setvbuf(stdout, nullptr, _IONBF, 0);  // each line reaches the test as it is written
     // The window the test finds when it tells the helper to end. Shown hidden first, it
