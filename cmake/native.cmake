@@ -49,7 +49,6 @@ add_executable(corvane_tests
     tests/clean/registry_erasers_test.cpp
     tests/clean/run_driver_test.cpp
     tests/clean/url_erasers_test.cpp
-    tests/platform/gbk_test.cpp
     tests/platform/memory_contract_test.cpp
     tests/settings/settings_store_test.cpp
     tests/snapshot/round_trip_test.cpp
@@ -62,9 +61,8 @@ target_link_libraries(corvane_tests PRIVATE corvane_memory GTest::gtest_main GTe
 gtest_discover_tests(corvane_tests DISCOVERY_TIMEOUT 60)
 
 # The round-trip property as a tool for long runs: corvane_round_trip --count N [--seed S].
-add_executable(corvane_round_trip tests/snapshot/round_trip_test.cpp)
+add_executable(corvane_round_trip tests/snapshot/round_trip_test.cpp tools/round_trip.cpp)
 corvane_target(corvane_round_trip)
-target_compile_definitions(corvane_round_trip PRIVATE CORVANE_ROUND_TRIP_TOOL)
 target_include_directories(corvane_round_trip PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(corvane_round_trip PRIVATE corvane_memory GTest::gtest GTest::gmock)
 

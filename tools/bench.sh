@@ -30,7 +30,9 @@ run() { tools/wine-run.sh "$prefix" "$@"; }
 
 # Starting the prefix once, and keeping its server alive, leaves both sides' processes
 # the same start-up.
+# The first run's server must have ended first: another one of the prefix refuses to start.
 run "$bench" run none >/dev/null 2>&1 || true
+WINEPREFIX=$prefix wineserver -w
 WINEPREFIX=$prefix wineserver -p30
 
 drive=$prefix/drive_c
@@ -64,7 +66,7 @@ seed_cache() {  # seed_cache N: the URL cache holds N pages, each with its empty
 # time_work SEEDER N WORK: "seconds peak" of one run on freshly seeded items.
 time_work() {
     "$1" "$2"
-    run "$bench" time "$3" | awk '/^seconds/ {s=$2} /^peak_mb/ {p=$2} END {print s, (p=="" ? "-" : p)}'
+    run "$bench" time "$3" | tr -d '\r' | awk '/^seconds/ {s=$2} /^peak_mb/ {p=$2} END {print s, (p=="" ? "-" : p)}'
 }
 
 median() { sort -g | awk '{v[NR]=$1} END {print (NR%2 ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2)}'; }
@@ -130,9 +132,9 @@ done
 # Save state and Restore beside CopyFileA, and the window's log beside a bare list box:
 # each program takes its own turns and prints its medians.
 seed_cache 0  # the snapshot's cache walks are not this table's: an empty cache
-snapshot=$(run "$build/corvane_snapshot_bench.exe" 50 "$rounds")
+snapshot=$(run "$build/corvane_snapshot_bench.exe" 50 "$rounds" | tr -d '\r')
 logline=$(xvfb-run -a -s "-screen 0 1024x768x24" tools/wine-run.sh "$prefix" \
-    "$build/corvane_log_bench.exe" "$rounds")
+    "$build/corvane_log_bench.exe" "$rounds" | tr -d '\r')
 
 echo
 echo "Taken $(date -u +%Y-%m-%d), $rounds turns a row, on $(nproc) shared cores under $(wine --version)."

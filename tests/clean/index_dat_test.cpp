@@ -72,13 +72,6 @@ const Row kFillRows[] = {
       "+" + Zeros("$Cookies\\index.dat", 25000) + std::string(5000, 'x')},
      [](M& m, D&) { m.files.faults.FailAfterBytes("Files.Write", winerr::kDiskFull, 25000); },
      Fills({{"$Cookies", 30000, false}})},
-    // The cookies' index, and its copy, hold a kept cookie's record: neither is filled.
-    {"CookieIndexStaysWhileACookieIsKept", Cookies,
-     {Index("$Cookies\\index.dat", 90), Index("$Temp\\Cookies\\index.dat", 9), "cache Cookie:u@keep.test/"}, KeepTest,
-     {Lines{"测试: 未清空 Index.dat，位置 $Cookies: 其中有保留的 Cookie",
-            "测试: 未清空 Index.dat，位置 $Temp\\Cookies: 其中有保留的 Cookie"},
-      Lines{"未清空 Index.dat，位置 $Cookies: 其中有保留的 Cookie",
-            "未清空 Index.dat，位置 $Temp\\Cookies: 其中有保留的 Cookie"}}},
     {"IndexPathBeyondTheBufferIsSkipped", FillFolder<csidl::kHistory>,  // + "\History.IE5\index.dat"
      {Index("C:\\" + std::string(245, 'h') + "\\History.IE5\\index.dat", 10)},
      [](M& m, D&) { m.shell.specialFolders[csidl::kHistory] = "C:\\" + std::string(245, 'h'); }},

@@ -81,10 +81,6 @@ const Lines kOldPage = {"**测试: 删除原来的起始页http://home.example/<
 const Row kStartPage[] = {
     {"OldPageIsNamedAndReplaced", ResetStartPage, {"-" + kPage, kBlank}, nullptr,
      {kOldPage, {"**删除原来的起始页http://home.example/ <OK>"}}},
-    {"AboutBlankInAnyCaseStays", ResetStartPage, {"value HKCU\\$Main|起始页 = About:Blank"},
-     nullptr, {{{"**起始页被设置为 about:blank"}, {"**起始页被设置为 about:blank"}}}},
-    {"MissingValueIsNotCreated", ResetStartPage, {"value HKCU\\$Main|Start Page = x"}, nullptr,
-     {{{"**无法删除 IE 起始页"}, {"**无法删除 IE 起始页"}}}},
     // Read no further than the buffer; the log keeps 400 bytes of the line.
     {"PageFillingTheBufferWithoutATerminator", ResetStartPage,
      {"-raw HKCU\\$Main|起始页 = 1:" + kFullPage, kBlank}, nullptr,

@@ -80,9 +80,6 @@ const Row kCacheRows[] = {
          m.files.AddJunction(Expand("$Cache\\link"), Expand("$Profile\\My Documents"));
      },
      Listings(kFileTexts, {}), {"folder $Cache\\link", "file $Cache\\link\\thesis.doc = t"}},
-    {"OnlyTheTopFilesElsewhere", EraseTemporaryInternetFiles,
-     {"-file $Cache\\a.htm = a", "file $Cache\\index.dat = i", "file $Cache\\sub\\b.htm = b"},
-     [](M&, D& d) { d.osVersion = osver::kWin98; }, Listings(kFileTexts, {})},
 };
 INSTANTIATE_TEST_SUITE_P(UrlCache, EraserRows, ::testing::ValuesIn(kCacheRows), Row::Name);
 
@@ -95,7 +92,6 @@ const Lines kHistoryIndex = {"file $History\\History.IE5\\index.dat = Client Url
 // Blank pages are not listed. The history's index files go with it, silently, unless
 // the index.dat step will do it.
 const Row kHistoryRows[] = {
-    {"ListedAndCleared", EraseHistory, Join({kHistory, kHistoryIndex}), nullptr, Listings(kHistoryTexts, kListed)},
     {"IndexFilesGoWithTheHistoryWhenTheIndexStepIsOff", EraseHistory,
      Join({kHistory, {"-" + kHistoryIndex[0], "-" + kHistoryIndex[1], "-" + kHistoryIndex[2],
                       "+key HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\Cache",
@@ -106,11 +102,6 @@ const Row kHistoryRows[] = {
          m.urlHistory.onClearHistory = [&m] { (void)m.registry.DeleteTree(regroot::kCurrentUser, Expand("$Ext5")); };
      },
      {Listing(kHistoryTexts[0], kListed), Join({Listing(kHistoryTexts[1], kListed), {"(index.dat found)"}})}},
-    // Closing the window clears busy: the listing ends after its record; Clear, with busy
-    // cleared, lists nothing but still clears.
-    {"ClosingTheWindowEndsTheListing", EraseHistory, {"-history http://a.test/", "-history b"},
-     [](M& m, D& d) { m.system.onPump = [&d] { d.busy = false; }; },
-     {Listing(kHistoryTexts[0], {"http://a.test/"}), Listing(kHistoryTexts[1], {})}},
 };
 INSTANTIATE_TEST_SUITE_P(History, EraserRows, ::testing::ValuesIn(kHistoryRows), Row::Name);
 // clang-format on

@@ -3,12 +3,9 @@
 // leaves what it cannot carry as it found it. (What a tampered snapshot may touch is the
 // Restore fuzzer's to check.)
 //
-// The test command runs a fixed seed; `corvane_round_trip --count N [--seed S]` runs the
-// same properties as a tool for long runs.
+// The test command runs a fixed seed; `corvane_round_trip --count N [--seed S]`
+// (tools/round_trip.cpp) runs the same properties for long.
 #include <algorithm>
-#include <cctype>
-#include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <random>
 #include <set>
@@ -19,10 +16,11 @@
 #include "snapshot/snapshot_commands.h"
 #include "snapshot/snapshot_file.h"
 
-namespace {
-
+// The profiles' seed and number; tools/round_trip.cpp sets them for long runs.
 unsigned gSeed = 20261207;
 int gProfiles = 200;
+
+namespace {
 
 const std::string kSnapshot = "C:\\Program Files\\Corvane\\state.spp";
 const std::string kIe5 = std::string(Machine::kHistory) + "\\History.IE5";
@@ -175,10 +173,6 @@ std::string BytesOf(const std::string& line) {
 bool Begins(const std::string& text, const std::string& head) {
     return text.rfind(head, 0) == 0;
 }
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](char c) { return std::tolower(c); });
-    return text;
-}
 
 // Whether the snapshot carries the trace of line, as Save stores it.
 // What Save found to store anything in: without an Extensible Cache key it stores no
@@ -239,7 +233,7 @@ Lines Expected(const Lines& saved, const Lines& before) {
         if (!Carried(line) || !(listed || places.count(Place(line)))) {
             out.insert(line);
             if (seed::Split(Place(line), "|").first == kTypedKey) {
-                kept.insert(Lower(seed::Split(Place(line), "|").second));
+                kept.insert(GbkAsciiLower(seed::Split(Place(line), "|").second));
             }
         }
     }
@@ -315,19 +309,3 @@ TEST(RoundTrip, RestoreGivesBackWhatSaveCarriesAndLeavesTheRest) {
 }
 
 }  // namespace
-
-#ifdef CORVANE_ROUND_TRIP_TOOL
-int main(int argc, char** argv) {
-    testing::InitGoogleTest(&argc, argv);
-    gSeed = std::random_device()();
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::string(argv[i]) == "--count") {
-            gProfiles = std::atoi(argv[i + 1]);
-        } else if (std::string(argv[i]) == "--seed") {
-            gSeed = static_cast<unsigned>(std::strtoul(argv[i + 1], nullptr, 10));
-        }
-    }
-    std::printf("profiles from seed %u: %d\n", gSeed, gProfiles);
-    return RUN_ALL_TESTS();
-}
-#endif

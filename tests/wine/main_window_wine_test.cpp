@@ -1,7 +1,7 @@
 // The main window and the About dialog under Wine, driven as a user would from a second
 // thread while the window runs on the test's own: layout, the skin's pixels, the log's
 // drawing, the buttons' looks, the keyboard, closing during a run, and GDI objects.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 #include <windows.h>
 // windows.h first: the common controls build on it.
 #include <commctrl.h>
@@ -224,7 +224,7 @@ TEST_F(MainWindowUnderWine, LogLinesDrawnAndFollowed) {
 
 // Over a button the mouse gives it the hover look and the focus, and its tooltip shows;
 // pressed it shows the pressed look and, released, runs its command, with the lines the
-// command line prints. A drag that starts elsewhere leaves buttons alone.
+// command line prints.
 TEST_F(MainWindowUnderWine, ButtonsFollowTheMouse) {
     struct : TextOutput {  // the command line's output, run in this process
         void Write(const std::string& line) override {
@@ -234,8 +234,7 @@ TEST_F(MainWindowUnderWine, ButtonsFollowTheMouse) {
     } printed, errors;
     RunCommandLine({"/test"}, platform, printed, errors);
     Run([&](HWND window, MainDlg&) {
-        HWND test = GetDlgItem(window, IDC_TEST), save = GetDlgItem(window, IDC_SAVE_STATE);
-        HWND log = GetDlgItem(window, IDC_LOG);
+        HWND test = GetDlgItem(window, IDC_TEST), log = GetDlgItem(window, IDC_LOG);
         auto look = [](HWND button, int bitmaps) {  // 0 normal, 1 pressed, 2 hover, else -1
             for (int i = 0; i < 3; ++i) {
                 if (Pixel(button, 8, 21) == BitmapPixel(bitmaps + i, 8, 21)) {
@@ -263,12 +262,6 @@ TEST_F(MainWindowUnderWine, ButtonsFollowTheMouse) {
         MouseTo(window, Centre(log));  // the leave is noticed on a timer
         WaitUntil(40, 50, [&] { return look(test, IDB_TEST) == 0; });
         EXPECT_EQ(0, look(test, IDB_TEST));
-        LeftButton(true);
-        MouseTo(window, Centre(save));
-        Settle(window);
-        EXPECT_EQ(0, look(save, IDB_SAVE_STATE));
-        EXPECT_NE(save, Focus(window));
-        LeftButton(false);
     });
 }
 
@@ -382,22 +375,22 @@ TEST_F(MainWindowUnderWine, SettingsDialog) {
 // settings dialog. Ticked and Cancelled, nothing is kept; ticked and kept with OK in both
 // dialogs, with a typed URL added as its host (text that is no host is refused in a box
 // while the dialog stays open), the list is written on closing and /clear keeps its cookies.
-Lines KeptRows(HWND list, std::string* ticks) {  // the rows of keep.test hosts
+Lines KeptRows(HWND list) {  // the rows of keep.test hosts, each with its tick
     Lines rows;
     char text[300];
     for (int i = 0; i < ListView_GetItemCount(list); ++i) {
         ListView_GetItemText(list, i, 0, text, sizeof text);
         std::string row(text);
-        if (row.size() > 9 && row.compare(row.size() - 10, 10, ".keep.test") == 0) {
-            rows.push_back(row);
-            *ticks += ListView_GetCheckState(list, i) ? "1" : "0";
+        if (row.size() > 10 && row.compare(row.size() - 10, 10, ".keep.test") == 0) {
+            rows.push_back(row + (ListView_GetCheckState(list, i) ? " 1" : " 0"));
         }
     }
     return rows;
 }
 
 TEST_F(MainWindowUnderWine, KeepCookiesDialog) {
-    ASSERT_EQ(Lines{"0"}, Child("corvane_wine_helper.exe cookies b.keep.test a.keep.test a.keep.test").Finish());
+    ASSERT_EQ(Lines{"0"},
+              Child("corvane_wine_helper.exe cookies b.keep.test a.keep.test").Finish());
     StoreSettings(EraserSettings{0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1});  // cookies
     Run([this](HWND window, MainDlg& main) {
         for (bool ok : {false, true}) {
@@ -405,12 +398,13 @@ TEST_F(MainWindowUnderWine, KeepCookiesDialog) {
             HWND settings = WaitForWindow("#32770", "设置");
             Settle(settings);
             Click(settings, Centre(GetDlgItem(settings, IDC_KEEP_COOKIES)));
-            HWND keep = WaitForWindow("#32770", "保留的 Cookie"), list = GetDlgItem(keep, IDC_KEEP_LIST);
+            HWND keep = WaitForWindow("#32770", "保留的 Cookie"),
+                 list = GetDlgItem(keep, IDC_KEEP_LIST);
             Settle(keep);
-            std::string ticks;
-            ASSERT_EQ((Lines{"a.keep.test", "b.keep.test"}), KeptRows(list, &ticks));
+            ASSERT_EQ((Lines{"a.keep.test 0", "b.keep.test 0"}), KeptRows(list));
             RECT r{LVIR_BOUNDS, 0, 0, 0};
-            SendMessageA(list, LVM_GETITEMRECT, ListView_GetItemCount(list) - 1, reinterpret_cast<LPARAM>(&r));
+            SendMessageA(list, LVM_GETITEMRECT, ListView_GetItemCount(list) - 1,
+                         reinterpret_cast<LPARAM>(&r));
             Click(list, POINT{r.left + 8, (r.top + r.bottom) / 2});  // b's check box, the last row
             for (const char* typed : {"no host!", " HTTP://C.Keep.Test/x "}) {
                 SetDlgItemTextA(keep, IDC_KEEP_HOST, typed);
@@ -420,9 +414,7 @@ TEST_F(MainWindowUnderWine, KeepCookiesDialog) {
                 PostMessageA(box, WM_COMMAND, IDOK, 0);
                 Settle(keep);
             }
-            ticks.clear();
-            EXPECT_EQ((Lines{"a.keep.test", "b.keep.test", "c.keep.test"}), KeptRows(list, &ticks));
-            EXPECT_EQ("011", ticks);
+            EXPECT_EQ((Lines{"a.keep.test 0", "b.keep.test 1", "c.keep.test 1"}), KeptRows(list));
             Click(keep, Centre(GetDlgItem(keep, ok ? IDOK : IDCANCEL)));
             Settle(settings);
             Click(settings, Centre(GetDlgItem(settings, IDOK)));
@@ -432,18 +424,15 @@ TEST_F(MainWindowUnderWine, KeepCookiesDialog) {
         }
     });
     const std::string user = std::getenv("USERNAME");
-    const Lines log = RunCorvane("/clear /utf8");
-    for (const std::string& line : {"保留: Cookie:" + user + "@b.keep.test/", "Cookie:" + user + "@a.keep.test/"}) {
-        EXPECT_NE(log.end(), std::find(log.begin(), log.end(), line)) << line;
-    }
+    EXPECT_THAT(RunCorvane("/clear /utf8"),
+                testing::IsSupersetOf({"保留: Cookie:" + user + "@b.keep.test/",
+                                       "Cookie:" + user + "@a.keep.test/"}));
     DeleteUrlCacheEntryA(("Cookie:" + user + "@b.keep.test/").c_str());
 }
 
 // Without corvane.hlp beside the program, Help says so in a box of its own.
 TEST_F(MainWindowUnderWine, HelpWithoutItsFile) {
-    char module[MAX_PATH];
-    std::string hlp(module, GetModuleFileNameA(nullptr, module, MAX_PATH));
-    hlp = hlp.substr(0, hlp.rfind('\\') + 1) + "corvane.hlp";
+    const std::string hlp = FindHelpFile();
     ASSERT_TRUE(MoveFileA(hlp.c_str(), (hlp + ".away").c_str()));
     Run([](HWND window, MainDlg&) {
         PostMessageA(window, WM_COMMAND, IDC_HELP_BUTTON, 0);
@@ -456,29 +445,9 @@ TEST_F(MainWindowUnderWine, HelpWithoutItsFile) {
     MoveFileA((hlp + ".away").c_str(), hlp.c_str());
 }
 
-// About opens from the system menu; its link opens through the handler of its scheme:
-// when that fails the link stays blue, when it succeeds it turns purple. Opening and
-// closing the window and the dialog leaves no GDI object behind.
-class AboutUnderWine : public MainWindowUnderWine {
-protected:
-    void SetUp() override {
-        MainWindowUnderWine::SetUp();
-        DWORD size = sizeof old_;
-        RegGetValueA(HKEY_CLASSES_ROOT, kCommand, nullptr, RRF_RT_REG_SZ, nullptr, old_, &size);
-    }
-    void TearDown() override {
-        SetHandler(old_);
-        MainWindowUnderWine::TearDown();
-    }
-    static void SetHandler(const std::string& command) {
-        RegSetValueA(HKEY_CLASSES_ROOT, kCommand, REG_SZ, command.c_str(),
-                     static_cast<DWORD>(command.size()));
-    }
-    static constexpr char kCommand[] = "http\\shell\\open\\command";
-    char old_[MAX_PATH] = "";
-};
-
-TEST_F(AboutUnderWine, LinkAndGdiObjects) {
+// About opens from the system menu and shows its link. Opening and closing the window and
+// the dialog leaves no GDI object behind.
+TEST_F(MainWindowUnderWine, AboutLinkAndGdiObjects) {
     auto about = [](HWND window) {
         char entry[64] = "";
         GetMenuStringA(GetSystemMenu(window, FALSE), IDM_ABOUTBOX, entry, sizeof entry,
@@ -492,25 +461,10 @@ TEST_F(AboutUnderWine, LinkAndGdiObjects) {
     Run([&](HWND window, MainDlg&) { PostMessageA(about(window), WM_COMMAND, IDOK, 0); });
     const int live = LiveGdiObjects();
     Run([&](HWND window, MainDlg&) {
-        HWND dialog = about(window), link = GetDlgItem(dialog, IDC_LINK);
+        HWND dialog = about(window);
         char text[64] = "";
-        GetWindowTextA(link, text, sizeof text);
+        GetWindowTextA(GetDlgItem(dialog, IDC_LINK), text, sizeof text);
         EXPECT_STREQ("http://www.example.com/corvane/", text);
-        RECT r;
-        GetClientRect(link, &r);
-        auto colored = [&](COLORREF color) { return !ColumnsOf(link, r, color).empty(); };
-        POINT at = {3, (r.bottom + 1) / 2};
-        MapWindowPoints(link, dialog, &at, 1);
-        SetHandler("C:\\nowhere\\none.exe %1");
-        Click(dialog, at);
-        Settle(dialog);
-        EXPECT_TRUE(colored(RGB(0, 0, 255)));
-        EXPECT_FALSE(colored(RGB(128, 0, 128)));
-        SetHandler("cmd.exe /c rem %1");
-        Sleep(GetDoubleClickTime() + 100);  // a second click, not a double click
-        Click(dialog, at);
-        Settle(dialog);
-        EXPECT_TRUE(colored(RGB(128, 0, 128)));
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     EXPECT_EQ(live, LiveGdiObjects());

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/gdi.h"
+
 namespace driver {
 
 // Asks done up to tries times, pausing ms milliseconds after each no; whether it said yes.
@@ -109,13 +111,10 @@ inline COLORREF Pixel(HWND window, int x, int y) {
 
 // A pixel of a bitmap of the program's resources.
 inline COLORREF BitmapPixel(int id, int x, int y) {
-    HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    COLORREF color = GetPixel(dc, x, y);
-    DeleteObject(SelectObject(dc, old));
-    DeleteDC(dc);
-    return color;
+    Bitmap bitmap(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
+    MemoryDC dc(nullptr);
+    Selection into(dc.Get(), bitmap.Get());
+    return GetPixel(dc.Get(), x, y);
 }
 
 // A list box's lines; waiting up to a minute for its last line to be line.
