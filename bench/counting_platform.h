@@ -21,6 +21,7 @@ public:
         const char* name;
         std::int64_t calls = 0;
         std::int64_t ticks = 0;
+        std::int64_t failed = 0;  // of the calls answering with a Windows error
     };
 
     // The row of one call, made on its first use; rows keep the order of first use.
@@ -43,7 +44,10 @@ public:
             Add(name, start);
         } else {
             auto result = call();
-            Add(name, start);
+            Row& row = Add(name, start);
+            if constexpr (std::is_same_v<decltype(result), WinError>) {
+                row.failed += result != winerr::kSuccess;
+            }
             return result;
         }
     }
@@ -53,27 +57,29 @@ public:
     void Print(const char* title, double total) const {
         LARGE_INTEGER frequency;
         QueryPerformanceFrequency(&frequency);
-        std::printf("| %s | calls | s | us/call | share |\n|---|---|---|---|---|\n", title);
+        std::printf("| %s | calls | failed | s | us/call | share |\n|---|---|---|---|---|---|\n",
+                    title);
         double counted = 0;
         for (const Row& row : rows_) {
             double seconds = double(row.ticks) / double(frequency.QuadPart);
             counted += seconds;
-            std::printf("| %s | %lld | %.3f | %.1f | %.0f %% |\n", row.name,
-                        static_cast<long long>(row.calls), seconds,
+            std::printf("| %s | %lld | %lld | %.3f | %.1f | %.0f %% |\n", row.name,
+                        static_cast<long long>(row.calls), static_cast<long long>(row.failed), seconds,
                         row.calls != 0 ? seconds * 1e6 / double(row.calls) : 0.0,
                         total > 0 ? 100 * seconds / total : 0.0);
         }
-        std::printf("| (outside the platform) | | %.3f | | %.0f %% |\n", total - counted,
+        std::printf("| (outside the platform) | | | %.3f | | %.0f %% |\n", total - counted,
                     total > 0 ? 100 * (total - counted) / total : 0.0);
     }
 
 private:
-    void Add(const char* name, LARGE_INTEGER start) {
+    Row& Add(const char* name, LARGE_INTEGER start) {
         LARGE_INTEGER end;
         QueryPerformanceCounter(&end);
         Row& row = Of(name);
         ++row.calls;
         row.ticks += end.QuadPart - start.QuadPart;
+        return row;
     }
 
     std::vector<Row> rows_;

@@ -3,7 +3,9 @@
 // second of each, their ratio and the process's peak working set. Asserts nothing.
 // Without an argument it runs itself once for each index size (1, 50 and 100 MB), each in
 // a process of its own, so that each peak is its own; with one, the index's size in MB,
-// and with a second, the turns to take (the medians are printed as table rows).
+// and with a second, the turns to take (the medians are printed as table rows); a third,
+// "profile", runs them through the counting platform and prints where Save's and
+// Restore's time went, call by call.
 // Run under Wine: tools/wine-run.sh PREFIX build/win32/corvane_snapshot_bench.exe
 #include <windows.h>
 // windows.h first: the shell folders build on it.
@@ -15,9 +17,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <numeric>
 #include <string>
 #include <vector>
 
+#include "counting_platform.h"
 #include "platform/win32/win32_platform.h"
 #include "snapshot/snapshot_file.h"
 #include "state/eraser_dlg.h"
@@ -145,8 +149,12 @@ int main(int argc, char** argv) {
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 1;
     CoInitialize(nullptr);  // as the program does: ole32's storage needs it
     Win32Platform win32;
-    EraserDlg dlg(win32.platform);
-    dlg.DetectOsVersion();
+    CountingPlatform saving(win32), restoring(win32);
+    const bool profile = argc > 3 && std::string(argv[3]) == "profile";
+    EraserDlg saver(profile ? saving.platform : win32.platform);
+    EraserDlg restorer(profile ? restoring.platform : win32.platform);
+    saver.DetectOsVersion();
+    restorer.DetectOsVersion();
     double bytes = 0;
     std::vector<std::string> paths = Seed(indexBytes, &bytes);
     std::printf("%d cookie files of %lu bytes and a cache index of %s MB, %d turns\n", kCookies,
@@ -159,8 +167,8 @@ int main(int argc, char** argv) {
     for (int round = 0; round < rounds; ++round) {
         copies.push_back(Seconds([&] { CopyAll(paths); }));
         RemoveCopies(paths.size());
-        saves.push_back(Seconds([&] { ok = dlg.SaveState() && ok; }));
-        restores.push_back(Seconds([&] { ok = dlg.RestoreState() && ok; }));
+        saves.push_back(Seconds([&] { ok = saver.SaveState() && ok; }));
+        restores.push_back(Seconds([&] { ok = restorer.RestoreState() && ok; }));
     }
     double peak = PeakWorkingSetMb();
     std::string size = "2,000 cookie files and a " + std::string(argv[1]) + " MB index";
@@ -169,6 +177,11 @@ int main(int argc, char** argv) {
     std::printf("CopyFileA %.1f MB/s, Save %.1f MB/s, Restore %.1f MB/s; peak memory %.1f MB\n",
                 bytes / Median(copies) / 1e6, bytes / Median(saves) / 1e6,
                 bytes / Median(restores) / 1e6, peak);
+    if (profile) {
+        auto sum = [](const std::vector<double>& v) { return std::accumulate(v.begin(), v.end(), 0.0); };
+        saving.profile.Print("Save state", sum(saves));
+        restoring.profile.Print("Restore", sum(restores));
+    }
     std::fflush(stdout);
 
     for (const std::string& path : paths) {

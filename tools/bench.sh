@@ -47,16 +47,19 @@ seed_temp() {  # seed_temp N: the folder holds N empty files and nothing else
 for i in range(int(sys.argv[2])): open(f"{sys.argv[1]}/~bench{i}.tmp", "w").close()' "$temp" "$1"
 }
 
-seed_cache() {  # seed_cache N: the URL cache holds N pages, each with its empty file
+# seed_cache N: the URL cache holds N pages, each with its empty file, or as many as
+# the cache takes (Wine's stops near 60,000): $seeds/countN says how many.
+seed_cache() {
     local kept=$seeds/cache$1
+    mkdir -p "$seeds"
     if [ ! -d "$kept" ]; then
         rm -rf "$cache"
         if [ "$1" -gt 0 ]; then
-            run "$bench" seed-cache "$1" >&2
+            run "$bench" seed-cache "$1" | tr -d '\r' | tee /dev/stderr | awk '{print $1}' \
+                >"$seeds/count$1"
         else
             run "$bench" run tif-walks >/dev/null  # an empty cache, with its index
         fi
-        mkdir -p "$seeds"
         cp -a "$cache" "$kept.part" && mv "$kept.part" "$kept"
     fi
     rm -rf "$cache"
@@ -88,9 +91,13 @@ pair() {
     r=$(printf '%s\n' "${ratios[@]}" | median)
     local p
     p=$(printf '%s\n' "${peaks[@]}" | median)
-    perItem[$name,$n]=$(awk -v a="$a" -v n="$n" 'BEGIN {print (n > 0 ? a / n : 0)}')
+    local size=$n
+    if [ "$seeder" = seed_cache ] && [ -s "$seeds/count$n" ]; then
+        size=$(cat "$seeds/count$n")
+    fi
+    perItem[$name,$n]=$(awk -v a="$a" -v n="$size" 'BEGIN {print (n > 0 ? a / n : 0)}')
     peak[$name,$n]=$p
-    rows+=("$(printf '| %s | %s | %.3f s | %.3f s | %.2f | %.1f MB |' "$name" "$n" "$a" "$b" "$r" "$p")")
+    rows+=("$(printf '| %s | %s | %.3f s | %.3f s | %.2f | %.1f MB |' "$name" "$size" "$a" "$b" "$r" "$p")")
     echo "${rows[-1]}" >&2
 }
 

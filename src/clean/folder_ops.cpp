@@ -195,8 +195,12 @@ SwapResult SwapInStaged(Files& files, const std::string& staged, const std::stri
         return files.RenameFile(staged, target) == winerr::kSuccess ? SwapResult::kSwapped
                                                                     : SwapResult::kFailed;
     }
-    const std::string aside = TakeNameBeside(
-        target, [&](const std::string& path) { return files.RenameFile(target, path); });
+    // The staged file holds one of the names beside target already: no call need find it
+    // taken.
+    const std::string aside = TakeNameBeside(target, [&](const std::string& path) {
+        return GbkEqualNoCase(path, staged) ? winerr::kAlreadyExists
+                                            : files.RenameFile(target, path);
+    });
     if (aside.empty()) {
         return SwapResult::kTargetHeld;
     }
