@@ -2,7 +2,6 @@
 
 #include <gmock/gmock.h>
 
-
 #include "platform/memory/memory_platform.h"
 #include "seed.h"
 
@@ -108,9 +107,8 @@ TEST(SettingsStore, KeepCookiesReadSafelyMatchedAndStored) {
     LoadSettings(mem.registry, loaded);
     EXPECT_EQ(settings.keepCookies, loaded.keepCookies);
     Seed(mem, {"raw " + kValue.substr(6) + "KeepCookies = 7:" + std::string(65537, 'a')});
-    settings = {};
-    LoadSettings(mem.registry, settings);
-    EXPECT_EQ(KeepList{}, settings.keepCookies);
-    SaveSettings(mem.registry, settings);
+    LoadSettings(mem.registry, loaded = EraserSettings{});
+    EXPECT_EQ(KeepList{}, loaded.keepCookies);
+    SaveSettings(mem.registry, loaded);
     EXPECT_EQ(11u, State(mem).size());
 }

@@ -27,7 +27,6 @@ public:
     std::string Stream(const std::string& path, const std::string& name) const;
     // Set-up: a file with these streams, replacing any earlier one.
     void AddDocfile(const std::string& path, const std::map<std::string, std::string>& streams);
-    bool Exists(const std::string& path) const { return files_.count(Key(path)) != 0; }
 
     // Calls are named "Storage.CreateDocfile" and "Storage.OpenDocfile" (the argument is
     // the path), "Storage.CreateStream", "Storage.OpenStream", "Storage.Read" and
