@@ -55,8 +55,9 @@ seed_cache() {
     if [ ! -d "$kept" ]; then
         rm -rf "$cache"
         if [ "$1" -gt 0 ]; then
-            run "$bench" seed-cache "$1" | tr -d '\r' | tee /dev/stderr | awk '{print $1}' \
-                >"$seeds/count$1"
+            run "$bench" seed-cache "$1" | tr -d '\r' >"$seeds/seeded$1"
+            cat "$seeds/seeded$1" >&2
+            awk '{print $1}' "$seeds/seeded$1" >"$seeds/count$1"
         else
             run "$bench" run tif-walks >/dev/null  # an empty cache, with its index
         fi
