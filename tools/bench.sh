@@ -10,6 +10,9 @@
 # each run; the URL cache is seeded once per prefix and size, kept, and copied back
 # before each run. BENCH_SIZES overrides "10000 100000".
 #
+# With --profile it prints instead, for each work and size and for Save state and Restore,
+# where the time goes: every platform call's count, failures, seconds and share.
+#
 # The seeded files are empty: on a disk mounted with online discard, freeing a file's
 # data blocks costs milliseconds whoever deletes it, which would bury both sides' own
 # costs alike.
@@ -108,6 +111,21 @@ works=(
     "Clear of the temporary Internet files|seed_cache|tif-clear|tif-walks"
     "Test of the temporary Internet files|seed_cache|tif-test|tif-walks-test"
 )
+if [ "${1:-}" = --profile ]; then
+    for n in $sizes; do
+        for w in "${works[@]}"; do
+            IFS='|' read -r name seeder work _ <<<"$w"
+            "$seeder" "$n"
+            echo
+            echo "$name, $n:"
+            run "$bench" profile "$work" | tr -d '\r' | grep '^|'
+        done
+    done
+    seed_cache 0
+    echo
+    run "$build/corvane_snapshot_bench.exe" 50 1 profile | tr -d '\r' | grep '^|'
+    exit 0
+fi
 for n in $sizes; do
     for w in "${works[@]}"; do
         IFS='|' read -r name seeder work base <<<"$w"
