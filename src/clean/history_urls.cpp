@@ -2,13 +2,12 @@
 
 #include <memory>
 
+#include "clean/ie_names.h"
 #include "clean/progress_counts.h"
 #include "platform/gbk.h"
 #include "state/eraser_dlg.h"
 
 namespace {
-
-constexpr char kAboutBlank[] = "about:blank";
 
 // The history object's records from the first: the object created for IUrlHistoryStg,
 // its enumeration opened and reset. False when any of these fails; whatever was obtained
@@ -30,7 +29,7 @@ bool ListHistoryUrls(EraserDlg& dlg, std::vector<std::string>* urls) {
     bool listed = false;
     HistoryUrl record;
     while (dlg.busy && items->Next(&record) == hresult::kOk) {
-        if (!record.url.empty() && !GbkEqualNoCase(record.url, kAboutBlank)) {
+        if (!record.url.empty() && !GbkEqualNoCase(record.url, iename::kBlankPage)) {
             dlg.log.AddLogLine(record.url, emphasis::kPlain);
             listed = true;
             if (urls != nullptr) {

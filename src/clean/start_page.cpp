@@ -2,6 +2,7 @@
 // when the settings key cannot be opened.
 
 #include "clean/erasers.h"
+#include "clean/ie_names.h"
 #include "clean/log_text.h"
 #include "clean/registry_text.h"
 #include "platform/gbk.h"
@@ -9,11 +10,7 @@
 
 namespace {
 
-constexpr char kMainKey[] = "Software\\Microsoft\\Internet Explorer\\Main";
-constexpr char kStartPageValue[] = "起始页";
 constexpr std::uint32_t kBufferSize = 1000;
-constexpr char kBlankPage[] = "about:blank";
-constexpr std::uint32_t kBlankPageSize = 11;  // the text without its terminating zero
 
 // The same in Clear and Test.
 constexpr char kCannotRead[] = "无法删除 IE 起始页";
@@ -34,24 +31,26 @@ CategoryResult ResetStartPage(EraserDlg& dlg, bool testMode) {
     Registry& registry = dlg.platform.registry;
     RegKey key(registry);
     CategoryResult result;
-    if (key.Open(regroot::kCurrentUser, kMainKey, regaccess::kAllAccess) != winerr::kSuccess) {
+    if (key.Open(regroot::kCurrentUser, iename::kMainKey, regaccess::kAllAccess) !=
+        winerr::kSuccess) {
         return result;
     }
     char data[kBufferSize];
     std::uint32_t size = kBufferSize;
     // A page longer than the buffer fails the read like a missing one: it is never cut.
-    if (registry.QueryValue(key.Get(), kStartPageValue, nullptr, data, &size) != winerr::kSuccess) {
+    if (registry.QueryValue(key.Get(), iename::kStartPageValue, nullptr, data, &size) !=
+        winerr::kSuccess) {
         Say(dlg, kCannotRead);
         return result;
     }
     std::string oldPage = RegistryText(data, size);
-    if (GbkEqualNoCase(oldPage, kBlankPage)) {
+    if (GbkEqualNoCase(oldPage, iename::kBlankPage)) {
         Say(dlg, kAlreadyBlank);
         return result;
     }
     WinError error = testMode ? winerr::kSuccess
-                              : registry.SetValue(key.Get(), kStartPageValue, regtype::kSz,
-                                                  kBlankPage, kBlankPageSize);
+                              : registry.SetValue(key.Get(), iename::kStartPageValue, regtype::kSz,
+                                                  iename::kBlankPage, iename::kBlankPageSize);
     if (error != winerr::kSuccess) {
         Say(dlg, kWriteRefused);
         result.Fail(oldPage, error);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "clean/erasers.h"
+#include "clean/ie_names.h"
 #include "clean/log_text.h"
 #include "clean/registry_text.h"
 #include "clean/registry_values.h"
@@ -13,8 +14,6 @@
 
 namespace {
 
-constexpr char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
-constexpr char kRunMruKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
 constexpr std::uint32_t kBufferSize = 1000;  // for a value's name, and for its data
 constexpr size_t kNameListPlaces = 1000;
 
@@ -31,7 +30,7 @@ bool IsUrlName(const std::string& name) {
 // Removes the Run history and has open browser windows reload both lists. Neither
 // deletion is reported.
 void ForgetRunHistory(EraserDlg& dlg) {
-    dlg.platform.registry.DeleteKey(regroot::kCurrentUser, kRunMruKey);
+    dlg.platform.registry.DeleteKey(regroot::kCurrentUser, iename::kRunMruKey);
     NotifyIEWindowsOfMruChange(dlg.platform.windows, dlg.window);
 }
 
@@ -78,7 +77,8 @@ CategoryResult EraseTypedUrls(EraserDlg& dlg, bool testMode) {
     Registry& registry = dlg.platform.registry;
     RegKey key(registry);
     CategoryResult result;
-    if (key.Open(regroot::kCurrentUser, kTypedUrlsKey, regaccess::kAllAccess) != winerr::kSuccess) {
+    if (key.Open(regroot::kCurrentUser, iename::kTypedUrlsKey, regaccess::kAllAccess) !=
+        winerr::kSuccess) {
         if (!testMode) {
             ForgetRunHistory(dlg);
         }
@@ -100,7 +100,8 @@ CategoryResult EraseTypedUrls(EraserDlg& dlg, bool testMode) {
         }
     }
     key.Close();
-    if (!complete || registry.DeleteKey(regroot::kCurrentUser, kTypedUrlsKey) != winerr::kSuccess) {
+    if (!complete ||
+        registry.DeleteKey(regroot::kCurrentUser, iename::kTypedUrlsKey) != winerr::kSuccess) {
         result.items -= static_cast<int>(left.failed.size());
         result += left;
     }

@@ -6,14 +6,12 @@
 
 #include <string>
 
+#include "clean/ie_names.h"
 #include "platform/gbk.h"
 
 namespace {
 
 constexpr int kClassNameSize = 200;  // class names are read up to 199 characters
-
-constexpr char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
-constexpr char kRunMruKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
 
 }  // namespace
 
@@ -37,7 +35,7 @@ void WalkWindowsOfClass(TopWindows& windows, const char* className, const HWnd* 
 
 void NotifyIEWindowsOfMruChange(TopWindows& windows, HWnd owner) {
     WalkWindowsOfClass(windows, kIeFrameClass, &owner, [&](HWnd window) {
-        windows.SendText(window, winmsg::kSettingChange, 0, kTypedUrlsKey, nullptr);
-        windows.SendText(window, winmsg::kSettingChange, 0, kRunMruKey, nullptr);
+        windows.SendText(window, winmsg::kSettingChange, 0, iename::kTypedUrlsKey, nullptr);
+        windows.SendText(window, winmsg::kSettingChange, 0, iename::kRunMruKey, nullptr);
     });
 }

@@ -417,7 +417,7 @@ int RestoreTemporaryInternetFiles(EraserDlg& dlg, StorageStream& stream, FileTim
 UrlsRestored RestoreTypedUrls(EraserDlg& dlg, StorageStream& stream, CategoryResult* result) {
     Registry& registry = dlg.platform.registry;
     RegKey key(registry);
-    if (key.Create(regroot::kCurrentUser, kTypedUrlsKey, regaccess::kAllAccess) !=
+    if (key.Create(regroot::kCurrentUser, iename::kTypedUrlsKey, regaccess::kAllAccess) !=
         winerr::kSuccess) {
         return UrlsRestored::kNone;
     }
@@ -453,7 +453,8 @@ int RestoreCookies(EraserDlg& dlg, StorageStream& stream) {
 WinError ApplyStartPage(EraserDlg& dlg, const std::string& text) {
     Registry& registry = dlg.platform.registry;
     RegKey key(registry);
-    if (WinError opened = key.Open(regroot::kCurrentUser, kMainKey, regaccess::kAllAccess)) {
+    if (WinError opened =
+            key.Open(regroot::kCurrentUser, iename::kMainKey, regaccess::kAllAccess)) {
         return opened;
     }
     std::string current;
@@ -465,8 +466,8 @@ WinError ApplyStartPage(EraserDlg& dlg, const std::string& text) {
         Plain(dlg, "起始页被设置为 " + current);
         return winerr::kSuccess;
     }
-    WinError written = registry.SetValue(key.Get(), kStartPageValue, regtype::kSz, text.c_str(),
-                                         static_cast<std::uint32_t>(text.size()));
+    WinError written = registry.SetValue(key.Get(), iename::kStartPageValue, regtype::kSz,
+                                         text.c_str(), static_cast<std::uint32_t>(text.size()));
     // "<失败>" follows without a blank, as the program has always written it.
     Plain(dlg, "还原起始页: 从 " + current + " 到 " + text +
                    (written == winerr::kSuccess ? " <OK>" : "<失败>"));

@@ -156,7 +156,7 @@ CategoryResult SaveStartPage(EraserDlg& dlg, StreamWriter& stream) {
     std::string page;
     bool tooLong = false;
     if (!ReadStartPage(dlg, &page, &tooLong) && !tooLong) {
-        page = kAboutBlank;
+        page = iename::kBlankPage;
         Plain(dlg, "找不到原先的起始页 - 保存为 about:blank");
     }
     Plain(dlg, kSeparator);
@@ -337,7 +337,8 @@ CategoryResult SaveTypedUrls(EraserDlg& dlg, StreamWriter& stream) {
     Registry& registry = dlg.platform.registry;
     RegKey key(registry);
     CategoryResult result;
-    if (key.Open(regroot::kCurrentUser, kTypedUrlsKey, regaccess::kAllAccess) == winerr::kSuccess) {
+    if (key.Open(regroot::kCurrentUser, iename::kTypedUrlsKey, regaccess::kAllAccess) ==
+        winerr::kSuccess) {
         RegistryValue value;
         for (std::uint32_t index = 0;
              EnumValueWhole(registry, key.Get(), index, kUrlBytes, &value) == winerr::kSuccess;

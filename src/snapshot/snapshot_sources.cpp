@@ -54,7 +54,7 @@ void HistoryIndexFiles(EraserDlg& dlg, std::string* first, std::string* second) 
 WinError QueryStartPage(Registry& registry, HKey mainKey, std::string* page) {
     char data[kUrlBytes];
     std::uint32_t size = sizeof data;
-    WinError error = registry.QueryValue(mainKey, kStartPageValue, nullptr, data, &size);
+    WinError error = registry.QueryValue(mainKey, iename::kStartPageValue, nullptr, data, &size);
     if (error == winerr::kSuccess) {
         *page = RegistryText(data, size);
     }
@@ -63,13 +63,14 @@ WinError QueryStartPage(Registry& registry, HKey mainKey, std::string* page) {
 
 bool ReadStartPage(EraserDlg& dlg, std::string* page, bool* tooLong) {
     RegKey key(dlg.platform.registry);
-    if (key.Open(regroot::kCurrentUser, kMainKey, regaccess::kAllAccess) != winerr::kSuccess) {
+    if (key.Open(regroot::kCurrentUser, iename::kMainKey, regaccess::kAllAccess) !=
+        winerr::kSuccess) {
         Plain(dlg, "找不到 IE 起始页");
         return false;
     }
     WinError error = QueryStartPage(dlg.platform.registry, key.Get(), page);
     if (error != winerr::kSuccess) {
-        *page = kAboutBlank;
+        *page = iename::kBlankPage;
         *tooLong = error == winerr::kMoreData;
         return false;
     }

@@ -6,22 +6,19 @@
 #include <string>
 #include <vector>
 
+#include "clean/ie_names.h"
 #include "platform/registry.h"
 #include "snapshot/snapshot_file.h"
 
 class EraserDlg;
 struct RegistryValue;
 
-// What both commands name: the separator line, the registry keys and values whose data
-// the snapshot holds, and the room their data is read into.
+// What both commands name beside Internet Explorer's settings: the separator line and the
+// key of the Documents list.
 namespace snapshot {
 constexpr char kSeparator[] = "................................";
-constexpr char kMainKey[] = "Software\\Microsoft\\Internet Explorer\\Main";
-constexpr char kStartPageValue[] = "起始页";
-constexpr char kTypedUrlsKey[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
 constexpr char kRecentDocsKey[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";
-constexpr char kAboutBlank[] = "about:blank";
 }  // namespace snapshot
 
 // Starts Save state or Restore unless another command runs: busy, the bar at its start,
