@@ -52,8 +52,8 @@ void SettingsDlg::ShowSettings() {
         SetChecked(category.checkBox, settings.*category.field != 0);
     }
     int policy = settings.closeBrowserPolicy;
-    if (policy < 0 || policy > 2) {
-        policy = 2;
+    if (policy < 0 || policy > closepolicy::kAsk) {
+        policy = closepolicy::kAsk;
     }
     CheckRadioButton(Handle(), kFirstPolicy, kFirstPolicy + 2, kFirstPolicy + policy);
 }

@@ -101,7 +101,9 @@ void LoadSettings(Registry& registry, EraserSettings& settings) {
         }
     }
     if (ReadText(registry, key.Get(), kPolicyValue, &text)) {
-        settings.closeBrowserPolicy = text == "0" ? 0 : text == "1" ? 1 : 2;
+        settings.closeBrowserPolicy = text == "0"   ? closepolicy::kCloseWithoutAsking
+                                      : text == "1" ? closepolicy::kNeverClose
+                                                    : closepolicy::kAsk;
     }
     std::uint32_t type = 0;
     std::string data;

@@ -6,13 +6,6 @@
 
 #include "platform/top_windows.h"
 
-// closeBrowserPolicy values.
-namespace closepolicy {
-constexpr int kCloseWithoutAsking = 0;
-constexpr int kNeverClose = 1;
-constexpr int kAsk = 2;  // and every value other than 0 and 1
-}  // namespace closepolicy
-
 // End codes of the question.
 namespace browserprompt {
 constexpr int kClosedBrowsers = 1;  // "关闭浏览器后继续(&L)", Escape or the close box

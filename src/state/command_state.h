@@ -8,6 +8,13 @@
 #include "platform/system.h"
 #include "state/keep_list.h"
 
+// closeBrowserPolicy values.
+namespace closepolicy {
+constexpr int kCloseWithoutAsking = 0;
+constexpr int kNeverClose = 1;
+constexpr int kAsk = 2;  // and every value other than 0 and 1
+}  // namespace closepolicy
+
 // The user's choices. The ten switches hold 0 for off and any other value for on.
 struct EraserSettings {
     std::int32_t clearHistory = 1;
@@ -20,9 +27,8 @@ struct EraserSettings {
     std::int32_t clearAutoComplete = 1;
     std::int32_t clearWindowsTemp = 1;
     std::int32_t clearSearchHistory = 1;
-    // Open Internet Explorer windows: 0 close without asking, 1 never close, 2 ask
-    // (any other value acts as 2).
-    std::int32_t closeBrowserPolicy = 2;
+    // What to do with open Internet Explorer windows, a closepolicy value.
+    std::int32_t closeBrowserPolicy = closepolicy::kAsk;
     // Hosts whose cookies Clear keeps; empty, Clear takes every cookie.
     KeepList keepCookies{};
 };
