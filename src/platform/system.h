@@ -11,7 +11,6 @@
 struct OsVersionInfo {
     std::uint32_t majorVersion = 0;
     std::uint32_t minorVersion = 0;
-    std::uint32_t buildNumber = 0;
     std::uint32_t platformId = 0;
 };
 

@@ -28,8 +28,8 @@ const ByteBlock kSystemOnly =
     Dacl({{acelayout::kAccessAllowed, acelayout::kContainerInherit, 0xF003F, kSystem}});
 const Lines kItems = {"email:StringData", "email:StringIndex", "q:StringData", "q:StringIndex"};
 const Lines kFound = {"Form: \"email\" - cleared", "Form: \"q\" (Search engines form)  - cleared"};
-const OsVersionInfo kXp{5, 1, 2600, osplatform::kNt};
-const OsVersionInfo kNt4{4, 0, 1381, osplatform::kNt}, kWin2000{5, 0, 2195, osplatform::kNt};
+const OsVersionInfo kXp{5, 1, osplatform::kNt};
+const OsVersionInfo kNt4{4, 0, osplatform::kNt}, kWin2000{5, 0, osplatform::kNt};
 const std::string k124 = seed::Replace(std::string(124, '.'), ".", "字");
 using Setup = std::function<void(MemoryPlatform&)>;
 const Setup kNone = [](MemoryPlatform&) {};

@@ -7,8 +7,8 @@ namespace {
 // Each answer's code, with "nt" for the NT family.
 TEST(OsVersionCode, OfEachVersionAnswer) {
     // clang-format off
-    const OsVersionInfo answers[] = {{3, 10, 0, 0}, {4, 0, 0, 1}, {4, 10, 0, 1}, {4, 90, 0, 1}, {3, 51, 0, 2},
-        {4, 0, 0, 2}, {5, 0, 0, 2}, {5, 1, 0, 2}, {5, 2, 0, 2}, {4, 5, 0, 1}, {5, 3, 0, 2}, {6, 0, 0, 2}, {5, 1, 0, 3}};
+    const OsVersionInfo answers[] = {{3, 10, 0}, {4, 0, 1}, {4, 10, 1}, {4, 90, 1}, {3, 51, 2},
+        {4, 0, 2}, {5, 0, 2}, {5, 1, 2}, {5, 2, 2}, {4, 5, 1}, {5, 3, 2}, {6, 0, 2}, {5, 1, 3}};
     // clang-format on
     std::string codes;
     for (const OsVersionInfo& info : answers) {

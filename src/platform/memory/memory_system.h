@@ -22,7 +22,7 @@ public:
     std::string AnsiToUtf8(const std::string& ansi) override;
 
     // Windows XP Service Pack 2 unless a test says otherwise.
-    OsVersionInfo version{5, 1, 2600, osplatform::kNt};
+    OsVersionInfo version{5, 1, osplatform::kNt};
     bool versionQueryFails = false;
     std::function<void()> onPump;
     std::vector<std::uint32_t> pauses;

@@ -12,8 +12,7 @@ bool Win32System::QueryVersion(OsVersionInfo* out) {
     if (!GetVersionExA(&info)) {
         return false;
     }
-    *out = OsVersionInfo{info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber,
-                         info.dwPlatformId};
+    *out = OsVersionInfo{info.dwMajorVersion, info.dwMinorVersion, info.dwPlatformId};
     return true;
 }
 
