@@ -73,6 +73,7 @@ TYPED_TEST_P(StorageContract, StreamsWrittenReadBackExclusively) {
     ASSERT_EQ(hresult::kOk, this->storage.OpenDocfile(this->path, C::kOpen, &file));
     EXPECT_EQ(Hex(stgerr::kFileNotFound), this->ReadStream(*file, "History"));
     file.reset();
+    EXPECT_EQ(Hex(0x800300FF), Hex(this->storage.OpenDocfile(this->path, 3, &file)));  // 4th mode
     EXPECT_EQ(stgerr::kFileNotFound,
               this->storage.OpenDocfile(this->path + ".missing", C::kOpen, &file));
 }

@@ -6,6 +6,19 @@
 #include "platform/files.h"
 #include "platform/gbk.h"
 
+namespace {
+
+// STGM's access field holds read (0), write (1) or read-write (2); Windows refuses the
+// fourth value as it refuses any flag it does not know.
+constexpr std::uint32_t kAccessField = 0x3;
+constexpr HResult kInvalidFlag = static_cast<HResult>(0x800300FFu);  // STG_E_INVALIDFLAG
+
+HResult ModeError(std::uint32_t mode) {
+    return (mode & kAccessField) == kAccessField ? kInvalidFlag : hresult::kOk;
+}
+
+}  // namespace
+
 // A stream keeps its docfile in use, as a COM stream holds its root storage.
 class MemoryStorageStream : public StorageStream {
 public:
@@ -77,6 +90,9 @@ public:
         if (HResult fault = storage_.Check("Storage.CreateStream", name)) {
             return fault;
         }
+        if (HResult invalid = ModeError(mode)) {
+            return invalid;
+        }
         auto it = file_->streams.find(MemoryStorage::Key(name));
         if (it != file_->streams.end() && (mode & stgm::kCreate) == 0) {
             return stgerr::kFileAlreadyExists;
@@ -90,6 +106,9 @@ public:
                        std::unique_ptr<StorageStream>* out) override {
         if (HResult fault = storage_.Check("Storage.OpenStream", name)) {
             return fault;
+        }
+        if (HResult invalid = ModeError(mode)) {
+            return invalid;
         }
         if (file_->streams.count(MemoryStorage::Key(name)) == 0) {
             return stgerr::kFileNotFound;
@@ -114,6 +133,9 @@ HResult MemoryStorage::CreateDocfile(const std::string& path, std::uint32_t mode
     if (HResult fault = Check("Storage.CreateDocfile", path)) {
         return fault;
     }
+    if (HResult invalid = ModeError(mode)) {
+        return invalid;
+    }
     std::shared_ptr<Docfile>& file = files_[Key(path)];
     if (file && file->users > 0) {
         return stgerr::kShareViolation;
@@ -130,6 +152,9 @@ HResult MemoryStorage::OpenDocfile(const std::string& path, std::uint32_t mode,
                                    std::unique_ptr<StorageFile>* out) {
     if (HResult fault = Check("Storage.OpenDocfile", path)) {
         return fault;
+    }
+    if (HResult invalid = ModeError(mode)) {
+        return invalid;
     }
     auto it = files_.find(Key(path));
     if (it == files_.end()) {
