@@ -18,6 +18,7 @@ const std::string kOrganize =
     "\\organize\\";
 const std::string kFirstCookies = kMozilla + "b0first.slt\\cookies.txt = c";
 const Lines kProfiles = {kMozilla + "a-notes.txt = listed first, but a file", kFirstCookies,
+                         kMozilla + "b0first.slt\\localstore.rdf = <RDF:RDF/>",
                          kMozilla + "c0second.slt\\cookies.txt = c",
                          kMozilla + "c0second.slt\\history.dat = h"};
 const Lines kAol = {kOrganize + "a.arl = a", kOrganize + "a.aut = a", kOrganize + "b.AUT = a",
@@ -50,6 +51,7 @@ struct BrowserTraces : Machine {
 TEST_F(BrowserTraces, MozillaFilesOfTheFirstProfile) {
     Seed(mem, kProfiles);
     Check(EraseMozillaHistory, false, {});
+    Check(EraseMozillaUrlBarHistory, false, {});  // a file without the URL-bar sequence
     mem.files.faults.Fail("Files.RemoveFile", winerr::kSharingViolation, "", 2);
     Check(EraseMozillaCookies, true, {kFirstCookies}, Pauses(2, 500));
     Seed(mem, {kMozilla + "b0first.slt\\history.dat = h"});
@@ -62,8 +64,9 @@ TEST_F(BrowserTraces, MozillaFilesOfTheFirstProfile) {
 // the browser holds for all 11 tries, leaves it as it was and nothing beside it, and fails.
 TEST_F(BrowserTraces, MozillaCookiesOfKeptHostsStay) {
     const std::string path = kFirstCookies.substr(5, kFirstCookies.size() - 9);
-    const std::string head = "# Netscape HTTP Cookie File\r\n\r\n", kept = ".keep.test\tTRUE\t/\tx\r\n",
-                      other = "other.test\tFALSE\t/\ty\n", httpOnly = "#HttpOnly_a.keep.test\tz\n",
+    const std::string head = "# Netscape HTTP Cookie File\r\n\r\n",
+                      kept = ".keep.test\tTRUE\t/\tx\r\n", other = "other.test\tFALSE\t/\ty\n",
+                      httpOnly = "#HttpOnly_a.keep.test\tz\n",
                       last = "#HttpOnly_b.test\tw\nKEEP.test\tno end";
     std::string before = head + kept, after = before;
     for (int i = 0; i < 600; ++i) {
@@ -103,11 +106,11 @@ std::string Text(size_t n) {
 }
 
 // All Users beside the user's folder, or on Windows 98 inside it; a user name whose
-// second byte is 0x5C, the byte of a backslash, is one name.
+// second byte is 0x5C, the byte of a backslash, is one name (0xFE, the last lead byte).
 TEST(CommonAppData, OfEachWindowsVersion) {
     const std::string docs = "C:\\Documents and Settings\\", data = "\\Application Data";
     const std::string profile = "C:\\WINDOWS\\Profiles\\someone";
-    EXPECT_EQ(docs + "All Users" + data, MakeCommonAppData(docs + "\x81\x5C" + data, 6));
+    EXPECT_EQ(docs + "All Users" + data, MakeCommonAppData(docs + "\xFE\x5C" + data, 6));
     EXPECT_EQ(profile + "\\All Users" + data, MakeCommonAppData(profile + data, 3));
     EXPECT_EQ("C:" + data, MakeCommonAppData("C:" + data, 3));
 }

@@ -112,7 +112,7 @@ protected:
     }
 
     // State() read with the faults set aside, then the shell's emptying, the texts sent
-    // to the browser window and the handles left open.
+    // to the browser window and the handles left open (the window keeps its shell library).
     Lines Observed() {
         FaultPlan* plans[] = {&mem.files.faults, &mem.registry.faults, &mem.urlCache.faults};
         FaultPlan saved[3];
@@ -131,7 +131,8 @@ protected:
         }
         out.push_back("handles " +
                       std::to_string(mem.files.OpenHandleCount() + mem.registry.OpenHandleCount() +
-                                     mem.urlCache.OpenFindCount()) +
+                                     mem.urlCache.OpenFindCount() + mem.shell.librariesOpen -
+                                     dlg.shell32Module.IsLoaded()) +
                       " " + std::to_string(mem.urlHistory.LiveObjects()));
         return out;
     }

@@ -33,7 +33,7 @@ const Lines kTraces = Expand({
     "value HKCU\\$RunMru|a = cmd\\1", "value HKCU\\$RunMru|MRUList = a", "value HKCU\\$Main|起始页 = http://s.test/",
     "file $Temp\\a.tmp = t", "bin 10", "file $Recent\\doc.lnk = L",
     "value HKCU\\$AcMru\\5603|000 = 税务 申报", kAutoComplete, kMozilla + "cookies.txt = " + kKeptLine + "o.test\to",
-    kMozilla + "history.dat = h", kAol + "me.arl = a"});
+    kMozilla + "history.dat = h", kMozilla + "localstore.rdf = <RDF:Seq about=\"nc:urlbar-history\"><li/></RDF:Seq>", kAol + "me.arl = a"});
 // What Clear leaves by design and Restore puts back: a history container's registration and
 // the Documents list.
 const Lines kLeft = Expand({
@@ -341,7 +341,7 @@ TEST(FaultSweep, TestAndClearReportTheSameTraces) {
         int kept = 0;
     };
     // clang-format off
-    const Row rows[] = {{"browsers", 2, -1}, {"cookies", 1, 0, 1}, {"mozilla", 1, 1, 1}, {"history", 2, -1}, {"aol", 1, 1},
+    const Row rows[] = {{"browsers", 2, -1}, {"cookies", 1, 0, 1}, {"mozilla", 2, 6, 1}, {"history", 2, -1}, {"aol", 1, 1},
         {"autocomplete", 1, -1}, {"temporary_internet_files", 1, 0}, {"windows_temp", 1, 1}, {"start_page", 1, -1},
         {"recycle_bin", 1, 10}, {"recent_documents", 1, 1}, {"search_history", 1, -1}, {"index_dat", 3, 36}};
     // clang-format on
