@@ -8,13 +8,9 @@
 
 #include "platform/win_error.h"
 
-// SID_NAME_USE values.
+// The SID_NAME_USE value of a user's account.
 namespace sidtype {
 constexpr std::uint32_t kUser = 1;
-constexpr std::uint32_t kGroup = 2;
-constexpr std::uint32_t kDomain = 3;
-constexpr std::uint32_t kAlias = 4;
-constexpr std::uint32_t kWellKnownGroup = 5;
 }  // namespace sidtype
 
 class Accounts {

@@ -37,8 +37,9 @@ TEST_F(CommandLine, RunsOneCommandAndRefusesAnythingElse) {
     // clang-format on
     EXPECT_EQ(0, Run({"/UTF8", "/Test"}));
     EXPECT_EQ(frame, out.text);
+    mem.system.faults.Fail("System.QueryVersion", 1, "", 1);  // a Windows unknown: no line names it
     EXPECT_EQ(0, Run({"-CLEAR"}));
-    EXPECT_EQ(frame, mem.system.AnsiToUtf8(out.text));
+    EXPECT_EQ(frame.substr(frame.find(dots)), mem.system.AnsiToUtf8(out.text));
     EXPECT_EQ("", usage.text);
     // clang-format off
     const Lines refused[] = {{}, {"/utf8"}, {"/tset"}, {"test"}, {"/test", "/clear"}, {"/test", "/bogus"},

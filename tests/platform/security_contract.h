@@ -65,6 +65,8 @@ TYPED_TEST_P(AccessListContract, GrantDescriptorByteForByte) {
     ExpectRows({
         {Seq({Num(security.MakeSid(kNtAuthority, {18}, &system)),
               system == ByteBlock(expected.begin() + 56, expected.end()) ? "same" : "differs"}), "0 same"},
+        {Seq({Num(security.MakeSid(kWorldAuthority, {0}, &system)),
+              system == ByteBlock(expected.begin() + 36, expected.begin() + 48) ? "same" : "differs"}), "0 same"},
         {Seq({Num(security.StartAccessList(acl.data(), 4, 2)), Num(security.StartAccessList(acl.data(), 48, 2))}),
          "122 0"},
         {Seq({append(28), append(48), append(48)}), "0 0 87"},  // the last past the list's size

@@ -4,7 +4,6 @@
 
 static_assert(winerr::kNoneMapped == ERROR_NONE_MAPPED);
 static_assert(sidtype::kUser == SidTypeUser);
-static_assert(sidtype::kWellKnownGroup == SidTypeWellKnownGroup);
 
 WinError Win32Accounts::QueryUserName(char* name, std::uint32_t* size) {
     DWORD length = *size;
