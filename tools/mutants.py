@@ -14,6 +14,11 @@ in tests/ compare:
     tools/mutants.py --rev HEAD~3 --count 200 --json before.json
     tools/mutants.py --count 200 --json after.json
 
+When src/ changed too, --sample takes the very mutants of an earlier run, each found
+again where its lines have moved; one whose lines are gone counts as missing:
+
+    tools/mutants.py --sample before.json --json after.json
+
 With --matrix every mutant runs the whole suite and the JSON names the tests that
 failed, so the tests that are the only ones to catch some fault stand out (and so do
 the tests that catch nothing another test does not).
@@ -304,11 +309,11 @@ class Worker:
         with open(path, encoding="utf-8") as f:
             original = f.read()
         lines = original.split("\n")
-        at = mutant["line"] - 1
-        span = mutant["old"].count("\n") + 1
-        if "\n".join(lines[at:at + span]) != mutant["old"]:
+        at = locate(lines, mutant)
+        if at is None:
             return "missing"
-        lines[at:at + span] = mutant["new"].split("\n")
+        mutant["line"] = at + 1
+        lines[at:at + len(mutant["old"].split("\n"))] = mutant["new"].split("\n")
         try:
             with open(path, "w", encoding="utf-8") as f:
                 f.write("\n".join(lines))
@@ -324,6 +329,15 @@ class Worker:
                 f.write(original)
             now = time.time()
             os.utime(path, (now + 1, now + 1))
+
+
+def locate(lines, mutant):
+    """Where the mutant's lines begin: at its line, or, when the file has changed since the
+    sample was taken, at the nearest place that holds the same lines; None when they are
+    gone (changed, or moved to another file)."""
+    old = mutant["old"].split("\n")
+    places = [i for i in range(len(lines) - len(old) + 1) if lines[i:i + len(old)] == old]
+    return min(places, key=lambda i: abs(i - (mutant["line"] - 1))) if places else None
 
 
 def pick_sample(worker, files, count, seed):
