@@ -112,7 +112,8 @@ protected:
     }
 
     // State() read with the faults set aside, then the shell's emptying, the texts sent
-    // to the browser window and the handles left open (the window keeps its shell library).
+    // to the browser window and the handles left open; the shell library is loaded only as
+    // the window keeps it.
     Lines Observed() {
         FaultPlan* plans[] = {&mem.files.faults, &mem.registry.faults, &mem.urlCache.faults};
         FaultPlan saved[3];
@@ -126,13 +127,13 @@ protected:
         out.insert(out.end(), mem.shell.emptyCalls != 0,
                    "emptied " + std::to_string(mem.shell.emptyCalls) + "x, flags " +
                        std::to_string(mem.shell.lastEmptyFlags));
+        EXPECT_EQ(dlg.shell32Module.IsLoaded() ? 1 : 0, mem.shell.librariesOpen);
         for (const SentMessage& message : mem.windows.Received(ie)) {
             out.push_back("IEFrame <- " + message.text);
         }
         out.push_back("handles " +
                       std::to_string(mem.files.OpenHandleCount() + mem.registry.OpenHandleCount() +
-                                     mem.urlCache.OpenFindCount() + mem.shell.librariesOpen -
-                                     dlg.shell32Module.IsLoaded()) +
+                                     mem.urlCache.OpenFindCount()) +
                       " " + std::to_string(mem.urlHistory.LiveObjects()));
         return out;
     }

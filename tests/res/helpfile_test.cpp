@@ -116,9 +116,9 @@ TEST_F(HelpFileTest, HoldsTheViewersInternalFilesItsContentsCharsetAndTopicBlock
     EXPECT_GE(file.topicBlocks, 2u);
     EXPECT_TRUE(file.linksInsideBlocks);
     // One font: SimSun, plain, 10 points, Swiss, black on white.
-    const std::size_t font = file.files.at("|FONT");
-    EXPECT_EQ(file.Text(font + 8, 7) + file.Text(font + file.U16(font + 6), 11),
-              std::string("SimSun\0\0\x14\x03\0\0\0\0\0\xFF\xFF\xFF", 18));
+    const std::size_t font = file.files.at("|FONT"), descriptor = font + file.U16(font + 6);
+    EXPECT_EQ(std::string("SimSun\0\0\x14\x03\0\0\0\0\0\xFF\xFF\xFF", 18),
+              file.Text(font + 8, 7) + file.Text(descriptor, 11));
 }
 
 }  // namespace
