@@ -109,14 +109,13 @@ void ReportFormEntry(FormEntryReport& report, const char* name) {
     }
     line += text.ending;
     report.autoCompleteLog->AppendRawLine(line.c_str());
-    report.formEntryFound = true;
     report.fields.push_back(field);
 }
 
 // One item per field; when the area could not be deleted, each field failed with the
 // registry's answer. The registry tells no sizes.
 CategoryResult EraseAutoComplete(EraserDlg& dlg, bool testMode, ActivityLog& log) {
-    FormEntryReport report{&log, testMode, false, {}};
+    FormEntryReport report{&log, testMode, {}};
     int version = osver::kUnknown;
     DetectWindowsVersion(dlg.platform.system, &version);
     WinError deleted = TakesNtRoad(version) ? EraseOnNtRoad(dlg, testMode, report)

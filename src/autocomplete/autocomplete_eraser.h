@@ -17,11 +17,10 @@ constexpr char kTypeKey[] = "e161255a-37c3-11d2-bcaa-00c04fd929db";
 }  // namespace autocomplete
 
 // What the reports of one AutoComplete step share: the log the lines go to, whether
-// the step is a Test, and whether any form line was written, with the fields named.
+// the step is a Test, and the fields whose form lines were written.
 struct FormEntryReport {
     ActivityLog* autoCompleteLog = nullptr;
     bool testMode = false;
-    bool formEntryFound = false;
     std::vector<std::string> fields;
 };
 
