@@ -7,6 +7,7 @@
 #include "snapshot/blocks.h"
 #include "snapshot/snapshot_commands.h"
 #include "snapshot/snapshot_file.h"
+#include "snapshot/snapshot_sources.h"
 
 namespace {
 
@@ -70,8 +71,9 @@ TEST_F(Snapshot, SaveWritesEveryStreamInItsLayout) {
     EXPECT_FALSE(dlg.busy);
 }
 
-// Cache entries used after the save go, those used at the save time stay and are listed.
-// (What the streams carry comes back as the round-trip property checks.)
+// Cache entries used after the save go, those used at the save time stay and are listed;
+// Restore's log, line by line. (What the streams carry comes back as the round-trip
+// property checks.)
 TEST_F(Snapshot, RestoreDropsCacheEntriesUsedSinceTheSave) {
     FileTime at = mem.system.now = {0xF0000000u, 0x01C8F000u};
     ASSERT_EQ(winerr::kSuccess, mem.urlCache.Commit({"http://saved/", "", 1, "", at}));
@@ -81,8 +83,21 @@ TEST_F(Snapshot, RestoreDropsCacheEntriesUsedSinceTheSave) {
     Seed(mem, {Expand("value HKCU\\$Main|起始页 = about:blank")});
     EXPECT_TRUE(dlg.RestoreState());
     EXPECT_THAT(State(mem), testing::Not(testing::Contains("cache http://later/")));
-    EXPECT_THAT(Log(), testing::IsSupersetOf({"还原: http://saved/",
-                                              "还原起始页: 从 about:blank 到 http://s/ <OK>"}));
+    // clang-format off
+    EXPECT_EQ(Lines({"正在还原状态...", kSep, "**正在还原历史记录...", "", " ", "**没有要还原的历史记录 <OK>", kSep,
+                     "**正在还原 Internet 临时文件...", " ", "还原: http://page/", "还原: http://saved/", " ",
+                     "**Internet 临时文件已被还原 <OK>", kSep, "**正在还原分类 URL...", " ", "正在还原分类 URL http://t1/ <OK>",
+                     " ", "**分类 URL 已被还原 <OK>", kSep, "**正在还原 Cookies...", " ", "Cookie:user@a/", "",
+                     "**Cookies 已还原 <OK>", kSep, "**正在还原首页...", " ", "还原起始页: 从 about:blank 到 http://s/ <OK>",
+                     "http://s/", "", "**首页已还原 <OK>", kSep, "**正在还原“文档”列表...", " ", "正在还原文档列表doc.lnk <OK>",
+                     " ", "**正在还原“文档”列表 <OK>", kSep, " ", "状态已还原 <OK>"}),
+              Log());
+    // clang-format on
+    // A file record may name a file directly inside a folder of its stream, and nothing else.
+    for (const char* tail : {"x\\a", "\\..\\a", "\\a:s", "/../a", "\\b\\a", "\\..", "\\a"}) {
+        EXPECT_EQ(tail == std::string("\\a"),
+                  IsFileInFolders(kCookies + std::string(tail), {kCookies}));
+    }
 }
 
 // The scrambling byte every state.spp depends on: a three-character text block.

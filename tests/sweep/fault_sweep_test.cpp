@@ -5,7 +5,6 @@
 // their targets, nor say <OK> of a target they left undone; Restore, run over a profile
 // cleared and used since the save, may not lose a file: each one it finds stays as it was
 // or holds what was saved.
-#include <cstdio>
 #include <map>
 #include <set>
 
@@ -314,16 +313,12 @@ TEST(FaultSweep, EveryCommandSurvivesEachOfItsCallsFailing) {
     for (Command command : {kTest, kClear, kSave, kRestore}) {
         std::map<std::string, int> calls;
         EXPECT_EQ("", Problems(command, "", 0, &calls)) << kCommandNames[command];
-        int injected = 0;
         for (const auto& [call, count] : calls) {
-            for (int n = 1; n <= count; ++n, ++injected) {
+            for (int n = 1; n <= count; ++n) {
                 EXPECT_EQ("", Problems(command, call, n))
                     << kCommandNames[command] << " " << call << " " << n;
             }
         }
-        std::printf("%s: %d faults injected over %zu call names\n", kCommandNames[command],
-                    injected, calls.size());
-        EXPECT_GT(injected, 10) << kCommandNames[command];
     }
     EXPECT_EQ(kReports.size() + 1, reportsMet.size());  // and "" for the rest
 }
