@@ -73,7 +73,8 @@ TEST_F(CommandLine, RunsOneCommandAndRefusesAnythingElse) {
     EXPECT_EQ(0, Run({"/TEST", "/report", report}));
     const std::string json = mem.files.Content(report);
     for (const char* key : {"{\n  \"version\": \"4.4.0.0\",\n  \"os\": \"操作系统: Windows XP\",",
-                            "\"command\": \"test\",", "\"exit\": 0,", "\"name\": \"index_dat\","}) {
+                            "\"command\": \"test\",", "\"started\": \"2008-07-27T15:49:28Z\",",
+                            "\"exit\": 0,", "\"name\": \"index_dat\","}) {
         EXPECT_NE(std::string::npos, json.find(mem.system.AnsiToUtf8(key))) << key;
     }
 }
